@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "kvl/Error.h"
+#include "kvl/Variant.h"
+
+using namespace kvl;
+
+namespace {
+int32_t ErrorOf(auto&& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+}  // namespace
+
+TEST(Variant, ConvertsNumericTextAndRoundsHalvesToEven) {
+    EXPECT_EQ(Variant("12").ToInt16(), 12);
+    EXPECT_EQ(Variant(" 7 ").ToInt32(), 7);
+    EXPECT_EQ(Variant(2.5).ToInt16(), 2);
+    EXPECT_EQ(Variant(3.5).ToInt16(), 4);
+    EXPECT_EQ(Variant(-2.5).ToInt32(), -2);
+    EXPECT_EQ(Variant(true).ToInt16(), -1);
+    EXPECT_EQ(Variant().ToInt16(), 0);
+    EXPECT_DOUBLE_EQ(Variant("1.25").ToDouble(), 1.25);
+    EXPECT_TRUE(Variant("True").ToBool());
+    EXPECT_FALSE(Variant("0").ToBool());
+}
+
+TEST(Variant, ReportsOverflowAndTypeMismatch) {
+    EXPECT_EQ(ErrorOf([] { Variant(int32_t{40000}).ToInt16(); }), kOverflow);
+    EXPECT_EQ(ErrorOf([] { Variant(32767.5).ToInt16(); }), kOverflow);
+    EXPECT_EQ(ErrorOf([] { Variant(32767.4).ToInt16(); }), 0);
+    EXPECT_EQ(ErrorOf([] { Variant("3000000000").ToInt32(); }), kOverflow);
+    EXPECT_EQ(ErrorOf([] { Variant("abc").ToInt16(); }), kTypeMismatch);
+    EXPECT_EQ(ErrorOf([] { Variant("").ToDouble(); }), kTypeMismatch);
+}
+
+TEST(Variant, TextForms) {
+    EXPECT_EQ(Variant(true).ToString(), "True");
+    EXPECT_EQ(Variant(false).ToString(), "False");
+    EXPECT_EQ(Variant(3.4e27).ToString(), "3.4E+27");
+    EXPECT_EQ(Variant(0.5).ToString(), "0.5");
+    EXPECT_EQ(Variant(int16_t{-3}).ToString(), "-3");
+}
+
+TEST(Variant, ArraysAreValuesWithLowerBounds) {
+    VariantArray a;
+    a.bounds = {{1, 3}};
+    a.items.resize(3);
+    Variant v(a);
+    v.array().At({2}) = Variant("x");
+    Variant copy = v;
+    copy.array().At({2}) = Variant("y");
+    EXPECT_EQ(v.array().At({2}).ToString(), "x");
+    EXPECT_EQ(v.array().LBound(), 1);
+    EXPECT_EQ(v.array().UBound(), 3);
+    EXPECT_EQ(ErrorOf([&] { v.array().At({0}); }), kSubscriptOutOfRange);
+    EXPECT_EQ(ErrorOf([&] { v.array().At({4}); }), kSubscriptOutOfRange);
+    EXPECT_EQ(ErrorOf([] { Variant("s").array(); }), kTypeMismatch);
+}
