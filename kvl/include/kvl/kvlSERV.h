@@ -1,0 +1,153 @@
+#pragma once
+// kvlSERV: one working session with a database server reached through ODBC.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kvl/Variant.h"
+#include "kvl/odbc/Api.h"
+
+namespace kvl {
+
+class kvlRES;
+
+// SQL dialect of the catalog queries.
+enum tqConecçaoTipo : int32_t {
+    tq_dbconnectionSQL7 = 0,
+    tq_dbconnectionSQL6 = 1,
+    tq_dbconnectionORACLE8 = 2,
+    tq_dbconnectionINFORMIX = 3,
+    tq_dbconnectionACCESS = 4,
+};
+
+class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
+public:
+    // A closed session on the given driver manager.
+    static std::shared_ptr<kvlSERV> Create(std::shared_ptr<odbc::Api> api = odbc::UnixOdbc());
+    ~kvlSERV() override;
+    kvlSERV(const kvlSERV&) = delete;
+    kvlSERV& operator=(const kvlSERV&) = delete;
+
+    // --- Public properties ---
+    bool IgDupKey = false;
+    bool ComMsg = true;
+    bool ComMsgLog = true;
+    int16_t lStackBase = 1;
+    std::string TabelaDePos;
+    std::string TabelaDePerm;
+    std::string TabelaDeTabelas;
+    std::string TabelaDeListas;
+    std::string TabelaLocDeTabelas;
+    std::string TabelaModelosLst;
+    std::string TabelaMotoresLst;
+    std::string TabelaPerfisLst;
+    bool SqlMix = false;
+    bool SqlAnalisaColunas = true;
+    int32_t Prompt = 0;
+    std::string Driver;
+    std::string Server;
+    std::string DSN;
+    std::string DB;
+    std::string UID;
+    std::string PWD;
+    std::string Grupo;
+    std::string Login;
+    Handle hEnv = 0;
+    bool Aberto = false;
+    std::string ActCom;
+    bool erro = false;
+    int16_t ErroN = 0;
+    std::string ErroD;
+    int32_t ErroNativo = 0;  // 32-bit: server user errors start at 50000
+    int32_t LinAfect = 0;
+    bool Log = false;
+    std::string Aplicação;
+    int16_t NRegistos = 0;
+    tqConecçaoTipo connectionType = tq_dbconnectionSQL7;
+    std::string syscolumns = "syscolumns";
+    std::string sysobjects = "sysobjects";
+
+    // --- Session ---
+    tqConecçaoTipo connectionType_Get(std::string_view Mania) const;
+    Variant MaxComLar() const;
+    // The rows-left flag; set first when Tem is given.
+    Variant TemLinhas(std::optional<Variant> Tem = std::nullopt);
+
+    // --- Environment and connections ---
+    void Abre(std::optional<std::string> sDSN = std::nullopt,
+              std::optional<std::string> sDB = std::nullopt,
+              std::optional<std::string> sUID = std::nullopt,
+              std::optional<std::string> sPWD = std::nullopt,
+              std::optional<std::string> sDRIVER = std::nullopt,
+              std::optional<bool> BuildLogin = std::nullopt,
+              std::optional<std::string> sLOGIN = std::nullopt,
+              std::optional<std::string> sSERVER = std::nullopt);
+    int16_t AbreAmbiente(Handle* PonteiroAmbiente = nullptr);
+    void Conecta(Handle& hConn, Handle& hStmt);
+    void Fecha();
+
+    // --- Statement stack ---
+    void StackReserva(Handle& hConn, Handle& hStmt, int16_t& nIndex);
+    void StackLiberta(int16_t nIndex);
+    void StackReservaConexões(int16_t De, int16_t Ate);
+    void StackItemGet(int16_t nIndex, bool& bUsada, Handle* hConn = nullptr,
+                      Handle* hStmt = nullptr) const;
+    std::shared_ptr<kvlRES> StackGetNovo();
+    int16_t Stack() const { return SlotCount; }
+    void Stack(int16_t) {}  // accepted and ignored
+    int16_t StackBase() const { return lStackBase; }
+    void StackBase(int16_t n);
+    void MASS_SegueConexão();
+    int16_t GetBase(int16_t Index) const;
+    int16_t GetExtra(int16_t Index) const;
+
+    // --- SQL log ---
+    void HistoriaAdd(std::string_view com, std::string_view Param,
+                     std::optional<bool> LF = std::nullopt);
+    // Entry nIndex as text; -1 gives the index of the last entry.
+    Variant Logs(int16_t nIndex) const;
+
+private:
+    friend class kvlRES;
+
+    struct Slot {
+        bool bUsada = false;
+        Handle hConn = 0;
+        Handle hStmt = 0;
+        bool ligada = false;  // the connect succeeded, so a disconnect is due
+    };
+
+    explicit kvlSERV(std::shared_ptr<odbc::Api> api);
+
+    void Reset();
+    void SequenciaDeFecho();
+    // Frees every slot's handles and the environment; result sets still out go stale.
+    void LibertaLigacoes();
+    void LibertaSlot(Slot& slot);
+    void ConectaSlot(int16_t index);
+    void EncolheParaBase();
+    Slot& SlotEm(int16_t nIndex);
+    const Slot& SlotEm(int16_t nIndex) const;
+
+    // Whether slot nIndex still belongs to the session that reserved it in generation g.
+    bool SlotVivo(int16_t nIndex, uint64_t g) const;
+    uint64_t Geracao() const { return geracao_; }
+
+    std::shared_ptr<odbc::Api> api_;
+    int16_t SlotCount = 0;
+    int32_t Retorno = 0;
+    int32_t Resposta = 0;
+    std::vector<Slot> stack_;            // element 0 unused
+    std::vector<std::string> historia_;  // the SQL log; element 0 is the initial empty entry
+    std::vector<uint8_t> UsoBase{0};
+    std::vector<uint8_t> UsoExtra{0};
+    bool linhasRestantes_ = false;
+    // Changes whenever the session's slots are given up, so stale result sets can tell.
+    uint64_t geracao_ = 1;
+};
+
+}  // namespace kvl

@@ -1,0 +1,91 @@
+#pragma once
+// The seam between the library and the ODBC driver manager: every ODBC call the
+// library makes goes through this interface. The server uses the unixODBC
+// implementation unless it is handed another one (tests script faults with it).
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace kvl {
+
+// An ODBC handle as the library holds it; 0 means none.
+using Handle = std::uintptr_t;
+
+namespace odbc {
+
+using Return = int32_t;
+
+// Return codes the library tests for.
+constexpr Return kSuccess = 0;
+constexpr Return kSuccessWithInfo = 1;
+constexpr Return kError = -1;
+constexpr Return kInvalidHandle = -2;
+constexpr Return kStillExecuting = 2;
+constexpr Return kNoData = 100;
+constexpr int64_t kNullData = -1;
+
+// Column attributes asked with ColAttribute: the ODBC 2 fields, which ODBC 3 drivers
+// still answer with the same meaning.
+constexpr uint16_t kColumnLength = 3;
+constexpr uint16_t kColumnPrecision = 4;
+constexpr uint16_t kColumnScale = 5;
+
+inline bool Succeeded(Return rc) { return rc == kSuccess || rc == kSuccessWithInfo; }
+
+struct Diagnostic {
+    std::string state;  // SQLSTATE, five characters
+    int32_t native = 0;
+    std::string message;
+};
+
+struct ColumnDescription {
+    std::string name;
+    int16_t sqlType = 0;
+    uint64_t size = 0;
+    int16_t decimals = 0;
+    int16_t nullable = 0;
+};
+
+class Api {
+public:
+    virtual ~Api() = default;
+
+    // Environment for ODBC 3 behaviour.
+    virtual Return AllocEnv(Handle& env) = 0;
+    virtual Return FreeEnv(Handle env) = 0;
+
+    virtual Return AllocConnect(Handle env, Handle& conn) = 0;
+    // Connects with a full connection text; completion is the driver-completion mode.
+    virtual Return DriverConnect(Handle conn, std::string_view text, uint16_t completion) = 0;
+    virtual Return Disconnect(Handle conn) = 0;
+    virtual Return FreeConnect(Handle conn) = 0;
+
+    virtual Return AllocStmt(Handle conn, Handle& stmt) = 0;
+    virtual Return SetQueryTimeout(Handle stmt, uint64_t seconds) = 0;
+    // Closes the statement's cursor; the handle stays usable.
+    virtual Return CloseCursor(Handle stmt) = 0;
+    virtual Return FreeStmt(Handle stmt) = 0;
+
+    virtual Return ExecDirect(Handle stmt, std::string_view sql) = 0;
+    virtual Return RowCount(Handle stmt, int64_t& rows) = 0;
+    virtual Return NumResultCols(Handle stmt, int16_t& columns) = 0;
+    virtual Return DescribeCol(Handle stmt, uint16_t column, ColumnDescription& out) = 0;
+    virtual Return ColAttribute(Handle stmt, uint16_t column, uint16_t field, int64_t& value) = 0;
+    virtual Return Fetch(Handle stmt) = 0;
+    // Character data into buffer; indicator gets the length or kNullData.
+    virtual Return GetData(Handle stmt, uint16_t column, char* buffer, int64_t bufferLength,
+                           int64_t& indicator) = 0;
+    virtual Return MoreResults(Handle stmt) = 0;
+
+    // The first diagnostic record of the most specific handle given (stmt, else conn,
+    // else env).
+    virtual Return Error(Handle env, Handle conn, Handle stmt, Diagnostic& out) = 0;
+};
+
+// The driver manager of this machine.
+std::shared_ptr<Api> UnixOdbc();
+
+}  // namespace odbc
+}  // namespace kvl

@@ -1,0 +1,131 @@
+#include <sql.h>
+#include <sqlext.h>
+
+#include <vector>
+
+#include "kvl/odbc/Api.h"
+
+namespace kvl::odbc {
+
+namespace {
+
+SQLHANDLE H(Handle h) { return reinterpret_cast<SQLHANDLE>(h); }
+Handle K(SQLHANDLE h) { return reinterpret_cast<Handle>(h); }
+SQLCHAR* Text(std::string_view s) {
+    return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.data()));
+}
+
+// unixODBC as it is: each member is one call of the driver manager.
+class UnixOdbcApi final : public Api {
+public:
+    Return AllocEnv(Handle& env) override {
+        SQLHANDLE h = SQL_NULL_HANDLE;
+        Return rc = SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h);
+        if (Succeeded(rc))
+            SQLSetEnvAttr(h, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        env = Succeeded(rc) ? K(h) : 0;
+        return rc;
+    }
+    Return FreeEnv(Handle env) override { return SQLFreeHandle(SQL_HANDLE_ENV, H(env)); }
+
+    Return AllocConnect(Handle env, Handle& conn) override {
+        SQLHANDLE h = SQL_NULL_HANDLE;
+        Return rc = SQLAllocHandle(SQL_HANDLE_DBC, H(env), &h);
+        conn = Succeeded(rc) ? K(h) : 0;
+        return rc;
+    }
+    Return DriverConnect(Handle conn, std::string_view text, uint16_t completion) override {
+        SQLSMALLINT outLength = 0;
+        return SQLDriverConnect(H(conn), nullptr, Text(text), static_cast<SQLSMALLINT>(text.size()),
+                                nullptr, 0, &outLength, completion);
+    }
+    Return Disconnect(Handle conn) override { return SQLDisconnect(H(conn)); }
+    Return FreeConnect(Handle conn) override { return SQLFreeHandle(SQL_HANDLE_DBC, H(conn)); }
+
+    Return AllocStmt(Handle conn, Handle& stmt) override {
+        SQLHANDLE h = SQL_NULL_HANDLE;
+        Return rc = SQLAllocHandle(SQL_HANDLE_STMT, H(conn), &h);
+        stmt = Succeeded(rc) ? K(h) : 0;
+        return rc;
+    }
+    Return SetQueryTimeout(Handle stmt, uint64_t seconds) override {
+        return SQLSetStmtAttr(H(stmt), SQL_ATTR_QUERY_TIMEOUT,
+                              reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(seconds)), 0);
+    }
+    Return CloseCursor(Handle stmt) override { return SQLFreeStmt(H(stmt), SQL_CLOSE); }
+    Return FreeStmt(Handle stmt) override { return SQLFreeHandle(SQL_HANDLE_STMT, H(stmt)); }
+
+    Return ExecDirect(Handle stmt, std::string_view sql) override {
+        return SQLExecDirect(H(stmt), Text(sql), static_cast<SQLINTEGER>(sql.size()));
+    }
+    Return RowCount(Handle stmt, int64_t& rows) override {
+        SQLLEN n = 0;
+        Return rc = SQLRowCount(H(stmt), &n);
+        rows = n;
+        return rc;
+    }
+    Return NumResultCols(Handle stmt, int16_t& columns) override {
+        SQLSMALLINT n = 0;
+        Return rc = SQLNumResultCols(H(stmt), &n);
+        columns = n;
+        return rc;
+    }
+    Return DescribeCol(Handle stmt, uint16_t column, ColumnDescription& out) override {
+        SQLCHAR name[1024];
+        SQLSMALLINT nameLength = 0, type = 0, decimals = 0, nullable = 0;
+        SQLULEN size = 0;
+        Return rc = SQLDescribeCol(H(stmt), column, name, sizeof name, &nameLength, &type, &size,
+                                   &decimals, &nullable);
+        size_t n = nameLength < 0 ? 0 : std::min<size_t>(nameLength, sizeof name - 1);
+        out.name.assign(reinterpret_cast<char*>(name), Succeeded(rc) ? n : 0);
+        out.sqlType = type;
+        out.size = size;
+        out.decimals = decimals;
+        out.nullable = nullable;
+        return rc;
+    }
+    Return ColAttribute(Handle stmt, uint16_t column, uint16_t field, int64_t& value) override {
+        SQLLEN n = 0;
+        Return rc = SQLColAttribute(H(stmt), column, field, nullptr, 0, nullptr, &n);
+        value = n;
+        return rc;
+    }
+    Return Fetch(Handle stmt) override { return SQLFetch(H(stmt)); }
+    Return GetData(Handle stmt, uint16_t column, char* buffer, int64_t bufferLength,
+                   int64_t& indicator) override {
+        SQLLEN ind = 0;
+        Return rc = SQLGetData(H(stmt), column, SQL_C_CHAR, buffer, bufferLength, &ind);
+        indicator = ind;
+        return rc;
+    }
+    Return MoreResults(Handle stmt) override { return SQLMoreResults(H(stmt)); }
+
+    Return Error(Handle env, Handle conn, Handle stmt, Diagnostic& out) override {
+        SQLSMALLINT type = stmt ? SQL_HANDLE_STMT : conn ? SQL_HANDLE_DBC : SQL_HANDLE_ENV;
+        SQLHANDLE h = H(stmt ? stmt : conn ? conn : env);
+        SQLCHAR state[6] = {};
+        SQLINTEGER native = 0;
+        std::vector<SQLCHAR> message(1024);
+        SQLSMALLINT length = 0;
+        Return rc = SQLGetDiagRec(type, h, 1, state, &native, message.data(),
+                                  static_cast<SQLSMALLINT>(message.size()), &length);
+        out = {};
+        if (Succeeded(rc)) {
+            out.state.assign(reinterpret_cast<char*>(state));
+            out.native = native;
+            size_t n = std::min<size_t>(length < 0 ? 0 : length, message.size() - 1);
+            out.message.assign(reinterpret_cast<char*>(message.data()), n);
+        }
+        return rc;
+    }
+
+};
+
+}  // namespace
+
+std::shared_ptr<Api> UnixOdbc() {
+    static const std::shared_ptr<Api> api = std::make_shared<UnixOdbcApi>();
+    return api;
+}
+
+}  // namespace kvl::odbc

@@ -1,0 +1,129 @@
+// Opening and closing a session: the connection text, the environment, the connect
+// routine shared by every slot, and the close sequence.
+
+#include <limits>
+
+#include "kvl/Error.h"
+#include "kvl/Text.h"
+#include "kvl/kvlSERV.h"
+
+namespace kvl {
+
+namespace {
+
+// A value that would be misread inside a connection text is put between braces.
+std::string ValorDeLigacao(std::string_view value) {
+    bool plain = value.find_first_of(";{}=") == std::string_view::npos &&
+                 (value.empty() || (value.front() != ' ' && value.back() != ' '));
+    if (plain) return std::string(value);
+    return "{" + StrSubstitui(value, "}", "}}", true) + "}";
+}
+
+}  // namespace
+
+void kvlSERV::Abre(std::optional<std::string> sDSN, std::optional<std::string> sDB,
+                   std::optional<std::string> sUID, std::optional<std::string> sPWD,
+                   std::optional<std::string> sDRIVER, std::optional<bool> BuildLogin,
+                   std::optional<std::string> sLOGIN, std::optional<std::string> sSERVER) {
+    if (sDRIVER) Driver = *sDRIVER;
+    if (sSERVER) Server = *sSERVER;
+    if (sDSN) DSN = *sDSN;
+    if (sDB) DB = *sDB;
+    if (sUID) UID = *sUID;
+    if (sPWD) PWD = *sPWD;
+    if (sLOGIN) Login = *sLOGIN;
+
+    if (BuildLogin.value_or(true)) {
+        std::string db = ValorDeLigacao(DB);
+        std::string head = Driver.empty() ? "DSN=" + ValorDeLigacao(DSN)
+                                          : "DRIVER=" + ValorDeLigacao(Driver) +
+                                                ";SERVER=" + ValorDeLigacao(Server);
+        Login = head + ";DATABASE=" + db + ";DBQ=" + db + ";UID=" + ValorDeLigacao(UID) +
+                ";PWD=" + ValorDeLigacao(PWD);
+    }
+
+    Fecha();  // an open session is closed first; a half-open one is released
+
+    Retorno = AbreAmbiente();
+    Aberto = false;
+    erro = false;
+    if (!odbc::Succeeded(Retorno)) {
+        erro = true;
+        if (Log) {
+            HistoriaAdd("Log", BoolTexto(Log));
+            HistoriaAdd("Ponteiro de ambiente",
+                        std::to_string(hEnv) + " rc " + std::to_string(Retorno), true);
+            HistoriaAdd("Ponteiro de ambiente não foi alocado.", "", true);
+        }
+        return;
+    }
+
+    Aberto = true;
+    erro = false;
+    historia_.assign(1, std::string());
+    if (Log) {
+        HistoriaAdd("Log", BoolTexto(Log));
+        HistoriaAdd("Ponteiro de ambiente", std::to_string(hEnv) + " rc " + std::to_string(Retorno),
+                    true);
+    }
+    StackBase(lStackBase);
+    // Saved window positions and permissions are loaded here once those services exist.
+}
+
+int16_t kvlSERV::AbreAmbiente(Handle* PonteiroAmbiente) {
+    Retorno = api_->AllocEnv(hEnv);
+    if (PonteiroAmbiente) *PonteiroAmbiente = hEnv;
+    return static_cast<int16_t>(Retorno);
+}
+
+void kvlSERV::Conecta(Handle& hConn, Handle& hStmt) {
+    if (Prompt < std::numeric_limits<int16_t>::min() || Prompt > std::numeric_limits<int16_t>::max())
+        throw Error(kOverflow);
+    erro = false;
+    Retorno = api_->AllocConnect(hEnv, hConn);
+    Retorno = api_->DriverConnect(hConn, Login, static_cast<uint16_t>(Prompt));
+    if (!odbc::Succeeded(Retorno)) {
+        erro = true;
+        Aberto = false;
+    }
+    Retorno = api_->AllocStmt(hConn, hStmt);
+    if (hStmt) Retorno = api_->SetQueryTimeout(hStmt, 0);  // commands never time out
+}
+
+void kvlSERV::Fecha() {
+    if (Aberto) {
+        SequenciaDeFecho();
+    } else if (hEnv != 0) {
+        LibertaLigacoes();  // what a failed open or a failed growth left allocated
+    }
+}
+
+void kvlSERV::SequenciaDeFecho() {
+    Aberto = false;
+    // Window positions are written back here once that service exists.
+    LibertaLigacoes();
+    Reset();
+}
+
+void kvlSERV::LibertaLigacoes() {
+    for (size_t i = 1; i < stack_.size(); ++i) LibertaSlot(stack_[i]);
+    stack_.resize(1);
+    SlotCount = 0;
+    if (hEnv != 0) {
+        Retorno = api_->FreeEnv(hEnv);
+        hEnv = 0;
+    }
+    ++geracao_;  // result sets still holding slots of this session are now stale
+}
+
+void kvlSERV::LibertaSlot(Slot& slot) {
+    if (slot.hStmt) {
+        Retorno = api_->CloseCursor(slot.hStmt);
+        Retorno = api_->FreeStmt(slot.hStmt);
+    }
+    if (slot.ligada) Retorno = api_->Disconnect(slot.hConn);
+    if (slot.hConn) Retorno = api_->FreeConnect(slot.hConn);
+    slot = Slot{};
+}
+
+}  // namespace kvl

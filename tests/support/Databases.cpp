@@ -1,0 +1,75 @@
+#include "Databases.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace kvltest {
+
+namespace {
+
+std::string Env(const char* name, const char* fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? v : fallback;
+}
+
+std::filesystem::path TestDir() {
+    auto dir = std::filesystem::temp_directory_path() / ("kvltest-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+}  // namespace
+
+void UsePrivateOdbcIni() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    auto dir = TestDir() / "odbc";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "odbcinst.ini")
+        << "[SQLite3]\nDriver=" KVL_ODBC_DRIVER_DIR "/libsqlite3odbc.so\n\n"
+        << "[PostgreSQL]\nDriver=" KVL_ODBC_DRIVER_DIR "/psqlodbcw.so\n";
+    std::ofstream(dir / "odbc.ini");
+    setenv("ODBCSYSINI", dir.c_str(), 1);
+    setenv("ODBCINI", (dir / "odbc.ini").c_str(), 1);
+}
+
+SqliteFile::SqliteFile() {
+    UsePrivateOdbcIni();
+    static int n = 0;
+    path_ = (TestDir() / ("db" + std::to_string(++n) + ".sqlite")).string();
+    std::filesystem::remove(path_);
+}
+
+SqliteFile::~SqliteFile() { std::filesystem::remove(path_); }
+
+void SqliteFile::Configure(kvl::kvlSERV& s) const {
+    s.Driver = "SQLite3";
+    s.DB = path_;
+}
+
+bool Postgres::Available() {
+    UsePrivateOdbcIni();
+    static const bool available = [] {
+        auto s = kvl::kvlSERV::Create();
+        Configure(*s);
+        s->Abre();
+        return s->Aberto;
+    }();
+    return available;
+}
+
+void Postgres::Configure(kvl::kvlSERV& s) {
+    s.Driver = "PostgreSQL";
+    s.Server = Env("KVL_PG_SERVER", "localhost");
+    s.DB = Env("KVL_PG_DB", "kvltest");
+    s.UID = Env("KVL_PG_UID", "kvltest");
+    s.PWD = Password();
+}
+
+std::string Postgres::Password() { return Env("KVL_PG_PWD", "kvltest"); }
+
+}  // namespace kvltest
