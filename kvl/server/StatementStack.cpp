@@ -121,9 +121,15 @@ void kvlSERV::StackItemGet(int16_t nIndex, bool& bUsada, Handle* hConn, Handle* 
 
 std::shared_ptr<kvlRES> kvlSERV::StackGetNovo() {
     auto res = std::make_shared<kvlRES>();
-    StackReserva(res->hConn, res->hStmt, res->Indice);
-    res->geracao_ = geracao_;
+    ReservaPara(*res);
     return res;
+}
+
+void kvlSERV::ReservaPara(kvlRES& r) {
+    StackReserva(r.hConn, r.hStmt, r.Indice);
+    r.dono_ = weak_from_this();
+    r.geracao_ = geracao_;
+    r.api_ = api_;
 }
 
 bool kvlSERV::SlotVivo(int16_t nIndex, uint64_t g) const {

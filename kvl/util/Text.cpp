@@ -1,5 +1,7 @@
 #include "kvl/Text.h"
 
+#include <algorithm>
+
 namespace kvl {
 
 namespace {
@@ -79,10 +81,14 @@ size_t OffsetDoCaracter(std::string_view text, size_t chars) {
 }
 
 std::string_view CorteUtf8(std::string_view text, size_t maxBytes) {
-    if (text.size() <= maxBytes) return text;
-    size_t end = maxBytes;
-    while (end > 0 && IsContinuation(text[end])) --end;
-    return text.substr(0, end);
+    size_t end = std::min(text.size(), maxBytes);
+    size_t lead = end;
+    while (lead > 0 && IsContinuation(text[lead - 1])) --lead;
+    if (lead == 0) return text.substr(0, end);
+    --lead;  // the last character that starts before the cut
+    auto b = static_cast<unsigned char>(text[lead]);
+    size_t length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    return text.substr(0, lead + length <= end ? end : lead);
 }
 
 std::string StrPar(int32_t n, std::string_view text, std::optional<std::string_view> separator,

@@ -136,6 +136,14 @@ std::string Variant::ToString() const {
     }
 }
 
+void Variant::AssignString(const char* text, size_t length) {
+    if (auto* s = std::get_if<std::string>(&value_)) {
+        s->assign(text, length);
+    } else {
+        value_ = std::string(text, length);
+    }
+}
+
 VariantArray& Variant::array() {
     auto* a = std::get_if<std::shared_ptr<VariantArray>>(&value_);
     if (!a) throw Error(kTypeMismatch);

@@ -70,6 +70,9 @@ TEST(TextCase, LowersAndRaisesAccentedLetters) {
 TEST(Utf8, CutsNeverSplitACharacter) {
     EXPECT_EQ(CorteUtf8("aç", 2), "a");
     EXPECT_EQ(CorteUtf8("aç", 3), "aç");
+    EXPECT_EQ(CorteUtf8(std::string_view("a\xC3", 2), 2), "a");  // already cut short
+    EXPECT_EQ(CorteUtf8("a€b", 3), "a");
+    EXPECT_EQ(CorteUtf8("a€b", 4), "a€");
     EXPECT_EQ(ContaCaracteres("ação"), 4u);
     EXPECT_EQ(OffsetDoCaracter("ação", 2), 3u);
 }

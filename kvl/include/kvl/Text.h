@@ -41,7 +41,8 @@ size_t ContaCaracteres(std::string_view text);
 // Byte offset of character index chars (0-based), or text.size() when beyond the end.
 size_t OffsetDoCaracter(std::string_view text, size_t chars);
 
-// The longest prefix of text that fits maxBytes without splitting a character.
+// The longest prefix of text within maxBytes that ends on a whole character (a
+// character already cut short at the end is dropped too).
 std::string_view CorteUtf8(std::string_view text, size_t maxBytes);
 
 // Text form of a Boolean in logs and conversions.

@@ -69,6 +69,11 @@ public:
     double ToDouble() const;
     std::string ToString() const;
 
+    // The held text without a copy, or nullptr when the variant holds no string.
+    const std::string* IfString() const { return std::get_if<std::string>(&value_); }
+    // Makes the variant the given text, reusing the room of a text it already holds.
+    void AssignString(const char* text, size_t length);
+
     VariantArray& array();
     const VariantArray& array() const;
     std::shared_ptr<Object> object() const;

@@ -1,8 +1,12 @@
 #pragma once
-// kvlRES: one result set, bound to a statement slot of its server.
+// kvlRES: one result set, bound to a statement slot of its server. Every value
+// arrives as text; rows can be stored in memory and replayed.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "kvl/Variant.h"
 #include "kvl/odbc/Api.h"
@@ -10,25 +14,113 @@
 namespace kvl {
 
 class kvlSERV;
+class RowStore;
+
+// One column: its description and its value in the current row.
+struct Coluna {
+    std::string Nome;
+    Variant Tipo;  // Empty until the column is analysed
+    int32_t NBytes = 0;
+    int32_t Len = 0;
+    int16_t NInt = 0;
+    int16_t NDec = 0;
+    double Max = 0;
+    double Min = 0;
+    bool SeTipoNum = false;
+    bool SeTipoDec = false;
+    std::vector<char> Buffer;  // the receive area: the buffer's characters plus two spare bytes
+    Variant Valor;
+    bool SeNull = false;
+};
 
 class kvlRES : public Object {
 public:
-    kvlRES() = default;
+    kvlRES();
     ~kvlRES() override;
     kvlRES(const kvlRES&) = delete;
     kvlRES& operator=(const kvlRES&) = delete;
 
+    // --- Public properties ---
+    bool SqlAnalisaColunas = true;
     std::shared_ptr<kvlSERV> Pai;
     int16_t Indice = 0;
     Handle hConn = 0;
     Handle hStmt = 0;
+    std::string ActCom;
+    bool erro = false;
+    int32_t ErroN = 0;
+    std::string ErroD;
+    int16_t Cols = 0;
+    int32_t Lins = 0;
+    int16_t Ress = 0;
+    int32_t Tempos = 0;
+    int32_t LinAfect = 0;
+    bool Armazena = false;
+    bool Armazenou = false;
+    int32_t TotLins = 0;
 
-    // Gives the statement slot back to the server.
+    // --- Columns ---
+    void AnalisaColunas();
+    void AnalisaColunasNomes();
+    void ColunasRedim(std::optional<bool> AutoBufferize = std::nullopt);
+    void ColBuffer(int16_t nIndex, const Variant& length);
+    Variant ColTipo(int16_t nIndex) const;
+    Variant ColNome(int16_t nIndex) const;
+    Variant ColNomeCompleto(int16_t nIndex) const;
+    Variant ColLen(int16_t nIndex) const;
+    Variant ColTituloLen(int16_t nIndex) const;
+    Variant ColNBytes(int16_t nIndex) const;
+    Variant ColNInt(int16_t nIndex) const;
+    int16_t ColNDec(int16_t nIndex) const;
+    Variant ColMax(int16_t nIndex) const;
+    Variant ColMin(int16_t nIndex) const;
+    bool ColSeTipoNum(int16_t nIndex) const;
+    bool ColSeTipoDec(int16_t nIndex) const;
+    bool ColSeNull(int16_t nIndex) const;
+    int16_t ColIndex(std::string_view sNome) const;
+    // The value of the named column; error 9 when no column has that name.
+    Variant XCol(std::string_view sNome) const;
+
+    // --- Rows ---
+    bool TemLinhas();
+    void ProximaLinha();
+    void ProximaLinhaRegista();
+    // Rows stored; counts beyond 16 bits are allowed.
+    int32_t CarregaTudo(std::optional<Variant> Intervalo = std::nullopt);
+    Variant ColReg(int32_t Linha, int16_t Coluna) const;
+    Variant Col(int16_t nIndex) const;
+    void Col(int16_t nIndex, const Variant& value);
+    void PopLinha();
+    void PushLinha();
+    void ReloadLinha();
+    bool MaisResultados(std::optional<bool> ComAnalise = std::nullopt);
+    bool ComLinhas(std::optional<Variant> SimOuNão = std::nullopt);
     void Liberta();
 
 private:
     friend class kvlSERV;
-    uint64_t geracao_ = 0;  // the server's generation when the slot was reserved
+
+    const Coluna& C(int16_t nIndex) const;
+    Coluna& C(int16_t nIndex);
+    // Whether the statement handle still belongs to a live slot of the session.
+    bool SlotVivo() const;
+    void LogInicio();
+    void LogFim();
+    void DescreveColuna(Coluna& c, uint16_t n);
+    void LeValor(Coluna& c, uint16_t n);
+
+    std::vector<Coluna> Colunas{1};  // element 0 unused
+    std::vector<Coluna> LinhaPop;
+    std::vector<Coluna> LinhaPush;
+    std::unique_ptr<RowStore> Registos;
+    int32_t Retorno = 0;
+    bool comLinhas_ = false;
+    // The server and its generation at the reservation, to tell a stale slot, and the
+    // driver manager the slot's handles belong to.
+    std::weak_ptr<kvlSERV> dono_;
+    uint64_t geracao_ = 0;
+    std::shared_ptr<odbc::Api> api_;
+    odbc::Api& Api() const;
 };
 
 }  // namespace kvl

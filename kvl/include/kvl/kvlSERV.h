@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kvl/Dialogs.h"
 #include "kvl/Variant.h"
 #include "kvl/odbc/Api.h"
 
@@ -71,6 +72,9 @@ public:
     std::string syscolumns = "syscolumns";
     std::string sysobjects = "sysobjects";
 
+    // Where the modal questions go; graphical clients and tests put their own.
+    std::shared_ptr<Dialogs> Dialogos = TerminalDialogs();
+
     // --- Session ---
     tqConecçaoTipo connectionType_Get(std::string_view Mania) const;
     Variant MaxComLar() const;
@@ -88,7 +92,32 @@ public:
               std::optional<std::string> sSERVER = std::nullopt);
     int16_t AbreAmbiente(Handle* PonteiroAmbiente = nullptr);
     void Conecta(Handle& hConn, Handle& hStmt);
+    // The same as Conecta, with the error check of a failed connect.
+    void Conecta_old(Handle& hConn, Handle& hStmt);
     void Fecha();
+    bool ExisteDB(std::string_view Nome, Variant* Identificação = nullptr);
+
+    // --- Execution ---
+    // Runs SCom (omitted: ActCom, which is then emptied) on a free slot, or on the slot
+    // oRes holds. With PreveLinhas the command becomes the count batch, written back to
+    // SCom, and PreveLinhas receives the predicted row count. Nothing for a blank command.
+    std::shared_ptr<kvlRES> Exec(std::string* SCom = nullptr, std::shared_ptr<kvlRES> oRes = nullptr,
+                                 int32_t* PreveLinhas = nullptr,
+                                 std::optional<bool> ComAnalise = std::nullopt);
+    std::shared_ptr<kvlRES> Exec(const std::string& SCom, std::shared_ptr<kvlRES> oRes = nullptr,
+                                 int32_t* PreveLinhas = nullptr,
+                                 std::optional<bool> ComAnalise = std::nullopt);
+    std::string Exec_ComPrevNumDeLinhas(std::string_view Comando) const;
+    void com(std::string_view sComando);
+
+    // --- Errors ---
+    void ErroTrata(std::string_view Parametro, Handle hConn, Handle hStmt, std::string_view DeOnde);
+    std::string ErroLe(Handle hConn, Handle hStmt);
+    bool AcessoNãoTem() const;
+    // The error log file: beside the library file, named after it.
+    static std::string FicheiroDeErros();
+    // A millisecond tick count, wrapping like the classic 32-bit one.
+    static int32_t Milissegundos();
 
     // --- Statement stack ---
     void StackReserva(Handle& hConn, Handle& hStmt, int16_t& nIndex);
@@ -125,6 +154,9 @@ private:
 
     void Reset();
     void SequenciaDeFecho();
+    void ReservaPara(kvlRES& r);
+    void RegistaNoFicheiroDeErros(std::string_view Parametro) const;
+    void PerguntaSeReliga();
     // Frees every slot's handles and the environment; result sets still out go stale.
     void LibertaLigacoes();
     void LibertaSlot(Slot& slot);
@@ -146,6 +178,7 @@ private:
     std::vector<uint8_t> UsoBase{0};
     std::vector<uint8_t> UsoExtra{0};
     bool linhasRestantes_ = false;
+    std::string estadoSql_;  // SQLSTATE of the last diagnostic read
     // Changes whenever the session's slots are given up, so stale result sets can tell.
     uint64_t geracao_ = 1;
 };

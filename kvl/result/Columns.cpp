@@ -1,0 +1,175 @@
+// kvlRES: describing the columns of a result and reading their metadata.
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <utility>
+
+#include "RowStore.h"
+#include "kvl/Error.h"
+#include "kvl/Text.h"
+#include "kvl/TypeCodes.h"
+#include "kvl/kvlRES.h"
+#include "kvl/kvlSERV.h"
+
+namespace kvl {
+
+namespace {
+
+constexpr int32_t kMaxBytes = 32000;
+
+int16_t Soma16(int32_t a, int32_t b) {
+    int32_t s = a + b;
+    if (s > std::numeric_limits<int16_t>::max() || s < std::numeric_limits<int16_t>::min())
+        throw Error(kOverflow);
+    return static_cast<int16_t>(s);
+}
+
+// Digits of 256 raised to the column's byte count: the room for an integer's text.
+int32_t DigitosDe256Elevado(int32_t bytes) {
+    double digits = std::floor(bytes * std::log10(256.0)) + 1;
+    return digits > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
+                                                        : static_cast<int32_t>(digits);
+}
+
+void ReservaBuffer(Coluna& c, int32_t chars) {
+    c.Buffer.assign(static_cast<size_t>(std::max(chars, 0)) + 2, ' ');
+}
+
+}  // namespace
+
+const Coluna& kvlRES::C(int16_t nIndex) const {
+    if (nIndex < 0 || static_cast<size_t>(nIndex) >= Colunas.size())
+        throw Error(kSubscriptOutOfRange);
+    return Colunas[nIndex];
+}
+
+Coluna& kvlRES::C(int16_t nIndex) { return const_cast<Coluna&>(std::as_const(*this).C(nIndex)); }
+
+void kvlRES::ColunasRedim(std::optional<bool> AutoBufferize) {
+    Colunas.assign(static_cast<size_t>(std::max<int16_t>(Cols, 0)) + 1, Coluna{});
+    if (AutoBufferize.value_or(false))
+        for (int16_t n = 1; n <= Cols; ++n) ColBuffer(n, Variant(int32_t{1024}));
+}
+
+void kvlRES::ColBuffer(int16_t nIndex, const Variant& length) {
+    int32_t n = length.ToInt32();
+    Coluna& c = C(nIndex);
+    ReservaBuffer(c, n);
+    c.Len = n;
+}
+
+void kvlRES::LogInicio() {
+    if (!Pai || !Pai->Log) return;
+    Pai->HistoriaAdd("Set de Resultados",
+                     std::to_string(Ress) + " (i " + std::to_string(Indice) + ") ini");
+    Tempos = kvlSERV::Milissegundos();
+}
+
+void kvlRES::AnalisaColunas() {
+    Ress = Soma16(Ress, 1);
+    Armazena = Armazenou = false;
+    LogInicio();
+    if (Cols > 0) ComLinhas(Variant(true));
+    for (int16_t n = 1; n <= Cols; ++n) DescreveColuna(C(n), static_cast<uint16_t>(n));
+}
+
+void kvlRES::DescreveColuna(Coluna& c, uint16_t n) {
+    odbc::Api& api = Api();
+    odbc::ColumnDescription d;
+    Retorno = api.DescribeCol(hStmt, n, d);
+    c.Nome = d.name;
+    int16_t tipo = SqlTipoConverte(d.sqlType);
+    c.Tipo = Variant(tipo);
+
+    int64_t length = 0;
+    Retorno = api.ColAttribute(hStmt, n, odbc::kColumnLength, length);
+    length = std::clamp<int64_t>(length, std::numeric_limits<int32_t>::min(),
+                                 std::numeric_limits<int32_t>::max());
+    c.Len = static_cast<int32_t>(length);
+    if (length <= kMaxBytes) {
+        c.NBytes = static_cast<int32_t>(length);
+    } else {
+        c.NBytes = kMaxBytes;
+        c.Len = static_cast<int32_t>(length - 2);
+    }
+    ReservaBuffer(c, c.NBytes);
+    if (!TipoSeNum(tipo)) return;
+
+    if (TipoSeDecimal(tipo)) {
+        int64_t scale = 0, precision = 0;
+        Retorno = api.ColAttribute(hStmt, n, odbc::kColumnScale, scale);
+        Retorno = api.ColAttribute(hStmt, n, odbc::kColumnPrecision, precision);
+        c.NDec = static_cast<int16_t>(scale);
+        c.NInt = Soma16(static_cast<int32_t>(precision), -c.NDec);
+        c.Len = Soma16(Soma16(c.NInt, c.NDec), 1);
+        c.Max = c.NInt > 0 ? std::pow(10.0, c.NInt) - 1 : 0;
+        c.Min = -c.Max;
+    } else {
+        c.Len = TipoSeDec(tipo) ? 30 : DigitosDe256Elevado(c.NBytes);
+        c.NDec = 0;
+        c.NInt = static_cast<int16_t>(std::min<int32_t>(c.Len, std::numeric_limits<int16_t>::max()));
+        ReservaBuffer(c, c.Len);
+        switch (tipo) {
+            case 5: c.Max = 255, c.Min = 0, c.NInt = 3; break;
+            case 6: c.Max = 32767, c.Min = -32768, c.NInt = 5; break;
+            case 7: c.Max = 2147483647, c.Min = -2147483648.0, c.NInt = 10; break;
+            case 23:  // real and float share the least value of the field-property cache
+            case 8: c.Max = 3.4E+27, c.Min = -3.4E+27, c.NInt = 30; break;
+            default: break;
+        }
+    }
+    c.SeTipoNum = TipoSeNum(tipo);
+    c.SeTipoDec = TipoSeDec(tipo);
+}
+
+void kvlRES::AnalisaColunasNomes() {
+    Ress = Soma16(Ress, 1);
+    Armazena = Armazenou = false;
+    LogInicio();
+    if (Cols <= 0) return;
+    ComLinhas(Variant(true));
+    std::string list = StrPar(1, ActCom, "from", nullptr, nullptr, true);
+    list = StrPar(2, list, "select", nullptr, nullptr, true);
+    int32_t items = StrConta(list, ",") + 1;
+    // Items past the result's columns have no column to name.
+    for (int32_t i = 1; i <= std::min<int32_t>(items, Cols); ++i) {
+        std::string item(Apara(StrPar(i, list, ",")));
+        if (size_t dot = item.rfind('.'); dot != std::string::npos) item.erase(0, dot + 1);
+        C(static_cast<int16_t>(i)).Nome = std::move(item);
+    }
+}
+
+Variant kvlRES::ColTipo(int16_t nIndex) const { return C(nIndex).Tipo; }
+Variant kvlRES::ColNome(int16_t nIndex) const { return Variant(C(nIndex).Nome); }
+Variant kvlRES::ColNomeCompleto(int16_t nIndex) const {
+    return Variant(ComandoColuna(ActCom, nIndex, false));
+}
+Variant kvlRES::ColLen(int16_t nIndex) const { return Variant(C(nIndex).Len); }
+Variant kvlRES::ColTituloLen(int16_t nIndex) const {
+    const Coluna& c = C(nIndex);
+    return Variant(std::max<int32_t>(c.Len, static_cast<int32_t>(ContaCaracteres(c.Nome))));
+}
+Variant kvlRES::ColNBytes(int16_t nIndex) const { return Variant(C(nIndex).NBytes); }
+Variant kvlRES::ColNInt(int16_t nIndex) const { return Variant(C(nIndex).NInt); }
+int16_t kvlRES::ColNDec(int16_t nIndex) const { return C(nIndex).NDec; }
+Variant kvlRES::ColMax(int16_t nIndex) const { return Variant(C(nIndex).Max); }
+Variant kvlRES::ColMin(int16_t nIndex) const { return Variant(C(nIndex).Min); }
+bool kvlRES::ColSeTipoNum(int16_t nIndex) const { return C(nIndex).SeTipoNum; }
+bool kvlRES::ColSeTipoDec(int16_t nIndex) const { return C(nIndex).SeTipoDec; }
+bool kvlRES::ColSeNull(int16_t nIndex) const { return C(nIndex).SeNull; }
+
+int16_t kvlRES::ColIndex(std::string_view sNome) const {
+    for (int16_t n = 1; n <= Cols && static_cast<size_t>(n) < Colunas.size(); ++n)
+        if (Colunas[n].Nome == sNome) return n;
+    return -1;
+}
+
+Variant kvlRES::XCol(std::string_view sNome) const {
+    int16_t n = ColIndex(sNome);
+    if (n < 1) throw Error(kSubscriptOutOfRange);
+    return C(n).Valor;
+}
+
+}  // namespace kvl

@@ -1,0 +1,106 @@
+#include "RowStore.h"
+
+#include <cstring>
+
+#include "kvl/Error.h"
+
+namespace kvl {
+
+namespace {
+
+size_t VarintSize(uint64_t v) {
+    size_t n = 1;
+    while (v >= 0x80) {
+        v >>= 7;
+        ++n;
+    }
+    return n;
+}
+
+char* PutVarint(char* p, uint64_t v) {
+    while (v >= 0x80) {
+        *p++ = static_cast<char>((v & 0x7F) | 0x80);
+        v >>= 7;
+    }
+    *p++ = static_cast<char>(v);
+    return p;
+}
+
+const char* GetVarint(const char* p, uint64_t& v) {
+    v = 0;
+    for (int shift = 0;; shift += 7) {
+        auto b = static_cast<unsigned char>(*p++);
+        v |= uint64_t{b & 0x7Fu} << shift;
+        if (!(b & 0x80)) return p;
+    }
+}
+
+std::string_view TextOf(const Variant& v, std::string& scratch) {
+    if (const std::string* s = v.IfString()) return *s;
+    scratch = v.ToString();
+    return scratch;
+}
+
+}  // namespace
+
+char* RowStore::Allocate(size_t size) {
+    if (size > freeSize_) {
+        size_t room = std::max(size, kBlockSize);
+        blocks_.push_back(std::make_unique<char[]>(room));
+        blockBytes_ += room;
+        free_ = blocks_.back().get();
+        freeSize_ = room;
+    }
+    char* p = free_;
+    free_ += size;
+    freeSize_ -= size;
+    return p;
+}
+
+void RowStore::Store(int32_t row, const std::vector<Coluna>& columns) {
+    std::string scratch;
+    size_t size = 0;
+    for (size_t n = 1; n < columns.size(); ++n) {
+        size_t length = TextOf(columns[n].Valor, scratch).size();
+        size += VarintSize(length * 2 + 1) + length;
+    }
+    char* record = Allocate(size);
+    char* p = record;
+    for (size_t n = 1; n < columns.size(); ++n) {
+        std::string_view text = TextOf(columns[n].Valor, scratch);
+        p = PutVarint(p, text.size() * 2 + (columns[n].SeNull ? 1 : 0));
+        std::memcpy(p, text.data(), text.size());
+        p += text.size();
+    }
+    if (rows_.size() <= static_cast<size_t>(row)) {
+        rows_.resize(static_cast<size_t>(row) + 1, nullptr);
+        columns_.resize(static_cast<size_t>(row) + 1, 0);
+    }
+    rows_[row] = record;
+    columns_[row] = static_cast<int16_t>(columns.size() - 1);
+}
+
+std::string_view RowStore::Value(int32_t row, int16_t column, bool& isNull) const {
+    if (row < 1 || static_cast<size_t>(row) >= rows_.size() || column < 1)
+        throw Error(kSubscriptOutOfRange);
+    isNull = false;
+    const char* p = rows_[row];
+    if (!p) return {};
+    if (column > columns_[row]) throw Error(kSubscriptOutOfRange);
+    for (int16_t n = 1;; ++n) {
+        uint64_t head = 0;
+        p = GetVarint(p, head);
+        size_t length = head / 2;
+        if (n == column) {
+            isNull = head & 1;
+            return {p, length};
+        }
+        p += length;
+    }
+}
+
+size_t RowStore::BytesHeld() const {
+    return blockBytes_ + rows_.size() * (sizeof(const char*) + sizeof(int16_t));
+}
+
+}  // namespace kvl

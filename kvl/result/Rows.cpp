@@ -1,0 +1,182 @@
+// kvlRES: reading rows as text, storing and replaying them, further result sets, and
+// giving the slot back.
+
+#include <algorithm>
+#include <limits>
+
+#include "RowStore.h"
+#include "kvl/Error.h"
+#include "kvl/Text.h"
+#include "kvl/kvlRES.h"
+#include "kvl/kvlSERV.h"
+
+namespace kvl {
+
+kvlRES::kvlRES() = default;
+
+kvlRES::~kvlRES() {
+    try {
+        Liberta();
+    } catch (...) {
+    }
+}
+
+odbc::Api& kvlRES::Api() const {
+    if (!api_) throw Error(kObjectNotSet);
+    return *api_;
+}
+
+bool kvlRES::SlotVivo() const {
+    auto dono = dono_.lock();
+    return dono && dono->SlotVivo(Indice, geracao_);
+}
+
+void kvlRES::LogFim() {
+    if (!Pai || !Pai->Log) return;
+    Pai->HistoriaAdd("Set de Resultados",
+                     std::to_string(Ress) + " (i " + std::to_string(Indice) + ") fin");
+    uint32_t elapsed = static_cast<uint32_t>(kvlSERV::Milissegundos()) - static_cast<uint32_t>(Tempos);
+    Pai->HistoriaAdd("Tempo", std::to_string(elapsed), true);
+}
+
+bool kvlRES::TemLinhas() {
+    if (Armazenou) {
+        Retorno = Lins < TotLins ? odbc::kSuccess : odbc::kError;
+    } else if (SlotVivo()) {
+        Retorno = Api().Fetch(hStmt);
+    } else {
+        Retorno = odbc::kError;  // no slot, or one the session has given up: no rows
+    }
+    if (odbc::Succeeded(Retorno)) {
+        ProximaLinha();
+        return true;
+    }
+    TotLins = Lins;
+    if (Armazena && !Armazenou) {
+        Armazenou = true;
+        // Every row is in memory: the statement is not needed any more.
+        if (Pai && Indice >= 1) {
+            if (SlotVivo()) {
+                Pai->TemLinhas(Variant(false));
+                Pai->StackLiberta(Indice);
+            }
+            Indice = 0;
+        }
+    }
+    ComLinhas(Variant(false));
+    LogFim();
+    return false;
+}
+
+void kvlRES::LeValor(Coluna& c, uint16_t n) {
+    int64_t k = 0;
+    // The driver gets the buffer's room, never more than was allocated.
+    int64_t room = std::min<int64_t>(int64_t{c.Len} + 2, static_cast<int64_t>(c.Buffer.size()));
+    Retorno = Api().GetData(hStmt, n, c.Buffer.data(), room, k);
+    if (k < 1) {
+        c.Valor.AssignString("", 0);
+        c.SeNull = true;
+        return;
+    }
+    // The driver writes at most room - 1 bytes before its terminator; a longer value
+    // is cut there, on a character boundary.
+    size_t received = room > 1 ? static_cast<size_t>(room - 1) : 0;
+    std::string_view text = CorteUtf8(std::string_view(c.Buffer.data(), received),
+                                      std::min<size_t>(static_cast<size_t>(k), received));
+    c.Valor.AssignString(text.data(), text.size());
+    c.SeNull = false;
+}
+
+void kvlRES::ProximaLinha() {
+    if (Lins == std::numeric_limits<int32_t>::max()) throw Error(kOverflow);
+    ++Lins;
+    for (int16_t n = 1; n <= Cols; ++n) {
+        Coluna& c = C(n);
+        if (Armazenou) {
+            bool isNull = false;
+            // Rows read before storing was asked for replay as empty values.
+            std::string_view stored = Registos && Lins <= Registos->Rows()
+                                          ? Registos->Value(Lins, n, isNull)
+                                          : std::string_view();
+            c.Valor.AssignString(stored.data(), stored.size());
+            c.SeNull = stored.empty() && isNull;
+        } else {
+            LeValor(c, static_cast<uint16_t>(n));
+        }
+    }
+    if (Armazena && !Armazenou) ProximaLinhaRegista();
+}
+
+void kvlRES::ProximaLinhaRegista() {
+    if (!Registos) Registos = std::make_unique<RowStore>();
+    Registos->Store(Lins, Colunas);
+}
+
+int32_t kvlRES::CarregaTudo(std::optional<Variant>) {
+    Armazena = true;
+    while (TemLinhas()) {
+    }
+    Lins = 0;
+    return TotLins;
+}
+
+Variant kvlRES::ColReg(int32_t Linha, int16_t Coluna) const {
+    if (!Registos) throw Error(kSubscriptOutOfRange);
+    bool isNull = false;
+    std::string_view v = Registos->Value(Linha, Coluna, isNull);
+    return Variant(std::string(v));
+}
+
+Variant kvlRES::Col(int16_t nIndex) const { return C(nIndex).Valor; }
+
+void kvlRES::Col(int16_t nIndex, const Variant& value) { C(nIndex).Valor = value; }
+
+void kvlRES::PopLinha() { LinhaPop.assign(Colunas.begin(), Colunas.end()); }
+
+void kvlRES::PushLinha() {
+    // The row set aside must have been taken on a result of the same shape.
+    if (LinhaPop.size() != Colunas.size()) throw Error(kSubscriptOutOfRange);
+    LinhaPush.assign(Colunas.begin(), Colunas.end());
+    Colunas = LinhaPop;
+}
+
+void kvlRES::ReloadLinha() {
+    if (LinhaPush.size() != Colunas.size()) throw Error(kSubscriptOutOfRange);
+    Colunas = LinhaPush;
+}
+
+bool kvlRES::MaisResultados(std::optional<bool> ComAnalise) {
+    bool analisa = ComAnalise.value_or(SqlAnalisaColunas);
+    if (!SlotVivo()) return false;
+    odbc::Api& api = Api();
+    Retorno = api.MoreResults(hStmt);
+    if (Retorno == odbc::kNoData) return false;
+    int64_t rows = 0;
+    Retorno = api.RowCount(hStmt, rows);
+    LinAfect = static_cast<int32_t>(rows);
+    Retorno = api.NumResultCols(hStmt, Cols);
+    Lins = 0;
+    ColunasRedim(!analisa);
+    if (analisa) AnalisaColunas();
+    return true;
+}
+
+bool kvlRES::ComLinhas(std::optional<Variant> SimOuNão) {
+    if (SimOuNão) comLinhas_ = SimOuNão->ToBool();
+    return comLinhas_;
+}
+
+void kvlRES::Liberta() {
+    if (Indice < 1) return;
+    bool restam = TemLinhas();
+    if (Indice < 1) return;  // reaching the end of a storing result gave the slot back
+    if (Pai) {
+        if (SlotVivo()) {
+            Pai->TemLinhas(Variant(restam));
+            Pai->StackLiberta(Indice);
+        }
+    }
+    Indice = 0;
+}
+
+}  // namespace kvl

@@ -1,0 +1,86 @@
+// The error check run after every execution: the error properties, the dialog that
+// may retry, the error log file and the offer to re-establish a lost link.
+
+#include <chrono>
+
+#include "kvl/Error.h"
+#include "kvl/Platform.h"
+#include "kvl/Text.h"
+#include "kvl/kvlSERV.h"
+
+namespace kvl {
+
+namespace {
+
+constexpr int32_t kDatabaseContextChanged = 5701;
+constexpr int32_t kConnectionReset = 10054;
+constexpr const char* kLinkFailureState = "08S01";
+
+const char* const kTitulo = "kvlSERV - acesso a base de dados (servidor)";
+const char* const kPerguntaLigacao =
+    "Parece não haver ligação ao servidor!\r\n"
+    "Deseja tentar restabelecer as conexões ao servidor?\r\n\r\n"
+    "It seems that the link to the server is lost!\r\n"
+    "Do you wish to try to re-establish the connections?";
+
+}  // namespace
+
+int32_t kvlSERV::Milissegundos() {
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                  std::chrono::steady_clock::now().time_since_epoch())
+                  .count();
+    return static_cast<int32_t>(static_cast<uint32_t>(ms));
+}
+
+std::string kvlSERV::ErroLe(Handle hConn, Handle hStmt) {
+    odbc::Diagnostic d;
+    api_->Error(hEnv, hConn, hStmt, d);
+    ErroNativo = d.native;
+    estadoSql_ = d.state;
+    return std::string(CorteUtf8(d.message, 1024));
+}
+
+void kvlSERV::ErroTrata(std::string_view Parametro, Handle hConn, Handle hStmt,
+                        std::string_view DeOnde) {
+    erro = false;
+    ErroN = static_cast<int16_t>(Retorno);
+    ErroD = ErroLe(hConn, hStmt);
+    if (ErroNativo == kDatabaseContextChanged) ErroN = 1;
+    Resposta = kIgnore;
+    if (ErroN == odbc::kSuccess || ErroN == odbc::kSuccessWithInfo) return;
+    erro = true;
+
+    bool duplicadoIgnorado = IgDupKey && Minusculas(ErroD).find("duplicate key") != std::string::npos;
+    if (ComMsg && !duplicadoIgnorado) {
+        std::string titulo = std::string(kTitulo) + " [" + std::string(DeOnde) + "]";
+        std::string texto = std::to_string(ErroN) + "\r" + ErroD + "\r\r" + std::string(Parametro);
+        Resposta = Dialogos->Pergunta(titulo, texto, kAbortRetryIgnore + kIconError + kDefaultButton2);
+    }
+    if (ComMsgLog && PathOK(FicheiroDeErros())) RegistaNoFicheiroDeErros(Parametro);
+    bool ligacaoPerdida = ErroNativo == kConnectionReset || estadoSql_ == kLinkFailureState;
+    if (ligacaoPerdida && Retorno != odbc::kStillExecuting) PerguntaSeReliga();
+    if (Log) HistoriaAdd("Erro ", std::to_string(ErroN) + " - " + ErroD, true);
+}
+
+void kvlSERV::PerguntaSeReliga() {
+    if (Dialogos->Pergunta("Link Failure!", kPerguntaLigacao, kYesNo + kIconQuestion) == kYes)
+        Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, true);
+}
+
+bool kvlSERV::AcessoNãoTem() const {
+    return erro && ErroD.find("permission denied") != std::string::npos;
+}
+
+void kvlSERV::Conecta_old(Handle& hConn, Handle& hStmt) {
+    Retorno = api_->AllocConnect(hEnv, hConn);
+    Retorno = api_->DriverConnect(hConn, Login, static_cast<uint16_t>(Prompt));
+    if (!odbc::Succeeded(Retorno)) {
+        Aberto = false;
+        erro = true;
+        ErroTrata("", hConn, 0, "SQLDriverConnect");
+    }
+    Retorno = api_->AllocStmt(hConn, hStmt);
+    if (hStmt) Retorno = api_->SetQueryTimeout(hStmt, 0);
+}
+
+}  // namespace kvl
