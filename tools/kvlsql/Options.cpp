@@ -1,0 +1,151 @@
+#include "Options.h"
+
+#include <charconv>
+#include <limits>
+#include <utility>
+
+namespace kvlsql {
+
+namespace {
+
+using TextOption = std::optional<std::string> Options::*;
+
+struct TextOptionName {
+    const char* name;
+    TextOption member;
+};
+
+constexpr TextOptionName kTextOptions[] = {
+    {"--dsn", &Options::dsn},         {"--driver", &Options::driver},
+    {"--server", &Options::server},   {"--db", &Options::db},
+    {"--uid", &Options::uid},         {"--pwd", &Options::pwd},
+    {"--connect", &Options::connect},
+};
+
+int16_t StackSize(const std::string& text) {
+    int value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 1 ||
+        value > std::numeric_limits<int16_t>::max())
+        throw UsageError("--stack needs a whole number from 1 to 32767, not \"" + text + "\"");
+    return static_cast<int16_t>(value);
+}
+
+// Walks the arguments, handing out option names and their values.
+class Arguments {
+  public:
+    explicit Arguments(const std::vector<std::string>& args) : args_(args) {}
+
+    bool Next() {
+        if (i_ >= args_.size()) return false;
+        const std::string& arg = args_[i_++];
+        size_t eq = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+        name_ = arg.substr(0, eq);
+        inline_ = eq == std::string::npos ? std::nullopt : std::optional(arg.substr(eq + 1));
+        return true;
+    }
+    const std::string& Name() const { return name_; }
+    std::string Value() {
+        if (inline_) return *std::exchange(inline_, std::nullopt);
+        if (i_ >= args_.size()) throw UsageError(name_ + " needs a value");
+        return args_[i_++];
+    }
+    // A flag given a value (--log=x) is a mistake worth telling.
+    void NoValue() const {
+        if (inline_) throw UsageError(name_ + " takes no value");
+    }
+
+  private:
+    const std::vector<std::string>& args_;
+    size_t i_ = 0;
+    std::string name_;
+    std::optional<std::string> inline_;
+};
+
+bool ParseTextOption(Arguments& a, Options& o) {
+    for (const TextOptionName& t : kTextOptions) {
+        if (a.Name() != t.name) continue;
+        o.*t.member = a.Value();
+        return true;
+    }
+    return false;
+}
+
+bool ParseFlag(Arguments& a, Options& o) {
+    bool Options::*flag = a.Name() == "--count"                      ? &Options::count
+                          : a.Name() == "--log"                      ? &Options::log
+                          : a.Name() == "--help" || a.Name() == "-h" ? &Options::help
+                                                                     : nullptr;
+    if (!flag) return false;
+    a.NoValue();
+    o.*flag = true;
+    return true;
+}
+
+}  // namespace
+
+bool Options::UsesDefaultDatabase() const {
+    return !dsn && !driver && !server && !db && !uid && !pwd && !connect;
+}
+
+Options ParseOptions(const std::vector<std::string>& args) {
+    Options o;
+    Arguments a(args);
+    while (a.Next()) {
+        if (ParseTextOption(a, o) || ParseFlag(a, o)) continue;
+        if (a.Name() == "-c") {
+            o.commands.push_back(a.Value());
+        } else if (a.Name() == "--stack") {
+            o.stack = StackSize(a.Value());
+        } else {
+            throw UsageError("unknown argument \"" + a.Name() + "\"");
+        }
+    }
+    return o;
+}
+
+std::string HelpText() {
+    return R"help(Usage: kvlsql [connection options] [-c SQL]... [--count] [--log]
+
+Runs SQL commands through the KVL2005 library and prints their results.
+
+Connection (without any of these, kvlsql opens its own SQLite database,
+$XDG_DATA_HOME/kvl2005/kvlsql.sqlite or ~/.local/share/kvl2005/kvlsql.sqlite,
+created on first use with sample tables: concelhos, freguesias, tipos_via and
+ruas, through the ODBC driver registered as SQLite3):
+  --dsn NAME        data source name
+  --driver NAME     ODBC driver name (a DRIVER=... connection instead of DSN=...)
+  --server NAME     server
+  --db NAME         database (for SQLite, the database file)
+  --uid NAME        user
+  --pwd TEXT        password
+  --connect TEXT    a whole ODBC connection text, used as given
+  --stack N         statement slots connected when the session opens (default 1)
+
+Commands:
+  -c SQL            run SQL and exit; may be given several times, run in order.
+                    Without -c, commands are read from standard input: a batch
+                    ends at a line holding only GO (any case) or at the end of
+                    the input; a line holding only EXIT or QUIT ends the input.
+                    A prompt is shown when standard input is a terminal.
+
+Output:
+  Each result set of a command is printed in turn as a table with a header,
+  then "(N rows)"; a command without columns prints "(N rows affected)".
+  NULL values print as NULL. The library reads an empty text as NULL too.
+  --count           ask the library for the number of rows first, and print it
+                    as "(N rows predicted)". The library sends a count statement
+                    followed by the command, separated by a blank, as one batch;
+                    drivers that take one statement per call reject it.
+  --log             print the session's SQL log at the end
+  -h, --help        print this help
+
+Errors:
+  A failed command is reported in the library's Abort/Retry/Ignore dialog: on a
+  terminal it asks, otherwise it writes the message to standard error and goes
+  on. The exit status is 0 when the last command succeeded, 1 when it failed or
+  the session could not be opened, and 2 for a command line kvlsql cannot read.
+)help";
+}
+
+}  // namespace kvlsql

@@ -1,0 +1,44 @@
+#include "ResultPrinter.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "kvl/kvlRES.h"
+#include "kvl/kvlSERV.h"
+
+namespace kvlsql {
+
+Table ReadResultSet(kvl::kvlRES& r) {
+    Table t;
+    for (int16_t n = 1; n <= r.Cols; ++n)
+        t.columns.push_back({r.ColNome(n).ToString(), r.ColSeTipoNum(n)});
+    while (r.TemLinhas()) {
+        auto& row = t.rows.emplace_back();
+        for (int16_t n = 1; n <= r.Cols; ++n)
+            row.push_back(r.ColSeNull(n) ? Cell() : Cell(r.Col(n).ToString()));
+    }
+    return t;
+}
+
+void PrintResults(std::ostream& out, kvl::kvlRES& r) {
+    do {
+        if (r.Cols > 0) {
+            Table t = ReadResultSet(r);
+            PrintTable(out, t);
+            out << "(" << t.rows.size() << " rows)\n\n";
+        } else {
+            out << "(" << r.LinAfect << " rows affected)\n\n";
+        }
+    } while (r.MaisResultados());
+}
+
+void PrintSqlLog(std::ostream& out, const kvl::kvlSERV& s) {
+    int32_t last = s.Logs(-1).ToInt32();
+    // Entries are reached by a 16-bit index: later ones cannot be read.
+    int32_t reachable = std::min<int32_t>(last, std::numeric_limits<int16_t>::max());
+    for (int32_t i = 1; i <= reachable; ++i)
+        out << s.Logs(static_cast<int16_t>(i)).ToString() << '\n';
+    if (reachable < last) out << "(" << last - reachable << " later log entries not shown)\n";
+}
+
+}  // namespace kvlsql

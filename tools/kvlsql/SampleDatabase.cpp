@@ -1,0 +1,118 @@
+#include "SampleDatabase.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "kvl/kvlRES.h"
+#include "kvl/kvlSERV.h"
+
+namespace kvlsql {
+
+namespace {
+
+std::filesystem::path HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home) return home;
+    const passwd* pw = getpwuid(getuid());
+    if (!pw) throw std::runtime_error("cannot tell the user's home folder");
+    return pw->pw_dir;
+}
+
+// The statements that create the sample tables and fill them.
+const std::vector<std::string>& SampleStatements() {
+    static const std::vector<std::string> statements = {
+        "CREATE TABLE concelhos (id INTEGER PRIMARY KEY, nome VARCHAR(40) NOT NULL, "
+        "distrito VARCHAR(40) NOT NULL)",
+        "INSERT INTO concelhos VALUES (1, 'Lisboa', 'Lisboa'), (2, 'Porto', 'Porto'), "
+        "(3, 'Coimbra', 'Coimbra'), (4, 'Évora', 'Évora'), (5, 'Braga', 'Braga')",
+
+        "CREATE TABLE freguesias (id INTEGER PRIMARY KEY, nome VARCHAR(60) NOT NULL, "
+        "concelho INTEGER NOT NULL REFERENCES concelhos(id))",
+        "INSERT INTO freguesias VALUES (1, 'Santa Maria Maior', 1), (2, 'Santo António', 1), "
+        "(3, 'Misericórdia', 1), (4, 'Santo Ildefonso', 2), (5, 'São Nicolau', 2), "
+        "(6, 'Sé Nova', 3), (7, 'Almedina', 3), (8, 'Sé e São Pedro', 4), (9, 'São Vicente', 5)",
+
+        "CREATE TABLE tipos_via (codigo VARCHAR(4) PRIMARY KEY, descricao VARCHAR(20) NOT NULL)",
+        "INSERT INTO tipos_via VALUES ('R', 'Rua'), ('Av', 'Avenida'), ('Tv', 'Travessa'), "
+        "('Lg', 'Largo'), ('Pç', 'Praça'), ('Cç', 'Calçada'), ('Bc', 'Beco')",
+
+        // Length in metres and postal code are unknown for some streets: NULL.
+        "CREATE TABLE ruas (id INTEGER PRIMARY KEY, tipo VARCHAR(4) NOT NULL "
+        "REFERENCES tipos_via(codigo), nome VARCHAR(80) NOT NULL, "
+        "freguesia INTEGER NOT NULL REFERENCES freguesias(id), comprimento REAL, "
+        "codigo_postal VARCHAR(8))",
+        "INSERT INTO ruas VALUES "
+        "(1, 'R', 'Rua Augusta', 1, 560, '1100-053'), "
+        "(2, 'Pç', 'Praça do Comércio', 1, 190, '1100-148'), "
+        "(3, 'Av', 'Avenida da Liberdade', 2, 1100, '1250-096'), "
+        "(4, 'Cç', 'Calçada do Combro', 3, 420, '1200-115'), "
+        "(5, 'Lg', 'Largo do Chiado', 3, 80, '1200-108'), "
+        "(6, 'Tv', 'Travessa da Água de Flor', 3, 150, NULL), "
+        "(7, 'R', 'Rua de Santa Catarina', 4, 1500, '4000-447'), "
+        "(8, 'Av', 'Avenida dos Aliados', 4, 300, '4000-064'), "
+        "(9, 'R', 'Rua das Flores', 5, 450, '4050-262'), "
+        "(10, 'Pç', 'Praça da Ribeira', 5, NULL, '4050-513'), "
+        "(11, 'R', 'Rua Ferreira Borges', 7, 350, '3000-180'), "
+        "(12, 'Lg', 'Largo da Portagem', 7, 60, '3000-337'), "
+        "(13, 'R', 'Rua de João Jacinto de Magalhães', 6, NULL, NULL), "
+        "(14, 'Pç', 'Praça do Giraldo', 8, 140, '7000-508'), "
+        "(15, 'R', 'Rua de Serpa Pinto', 8, 260, '7000-537'), "
+        "(16, 'R', 'Rua do Souto', 9, 400, '4700-329'), "
+        "(17, 'Bc', 'Beco do Forno', 9, 35, NULL)",
+
+        "CREATE VIEW moradas AS SELECT r.id, t.descricao AS tipo, r.nome, f.nome AS freguesia, "
+        "c.nome AS concelho FROM ruas r JOIN tipos_via t ON t.codigo = r.tipo "
+        "JOIN freguesias f ON f.id = r.freguesia JOIN concelhos c ON c.id = f.concelho",
+    };
+    return statements;
+}
+
+void RunAll(kvl::kvlSERV& s, const std::vector<std::string>& statements) {
+    for (const std::string& sql : statements) {
+        auto r = s.Exec(sql);
+        if (r && r->erro) throw std::runtime_error(r->ErroD + "\n" + sql);
+    }
+}
+
+void Build(const std::filesystem::path& file) {
+    auto s = kvl::kvlSERV::Create();
+    s->ComMsg = false;  // failures are thrown to the caller instead
+    s->Driver = kSampleDriver;
+    s->DB = file.string();
+    s->Abre();
+    if (!s->Aberto) throw std::runtime_error("cannot create " + file.string());
+    RunAll(*s, SampleStatements());
+    s->Fecha();
+}
+
+}  // namespace
+
+std::filesystem::path DefaultDatabasePath() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    // Relative values are to be ignored, as the base-directory convention says.
+    std::filesystem::path data = xdg && std::filesystem::path(xdg).is_absolute()
+                                     ? std::filesystem::path(xdg)
+                                     : HomeFolder() / ".local" / "share";
+    return data / "kvl2005" / "kvlsql.sqlite";
+}
+
+void EnsureSampleDatabase(const std::filesystem::path& file) {
+    if (std::filesystem::exists(file)) return;
+    std::filesystem::create_directories(file.parent_path());
+    std::filesystem::path partial = file;
+    partial += ".new-" + std::to_string(getpid());
+    std::filesystem::remove(partial);
+    try {
+        Build(partial);
+    } catch (...) {
+        std::filesystem::remove(partial);
+        throw;
+    }
+    std::filesystem::rename(partial, file);
+}
+
+}  // namespace kvlsql

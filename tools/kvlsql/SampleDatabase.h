@@ -1,0 +1,20 @@
+#pragma once
+// The embedded default database: an SQLite file in the user's data folder, holding a
+// small sample of municipal street data so a first session has something to query.
+
+#include <filesystem>
+
+namespace kvlsql {
+
+// The ODBC driver name the default database is opened through.
+inline constexpr const char* kSampleDriver = "SQLite3";
+
+// $XDG_DATA_HOME/kvl2005/kvlsql.sqlite, or ~/.local/share/kvl2005/kvlsql.sqlite.
+std::filesystem::path DefaultDatabasePath();
+
+// Creates the database file with the sample when it does not exist yet; an existing
+// file is left as it is. The file appears whole or not at all: it is built under a
+// temporary name and renamed. Throws std::runtime_error with the reason on failure.
+void EnsureSampleDatabase(const std::filesystem::path& file);
+
+}  // namespace kvlsql

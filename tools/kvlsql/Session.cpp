@@ -1,0 +1,67 @@
+#include "Session.h"
+
+#include <stdexcept>
+
+#include "OdbcProbe.h"
+#include "SampleDatabase.h"
+#include "kvl/kvlSERV.h"
+
+namespace kvlsql {
+
+namespace {
+
+void SetProperties(kvl::kvlSERV& s, const Options& o) {
+    s.DSN = o.dsn.value_or("");
+    s.Driver = o.driver.value_or("");
+    s.Server = o.server.value_or("");
+    s.DB = o.db.value_or("");
+    s.UID = o.uid.value_or("");
+    s.PWD = o.pwd.value_or("");
+}
+
+// Points the session at the default database, creating it first when missing.
+bool UseDefaultDatabase(kvl::kvlSERV& s, std::ostream& err) {
+    if (!DriverRegistered(kSampleDriver)) {
+        err << "kvlsql: the ODBC driver \"" << kSampleDriver
+            << "\" is not registered with the driver manager (odbcinst.ini), so the default "
+               "SQLite database cannot be opened. Install the SQLite ODBC driver (Debian: "
+               "libsqliteodbc) or name a database with the connection options (see --help).\n";
+        return false;
+    }
+    std::filesystem::path file = DefaultDatabasePath();
+    try {
+        EnsureSampleDatabase(file);
+    } catch (const std::exception& e) {
+        err << "kvlsql: cannot create the default database " << file.string() << ": " << e.what()
+            << '\n';
+        return false;
+    }
+    s.Driver = kSampleDriver;
+    s.DB = file.string();
+    return true;
+}
+
+}  // namespace
+
+std::shared_ptr<kvl::kvlSERV> OpenSession(const Options& o, std::ostream& err) {
+    auto s = kvl::kvlSERV::Create();
+    s->Log = o.log;
+    if (o.stack) s->lStackBase = *o.stack;
+    if (o.UsesDefaultDatabase()) {
+        if (!UseDefaultDatabase(*s, err)) return nullptr;
+    } else {
+        SetProperties(*s, o);
+    }
+    if (o.connect) {
+        s->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false,
+                *o.connect);
+    } else {
+        s->Abre();
+    }
+    if (s->Aberto) return s;
+    err << "kvlsql: cannot open the session: " << ConnectFailure(s->Login) << '\n';
+    s->Fecha();
+    return nullptr;
+}
+
+}  // namespace kvlsql
