@@ -31,7 +31,8 @@ std::optional<std::string> BatchReader::Next() {
     int lineNumber = 0;
     std::string line;
     while (!ended_) {
-        if (prompt_) *prompt_ << ++lineNumber << "> " << std::flush;
+        ++lineNumber;
+        if (prompt_) *prompt_ << lineNumber << "> " << std::flush;
         if (!std::getline(in_, line)) {
             if (prompt_) *prompt_ << '\n';
             ended_ = true;
@@ -46,7 +47,7 @@ std::optional<std::string> BatchReader::Next() {
             lineNumber = 0;
             continue;
         }
-        if (!batch.empty()) batch += '\n';
+        if (lineNumber > 1) batch += '\n';
         batch += line;
     }
     if (HasText(batch)) return batch;

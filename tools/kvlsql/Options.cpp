@@ -133,10 +133,11 @@ Output:
   Each result set of a command is printed in turn as a table with a header,
   then "(N rows)"; a command without columns prints "(N rows affected)".
   NULL values print as NULL. The library reads an empty text as NULL too.
-  --count           ask the library for the number of rows first, and print it
-                    as "(N rows predicted)". The library sends a count statement
-                    followed by the command, separated by a blank, as one batch;
-                    drivers that take one statement per call reject it.
+  --count           for a command that begins with SELECT, ask the library for
+                    the number of rows first and print it as "(N rows predicted)".
+                    The library sends a count statement and the query, separated
+                    by a blank, as one batch; the SQLite and PostgreSQL drivers
+                    reject such a batch. Other commands run unchanged.
   --log             print the session's SQL log at the end
   -h, --help        print this help
 

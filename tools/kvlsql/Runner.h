@@ -13,7 +13,7 @@ namespace kvlsql {
 
 class Runner {
   public:
-    // predictRows: ask the library for each command's row count before its rows.
+    // predictRows: ask the library for each query's row count before its rows.
     Runner(std::shared_ptr<kvl::kvlSERV> server, std::ostream& out, std::ostream& err,
            bool predictRows);
 

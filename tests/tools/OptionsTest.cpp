@@ -1,0 +1,70 @@
+// The command line: every option reaches its field, and mistakes are refused.
+
+#include <gtest/gtest.h>
+
+#include "Options.h"
+
+using kvlsql::Options;
+using kvlsql::ParseOptions;
+using kvlsql::UsageError;
+
+TEST(Options, ConnectionOptionsTakeTheNextArgumentOrTheTextAfterEquals) {
+    Options o = ParseOptions({"--dsn", "d", "--driver=PostgreSQL", "--server", "srv", "--db=a=b",
+                              "--uid", "eu", "--pwd", "", "--connect", "DSN=x;UID=y"});
+    EXPECT_EQ(o.dsn, "d");
+    EXPECT_EQ(o.driver, "PostgreSQL");
+    EXPECT_EQ(o.server, "srv");
+    EXPECT_EQ(o.db, "a=b");  // only the first "=" separates
+    EXPECT_EQ(o.uid, "eu");
+    EXPECT_EQ(o.pwd, "");  // an empty password is still given
+    EXPECT_EQ(o.connect, "DSN=x;UID=y");
+    EXPECT_FALSE(o.UsesDefaultDatabase());
+}
+
+TEST(Options, CommandsKeepTheirOrderAndFlagsAreSet) {
+    Options o = ParseOptions({"-c", "SELECT 1", "--count", "-c", "--log", "--log", "--stack", "3"});
+    EXPECT_EQ(o.commands, (std::vector<std::string>{"SELECT 1", "--log"}));  // -c takes anything
+    EXPECT_TRUE(o.count);
+    EXPECT_TRUE(o.log);
+    EXPECT_EQ(o.stack, 3);
+    EXPECT_FALSE(o.help);
+    // Neither commands nor session settings name a database.
+    EXPECT_TRUE(o.UsesDefaultDatabase());
+    EXPECT_TRUE(ParseOptions({"-h"}).help);
+    EXPECT_TRUE(ParseOptions({"--help"}).help);
+}
+
+TEST(Options, AnyOneConnectionOptionLeavesTheDefaultDatabase) {
+    for (const char* name :
+         {"--dsn", "--driver", "--server", "--db", "--uid", "--pwd", "--connect"})
+        EXPECT_FALSE(ParseOptions({name, "x"}).UsesDefaultDatabase()) << name;
+    EXPECT_TRUE(ParseOptions({}).UsesDefaultDatabase());
+}
+
+TEST(Options, MistakesAreRefusedWithTheirReason) {
+    auto reason = [](std::vector<std::string> args) {
+        try {
+            ParseOptions(args);
+        } catch (const UsageError& e) {
+            return std::string(e.what());
+        }
+        return std::string("accepted");
+    };
+    EXPECT_EQ(reason({"--db"}), "--db needs a value");
+    EXPECT_EQ(reason({"-c"}), "-c needs a value");
+    EXPECT_EQ(reason({"--bogus"}), "unknown argument \"--bogus\"");
+    EXPECT_EQ(reason({"SELECT 1"}), "unknown argument \"SELECT 1\"");
+    EXPECT_EQ(reason({"--count=1"}), "--count takes no value");
+    for (const char* bad : {"0", "-1", "32768", "2x", ""})
+        EXPECT_NE(reason({"--stack", bad}).find("--stack needs a whole number"), std::string::npos)
+            << bad;
+    EXPECT_EQ(ParseOptions({"--stack=32767"}).stack, 32767);
+}
+
+TEST(Options, HelpNamesEveryOption) {
+    std::string help = kvlsql::HelpText();
+    for (const char* name :
+         {"--dsn", "--driver", "--server", "--db", "--uid", "--pwd", "--connect", "--stack",
+          "-c SQL", "GO", "--count", "--log", "--help", "NULL", "exit status"})
+        EXPECT_NE(help.find(name), std::string::npos) << name;
+}
