@@ -1,0 +1,168 @@
+#include "BenchData.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "kvl/kvlRES.h"
+
+namespace kvlbench {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Five texts of varied length, accented letters included, and five numbers.
+constexpr const char* kColumns =
+    "id, nome, freguesia, codigo, nota, tipo, comprimento, largura, numero, ano";
+
+std::string SelectFrom(const std::string& source) {
+    return "SELECT id, 'Rua ' || i || ' de São João da Ribeira' AS nome, "
+           "'Freguesia ' || (i % 97) AS freguesia, 'C' || (i * 7919 % 100000) AS codigo, "
+           "CASE WHEN i % 3 = 0 THEN 'Praça' ELSE 'Avenida das Descobertas' END AS nota, "
+           "CASE WHEN i % 2 = 0 THEN 'R' ELSE 'Av' END AS tipo, "
+           "(i % 1000) * 1.25 AS comprimento, (i % 30) + 0.5 AS largura, "
+           "i % 500 AS numero, 1900 + i % 120 AS ano FROM " +
+           source;
+}
+
+const char* kTable =
+    "kvl_bench (id INTEGER PRIMARY KEY, nome VARCHAR(60), freguesia VARCHAR(20), "
+    "codigo VARCHAR(10), nota VARCHAR(30), tipo VARCHAR(4), comprimento REAL, largura REAL, "
+    "numero INTEGER, ano INTEGER)";
+
+// A folder of this process's own, removed with everything in it when the process ends.
+struct TempFolder {
+    fs::path path = fs::temp_directory_path() / ("kvl-bench-" + std::to_string(getpid()));
+    TempFolder() { fs::create_directories(path); }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
+
+const fs::path& WorkFolder() {
+    static const TempFolder folder;
+    return folder.path;
+}
+
+// The drivers by their library paths, so no system file is needed or changed.
+void UsePrivateDriverList() {
+    static const bool done = [] {
+        fs::path dir = WorkFolder() / "odbc";
+        fs::create_directories(dir);
+        std::ofstream(dir / "odbcinst.ini")
+            << "[SQLite3]\nDriver=" KVL_ODBC_DRIVER_DIR "/libsqlite3odbc.so\n\n"
+            << "[PostgreSQL]\nDriver=" KVL_ODBC_DRIVER_DIR "/psqlodbcw.so\n";
+        std::ofstream(dir / "odbc.ini");
+        setenv("ODBCSYSINI", dir.c_str(), 1);
+        setenv("ODBCINI", (dir / "odbc.ini").c_str(), 1);
+        return true;
+    }();
+    (void)done;
+}
+
+std::string Env(const char* name, const char* fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? v : fallback;
+}
+
+void Run(kvl::kvlSERV& s, const std::string& sql) {
+    auto r = s.Exec(sql);
+    if (r && r->erro) throw std::runtime_error(r->ErroD + "\n" + sql);
+}
+
+int32_t Count(kvl::kvlSERV& s, const std::string& table) {
+    s.ComMsg = false;  // a missing table is an answer here, not a failure
+    auto r = s.Exec("SELECT count(*) FROM " + table);
+    s.ComMsg = true;
+    return r && !r->erro && r->TemLinhas() ? r->Col(1).ToInt32() : -1;
+}
+
+std::string ConnectionText(const std::string& driver, const std::string& server,
+                           const std::string& db, const std::string& uid, const std::string& pwd) {
+    return "DRIVER=" + driver + ";SERVER=" + server + ";DATABASE=" + db + ";UID=" + uid +
+           ";PWD=" + pwd;
+}
+
+std::string& SqliteFile() {
+    static std::string file;
+    return file;
+}
+
+void FillSqlite(const Backend& b) {
+    auto s = Open(b);
+    if (Count(*s, "kvl_bench") == kSqliteRows) return;
+    Run(*s, "DROP TABLE IF EXISTS kvl_bench");
+    Run(*s, std::string("CREATE TABLE ") + kTable);
+    Run(*s,
+        "INSERT INTO kvl_bench WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM "
+        "n WHERE i < " +
+            std::to_string(kSqliteRows) + ") " + SelectFrom("(SELECT i AS id, i FROM n)"));
+}
+
+void FillPostgres(const Backend& b) {
+    auto s = Open(b);
+    if (Count(*s, "kvl_bench") == kReadRows) return;
+    Run(*s, "DROP TABLE IF EXISTS kvl_bench");
+    Run(*s, std::string("CREATE TABLE ") + kTable);
+    Run(*s, "INSERT INTO kvl_bench " + SelectFrom("(SELECT i AS id, i FROM generate_series(1, " +
+                                                  std::to_string(kReadRows) + ") AS g(i)) AS n"));
+}
+
+}  // namespace
+
+std::string Query(int32_t rows) {
+    return std::string("SELECT ") + kColumns +
+           " FROM kvl_bench WHERE id <= " + std::to_string(rows);
+}
+
+void UseSqliteFile(const std::string& file) {
+    SqliteFile() = file;
+}
+
+const Backend& Sqlite() {
+    static const Backend b = [] {
+        UsePrivateDriverList();
+        if (SqliteFile().empty()) SqliteFile() = (WorkFolder() / "bench.sqlite").string();
+        Backend backend{"SQLite", ConnectionText("SQLite3", "", SqliteFile(), "", "")};
+        FillSqlite(backend);
+        return backend;
+    }();
+    return b;
+}
+
+const std::string& SqlitePath() {
+    Sqlite();
+    return SqliteFile();
+}
+
+const std::optional<Backend>& Postgres() {
+    static const std::optional<Backend> b = []() -> std::optional<Backend> {
+        UsePrivateDriverList();
+        Backend backend{"PostgreSQL",
+                        ConnectionText("PostgreSQL", Env("KVL_PG_SERVER", "localhost"),
+                                       Env("KVL_PG_DB", "kvltest"), Env("KVL_PG_UID", "kvltest"),
+                                       Env("KVL_PG_PWD", "kvltest"))};
+        try {
+            FillPostgres(backend);
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+        return backend;
+    }();
+    return b;
+}
+
+std::shared_ptr<kvl::kvlSERV> Open(const Backend& b) {
+    auto s = kvl::kvlSERV::Create();
+    s->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false,
+            b.connectionText);
+    if (!s->Aberto) throw std::runtime_error("cannot open " + b.name);
+    return s;
+}
+
+}  // namespace kvlbench

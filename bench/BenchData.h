@@ -1,0 +1,39 @@
+#pragma once
+// The data the benchmarks read: rows of ten columns, five texts and five numbers,
+// in an SQLite file and in a PostgreSQL table, prepared once per process.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "kvl/kvlSERV.h"
+
+namespace kvlbench {
+
+// Rows in the SQLite table; queries take the first N by id.
+inline constexpr int32_t kSqliteRows = 1'000'000;
+// Rows read from each backend by the read benchmarks.
+inline constexpr int32_t kReadRows = 100'000;
+
+struct Backend {
+    std::string name;
+    std::string connectionText;  // the same text for the library and the plain loop
+};
+
+// The ten columns of the first `rows` rows, the same query text on both backends.
+std::string Query(int32_t rows);
+
+// The SQLite database with kSqliteRows rows, created on first use in a temporary
+// folder (or at the given file, which a child process reuses).
+const Backend& Sqlite();
+const std::string& SqlitePath();
+void UseSqliteFile(const std::string& file);
+
+// The PostgreSQL table of kReadRows rows, created when missing; nothing when the
+// server cannot be reached (KVL_PG_SERVER, KVL_PG_DB, KVL_PG_UID, KVL_PG_PWD).
+const std::optional<Backend>& Postgres();
+
+// An open session on the backend; throws when it cannot be opened.
+std::shared_ptr<kvl::kvlSERV> Open(const Backend& b);
+
+}  // namespace kvlbench
