@@ -14,8 +14,12 @@ std::string ConsoleView::SelectedItemText() const {
     return valid ? items_[static_cast<size_t>(selected_)] : std::string();
 }
 
-void ConsoleView::ShowInfo(const std::string& text) { PrintLines(text); }
+void ConsoleView::ShowInfo(const std::string& text) {
+    PrintLines(text);
+}
 
-void ConsoleView::ShowLocation(const std::string& text) { PrintLines(text); }
+void ConsoleView::ShowLocation(const std::string& text) {
+    PrintLines(text);
+}
 
 }  // namespace setup

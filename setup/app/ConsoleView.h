@@ -9,7 +9,7 @@
 namespace setup {
 
 class ConsoleView : public SetupView {
-public:
+  public:
     void AddItem(const std::string& label) override;
     void SelectItem(int index) override { selected_ = index; }
     std::string SelectedItemText() const override;
@@ -18,7 +18,7 @@ public:
     void SetBusy(bool) override {}
     WindowHandle Handle() const override { return 0; }
 
-private:
+  private:
     std::vector<std::string> items_;
     int selected_ = -1;
 };

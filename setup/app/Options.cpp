@@ -66,14 +66,20 @@ std::string UsageText() {
            "  --library-connection TEXT\n"
            "                     ODBC connection text that opens the symbol library, %FILE%\n"
            "                     standing for its host path (also from the environment\n"
-           "                     variable " + std::string(kLibraryConnectionVariable) + "; default\n"
-           "                     " + std::string(kDefaultLibraryConnection) + ")\n"
+           "                     variable " +
+           std::string(kLibraryConnectionVariable) +
+           "; default\n"
+           "                     " +
+           std::string(kDefaultLibraryConnection) +
+           ")\n"
            "  --unattended       no window: messages are printed, one line each, and\n"
            "                     answered OK or Yes; a failed step is answered Cancel\n"
            "  --help             this text\n"
            "\n"
            "Exit status: 0 installed, 1 cancelled or failed, 2 bad usage.\n"
-           "Without --unattended, the environment variable " + std::string(kScriptedAnswersVariable) + "\n"
+           "Without --unattended, the environment variable " +
+           std::string(kScriptedAnswersVariable) +
+           "\n"
            "(button numbers separated by commas: 1 OK, 2 Cancel, 6 Yes, 7 No) answers the\n"
            "message boxes in turn instead of showing them, and prints each message.\n";
 }

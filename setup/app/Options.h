@@ -27,7 +27,7 @@ struct Options {
 };
 
 class UsageError : public std::invalid_argument {
-public:
+  public:
     using std::invalid_argument::invalid_argument;
 };
 

@@ -26,7 +26,8 @@ fs::path Absolute(const fs::path& path) {
 
 // The part of path below folder, or nothing when path does not lie in folder.
 std::optional<fs::path> Below(const fs::path& path, const fs::path& folder) {
-    auto [folderEnd, pathAt] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+    auto [folderEnd, pathAt] =
+        std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
     if (folderEnd != folder.end()) return std::nullopt;
     fs::path rest;
     for (; pathAt != path.end(); ++pathAt) {
@@ -48,7 +49,9 @@ std::string WithBackslashes(const fs::path& relative) {
 
 DriveMap::DriveMap(fs::path driveC) : driveC_(Absolute(driveC)) {}
 
-fs::path DriveMap::DefaultDriveC() { return WinePrefix() / "drive_c"; }
+fs::path DriveMap::DefaultDriveC() {
+    return WinePrefix() / "drive_c";
+}
 
 fs::path DriveMap::ToHost(std::string_view windowsPath) const {
     if (windowsPath.size() < 2 || windowsPath[1] != ':') throw kvl::Error(kvl::kPathNotFound);

@@ -9,7 +9,7 @@
 namespace setup {
 
 class DriveMap {
-public:
+  public:
     explicit DriveMap(std::filesystem::path driveC);
 
     // The usual drive C: folder: $WINEPREFIX/drive_c, else ~/.wine/drive_c.
@@ -22,7 +22,7 @@ public:
     // else under Z:. A drive root keeps its "\" ("C:\", "Z:\").
     std::string ToWindows(const std::filesystem::path& hostPath) const;
 
-private:
+  private:
     std::filesystem::path driveC_;
 };
 

@@ -21,7 +21,7 @@ struct LinuxPlatformOptions {
 };
 
 class LinuxPlatform : public SetupPlatform {
-public:
+  public:
     LinuxPlatform(LinuxPlatformOptions options, Prompts& prompts);
 
     std::string TempFolder() override;
@@ -33,7 +33,7 @@ public:
     int MsgBox(const std::string& text, int flags, const std::string& title) override;
     std::optional<std::string> ChooseFolder(WindowHandle owner) override;
 
-private:
+  private:
     LinuxPlatformOptions options_;
     Prompts& prompts_;
     DriveMap drives_;

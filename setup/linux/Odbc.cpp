@@ -16,8 +16,8 @@ Value ColumnText(const Handle& statement, SQLUSMALLINT column) {
     char buffer[1024];
     for (;;) {
         SQLLEN indicator = 0;
-        const SQLRETURN result = SQLGetData(statement.get(), column, SQL_C_CHAR, buffer,
-                                            sizeof buffer, &indicator);
+        const SQLRETURN result =
+            SQLGetData(statement.get(), column, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
         if (result == SQL_NO_DATA) return value;
         statement.Check(result, "SQLGetData");
         if (indicator == SQL_NULL_DATA) return std::nullopt;
@@ -35,8 +35,8 @@ std::vector<std::string> ColumnNames(const Handle& statement) {
     for (SQLUSMALLINT column = 1; column <= count; ++column) {
         SQLCHAR name[256];
         SQLSMALLINT length = 0;
-        statement.Check(SQLDescribeCol(statement.get(), column, name, sizeof name, &length,
-                                       nullptr, nullptr, nullptr, nullptr),
+        statement.Check(SQLDescribeCol(statement.get(), column, name, sizeof name, &length, nullptr,
+                                       nullptr, nullptr, nullptr),
                         "SQLDescribeCol");
         names.emplace_back(reinterpret_cast<char*>(name));
     }
@@ -73,7 +73,9 @@ Handle::Handle(SQLSMALLINT type, SQLHANDLE parent) : type_(type) {
     }
 }
 
-Handle::~Handle() { SQLFreeHandle(type_, handle_); }
+Handle::~Handle() {
+    SQLFreeHandle(type_, handle_);
+}
 
 void Handle::Check(SQLRETURN result, std::string_view what) const {
     if (SQL_SUCCEEDED(result)) return;
@@ -82,8 +84,8 @@ void Handle::Check(SQLRETURN result, std::string_view what) const {
     SQLINTEGER native = 0;
     SQLSMALLINT length = 0;
     std::string description(what);
-    if (SQL_SUCCEEDED(SQLGetDiagRec(type_, handle_, 1, state, &native, message, sizeof message,
-                                    &length))) {
+    if (SQL_SUCCEEDED(
+            SQLGetDiagRec(type_, handle_, 1, state, &native, message, sizeof message, &length))) {
         description += ": [" + std::string(reinterpret_cast<char*>(state)) + "] " +
                        reinterpret_cast<char*>(message);
     }
@@ -97,7 +99,9 @@ Connection::Connection(const std::string& connectionText)
                "SQLDriverConnect");
 }
 
-Connection::~Connection() { SQLDisconnect(dbc_.get()); }
+Connection::~Connection() {
+    SQLDisconnect(dbc_.get());
+}
 
 Result Query(const Connection& connection, const std::string& command) {
     Handle statement(SQL_HANDLE_STMT, connection.get());

@@ -17,7 +17,7 @@ namespace setup::odbc {
 inline constexpr int32_t kCallFailed = 3146;
 
 class Handle {
-public:
+  public:
     Handle(SQLSMALLINT type, SQLHANDLE parent);
     ~Handle();
     Handle(const Handle&) = delete;
@@ -27,14 +27,14 @@ public:
     // Throws the first diagnostic of this handle when result is a failure.
     void Check(SQLRETURN result, std::string_view what) const;
 
-private:
+  private:
     SQLSMALLINT type_;
     SQLHANDLE handle_ = SQL_NULL_HANDLE;
 };
 
 // One connection, with an environment of its own.
 class Connection {
-public:
+  public:
     explicit Connection(const std::string& connectionText);
     ~Connection();
     Connection(const Connection&) = delete;
@@ -42,7 +42,7 @@ public:
 
     SQLHDBC get() const { return dbc_.get(); }
 
-private:
+  private:
     Handle env_;
     Handle dbc_;
 };

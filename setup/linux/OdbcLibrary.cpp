@@ -34,7 +34,7 @@ std::string WithKeyColumns(const std::string& command, const std::vector<std::st
 }
 
 class OdbcRowSet : public RowSet {
-public:
+  public:
     OdbcRowSet(std::shared_ptr<odbc::Connection> connection, const std::string& command)
         : connection_(std::move(connection)), table_(TableOf(command)) {
         keys_ = odbc::RowIdentifier(*connection_, table_);
@@ -67,7 +67,7 @@ public:
     }
     void Update() override;
 
-private:
+  private:
     static constexpr size_t kBeforeStart = static_cast<size_t>(-1);
 
     const std::vector<odbc::Value>& CurrentRow() const {
@@ -108,7 +108,8 @@ void OdbcRowSet::Update() {
         parameters.push_back(row[i]);
     }
     if (!assignments.empty()) {
-        const std::string command = "UPDATE " + table_ + " SET " + assignments + " WHERE " + condition;
+        const std::string command =
+            "UPDATE " + table_ + " SET " + assignments + " WHERE " + condition;
         if (odbc::Execute(*connection_, command, parameters) != 1) {
             throw kvl::Error(kvl::kInvalidCall, "The row of " + table_ + " was not found again");
         }

@@ -23,14 +23,14 @@ inline constexpr std::string_view kDefaultLibraryConnection = "DRIVER=SQLite3;Da
 std::string LibraryConnectionText(std::string_view connectionTemplate, std::string_view file);
 
 class OdbcSymbolLibrary : public SymbolLibrary {
-public:
+  public:
     explicit OdbcSymbolLibrary(const std::string& connectionText);
     ~OdbcSymbolLibrary() override;
 
     // Commands of the form "Select ... From Table ...".
     std::unique_ptr<RowSet> OpenRecordset(const std::string& command) override;
 
-private:
+  private:
     std::shared_ptr<odbc::Connection> connection_;
 };
 

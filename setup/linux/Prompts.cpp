@@ -6,11 +6,15 @@ namespace setup {
 
 int UnattendedAnswer(int flags) {
     switch (flags & 7) {
-        case kAbortRetryIgnore: return kAbort;
+        case kAbortRetryIgnore:
+            return kAbort;
         case kYesNoCancel:
-        case kYesNo: return kYes;
-        case kRetryCancel: return kCancel;
-        default: return kOk;
+        case kYesNo:
+            return kYes;
+        case kRetryCancel:
+            return kCancel;
+        default:
+            return kOk;
     }
 }
 

@@ -11,7 +11,7 @@
 namespace setup {
 
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
     virtual int MsgBox(const std::string& text, int flags, const std::string& title) = 0;
     // The chosen host folder, or nothing when cancelled.
@@ -29,7 +29,7 @@ void PrintMessage(const std::string& title, const std::string& text);
 
 // --unattended: nothing is shown; every message is printed and answered at once.
 class ConsolePrompts : public Prompts {
-public:
+  public:
     int MsgBox(const std::string& text, int flags, const std::string& title) override;
     std::optional<std::filesystem::path> ChooseFolder(WindowHandle) override { return {}; }
 };
@@ -42,12 +42,12 @@ inline constexpr const char* kScriptedAnswersVariable = "SYMBOLOGY_SETUP_ANSWERS
 // message is printed and answered from the script, and from UnattendedAnswer once
 // the script runs out.
 class QtPrompts : public Prompts {
-public:
+  public:
     QtPrompts();
     int MsgBox(const std::string& text, int flags, const std::string& title) override;
     std::optional<std::filesystem::path> ChooseFolder(WindowHandle owner) override;
 
-private:
+  private:
     std::optional<std::deque<int>> scripted_;
 };
 

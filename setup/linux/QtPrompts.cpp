@@ -18,30 +18,42 @@ using Buttons = std::vector<std::pair<QMessageBox::StandardButton, int>>;
 // The buttons of a message-box style, left to right, with the answer of each.
 Buttons ButtonsOf(int flags) {
     switch (flags & 7) {
-        case kOkCancel: return {{QMessageBox::Ok, kOk}, {QMessageBox::Cancel, kCancel}};
+        case kOkCancel:
+            return {{QMessageBox::Ok, kOk}, {QMessageBox::Cancel, kCancel}};
         case kAbortRetryIgnore:
             return {{QMessageBox::Abort, kAbort},
                     {QMessageBox::Retry, kRetry},
                     {QMessageBox::Ignore, kIgnore}};
         case kYesNoCancel:
-            return {{QMessageBox::Yes, kYes}, {QMessageBox::No, kNo}, {QMessageBox::Cancel, kCancel}};
-        case kYesNo: return {{QMessageBox::Yes, kYes}, {QMessageBox::No, kNo}};
-        case kRetryCancel: return {{QMessageBox::Retry, kRetry}, {QMessageBox::Cancel, kCancel}};
-        default: return {{QMessageBox::Ok, kOk}};
+            return {
+                {QMessageBox::Yes, kYes}, {QMessageBox::No, kNo}, {QMessageBox::Cancel, kCancel}};
+        case kYesNo:
+            return {{QMessageBox::Yes, kYes}, {QMessageBox::No, kNo}};
+        case kRetryCancel:
+            return {{QMessageBox::Retry, kRetry}, {QMessageBox::Cancel, kCancel}};
+        default:
+            return {{QMessageBox::Ok, kOk}};
     }
 }
 
 QMessageBox::Icon IconOf(int flags) {
     switch (flags & 0x70) {
-        case kCritical: return QMessageBox::Critical;
-        case kQuestion: return QMessageBox::Question;
-        case kExclamation: return QMessageBox::Warning;
-        case kInformation: return QMessageBox::Information;
-        default: return QMessageBox::NoIcon;
+        case kCritical:
+            return QMessageBox::Critical;
+        case kQuestion:
+            return QMessageBox::Question;
+        case kExclamation:
+            return QMessageBox::Warning;
+        case kInformation:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 int ShowMessageBox(const std::string& text, int flags, const std::string& title) {
     QString caption = title.empty() ? QApplication::applicationName() : FromUtf8(title);
@@ -84,8 +96,7 @@ int QtPrompts::MsgBox(const std::string& text, int flags, const std::string& tit
 
 std::optional<std::filesystem::path> QtPrompts::ChooseFolder(WindowHandle owner) {
     const QString folder = QFileDialog::getExistingDirectory(
-        QWidget::find(static_cast<WId>(owner)), QString(), QString(),
-        QFileDialog::ShowDirsOnly);
+        QWidget::find(static_cast<WId>(owner)), QString(), QString(), QFileDialog::ShowDirsOnly);
     if (folder.isEmpty()) return std::nullopt;
     return std::filesystem::path(folder.toStdString());
 }

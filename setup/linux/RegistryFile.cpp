@@ -76,11 +76,20 @@ char32_t ReadDigits(std::string_view text, size_t& pos, int base, int maxDigits)
 void Unescape(std::string_view text, size_t& pos, std::string& out) {
     const char c = text[pos++];
     switch (c) {
-        case 'n': out += '\n'; return;
-        case 'r': out += '\r'; return;
-        case 't': out += '\t'; return;
-        case 'x': AppendUtf8(out, ReadDigits(text, pos, 16, 4)); return;
-        default: break;
+        case 'n':
+            out += '\n';
+            return;
+        case 'r':
+            out += '\r';
+            return;
+        case 't':
+            out += '\t';
+            return;
+        case 'x':
+            AppendUtf8(out, ReadDigits(text, pos, 16, 4));
+            return;
+        default:
+            break;
     }
     if (c >= '0' && c <= '7') {
         --pos;
@@ -137,15 +146,15 @@ std::string NormalKey(std::string_view key) {
 }
 
 [[noreturn]] void ThrowNotFound(std::string_view fullPath) {
-    throw kvl::Error(kRegistryKeyNotFound, "Unable to open registry key \"" +
-                                               std::string(fullPath) + "\" for reading.");
+    throw kvl::Error(kRegistryKeyNotFound,
+                     "Unable to open registry key \"" + std::string(fullPath) + "\" for reading.");
 }
 
 }  // namespace
 
 // Fills a RegistryFile from the lines of one file.
 class RegistryParser {
-public:
+  public:
     RegistryParser(RegistryFile& registry, Format format) : registry_(registry), format_(format) {}
 
     void Line(std::string_view line) {
@@ -157,7 +166,7 @@ public:
         }
     }
 
-private:
+  private:
     void KeyLine(std::string_view line) {
         size_t pos = 1;
         std::optional<std::string> name;
@@ -241,7 +250,9 @@ RegistryFile RegistryFile::Load(const fs::path& file) {
     return Parse(bytes.str());
 }
 
-fs::path RegistryFile::DefaultFile() { return WinePrefix() / "system.reg"; }
+fs::path RegistryFile::DefaultFile() {
+    return WinePrefix() / "system.reg";
+}
 
 std::string RegistryFile::Read(std::string_view fullPath) const {
     const size_t split = fullPath.rfind('\\');

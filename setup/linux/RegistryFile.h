@@ -19,7 +19,7 @@ inline constexpr int32_t kRegistryKeyNotFound = -2147024894;
 inline constexpr int32_t kRegistryFileInvalid = -2147024883;
 
 class RegistryFile {
-public:
+  public:
     // The file's keys and values. A missing file is an empty registry, as on a
     // machine where nothing was installed; a file of another format is an error.
     static RegistryFile Load(const std::filesystem::path& file);
@@ -33,7 +33,7 @@ public:
     // as decimal text; binary values are a type mismatch (13).
     std::string Read(std::string_view fullPath) const;
 
-private:
+  private:
     // A value that is not text or a number holds nothing.
     using Values = std::map<std::string, std::optional<std::string>>;
     std::map<std::string, Values> keys_;

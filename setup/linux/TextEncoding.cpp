@@ -4,7 +4,9 @@ namespace setup {
 
 namespace {
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
 
 // Length of the UTF-8 sequence starting at byte, or 0 when none starts there.
 size_t SequenceLength(unsigned char byte) {

@@ -6,8 +6,8 @@ namespace setup {
 
 const std::array<Component, kComponentCount> kComponents = {{
     {"Warehouse (*.mdb)", "PDM Warehouse.mdb", "Warehouse com temas de exemplo", 5},
-    {"Simbologia (*.fsm)", "PDM Simbologia.fsm",
-     "Ficheiro de simbologia FSM contendo a simbologia", 4},
+    {"Simbologia (*.fsm)", "PDM Simbologia.fsm", "Ficheiro de simbologia FSM contendo a simbologia",
+     4},
     {"Biblioteca (*.mdb)", "PDM Biblioteca.mdb", "Biblioteca de símbolos", 5},
     {"Documentação (*.pdf)", "PDM Simbologia.pdf", "Documentação de apoio", 5},
 }};

@@ -23,13 +23,13 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view sought) {
 
 // Keeps the hourglass up for the life of the object, whatever ends the work.
 class BusyCursor {
-public:
+  public:
     explicit BusyCursor(SetupView& view) : view_(view) { view_.SetBusy(true); }
     ~BusyCursor() { view_.SetBusy(false); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 
-private:
+  private:
     SetupView& view_;
 };
 
@@ -54,7 +54,9 @@ bool SetupLogic::Form_Load() {
     }
 }
 
-std::string SetupLogic::StagingFolder() { return platform_.TempFolder() + "\\"; }
+std::string SetupLogic::StagingFolder() {
+    return platform_.TempFolder() + "\\";
+}
 
 void SetupLogic::MeasureComponents(const std::string& staging) {
     const std::string separator = platform_.DecimalSeparator();
@@ -91,7 +93,9 @@ void SetupLogic::tvOptions_NodeClick(const std::string& label) {
     if (component < kComponentCount) ShowComponent(component);
 }
 
-void SetupLogic::cmdBrowse_Click() { ApplyChosenFolder(BrowseFolder(platform_, view_.Handle())); }
+void SetupLogic::cmdBrowse_Click() {
+    ApplyChosenFolder(BrowseFolder(platform_, view_.Handle()));
+}
 
 void SetupLogic::ChooseTarget(size_t component, const std::string& folder) {
     view_.SelectItem(static_cast<int>(component));

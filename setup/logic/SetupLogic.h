@@ -13,7 +13,7 @@
 namespace setup {
 
 class SetupLogic {
-public:
+  public:
     SetupLogic(SetupView& view, SetupPlatform& platform);
 
     // Measures the components, detects the product and shows component 1. False when
@@ -36,7 +36,7 @@ public:
     const std::string& Target(size_t component) const { return targets_[component]; }
     const std::string& Size(size_t component) const { return sizes_[component]; }
 
-private:
+  private:
     std::string StagingFolder();
     void MeasureComponents(const std::string& staging);
     bool DetectProduct();

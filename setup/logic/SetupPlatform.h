@@ -29,10 +29,18 @@ enum MsgBoxFlags : int {
     kInformation = 64,
     kDefaultButton2 = 256,
 };
-enum MsgBoxAnswer : int { kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6, kNo = 7 };
+enum MsgBoxAnswer : int {
+    kOk = 1,
+    kCancel = 2,
+    kAbort = 3,
+    kRetry = 4,
+    kIgnore = 5,
+    kYes = 6,
+    kNo = 7
+};
 
 class SetupPlatform {
-public:
+  public:
     virtual ~SetupPlatform() = default;
 
     // The user's temporary folder, without a trailing "\".

@@ -8,7 +8,7 @@
 namespace setup {
 
 class SetupView {
-public:
+  public:
     virtual ~SetupView() = default;
 
     // tvOptions: adds a top-level item; selects one by position; the selected item's

@@ -9,7 +9,7 @@ namespace setup {
 
 // Rows of one command, walked in their own order. Values are texts.
 class RowSet {
-public:
+  public:
     virtual ~RowSet() = default;
 
     virtual bool AtEnd() const = 0;
@@ -29,7 +29,7 @@ public:
 };
 
 class SymbolLibrary {
-public:
+  public:
     virtual ~SymbolLibrary() = default;
     // An updatable row set over the rows of a SELECT command.
     virtual std::unique_ptr<RowSet> OpenRecordset(const std::string& command) = 0;

@@ -13,7 +13,9 @@
 namespace setup {
 
 FrmHelp::FrmHelp(QWidget* parent)
-    : QDialog(parent), txtAjuda_(new QPlainTextEdit), cmdOK_(new QPushButton(QStringLiteral("OK"))) {
+    : QDialog(parent),
+      txtAjuda_(new QPlainTextEdit),
+      cmdOK_(new QPushButton(QStringLiteral("OK"))) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Ajuda"));
     setModal(true);
@@ -48,8 +50,12 @@ bool FrmHelp::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // The help text is for reading only; the keyboard stays on the button.
-void FrmHelp::txtAjuda_GotFocus() { cmdOK_->setFocus(); }
+void FrmHelp::txtAjuda_GotFocus() {
+    cmdOK_->setFocus();
+}
 
-void FrmHelp::cmdOK_Click() { accept(); }
+void FrmHelp::cmdOK_Click() {
+    accept();
+}
 
 }  // namespace setup

@@ -11,13 +11,13 @@ namespace setup {
 class FrmHelp : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit FrmHelp(QWidget* parent = nullptr);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void txtAjuda_GotFocus();
     void cmdOK_Click();
 

@@ -57,8 +57,8 @@ FrmSetup::FrmSetup(SetupPlatform& platform, QWidget* parent)
 void FrmSetup::BuildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildHeader());
-    layout->addWidget(Label("Label3", QString::fromUtf8(
-                                          "Carregar nos elementos em baixo para alterar a sua "
+    layout->addWidget(
+        Label("Label3", QString::fromUtf8("Carregar nos elementos em baixo para alterar a sua "
                                           "localização.")));
     layout->addWidget(BuildChoice(), 1);
     layout->addWidget(Frame("Frame2", QFrame::HLine));
@@ -142,9 +142,13 @@ std::string FrmSetup::SelectedItemText() const {
     return selected.isEmpty() ? std::string() : FromQt(selected.front()->text(0));
 }
 
-void FrmSetup::ShowInfo(const std::string& text) { txtInfo_->setPlainText(ToQt(text)); }
+void FrmSetup::ShowInfo(const std::string& text) {
+    txtInfo_->setPlainText(ToQt(text));
+}
 
-void FrmSetup::ShowLocation(const std::string& text) { lblLocation_->setText(ToQt(text)); }
+void FrmSetup::ShowLocation(const std::string& text) {
+    lblLocation_->setText(ToQt(text));
+}
 
 void FrmSetup::SetBusy(bool busy) {
     if (busy) {
@@ -154,7 +158,9 @@ void FrmSetup::SetBusy(bool busy) {
     }
 }
 
-WindowHandle FrmSetup::Handle() const { return static_cast<WindowHandle>(winId()); }
+WindowHandle FrmSetup::Handle() const {
+    return static_cast<WindowHandle>(winId());
+}
 
 bool FrmSetup::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtInfo_ && event->type() == QEvent::FocusIn) txtInfo_GotFocus();
@@ -166,9 +172,13 @@ void FrmSetup::tvOptions_NodeClick(QTreeWidgetItem* node) {
 }
 
 // The information is for reading only; the keyboard stays on the list.
-void FrmSetup::txtInfo_GotFocus() { tvOptions_->setFocus(); }
+void FrmSetup::txtInfo_GotFocus() {
+    tvOptions_->setFocus();
+}
 
-void FrmSetup::cmdBrowse_Click() { logic_.cmdBrowse_Click(); }
+void FrmSetup::cmdBrowse_Click() {
+    logic_.cmdBrowse_Click();
+}
 
 void FrmSetup::cmdHelp_Click() {
     FrmHelp help(this);
@@ -183,6 +193,8 @@ void FrmSetup::cmdInstall_Click() {
     }
 }
 
-void FrmSetup::cmdCancel_Click() { close(); }
+void FrmSetup::cmdCancel_Click() {
+    close();
+}
 
 }  // namespace setup

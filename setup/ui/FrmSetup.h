@@ -18,7 +18,7 @@ namespace setup {
 class FrmSetup : public QWidget, public SetupView {
     Q_OBJECT
 
-public:
+  public:
     explicit FrmSetup(SetupPlatform& platform, QWidget* parent = nullptr);
 
     SetupLogic& logic() { return logic_; }
@@ -32,10 +32,10 @@ public:
     void SetBusy(bool busy) override;
     WindowHandle Handle() const override;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BuildControls();
     QWidget* BuildHeader();
     QWidget* BuildChoice();

@@ -11,6 +11,8 @@ inline QString ToQt(const std::string& text) {
         .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-inline std::string FromQt(const QString& text) { return text.toStdString(); }
+inline std::string FromQt(const QString& text) {
+    return text.toStdString();
+}
 
 }  // namespace setup

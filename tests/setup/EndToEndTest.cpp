@@ -20,10 +20,11 @@ struct Outcome {
 };
 
 class EndToEndTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         UsePrivateDriverList(root_);
-        for (const char* folder : {"Dados/Warehouse", "Programas/Cartelix/Symbols", "Dados/Workspace"}) {
+        for (const char* folder :
+             {"Dados/Warehouse", "Programas/Cartelix/Symbols", "Dados/Workspace"}) {
             fs::create_directories(driveC_ / folder);
         }
         fs::create_directories(staging_);
@@ -44,7 +45,9 @@ protected:
         std::string text =
             "Windows Registry Editor Version 5.00\r\n\r\n"
             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Applications]\r\n"
-            "\"DefaultJCache\"=\"" + probe + "\"\r\n\r\n"
+            "\"DefaultJCache\"=\"" +
+            probe +
+            "\"\r\n\r\n"
             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Cartelix Professional\\06.00\\Setup]\r\n"
             "\"WarehouseTarget\"=\"C:\\\\Dados\\\\Warehouse\\\\\"\r\n"
             "\"Path\"=\"C:\\\\Programas\\\\Cartelix\\\\\"\r\n";
@@ -61,7 +64,8 @@ protected:
         Outcome run{-1, ""};
         FILE* pipe = popen(command.c_str(), "r");
         char buffer[512];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.output.append(buffer, n);
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            run.output.append(buffer, n);
         const int status = pclose(pipe);
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         return run;
@@ -82,17 +86,16 @@ TEST_F(EndToEndTest, InstallsAndRepointsTheLibrary) {
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("Instalar Simbologia\nInstalação concluida.\n"), std::string::npos)
         << run.output;
-    for (const char* file : {"Dados/Warehouse/PDM Warehouse.mdb",
-                             "Programas/Cartelix/Symbols/PDM Simbologia.fsm",
-                             "Dados/Workspace/PDM Biblioteca.mdb",
-                             "Programas/Cartelix/PDM Simbologia.pdf"}) {
+    for (const char* file :
+         {"Dados/Warehouse/PDM Warehouse.mdb", "Programas/Cartelix/Symbols/PDM Simbologia.fsm",
+          "Dados/Workspace/PDM Biblioteca.mdb", "Programas/Cartelix/PDM Simbologia.pdf"}) {
         EXPECT_TRUE(fs::is_regular_file(driveC_ / file)) << file;
     }
     EXPECT_EQ(Library("SELECT PropertyValue FROM StyleProperties"),
               std::vector<std::string>{"C:\\Programas\\Cartelix\\Symbols\\PDM Simbologia.fsm;9"});
-    EXPECT_EQ(Library("SELECT Location FROM Connections ORDER BY ID"),
-              (std::vector<std::string>{"C:\\Dados\\Warehouse\\PDM Warehouse.mdb",
-                                        "C:\\old\\V.mdb"}));
+    EXPECT_EQ(
+        Library("SELECT Location FROM Connections ORDER BY ID"),
+        (std::vector<std::string>{"C:\\Dados\\Warehouse\\PDM Warehouse.mdb", "C:\\old\\V.mdb"}));
 }
 
 TEST_F(EndToEndTest, TargetsGivenOnTheCommandLineServeCopyAndReferences) {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "kvl/Error.h"
 #include "logic/SetupPlatform.h"
 #include "logic/SetupView.h"
-#include "kvl/Error.h"
 
 namespace setup::testing {
 
@@ -16,13 +16,15 @@ namespace setup::testing {
 using Rows = std::vector<std::map<std::string, std::string, std::less<>>>;
 
 class FakeRowSet : public RowSet {
-public:
+  public:
     explicit FakeRowSet(Rows& rows) : rows_(rows), at_(rows.empty() ? kBefore : 0) {}
     bool AtEnd() const override { return at_ >= rows_.size(); }
     bool BeforeStart() const override { return at_ == kBefore; }
     void MoveFirst() override { at_ = rows_.empty() ? kBefore : 0; }
     void MoveNext() override { ++at_; }
-    std::string Value(std::string_view field) const override { return rows_.at(at_).find(field)->second; }
+    std::string Value(std::string_view field) const override {
+        return rows_.at(at_).find(field)->second;
+    }
     void Edit() override { editing_ = true; }
     void SetValue(std::string_view field, const std::string& value) override {
         if (!editing_) throw kvl::Error(kvl::kInvalidCall);
@@ -30,7 +32,7 @@ public:
     }
     void Update() override { editing_ = false; }
 
-private:
+  private:
     static constexpr size_t kBefore = static_cast<size_t>(-1);
     Rows& rows_;
     size_t at_;
@@ -38,13 +40,13 @@ private:
 };
 
 class FakeLibrary : public SymbolLibrary {
-public:
+  public:
     explicit FakeLibrary(std::map<std::string, Rows>& tables) : tables_(tables) {}
     std::unique_ptr<RowSet> OpenRecordset(const std::string& command) override {
         return std::make_unique<FakeRowSet>(tables_[command]);
     }
 
-private:
+  private:
     std::map<std::string, Rows>& tables_;
 };
 
@@ -55,7 +57,7 @@ struct Message {
 };
 
 class FakePlatform : public SetupPlatform {
-public:
+  public:
     std::string temp = "C:\\Temp";
     std::map<std::string, std::uintmax_t> files;  // path and size
     std::map<std::string, std::string> registry;
@@ -97,7 +99,7 @@ public:
 };
 
 class FakeView : public SetupView {
-public:
+  public:
     std::vector<std::string> items;
     int selected = -1;
     std::string info;
@@ -122,7 +124,8 @@ inline void InstallProduct(FakePlatform& platform, const std::string& probe,
                       {"C:\\Temp\\PDM Simbologia.fsm", 1572864},
                       {"C:\\Temp\\PDM Biblioteca.mdb", 0},
                       {"C:\\Temp\\PDM Simbologia.pdf", 10 * 1024}};
-    const std::string setupKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\" + key + "\\06.00\\Setup\\";
+    const std::string setupKey =
+        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\" + key + "\\06.00\\Setup\\";
     platform.registry = {
         {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Applications\\DefaultJCache", probe},
         {setupKey + "WarehouseTarget", "C:\\Dados\\Warehouse\\"},

@@ -26,7 +26,7 @@ int32_t ErrorOf(const std::function<void()>& action) {
 }
 
 class ScriptedPrompts : public Prompts {
-public:
+  public:
     std::optional<fs::path> folder;
     int MsgBox(const std::string&, int flags, const std::string&) override {
         return UnattendedAnswer(flags);
@@ -35,7 +35,7 @@ public:
 };
 
 class LinuxPlatformTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         fs::create_directories(driveC_ / "Dados");
         fs::create_directories(root_ / "stage");
@@ -83,10 +83,9 @@ TEST_F(LinuxPlatformTest, StagingFolderSizesAndCopies) {
 
     EXPECT_EQ(ErrorOf([&] { platform_.CopyFile(staging + "x.pdf", "C:\\Dados\\x.pdf"); }),
               kvl::kFileNotFound);
-    EXPECT_EQ(ErrorOf([&] {
-                  platform_.CopyFile(staging + "PDM Simbologia.fsm", "C:\\Falta\\a.fsm");
-              }),
-              kvl::kPathNotFound);
+    EXPECT_EQ(
+        ErrorOf([&] { platform_.CopyFile(staging + "PDM Simbologia.fsm", "C:\\Falta\\a.fsm"); }),
+        kvl::kPathNotFound);
 }
 
 TEST_F(LinuxPlatformTest, MissingLibraryIsNotCreated) {
@@ -112,14 +111,14 @@ TEST(UnattendedAnswer, ConfirmsAndCancelsFailedSteps) {
 }
 
 TEST(Options, CommandLine) {
-    const Options options = ParseOptions({"--unattended", "--drive-c", "/c", "--target",
-                                          "2=D:\\Simb", "--registry", "/r.reg", "--target",
-                                          "4=C:\\"});
+    const Options options =
+        ParseOptions({"--unattended", "--drive-c", "/c", "--target", "2=D:\\Simb", "--registry",
+                      "/r.reg", "--target", "4=C:\\"});
     EXPECT_TRUE(options.unattended);
     EXPECT_EQ(options.driveC, fs::path("/c"));
     EXPECT_EQ(options.registry, fs::path("/r.reg"));
-    EXPECT_EQ(options.targets, (std::vector<std::pair<size_t, std::string>>{
-                                   {1, "D:\\Simb"}, {3, "C:\\"}}));
+    EXPECT_EQ(options.targets,
+              (std::vector<std::pair<size_t, std::string>>{{1, "D:\\Simb"}, {3, "C:\\"}}));
     for (const std::vector<std::string>& bad :
          std::vector<std::vector<std::string>>{{"--target", "5=C:\\"},
                                                {"--target", "1="},

@@ -13,7 +13,7 @@ constexpr const char* kProfessional = "Cartelix Professional";
 constexpr const char* kStandard = "Cartelix";
 
 class LogicTest : public ::testing::Test {
-protected:
+  protected:
     // Loads with the key the probe's edition should pick, the other key absent.
     bool Load(const std::string& probe, const std::string& key) {
         InstallProduct(platform, probe, key);
@@ -42,12 +42,13 @@ TEST_P(EditionTest, ReadsTheTargetsOfTheEditionTheProbeNames) {
     EXPECT_EQ(logic.Target(kDocumentation), "C:\\Programas\\Cartelix\\");
 }
 
-INSTANTIATE_TEST_SUITE_P(Probes, EditionTest,
-                         ::testing::Values(EditionCase{"Cartelix Professional 06.00", kProfessional},
-                                           EditionCase{"cartelix PROFESSIONAL 06.00.34", kProfessional},
-                                           EditionCase{"06.00 professional", kProfessional},
-                                           EditionCase{"Cartelix 06.00.34.57", kStandard},
-                                           EditionCase{"Cartelix Prof 06.00", kStandard}));
+INSTANTIATE_TEST_SUITE_P(
+    Probes, EditionTest,
+    ::testing::Values(EditionCase{"Cartelix Professional 06.00", kProfessional},
+                      EditionCase{"cartelix PROFESSIONAL 06.00.34", kProfessional},
+                      EditionCase{"06.00 professional", kProfessional},
+                      EditionCase{"Cartelix 06.00.34.57", kStandard},
+                      EditionCase{"Cartelix Prof 06.00", kStandard}));
 
 TEST_F(LogicTest, AnotherVersionWarnsAndCloses) {
     for (const char* probe : {"Cartelix Professional 05.10", "Cartelix 6.0", ""}) {
@@ -95,8 +96,7 @@ TEST_F(LogicTest, SizesInMegabytesWithTheLocaleSeparator) {
 TEST_F(LogicTest, StartsWithTheFirstComponentSelectedAndShown) {
     ASSERT_TRUE(Load());
     EXPECT_EQ(view.items, (std::vector<std::string>{"Warehouse (*.mdb)", "Simbologia (*.fsm)",
-                                                    "Biblioteca (*.mdb)",
-                                                    "Documentação (*.pdf)"}));
+                                                    "Biblioteca (*.mdb)", "Documentação (*.pdf)"}));
     EXPECT_EQ(view.selected, 0);
     EXPECT_EQ(view.info,
               "Warehouse com temas de exemplo\r\n\r\n\r\n\r\n\r\nEste componente ocupa 2,00MB");

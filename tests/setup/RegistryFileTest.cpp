@@ -33,15 +33,15 @@ int32_t ErrorOf(const RegistryFile& registry, std::string_view path) {
 }
 
 TEST(RegistryFile, Utf16ExportWithEscapes) {
-    const RegistryFile registry = RegistryFile::Parse(Utf16Export(
-        u"Windows Registry Editor Version 5.00\r\n\r\n"
-        u"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Applications]\r\n"
-        u"@=\"padrão\"\r\n"
-        u"\"DefaultJCache\"=\"C:\\\\Programas\\\\Cartelix \\\"06.00\\\"\\\\\"\r\n"
-        u"\"Versão\"=dword:0000002a\r\n"
-        u"\"Expand\"=hex(2):25,00,54,00,45,00,4d,00,\\\r\n"
-        u"  50,00,25,00,00,00\r\n"
-        u"\"Bytes\"=hex:01,02\r\n"));
+    const RegistryFile registry = RegistryFile::Parse(
+        Utf16Export(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                    u"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Applications]\r\n"
+                    u"@=\"padrão\"\r\n"
+                    u"\"DefaultJCache\"=\"C:\\\\Programas\\\\Cartelix \\\"06.00\\\"\\\\\"\r\n"
+                    u"\"Versão\"=dword:0000002a\r\n"
+                    u"\"Expand\"=hex(2):25,00,54,00,45,00,4d,00,\\\r\n"
+                    u"  50,00,25,00,00,00\r\n"
+                    u"\"Bytes\"=hex:01,02\r\n"));
     EXPECT_EQ(registry.Read(std::string(kApplications) + "DefaultJCache"),
               "C:\\Programas\\Cartelix \"06.00\"\\");
     EXPECT_EQ(registry.Read("hklm\\software\\kestrova\\applications\\defaultjcache"),
@@ -70,7 +70,8 @@ TEST(RegistryFile, WineSystemRegRelativeToTheMachine) {
         "\"Dono\"=\"Jo\\xe3o\\tSilva\"\n"
         "\"Expand\"=str(2):\"%ProgramFiles%\\\\Cartelix\"\n"
         "\"Utf8\"=\"Documentação\"\n");
-    const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Cartelix Professional\\06.00\\Setup\\";
+    const std::string key =
+        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Cartelix Professional\\06.00\\Setup\\";
     EXPECT_EQ(registry.Read(key + "Path"), "C:\\Programas\\Cartelix\\");
     EXPECT_EQ(registry.Read(key + "Dono"), "João\tSilva");
     EXPECT_EQ(registry.Read(key + "Expand"), "%ProgramFiles%\\Cartelix");
@@ -107,8 +108,7 @@ TEST(RegistryFile, FilesOfOtherFormatsAreRefusedAndMissingFilesAreEmpty) {
 
     const std::filesystem::path folder = testing::NewFolder();
     const RegistryFile missing = RegistryFile::Load(folder / "system.reg");
-    EXPECT_EQ(ErrorOf(missing, std::string(kApplications) + "DefaultJCache"),
-              kRegistryKeyNotFound);
+    EXPECT_EQ(ErrorOf(missing, std::string(kApplications) + "DefaultJCache"), kRegistryKeyNotFound);
     std::ofstream(folder / "user.reg") << "\xEF\xBB\xBFREGEDIT4\r\n[HKLM\\A]\r\n\"b\"=\"c\"\r\n";
     EXPECT_EQ(RegistryFile::Load(folder / "user.reg").Read("HKEY_LOCAL_MACHINE\\A\\b"), "c");
     std::filesystem::remove_all(folder);

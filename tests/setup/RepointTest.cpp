@@ -16,11 +16,12 @@ constexpr const char* kSymbology = "C:\\Cartelix\\Symbols\\PDM Simbologia.fsm";
 constexpr const char* kWarehouse = "C:\\Dados\\PDM Warehouse.mdb";
 
 class RepointTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         UsePrivateDriverList(folder_);
-        RunOn(file_, {"CREATE TABLE StyleProperties (Name TEXT, PropertyValue TEXT)",
-                      "CREATE TABLE Connections (ID INTEGER PRIMARY KEY, Name TEXT, Location TEXT)"});
+        RunOn(file_,
+              {"CREATE TABLE StyleProperties (Name TEXT, PropertyValue TEXT)",
+               "CREATE TABLE Connections (ID INTEGER PRIMARY KEY, Name TEXT, Location TEXT)"});
     }
     void TearDown() override { fs::remove_all(folder_); }
 
@@ -67,11 +68,12 @@ TEST_F(RepointTest, RewritesEverySymbologySourceAndTheFirstConnection) {
 
 TEST_F(RepointTest, DuplicateRowsAreEachRewrittenOnce) {
     // No key of their own: rows are told apart by the driver's row identifier.
-    RunOn(file_, {"INSERT INTO StyleProperties VALUES ('Source', 'a.fsm;1'), ('Source', 'a.fsm;1')"});
+    RunOn(file_,
+          {"INSERT INTO StyleProperties VALUES ('Source', 'a.fsm;1'), ('Source', 'a.fsm;1')"});
     Repoint();
-    EXPECT_EQ(Properties(), (std::vector<std::string>{
-                                "Source|C:\\Cartelix\\Symbols\\PDM Simbologia.fsm;1",
-                                "Source|C:\\Cartelix\\Symbols\\PDM Simbologia.fsm;1"}));
+    EXPECT_EQ(Properties(),
+              (std::vector<std::string>{"Source|C:\\Cartelix\\Symbols\\PDM Simbologia.fsm;1",
+                                        "Source|C:\\Cartelix\\Symbols\\PDM Simbologia.fsm;1"}));
 }
 
 TEST_F(RepointTest, EmptyTablesLeaveTheLibraryAsItWas) {
@@ -116,6 +118,13 @@ TEST_F(RepointTest, RowSetWalksAndWritesBackRows) {
     EXPECT_FALSE(rows->BeforeStart());
     EXPECT_THROW(rows->Value("Location"), kvl::Error);
     EXPECT_EQ(Connections(), (std::vector<std::string>{"1|a|x", "2|b|y"}));
+
+    // A row deleted meanwhile cannot be written back, and says so.
+    RunOn(file_, {"DELETE FROM Connections WHERE ID = 1"});
+    rows->MoveFirst();
+    rows->Edit();
+    rows->SetValue("Location", "lost");
+    EXPECT_THROW(rows->Update(), kvl::Error);
 }
 
 TEST(LibraryConnectionText, NamesTheFileInTheTemplate) {

@@ -19,14 +19,14 @@ namespace setup::testing {
 namespace {
 
 class QtEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         application_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override { application_.reset(); }
 
-private:
+  private:
     int argc_ = 1;
     char name_[16] = "setup-window";
     char* argv_[2] = {name_, nullptr};
@@ -42,14 +42,16 @@ T* Child(QWidget& window, const char* name) {
     return child;
 }
 
-bool Screenshots() { return !qEnvironmentVariableIsEmpty("SETUP_SCREENSHOTS"); }
+bool Screenshots() {
+    return !qEnvironmentVariableIsEmpty("SETUP_SCREENSHOTS");
+}
 
 void Save(QWidget& window, const char* file) {
     window.grab().save(QStringLiteral(SETUP_SCREENSHOT_DIR "/") + QString::fromLatin1(file));
 }
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         InstallProduct(platform, "Cartelix Professional 06.00", "Cartelix Professional");
         ASSERT_TRUE(window.logic().Form_Load());
@@ -68,9 +70,10 @@ TEST_F(WindowTest, ShowsEveryControlWithTheFirstComponentSelected) {
         Child<QLabel>(window, name);
     }
     for (const char* name : {"Frame1", "Frame2"}) Child<QFrame>(window, name);
-    const std::vector<std::pair<const char*, const char*>> buttons = {
-        {"cmdBrowse", "Procurar"}, {"cmdHelp", "Ajuda"}, {"cmdInstall", "Instalar"},
-        {"cmdCancel", "Sair"}};
+    const std::vector<std::pair<const char*, const char*>> buttons = {{"cmdBrowse", "Procurar"},
+                                                                      {"cmdHelp", "Ajuda"},
+                                                                      {"cmdInstall", "Instalar"},
+                                                                      {"cmdCancel", "Sair"}};
     for (const auto& [name, caption] : buttons) {
         EXPECT_EQ(Child<QPushButton>(window, name)->text(), QString::fromUtf8(caption));
     }
@@ -78,7 +81,8 @@ TEST_F(WindowTest, ShowsEveryControlWithTheFirstComponentSelected) {
     ASSERT_EQ(list->topLevelItemCount(), 4);
     ASSERT_EQ(list->selectedItems().size(), 1);
     EXPECT_EQ(list->selectedItems().front()->text(0), QStringLiteral("Warehouse (*.mdb)"));
-    EXPECT_EQ(Child<QLabel>(window, "lblLocation")->text(), QStringLiteral("C:\\Dados\\Warehouse\\"));
+    EXPECT_EQ(Child<QLabel>(window, "lblLocation")->text(),
+              QStringLiteral("C:\\Dados\\Warehouse\\"));
     EXPECT_TRUE(Child<QPlainTextEdit>(window, "txtInfo")
                     ->toPlainText()
                     .startsWith(QStringLiteral("Warehouse com temas de exemplo\n\n\n\n\n")));
@@ -91,7 +95,8 @@ TEST_F(WindowTest, ClickingAnItemShowsItAndTheInformationNeverKeepsTheFocus) {
     QTreeWidgetItem* library = list->topLevelItem(2);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(library).center());
     EXPECT_TRUE(info->toPlainText().startsWith(QStringLiteral("Biblioteca de símbolos")));
-    EXPECT_EQ(Child<QLabel>(window, "lblLocation")->text(), QStringLiteral("C:\\Dados\\Workspace\\"));
+    EXPECT_EQ(Child<QLabel>(window, "lblLocation")->text(),
+              QStringLiteral("C:\\Dados\\Workspace\\"));
 
     info->setFocus(Qt::TabFocusReason);
     EXPECT_FALSE(info->hasFocus());
