@@ -31,7 +31,11 @@ LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options, Prompts& prompts)
     : options_(std::move(options)), prompts_(prompts), drives_(options_.driveC) {}
 
 std::string LinuxPlatform::TempFolder() {
-    return drives_.ToWindows(options_.staging.value_or(fs::temp_directory_path()));
+    if (options_.staging) return drives_.ToWindows(*options_.staging);
+    std::error_code error;
+    const fs::path temporary = fs::temp_directory_path(error);
+    if (error) throw kvl::Error(kvl::kPathNotFound);
+    return drives_.ToWindows(temporary);
 }
 
 std::uintmax_t LinuxPlatform::FileSize(const std::string& path) {

@@ -1,6 +1,6 @@
 #include "Components.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace setup {
 
@@ -21,10 +21,11 @@ size_t ComponentByLabel(std::string_view label) {
 
 std::string SizeText(std::uintmax_t bytes, std::string_view decimalSeparator) {
     const double megabytes = static_cast<double>(bytes) / 1024.0 / 1024.0;
+    // to_chars writes "." whatever the process locale; the user reads their own separator.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.2f", megabytes);
-    std::string text = buffer;
-    // printf writes "." whatever the locale; the user reads their own separator.
+    char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, megabytes, std::chars_format::fixed, 2).ptr;
+    std::string text(buffer, end);
     text.replace(text.find('.'), 1, decimalSeparator);
     return text + "MB";
 }
