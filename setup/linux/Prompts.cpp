@@ -19,9 +19,11 @@ int UnattendedAnswer(int flags) {
 }
 
 void PrintLines(const std::string& text) {
-    std::string lines = text;
-    for (size_t at = lines.find("\r\n"); at != std::string::npos; at = lines.find("\r\n", at)) {
-        lines.replace(at, 2, "\n");
+    std::string lines;
+    lines.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;  // CR LF: one line end
+        lines += text[i];
     }
     std::cout << lines << std::endl;
 }
