@@ -35,7 +35,8 @@ void kvlRES::LogFim() {
     if (!Pai || !Pai->Log) return;
     Pai->HistoriaAdd("Set de Resultados",
                      std::to_string(Ress) + " (i " + std::to_string(Indice) + ") fin");
-    uint32_t elapsed = static_cast<uint32_t>(kvlSERV::Milissegundos()) - static_cast<uint32_t>(Tempos);
+    uint32_t elapsed =
+        static_cast<uint32_t>(kvlSERV::Milissegundos()) - static_cast<uint32_t>(Tempos);
     Pai->HistoriaAdd("Tempo", std::to_string(elapsed), true);
 }
 
@@ -127,11 +128,17 @@ Variant kvlRES::ColReg(int32_t Linha, int16_t Coluna) const {
     return Variant(std::string(v));
 }
 
-Variant kvlRES::Col(int16_t nIndex) const { return C(nIndex).Valor; }
+Variant kvlRES::Col(int16_t nIndex) const {
+    return C(nIndex).Valor;
+}
 
-void kvlRES::Col(int16_t nIndex, const Variant& value) { C(nIndex).Valor = value; }
+void kvlRES::Col(int16_t nIndex, const Variant& value) {
+    C(nIndex).Valor = value;
+}
 
-void kvlRES::PopLinha() { LinhaPop.assign(Colunas.begin(), Colunas.end()); }
+void kvlRES::PopLinha() {
+    LinhaPop.assign(Colunas.begin(), Colunas.end());
+}
 
 void kvlRES::PushLinha() {
     // The row set aside must have been taken on a result of the same shape.

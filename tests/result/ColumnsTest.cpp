@@ -97,8 +97,9 @@ std::shared_ptr<kvlRES> Described(odbc::ColumnDescription column,
 }  // namespace
 
 TEST(ColumnsScripted, DecimalTakesPrecisionAndScale) {
-    auto r = Described({"valor", 3, 9, 2, 1},
-                       {{{1, odbc::kColumnLength}, 11}, {{1, odbc::kColumnPrecision}, 9}, {{1, odbc::kColumnScale}, 2}});
+    auto r = Described({"valor", 3, 9, 2, 1}, {{{1, odbc::kColumnLength}, 11},
+                                               {{1, odbc::kColumnPrecision}, 9},
+                                               {{1, odbc::kColumnScale}, 2}});
     EXPECT_EQ(r->ColTipo(1).ToInt16(), 24);
     EXPECT_EQ(r->ColNDec(1), 2);
     EXPECT_EQ(r->ColNInt(1).ToInt16(), 7);

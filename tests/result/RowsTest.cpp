@@ -12,7 +12,7 @@ using kvltest::ScriptedOdbc;
 namespace {
 
 class Rows : public kvltest::BackendTest {
-protected:
+  protected:
     void ThreeStreets() {
         Run("CREATE TABLE ruas (id INTEGER, nome VARCHAR(40), obs VARCHAR(10))");
         Run("INSERT INTO ruas VALUES (1, 'Rua da Conceição', 'x')");
@@ -67,8 +67,10 @@ TEST_P(Rows, StoredRowsReplayWithoutTheDatabase) {
     EXPECT_EQ(r->Indice, 0);  // the slot went back at the end of the rows
     EXPECT_TRUE(r->Armazenou);
     std::vector<std::pair<std::string, bool>> replay;
-    while (r->TemLinhas()) replay.emplace_back(r->Col(1).ToString() + r->Col(2).ToString(), r->ColSeNull(2));
-    EXPECT_EQ(replay, (std::vector<std::pair<std::string, bool>>{{"1x", false}, {"2", true}, {"3", true}}));
+    while (r->TemLinhas())
+        replay.emplace_back(r->Col(1).ToString() + r->Col(2).ToString(), r->ColSeNull(2));
+    EXPECT_EQ(replay,
+              (std::vector<std::pair<std::string, bool>>{{"1x", false}, {"2", true}, {"3", true}}));
     EXPECT_EQ(r->ColReg(2, 1).ToString(), "2");
     EXPECT_THROW(r->ColReg(4, 1), Error);
     // Stored rows can be walked again after rewinding.
@@ -108,9 +110,10 @@ TEST_P(Rows, AResultSetPassedBackRunsOnItsOwnSlot) {
 
 TEST_P(Rows, StoresAHundredThousandRows) {
     Run("CREATE TABLE n (i INTEGER)");
-    Run(IsPostgres() ? "INSERT INTO n SELECT generate_series(1, 100000)"
-                     : "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 100000) "
-                       "INSERT INTO n SELECT x FROM c");
+    Run(IsPostgres()
+            ? "INSERT INTO n SELECT generate_series(1, 100000)"
+            : "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 100000) "
+              "INSERT INTO n SELECT x FROM c");
     auto r = session->Exec("SELECT i FROM n ORDER BY i");
     EXPECT_EQ(r->CarregaTudo(), 100000);
     EXPECT_EQ(r->ColReg(100000, 1).ToString(), "100000");

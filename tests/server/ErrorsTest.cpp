@@ -44,7 +44,8 @@ TEST_P(PostgresErrors, DuplicateKeyIgnoredInTheDialogButRecorded) {
     EXPECT_TRUE(r->erro);
     EXPECT_TRUE(session->erro);
     EXPECT_EQ(session->ErroN, -1);
-    EXPECT_NE(Minusculas(session->ErroD).find("duplicate key"), std::string::npos) << session->ErroD;
+    EXPECT_NE(Minusculas(session->ErroD).find("duplicate key"), std::string::npos)
+        << session->ErroD;
     EXPECT_TRUE(dialogs->asked.empty());
     int32_t last = session->Logs(-1).ToInt32();
     bool logged = false;
@@ -118,13 +119,15 @@ TEST(ConnectOld, FailedConnectGoesThroughTheErrorCheck) {
     auto s = kvlSERV::Create(odbc);
     s->Dialogos = dialogs;
     s->Abre();
-    odbc->Script("DriverConnect", {{odbc::kError, odbc::Diagnostic{"28000", 18456, "Login failed"}}});
+    odbc->Script("DriverConnect",
+                 {{odbc::kError, odbc::Diagnostic{"28000", 18456, "Login failed"}}});
     Handle conn = 0, stmt = 0;
     s->Conecta_old(conn, stmt);
     EXPECT_TRUE(s->erro);
     EXPECT_FALSE(s->Aberto);
     EXPECT_EQ(s->ErroD, "Login failed");
     ASSERT_EQ(dialogs->asked.size(), 1u);
-    EXPECT_EQ(dialogs->asked[0].title, "kvlSERV - acesso a base de dados (servidor) [SQLDriverConnect]");
+    EXPECT_EQ(dialogs->asked[0].title,
+              "kvlSERV - acesso a base de dados (servidor) [SQLDriverConnect]");
     odbc->FreeConnect(conn);
 }

@@ -162,10 +162,11 @@ TEST(ErrorCheck, ResetLinkAsksToReconnectAfterTheErrorDialog) {
         ASSERT_EQ(s.dialogs->asked.size(), 2u) << state;
         EXPECT_EQ(s.dialogs->asked[1].title, "Link Failure!");
         EXPECT_EQ(s.dialogs->asked[1].style, 36);
-        EXPECT_EQ(s.dialogs->asked[1].text,
-                  "Parece não haver ligação ao servidor!\r\nDeseja tentar restabelecer as conexões ao "
-                  "servidor?\r\n\r\nIt seems that the link to the server is lost!\r\nDo you wish to "
-                  "try to re-establish the connections?");
+        EXPECT_EQ(
+            s.dialogs->asked[1].text,
+            "Parece não haver ligação ao servidor!\r\nDeseja tentar restabelecer as conexões ao "
+            "servidor?\r\n\r\nIt seems that the link to the server is lost!\r\nDo you wish to "
+            "try to re-establish the connections?");
         EXPECT_EQ(s.odbc->Count("AllocEnv"), 1u);  // No: nothing more
         EXPECT_TRUE(s.server->Aberto);
     }

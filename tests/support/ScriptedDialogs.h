@@ -10,7 +10,7 @@
 namespace kvltest {
 
 class ScriptedDialogs : public kvl::Dialogs {
-public:
+  public:
     struct Asked {
         std::string title;
         std::string text;

@@ -7,7 +7,9 @@ namespace kvltest {
 namespace {
 
 // A schema of this test process, so parallel test processes never meet.
-std::string Schema() { return "kvl_t" + std::to_string(getpid()); }
+std::string Schema() {
+    return "kvl_t" + std::to_string(getpid());
+}
 
 }  // namespace
 

@@ -16,7 +16,7 @@ namespace kvltest {
 // A test parameterised by backend ("sqlite", "postgres"), with an open session whose
 // dialogs are scripted.
 class BackendTest : public testing::TestWithParam<std::string> {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     bool IsPostgres() const { return GetParam() == "postgres"; }
@@ -30,4 +30,5 @@ protected:
 
 }  // namespace kvltest
 
-#define KVL_BACKENDS(suite) INSTANTIATE_TEST_SUITE_P(Drivers, suite, testing::Values("sqlite", "postgres"))
+#define KVL_BACKENDS(suite) \
+    INSTANTIATE_TEST_SUITE_P(Drivers, suite, testing::Values("sqlite", "postgres"))
