@@ -46,6 +46,12 @@ DriveMap DriveMap::FromEnvironment(const std::optional<std::string>& driveC) {
     return DriveMap(fs::path(EnvironmentValue("HOME")) / ".wine" / "drive_c");
 }
 
+std::optional<std::string> DriveMap::Inherited() {
+    std::string value = EnvironmentValue(kInheritedVariable);
+    if (value.empty()) return std::nullopt;
+    return value;
+}
+
 fs::path DriveMap::ToHost(std::string_view windowsPath) const {
     if (windowsPath.size() < 2 || windowsPath[1] != ':') throw kvl::Error(kvl::kPathNotFound);
     const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(windowsPath[0])));

@@ -17,6 +17,11 @@ public:
     // The folder given, else $WINEPREFIX/drive_c, else ~/.wine/drive_c.
     static DriveMap FromEnvironment(const std::optional<std::string>& driveC);
 
+    // A program the installer starts learns drive C:'s folder from this variable.
+    static constexpr const char* kInheritedVariable = "ZOVLT_DRIVE_C";
+    // The folder the installer passed down, if any.
+    static std::optional<std::string> Inherited();
+
     const std::filesystem::path& DriveC() const { return driveC_; }
 
     // "C:\a\b" -> <drive C>/a/b, "Z:\a" -> /a; the drive letter in any case.

@@ -26,7 +26,8 @@ int32_t ParseNumber(const std::string& text) {
 // One running server and its pipes, shared by the objects it handed out.
 class Connection {
 public:
-    explicit Connection(const CommandLine& command) {
+    Connection(const CommandLine& command, const DriveMap& drives) {
+        process_.setProcessEnvironment(ChildEnvironment(drives));
         process_.setProgram(QString::fromStdString(command.program.string()));
         process_.setArguments(command.arguments);
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -140,7 +141,8 @@ private:
 }  // namespace
 
 std::unique_ptr<CadApplication> CreateAutomationObject(const ClassRegistry& registry,
-                                                       const std::string& className) {
+                                                       const std::string& className,
+                                                       const DriveMap& drives) {
     const auto commandLine = registry.CommandFor(className);
     if (!commandLine) throw kvl::Error(kvl::kCannotCreateObject);
     CommandLine command;
@@ -149,7 +151,7 @@ std::unique_ptr<CadApplication> CreateAutomationObject(const ClassRegistry& regi
     } catch (const kvl::Error&) {
         throw kvl::Error(kvl::kCannotCreateObject);
     }
-    return std::make_unique<RemoteApplication>(std::make_shared<Connection>(command));
+    return std::make_unique<RemoteApplication>(std::make_shared<Connection>(command, drives));
 }
 
 }  // namespace zovlt

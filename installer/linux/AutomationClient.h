@@ -6,12 +6,14 @@
 #include <string>
 
 #include "ClassRegistry.h"
+#include "DriveMap.h"
 #include "InstallPlatform.h"
 
 namespace zovlt {
 
 // Throws kvl::Error 429 when the class is not registered or its server cannot be started.
 std::unique_ptr<CadApplication> CreateAutomationObject(const ClassRegistry& registry,
-                                                       const std::string& className);
+                                                       const std::string& className,
+                                                       const DriveMap& drives);
 
 }  // namespace zovlt

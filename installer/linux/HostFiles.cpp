@@ -11,6 +11,7 @@
 #include "Wildcard.h"
 #include "kvl/Error.h"
 #include "kvl/Platform.h"
+#include "kvl/Text.h"
 
 namespace zovlt {
 
@@ -106,7 +107,12 @@ std::vector<std::string> HostFiles::ListFiles(const std::string& pattern) const 
         if (IsListedFile(*it, namePattern)) names.push_back(it->path().filename().string());
     }
     if (ec) throw FileError(ec.value(), Missing::Path);
-    std::sort(names.begin(), names.end());
+    // Letters in any case sort together, as a Windows folder lists them.
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const auto folded = [](const std::string& s) { return kvl::Minusculas(s); };
+        const std::string fa = folded(a), fb = folded(b);
+        return fa != fb ? fa < fb : a < b;
+    });
     return names;
 }
 

@@ -8,7 +8,7 @@
 
 namespace zovlt {
 
-void LinuxPlatform::StartHidden(const std::string& commandLine) { StartDetachedHidden(commandLine); }
+void LinuxPlatform::StartHidden(const std::string& commandLine) { StartDetachedHidden(commandLine, files_.Drives()); }
 
 void LinuxPlatform::OpenLink(const std::string& url) {
     // As with the shell's document opener, the outcome is not examined.
@@ -16,7 +16,7 @@ void LinuxPlatform::OpenLink(const std::string& url) {
 }
 
 std::unique_ptr<CadApplication> LinuxPlatform::CreateObject(const std::string& className) {
-    return CreateAutomationObject(classes_, className);
+    return CreateAutomationObject(classes_, className, files_.Drives());
 }
 
 }  // namespace zovlt

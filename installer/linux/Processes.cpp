@@ -51,9 +51,17 @@ CommandLine ResolveCommand(const std::string& commandLine) {
     return command;
 }
 
-void StartDetachedHidden(const std::string& commandLine) {
+QProcessEnvironment ChildEnvironment(const DriveMap& drives) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(DriveMap::kInheritedVariable),
+                       QString::fromStdString(drives.DriveC().string()));
+    return environment;
+}
+
+void StartDetachedHidden(const std::string& commandLine, const DriveMap& drives) {
     const CommandLine command = ResolveCommand(commandLine);
     QProcess process;
+    process.setProcessEnvironment(ChildEnvironment(drives));
     process.setProgram(QString::fromStdString(command.program.string()));
     process.setArguments(command.arguments);
     process.setStandardInputFile(QProcess::nullDevice());

@@ -1,9 +1,12 @@
 #pragma once
 // Command lines run by the installer: the registration and the automation servers.
 
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <filesystem>
 #include <string>
+
+#include "DriveMap.h"
 
 namespace zovlt {
 
@@ -17,7 +20,10 @@ struct CommandLine {
 // Throws kvl::Error 53 when the program cannot be found, 70 when it may not be run.
 CommandLine ResolveCommand(const std::string& commandLine);
 
+// The environment of the programs the installer starts: its own, plus drive C:'s folder.
+QProcessEnvironment ChildEnvironment(const DriveMap& drives);
+
 // Starts the command detached, with no terminal or window, and does not wait for it.
-void StartDetachedHidden(const std::string& commandLine);
+void StartDetachedHidden(const std::string& commandLine, const DriveMap& drives);
 
 }  // namespace zovlt
