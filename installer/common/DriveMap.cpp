@@ -27,6 +27,14 @@ std::optional<std::string> RelativeTo(const fs::path& hostPath, const fs::path& 
     return text;
 }
 
+// Absolute, without "." or ".." parts and without a trailing separator, which would otherwise
+// leave an empty last part that spoils the comparisons.
+fs::path Normalized(const fs::path& path) {
+    fs::path normal = fs::absolute(path).lexically_normal();
+    if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
+    return normal;
+}
+
 std::string WithBackslashes(std::string text) {
     std::replace(text.begin(), text.end(), '/', '\\');
     return text;
@@ -34,10 +42,7 @@ std::string WithBackslashes(std::string text) {
 
 }  // namespace
 
-DriveMap::DriveMap(fs::path driveC) : driveC_(fs::absolute(driveC).lexically_normal()) {
-    // "/x/drive_c/" would otherwise keep an empty last part that spoils the comparisons.
-    if (!driveC_.has_filename() && driveC_.has_relative_path()) driveC_ = driveC_.parent_path();
-}
+DriveMap::DriveMap(fs::path driveC) : driveC_(Normalized(driveC)) {}
 
 DriveMap DriveMap::FromEnvironment(const std::optional<std::string>& driveC) {
     if (driveC) return DriveMap(*driveC);
@@ -64,12 +69,11 @@ fs::path DriveMap::ToHost(std::string_view windowsPath) const {
 }
 
 std::string DriveMap::ToWindows(const fs::path& hostPath) const {
-    const fs::path absolute = fs::absolute(hostPath).lexically_normal();
+    const fs::path absolute = Normalized(hostPath);
     if (auto inC = RelativeTo(absolute, driveC_)) {
         return inC->empty() ? "C:" : "C:\\" + WithBackslashes(*inC);
     }
-    std::string text = absolute.generic_string();
-    while (text.size() > 1 && text.ends_with('/')) text.pop_back();
+    const std::string text = absolute.generic_string();
     return "Z:" + (text == "/" ? std::string() : WithBackslashes(text));
 }
 

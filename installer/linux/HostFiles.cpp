@@ -109,9 +109,8 @@ std::vector<std::string> HostFiles::ListFiles(const std::string& pattern) const 
     if (ec) throw FileError(ec.value(), Missing::Path);
     // Letters in any case sort together, as a Windows folder lists them.
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const auto folded = [](const std::string& s) { return kvl::Minusculas(s); };
-        const std::string fa = folded(a), fb = folded(b);
-        return fa != fb ? fa < fb : a < b;
+        const std::string foldedA = kvl::Minusculas(a), foldedB = kvl::Minusculas(b);
+        return foldedA != foldedB ? foldedA < foldedB : a < b;
     });
     return names;
 }
