@@ -33,7 +33,7 @@ bool Parse(int argc, char** argv, Request& request) {
             request.unregister = true;
         } else if (argument == "/s" || argument == "-s") {
             request.silent = true;
-        } else if (request.library.empty() && !argument.starts_with('/')) {
+        } else if (request.library.empty()) {  // a host path may start with "/" too
             request.library = argument;
         } else {
             return false;
