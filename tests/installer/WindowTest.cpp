@@ -26,15 +26,25 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "zovlt-config";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("ZOV LT Config"));
-    return app;
-}
+// One application for the whole run, gone before the program's static objects are.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+        QApplication::setApplicationDisplayName(QStringLiteral("ZOV LT Config"));
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[13] = "zovlt-config";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] const auto* const kApplication =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 void SaveScreenshot(QWidget& window, const char* name) {
     const QString folder = qEnvironmentVariable("ZOVLT_SCREENSHOTS");
@@ -46,7 +56,6 @@ void SaveScreenshot(QWidget& window, const char* name) {
 class WindowTest : public ::testing::Test {
 protected:
     explicit WindowTest(const char* answers = "ok,ok") {
-        Application();
         qputenv("ZOVLT_ANSWERS", answers);
         space.MakeDistribution();
         space.RegisterStandin();
