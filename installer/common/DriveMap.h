@@ -11,7 +11,7 @@
 namespace zovlt {
 
 class DriveMap {
-public:
+  public:
     explicit DriveMap(std::filesystem::path driveC);
 
     // The folder given, else $WINEPREFIX/drive_c, else ~/.wine/drive_c.
@@ -32,7 +32,7 @@ public:
     // under Z:. No trailing backslash.
     std::string ToWindows(const std::filesystem::path& hostPath) const;
 
-private:
+  private:
     std::filesystem::path driveC_;
 };
 

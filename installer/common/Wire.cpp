@@ -7,11 +7,20 @@ namespace {
 void AppendEscaped(std::string& out, std::string_view field) {
     for (char c : field) {
         switch (c) {
-            case '%': out += "%25"; break;
-            case '\t': out += "%09"; break;
-            case '\r': out += "%0D"; break;
-            case '\n': out += "%0A"; break;
-            default: out += c;
+            case '%':
+                out += "%25";
+                break;
+            case '\t':
+                out += "%09";
+                break;
+            case '\r':
+                out += "%0D";
+                break;
+            case '\n':
+                out += "%0A";
+                break;
+            default:
+                out += c;
         }
     }
 }

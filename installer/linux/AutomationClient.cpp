@@ -25,7 +25,7 @@ int32_t ParseNumber(const std::string& text) {
 
 // One running server and its pipes, shared by the objects it handed out.
 class Connection {
-public:
+  public:
     Connection(const CommandLine& command, const DriveMap& drives) {
         process_.setProcessEnvironment(ChildEnvironment(drives));
         process_.setProgram(QString::fromStdString(command.program.string()));
@@ -56,7 +56,7 @@ public:
         throw kvl::Error(kAutomationError, "Automation error");
     }
 
-private:
+  private:
     static kvl::Error Unavailable() {
         return kvl::Error(kServerUnavailable,
                           "The remote server machine does not exist or is unavailable");
@@ -78,17 +78,18 @@ private:
     }
 
     QProcess process_;
-
 };
 
-const char* BoolText(bool value) { return value ? "True" : "False"; }
+const char* BoolText(bool value) {
+    return value ? "True" : "False";
+}
 
 std::string Indexed(const std::string& member, int32_t index) {
     return member + "(" + std::to_string(index) + ")";
 }
 
 class RemoteMenuGroup : public CadMenuGroup {
-public:
+  public:
     RemoteMenuGroup(std::shared_ptr<Connection> connection, std::string handle)
         : connection_(std::move(connection)), handle_(std::move(handle)) {}
 
@@ -97,13 +98,13 @@ public:
                            std::to_string(position)});
     }
 
-private:
+  private:
     std::shared_ptr<Connection> connection_;
     std::string handle_;
 };
 
 class RemoteApplication : public CadApplication {
-public:
+  public:
     explicit RemoteApplication(std::shared_ptr<Connection> connection)
         : connection_(std::move(connection)) {}
 
@@ -129,7 +130,7 @@ public:
     }
     void Quit() override { connection_->Call({"call", "Quit"}); }
 
-private:
+  private:
     std::string Get(const std::string& member) { return connection_->Call({"get", member}); }
     void Put(const std::string& member, const std::string& value) {
         connection_->Call({"put", member, value});

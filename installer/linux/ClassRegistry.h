@@ -9,14 +9,14 @@
 namespace zovlt {
 
 class ClassRegistry {
-public:
+  public:
     ClassRegistry() = default;
     // An unreadable file registers nothing, as a machine without the programs would.
     static ClassRegistry Load(const std::string& file);
 
     std::optional<std::string> CommandFor(const std::string& className) const;
 
-private:
+  private:
     std::map<std::string, std::string> commands_;
 };
 

@@ -24,21 +24,26 @@ enum class Missing { File, Path };
 
 kvl::Error FileError(int err, Missing missing) {
     switch (err) {
-        case ENOENT: return kvl::Error(missing == Missing::File ? kvl::kFileNotFound : kvl::kPathNotFound);
-        case ENOTDIR: return kvl::Error(kvl::kPathNotFound);
+        case ENOENT:
+            return kvl::Error(missing == Missing::File ? kvl::kFileNotFound : kvl::kPathNotFound);
+        case ENOTDIR:
+            return kvl::Error(kvl::kPathNotFound);
         case EACCES:
         case EPERM:
         case EROFS:
-        case ETXTBSY: return kvl::Error(kvl::kPermissionDenied);
+        case ETXTBSY:
+            return kvl::Error(kvl::kPermissionDenied);
         case ENOSPC:
-        case EDQUOT: return kvl::Error(kvl::kDiskFull);
-        default: return kvl::Error(kvl::kPathFileAccessError);
+        case EDQUOT:
+            return kvl::Error(kvl::kDiskFull);
+        default:
+            return kvl::Error(kvl::kPathFileAccessError);
     }
 }
 
 // Closes the descriptor when it goes out of scope.
 class Descriptor {
-public:
+  public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
         if (fd_ >= 0) ::close(fd_);
@@ -53,7 +58,7 @@ public:
         return rc == 0 ? 0 : errno;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -127,7 +132,8 @@ void HostFiles::CopyFile(const std::string& source, const std::string& destinati
     struct stat info {};
     if (::fstat(in.get(), &info) != 0) throw FileError(errno, Missing::File);
     if (S_ISDIR(info.st_mode)) throw kvl::Error(kvl::kPathFileAccessError);
-    Descriptor out(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, info.st_mode & 0777));
+    Descriptor out(
+        ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, info.st_mode & 0777));
     if (out.get() < 0) throw FileError(errno, Missing::Path);
     if (int err = CopyContents(in.get(), out.get())) throw FileError(err, Missing::Path);
     if (int err = out.Close()) throw FileError(err, Missing::Path);

@@ -11,7 +11,7 @@
 namespace zovlt {
 
 class HostFiles {
-public:
+  public:
     explicit HostFiles(DriveMap drives) : drives_(std::move(drives)) {}
 
     const DriveMap& Drives() const { return drives_; }
@@ -26,7 +26,7 @@ public:
     // Overwrites the destination; keeps the source's permission bits.
     void CopyFile(const std::string& source, const std::string& destination) const;
 
-private:
+  private:
     DriveMap drives_;
 };
 

@@ -8,7 +8,9 @@
 
 namespace zovlt {
 
-void LinuxPlatform::StartHidden(const std::string& commandLine) { StartDetachedHidden(commandLine, files_.Drives()); }
+void LinuxPlatform::StartHidden(const std::string& commandLine) {
+    StartDetachedHidden(commandLine, files_.Drives());
+}
 
 void LinuxPlatform::OpenLink(const std::string& url) {
     // As with the shell's document opener, the outcome is not examined.

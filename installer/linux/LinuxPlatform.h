@@ -11,7 +11,7 @@
 namespace zovlt {
 
 class LinuxPlatform : public InstallPlatform {
-public:
+  public:
     LinuxPlatform(DriveMap drives, ClassRegistry classes, MessageBoxes& boxes)
         : files_(std::move(drives)), classes_(std::move(classes)), boxes_(boxes) {}
 
@@ -29,7 +29,7 @@ public:
     int MessageBox(const std::string& text, int flags) override { return boxes_.Show(text, flags); }
     std::unique_ptr<CadApplication> CreateObject(const std::string& className) override;
 
-private:
+  private:
     HostFiles files_;
     ClassRegistry classes_;
     MessageBoxes& boxes_;

@@ -39,11 +39,16 @@ const ButtonInfo& Info(MessageButton id) {
 
 QMessageBox::Icon IconFor(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Error: return QMessageBox::Critical;
-        case MessageIcon::Question: return QMessageBox::Question;
-        case MessageIcon::Warning: return QMessageBox::Warning;
-        case MessageIcon::Information: return QMessageBox::Information;
-        case MessageIcon::None: break;
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
@@ -69,7 +74,8 @@ DialogMessageBoxes::DialogMessageBoxes()
 int DialogMessageBoxes::Show(const std::string& text, int flags) {
     const MessageStyle style = DecodeMessageFlags(flags);
     QMessageBox box(IconFor(style.icon), QApplication::applicationDisplayName(),
-                    QString::fromStdString(text), QMessageBox::NoButton, QApplication::activeWindow());
+                    QString::fromStdString(text), QMessageBox::NoButton,
+                    QApplication::activeWindow());
     std::map<QAbstractButton*, MessageButton> ids;
     for (MessageButton id : style.buttons) {
         QPushButton* button = box.addButton(Info(id).standard);

@@ -10,7 +10,7 @@
 namespace zovlt {
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // Windows flags in, the chosen button's number out.
     virtual int Show(const std::string& text, int flags) = 0;
@@ -21,11 +21,11 @@ public:
 // variable ZOVLT_ANSWERS may script the answers: a comma-separated list of ok, cancel, abort,
 // retry, ignore, yes, no, taken one per box; a box beyond the list takes its default button.
 class DialogMessageBoxes : public MessageBoxes {
-public:
+  public:
     DialogMessageBoxes();
     int Show(const std::string& text, int flags) override;
 
-private:
+  private:
     bool scripted_ = false;
     std::deque<MessageButton> answers_;
 };
@@ -33,7 +33,7 @@ private:
 // Prints each message on one line (line breaks inside become blanks) and answers OK or Yes,
 // else Cancel: a failed step is never retried.
 class PrintedMessageBoxes : public MessageBoxes {
-public:
+  public:
     int Show(const std::string& text, int flags) override;
 };
 

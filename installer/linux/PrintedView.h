@@ -8,7 +8,7 @@
 namespace zovlt {
 
 class PrintedView : public InstallView {
-public:
+  public:
     void SetProgressCaption(const std::string& caption) override {
         if (!caption.empty()) std::cout << caption << std::endl;
     }

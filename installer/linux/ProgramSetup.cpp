@@ -12,7 +12,8 @@ ProgramSetup SetupFrom(const Options& options) {
     const fs::path own = options.source ? fs::path(*options.source)
                                         : fs::read_symlink("/proc/self/exe", ec).parent_path();
     std::string programFolder = drives.ToWindows(own);
-    ClassRegistry classes = options.classes ? ClassRegistry::Load(*options.classes) : ClassRegistry();
+    ClassRegistry classes =
+        options.classes ? ClassRegistry::Load(*options.classes) : ClassRegistry();
     return {std::move(drives), std::move(classes), std::move(programFolder)};
 }
 

@@ -7,7 +7,8 @@ namespace zovlt {
 namespace {
 
 bool SameLetter(char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
 }
 
 // Iterative glob matching with backtracking to the last "*".

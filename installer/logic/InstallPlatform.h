@@ -11,7 +11,7 @@ namespace zovlt {
 
 // A menu group object returned by the CAD application.
 class CadMenuGroup {
-public:
+  public:
     virtual ~CadMenuGroup() = default;
     // "Menus" -> "Item"(menu) -> "InsertInMenuBar"(position)
     virtual void InsertMenuInMenuBar(int32_t menu, int32_t position) = 0;
@@ -19,18 +19,18 @@ public:
 
 // The CAD application's automation object, with exactly the members the sequence uses.
 class CadApplication {
-public:
+  public:
     virtual ~CadApplication() = default;
-    virtual void SetVisible(bool visible) = 0;                  // "Visible"
-    virtual std::string SupportPath() = 0;                      // "Preferences.Files.SupportPath"
+    virtual void SetVisible(bool visible) = 0;  // "Visible"
+    virtual std::string SupportPath() = 0;      // "Preferences.Files.SupportPath"
     virtual void SetSupportPath(const std::string& path) = 0;
-    virtual int32_t MenuGroupCount() = 0;                       // "MenuGroups.Count"
-    virtual std::string MenuGroupName(int32_t index) = 0;       // "MenuGroups.Item(i).Name"
-    virtual void UnloadMenuGroup(int32_t index) = 0;            // "MenuGroups.Item(i).Unload"
+    virtual int32_t MenuGroupCount() = 0;                  // "MenuGroups.Count"
+    virtual std::string MenuGroupName(int32_t index) = 0;  // "MenuGroups.Item(i).Name"
+    virtual void UnloadMenuGroup(int32_t index) = 0;       // "MenuGroups.Item(i).Unload"
     virtual std::unique_ptr<CadMenuGroup> LoadMenuGroup(const std::string& file) = 0;
-    virtual int32_t MenuBarCount() = 0;                         // "MenuBar.Count"
-    virtual void CloseDocument(int32_t index, bool save) = 0;   // "Documents(i).Close"
-    virtual void Quit() = 0;                                    // "Quit"
+    virtual int32_t MenuBarCount() = 0;                        // "MenuBar.Count"
+    virtual void CloseDocument(int32_t index, bool save) = 0;  // "Documents(i).Close"
+    virtual void Quit() = 0;                                   // "Quit"
 };
 
 // Windows message-box flags in, the chosen button's number out.
@@ -45,7 +45,7 @@ enum MessageButton : int {
 };
 
 class InstallPlatform {
-public:
+  public:
     virtual ~InstallPlatform() = default;
 
     // A file or folder exists there; never fails.

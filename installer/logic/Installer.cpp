@@ -11,7 +11,9 @@ using namespace texts;
 
 namespace {
 
-std::string Str(std::string_view text) { return std::string(text); }
+std::string Str(std::string_view text) {
+    return std::string(text);
+}
 
 }  // namespace
 
@@ -42,15 +44,25 @@ void Installer::Ignoring(Step&& step) {
 Installer::Installer(InstallView& view, InstallPlatform& platform, std::string programFolder)
     : view_(view), platform_(platform), programFolder_(std::move(programFolder)) {}
 
-void Installer::FormLoad() { bInstalando = false; }
+void Installer::FormLoad() {
+    bInstalando = false;
+}
 
-void Installer::AcceptClicked(int checkValue) { view_.SetInstallEnabled(checkValue == 1); }
+void Installer::AcceptClicked(int checkValue) {
+    view_.SetInstallEnabled(checkValue == 1);
+}
 
 void Installer::OpenLink(Link link) {
     switch (link) {
-        case Link::MakerSite: platform_.OpenLink(Str(contacts::kMakerSite)); break;
-        case Link::AgencySite: platform_.OpenLink(Str(contacts::kAgencySite)); break;
-        case Link::SupportMail: platform_.OpenLink("mailto:" + Str(contacts::kSupportMail)); break;
+        case Link::MakerSite:
+            platform_.OpenLink(Str(contacts::kMakerSite));
+            break;
+        case Link::AgencySite:
+            platform_.OpenLink(Str(contacts::kAgencySite));
+            break;
+        case Link::SupportMail:
+            platform_.OpenLink("mailto:" + Str(contacts::kSupportMail));
+            break;
     }
 }
 
@@ -112,7 +124,8 @@ void Installer::PlaceLibrary() {
     BeginStage(kLibraryError);
     Caption(Str(kLibraryCaption));
     FileKill(Str(kInstalledLibrary));
-    Attempt([&] { platform_.CopyFile(programFolder_ + Str(kLibrarySource), Str(kInstalledLibrary)); });
+    Attempt(
+        [&] { platform_.CopyFile(programFolder_ + Str(kLibrarySource), Str(kInstalledLibrary)); });
     Attempt([&] { platform_.StartHidden(Str(kRegistration)); });
 }
 
@@ -174,7 +187,9 @@ void Installer::Finish() {
     cad_.reset();
 }
 
-void Installer::BeginStage(std::string_view errorText) { stageError_ = errorText; }
+void Installer::BeginStage(std::string_view errorText) {
+    stageError_ = errorText;
+}
 
 void Installer::Caption(const std::string& caption) {
     view_.SetProgressCaption(caption);

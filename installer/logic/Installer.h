@@ -14,13 +14,13 @@ namespace zovlt {
 enum class Outcome {
     NotStarted,  // confirmation cancelled, or the sequence already ran
     Completed,
-    Cancelled,   // Cancel in a stage error dialog
+    Cancelled,  // Cancel in a stage error dialog
 };
 
 enum class Link { MakerSite, AgencySite, SupportMail };
 
 class Installer {
-public:
+  public:
     // programFolder: the Windows path of the folder that holds the program, no trailing "\".
     Installer(InstallView& view, InstallPlatform& platform, std::string programFolder);
 
@@ -34,7 +34,7 @@ public:
 
     bool Installing() const { return bInstalando; }
 
-private:
+  private:
     struct Cancelled {};
 
     void Prepare();

@@ -8,22 +8,33 @@ namespace {
 
 std::vector<MessageButton> ButtonsOf(int kind) {
     switch (kind) {
-        case 1: return {kButtonOk, kButtonCancel};
-        case 2: return {kButtonAbort, kButtonRetry, kButtonIgnore};
-        case 3: return {kButtonYes, kButtonNo, kButtonCancel};
-        case 4: return {kButtonYes, kButtonNo};
-        case 5: return {kButtonRetry, kButtonCancel};
-        default: return {kButtonOk};
+        case 1:
+            return {kButtonOk, kButtonCancel};
+        case 2:
+            return {kButtonAbort, kButtonRetry, kButtonIgnore};
+        case 3:
+            return {kButtonYes, kButtonNo, kButtonCancel};
+        case 4:
+            return {kButtonYes, kButtonNo};
+        case 5:
+            return {kButtonRetry, kButtonCancel};
+        default:
+            return {kButtonOk};
     }
 }
 
 MessageIcon IconOf(int icon) {
     switch (icon) {
-        case 16: return MessageIcon::Error;
-        case 32: return MessageIcon::Question;
-        case 48: return MessageIcon::Warning;
-        case 64: return MessageIcon::Information;
-        default: return MessageIcon::None;
+        case 16:
+            return MessageIcon::Error;
+        case 32:
+            return MessageIcon::Question;
+        case 48:
+            return MessageIcon::Warning;
+        case 64:
+            return MessageIcon::Information;
+        default:
+            return MessageIcon::None;
     }
 }
 

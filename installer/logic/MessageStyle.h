@@ -13,7 +13,7 @@ enum class MessageIcon { None, Error, Question, Warning, Information };
 struct MessageStyle {
     std::vector<MessageButton> buttons;  // left to right
     MessageIcon icon = MessageIcon::None;
-    size_t defaultButton = 0;            // index into buttons
+    size_t defaultButton = 0;  // index into buttons
 };
 
 // 0 OK, 1 OK/Cancel, 2 Abort/Retry/Ignore, 3 Yes/No/Cancel, 4 Yes/No, 5 Retry/Cancel;

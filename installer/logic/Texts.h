@@ -23,7 +23,8 @@ inline constexpr std::string_view kSupportProbe = "c:\\zov_lt";
 inline constexpr std::string_view kSupportSuffix = ";C:\\ZOV_LT";
 inline constexpr std::string_view kCadClass = "AutoCAD.Application";
 
-inline constexpr std::string_view kConfirm = "Antes de continuar feche todas as aplicações de AutoCAD.";
+inline constexpr std::string_view kConfirm =
+    "Antes de continuar feche todas as aplicações de AutoCAD.";
 inline constexpr std::string_view kCopyCaption = "Copiar o Ficheiro ";
 inline constexpr std::string_view kFoldersCaption = "Criar pastas de instalação";
 inline constexpr std::string_view kLibraryCaption = "Registar as librarias dinâmicas";

@@ -39,7 +39,8 @@ QPixmap MakerLogo() {
     QPen stroke(Qt::white, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     painter.setPen(stroke);
     painter.setBrush(Qt::NoBrush);
-    painter.drawPolyline(QPolygon({QPoint(14, 16), QPoint(38, 16), QPoint(14, 40), QPoint(38, 40)}));
+    painter.drawPolyline(
+        QPolygon({QPoint(14, 16), QPoint(38, 16), QPoint(14, 40), QPoint(38, 40)}));
     Lettering(painter, QRect(56, 0, 94, 56), QStringLiteral("zovaria"), 15, blue);
     return pixmap;
 }

@@ -18,7 +18,9 @@ namespace zovlt {
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 template <class Control>
 Control* Named(Control* control, const char* name) {
@@ -51,9 +53,12 @@ QLabel* Heading(const QString& text, const char* name) {
 // Check1's state as a check value: 0 unticked, 1 ticked, 2 greyed.
 int CheckValue(Qt::CheckState state) {
     switch (state) {
-        case Qt::Checked: return 1;
-        case Qt::PartiallyChecked: return 2;
-        case Qt::Unchecked: break;
+        case Qt::Checked:
+            return 1;
+        case Qt::PartiallyChecked:
+            return 2;
+        case Qt::Unchecked:
+            break;
     }
     return 0;
 }
@@ -70,7 +75,9 @@ frmMAIN::frmMAIN(InstallPlatform& platform, const std::string& programFolder)
     Form_Load();
 }
 
-frmMAIN::~frmMAIN() { SetBusy(false); }
+frmMAIN::~frmMAIN() {
+    SetBusy(false);
+}
 
 void frmMAIN::CreateControls() {
     Label1 = Heading(QStringLiteral("ZOV LT - Zovaria"), "Label1");
@@ -86,8 +93,12 @@ void frmMAIN::CreateControls() {
     Command1->setEnabled(false);
     Command2 = Named(new QPushButton(QStringLiteral("Cancelar")), "Command2");
     Label5 = Heading(QStringLiteral("Observações:"), "Label5");
-    Label6 = Named(new QLabel(QStringLiteral("Fechar todos os programas de AutoCAD abertos antes de continuar.")), "Label6");
-    Label7 = Named(new QLabel(QStringLiteral("A aplicação ZOV LT será instalada no directório C:\\ZOV_LT")), "Label7");
+    Label6 = Named(new QLabel(QStringLiteral(
+                       "Fechar todos os programas de AutoCAD abertos antes de continuar.")),
+                   "Label6");
+    Label7 = Named(
+        new QLabel(QStringLiteral("A aplicação ZOV LT será instalada no directório C:\\ZOV_LT")),
+        "Label7");
     lblInstalacao = Named(new QLabel, "lblInstalação");
     lblInstalacao->setVisible(false);
     Label2 = Heading(QStringLiteral("Informações e Suporte"), "Label2");
@@ -141,7 +152,9 @@ void frmMAIN::Connect() {
     connect(Label4, &ClickLabel::clicked, this, &frmMAIN::Label4_Click);
 }
 
-void frmMAIN::Form_Load() { installer_.FormLoad(); }
+void frmMAIN::Form_Load() {
+    installer_.FormLoad();
+}
 
 void frmMAIN::closeEvent(QCloseEvent* event) {
     if (installer_.QueryUnload()) {
@@ -151,21 +164,49 @@ void frmMAIN::closeEvent(QCloseEvent* event) {
     }
 }
 
-void frmMAIN::Check1_Click() { installer_.AcceptClicked(CheckValue(Check1->checkState())); }
-void frmMAIN::Command1_Click() { installer_.InstallClicked(); }
-void frmMAIN::Command2_Click() { close(); }
-void frmMAIN::Image1_Click() { installer_.OpenLink(Link::MakerSite); }
-void frmMAIN::Image2_Click() { installer_.OpenLink(Link::AgencySite); }
-void frmMAIN::Label3_Click() { installer_.OpenLink(Link::SupportMail); }
-void frmMAIN::Label4_Click() { installer_.OpenLink(Link::MakerSite); }
+void frmMAIN::Check1_Click() {
+    installer_.AcceptClicked(CheckValue(Check1->checkState()));
+}
+void frmMAIN::Command1_Click() {
+    installer_.InstallClicked();
+}
+void frmMAIN::Command2_Click() {
+    close();
+}
+void frmMAIN::Image1_Click() {
+    installer_.OpenLink(Link::MakerSite);
+}
+void frmMAIN::Image2_Click() {
+    installer_.OpenLink(Link::AgencySite);
+}
+void frmMAIN::Label3_Click() {
+    installer_.OpenLink(Link::SupportMail);
+}
+void frmMAIN::Label4_Click() {
+    installer_.OpenLink(Link::MakerSite);
+}
 
-void frmMAIN::SetProgressCaption(const std::string& caption) { lblInstalacao->setText(Q(caption)); }
-void frmMAIN::SetProgressVisible(bool visible) { lblInstalacao->setVisible(visible); }
-void frmMAIN::SetAcceptEnabled(bool enabled) { Check1->setEnabled(enabled); }
-void frmMAIN::SetInstallEnabled(bool enabled) { Command1->setEnabled(enabled); }
-void frmMAIN::SetInstallVisible(bool visible) { Command1->setVisible(visible); }
-void frmMAIN::SetCloseEnabled(bool enabled) { Command2->setEnabled(enabled); }
-void frmMAIN::SetCloseCaption(const std::string& caption) { Command2->setText(Q(caption)); }
+void frmMAIN::SetProgressCaption(const std::string& caption) {
+    lblInstalacao->setText(Q(caption));
+}
+void frmMAIN::SetProgressVisible(bool visible) {
+    lblInstalacao->setVisible(visible);
+}
+void frmMAIN::SetAcceptEnabled(bool enabled) {
+    Check1->setEnabled(enabled);
+}
+void frmMAIN::SetInstallEnabled(bool enabled) {
+    Command1->setEnabled(enabled);
+}
+void frmMAIN::SetInstallVisible(bool visible) {
+    Command1->setVisible(visible);
+}
+void frmMAIN::SetCloseEnabled(bool enabled) {
+    Command2->setEnabled(enabled);
+}
+void frmMAIN::SetCloseCaption(const std::string& caption) {
+    Command2->setText(Q(caption));
+}
 
 void frmMAIN::SetBusy(bool busy) {
     if (busy == busy_) return;
@@ -177,6 +218,8 @@ void frmMAIN::SetBusy(bool busy) {
     }
 }
 
-void frmMAIN::Yield() { QCoreApplication::processEvents(); }
+void frmMAIN::Yield() {
+    QCoreApplication::processEvents();
+}
 
 }  // namespace zovlt

@@ -17,7 +17,7 @@ class ClickLabel;
 
 class frmMAIN : public QWidget, public InstallView {
     Q_OBJECT
-public:
+  public:
     // programFolder: the Windows path of the folder that stands for the program's own.
     frmMAIN(InstallPlatform& platform, const std::string& programFolder);
     ~frmMAIN() override;
@@ -33,10 +33,10 @@ public:
     void SetBusy(bool busy) override;
     void Yield() override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;  // Form_QueryUnload
 
-private:
+  private:
     void Form_Load();
     void Check1_Click();
     void Command1_Click();

@@ -1,11 +1,11 @@
 // The real program, unattended, against a distribution folder, a temporary drive C: and the
 // stand-in CAD server.
 
-#include <QJsonArray>
-#include <QProcess>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QProcess>
 
 #include "Workspace.h"
 
@@ -36,11 +36,12 @@ std::vector<std::string> Texts(const QJsonValue& value) {
 }
 
 class EndToEndTest : public ::testing::Test {
-protected:
+  protected:
     EndToEndTest() { space.MakeDistribution(); }
 
     ProgramRun Install(bool withClasses = true) {
-        QStringList arguments{"--unattended", "--drive-c", Q(space.DriveC()), "--source", Q(space.Source())};
+        QStringList arguments{"--unattended", "--drive-c", Q(space.DriveC()), "--source",
+                              Q(space.Source())};
         if (withClasses) arguments << "--classes" << Q(space.ClassesFile());
         return RunProgram(arguments);
     }
@@ -95,8 +96,9 @@ TEST_F(EndToEndTest, ASecondInstallationReplacesTheGroupAndKeepsThePath) {
 TEST_F(EndToEndTest, WithoutTheCadApplicationTheStartFailsAfterTheFilesAreCopied) {
     const ProgramRun run = Install(false);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_THAT(run.lines.last().toStdString(),
-                ::testing::AllOf(HasSubstr("Ocorreu um erro ao abrir o AutoCAD!"), HasSubstr("(429)")));
+    EXPECT_THAT(
+        run.lines.last().toStdString(),
+        ::testing::AllOf(HasSubstr("Ocorreu um erro ao abrir o AutoCAD!"), HasSubstr("(429)")));
     ExpectFilesInPlace();
 }
 

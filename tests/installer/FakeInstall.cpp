@@ -19,7 +19,7 @@ void FailureQueue::ThrowIfQueued(const std::string& key) {
 namespace {
 
 class FakeGroup : public CadMenuGroup {
-public:
+  public:
     FakeGroup(FakeCadState& state, std::string name) : s_(state), name_(std::move(name)) {}
     void InsertMenuInMenuBar(int32_t menu, int32_t position) override {
         s_.log.push_back("InsertInMenuBar " + name_ + " " + std::to_string(menu) + " " +
@@ -27,7 +27,7 @@ public:
         s_.failures.ThrowIfQueued("InsertInMenuBar");
     }
 
-private:
+  private:
     FakeCadState& s_;
     std::string name_;
 };
@@ -39,7 +39,9 @@ void FakeCad::Call(const std::string& entry) {
     s_.failures.ThrowIfQueued(entry.substr(0, entry.find(' ')));
 }
 
-void FakeCad::SetVisible(bool visible) { Call(std::string("Visible ") + (visible ? "True" : "False")); }
+void FakeCad::SetVisible(bool visible) {
+    Call(std::string("Visible ") + (visible ? "True" : "False"));
+}
 
 std::string FakeCad::SupportPath() {
     Call("SupportPath");
@@ -82,14 +84,18 @@ void FakeCad::CloseDocument(int32_t index, bool save) {
     Call("Close " + std::to_string(index) + (save ? " True" : " False"));
 }
 
-void FakeCad::Quit() { Call("Quit"); }
+void FakeCad::Quit() {
+    Call("Quit");
+}
 
 void FakePlatform::Record(const std::string& entry) {
     log.push_back(entry);
     failures.ThrowIfQueued(entry);
 }
 
-bool FakePlatform::PathOK(const std::string& path) { return existing.count(path) > 0; }
+bool FakePlatform::PathOK(const std::string& path) {
+    return existing.count(path) > 0;
+}
 
 void FakePlatform::CreateFolder(const std::string& path) {
     Record("mkdir " + path);
@@ -101,15 +107,21 @@ std::vector<std::string> FakePlatform::ListFiles(const std::string& pattern) {
     return listings[pattern];
 }
 
-void FakePlatform::DeleteFile(const std::string& path) { Record("delete " + path); }
+void FakePlatform::DeleteFile(const std::string& path) {
+    Record("delete " + path);
+}
 
 void FakePlatform::CopyFile(const std::string& source, const std::string& destination) {
     Record("copy " + source + " > " + destination);
 }
 
-void FakePlatform::StartHidden(const std::string& commandLine) { Record("start " + commandLine); }
+void FakePlatform::StartHidden(const std::string& commandLine) {
+    Record("start " + commandLine);
+}
 
-void FakePlatform::OpenLink(const std::string& url) { Record("link " + url); }
+void FakePlatform::OpenLink(const std::string& url) {
+    Record("link " + url);
+}
 
 int FakePlatform::MessageBox(const std::string& text, int flags) {
     boxes.push_back({text, flags});

@@ -17,11 +17,11 @@ namespace zovlt::test {
 
 // Failures queued per operation key; each call of that operation throws the next one.
 class FailureQueue {
-public:
+  public:
     void Add(const std::string& key, int number, int times = 1);
     void ThrowIfQueued(const std::string& key);
 
-private:
+  private:
     std::map<std::string, std::deque<int>> pending_;
 };
 
@@ -41,7 +41,7 @@ struct FakeCadState {
 };
 
 class FakeCad : public CadApplication {
-public:
+  public:
     explicit FakeCad(FakeCadState& state) : s_(state) {}
     ~FakeCad() override { s_.released = true; }
 
@@ -56,14 +56,14 @@ public:
     void CloseDocument(int32_t index, bool save) override;
     void Quit() override;
 
-private:
+  private:
     void Call(const std::string& entry);
     FakeCadState& s_;
 };
 
 class FakePlatform : public InstallPlatform {
-public:
-    std::set<std::string> existing;                           // paths PathOK finds
+  public:
+    std::set<std::string> existing;                            // paths PathOK finds
     std::map<std::string, std::vector<std::string>> listings;  // pattern -> names
     std::deque<int> answers;  // message-box answers; OK when none is left
     std::vector<Box> boxes;
@@ -84,7 +84,7 @@ public:
     // Log entries that start with prefix, in order.
     std::vector<std::string> Logged(const std::string& prefix) const;
 
-private:
+  private:
     void Record(const std::string& entry);
 };
 

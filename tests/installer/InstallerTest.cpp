@@ -1,13 +1,12 @@
 // The installation sequence against a scripted platform, grouped by stage.
 
-#include "Installer.h"
-
-#include <algorithm>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "FakeInstall.h"
+#include "Installer.h"
 #include "kvl/Error.h"
 
 namespace zovlt::test {
@@ -22,7 +21,7 @@ const std::string kBlocksPattern = kProgram + "\\..\\FILES\\blocos\\*.*";
 const std::string kSource = kProgram + "\\..\\FILES\\";
 
 class InstallerTest : public ::testing::Test {
-protected:
+  protected:
     InstallerTest() : installer(view, platform, kProgram) {
         installer.FormLoad();
         installer.AcceptClicked(1);
@@ -117,8 +116,9 @@ TEST_F(InstallerTest, CancelInConfirmationChangesNothing) {
 
 TEST_F(InstallerTest, MissingFoldersAreCreatedInOrder) {
     Run();
-    EXPECT_THAT(platform.Logged("mkdir "),
-                ElementsAre("mkdir C:\\ZOV_LT", "mkdir C:\\ZOV_LT\\blocos", "mkdir C:\\ZOV_LT\\DLL"));
+    EXPECT_THAT(
+        platform.Logged("mkdir "),
+        ElementsAre("mkdir C:\\ZOV_LT", "mkdir C:\\ZOV_LT\\blocos", "mkdir C:\\ZOV_LT\\DLL"));
     EXPECT_EQ(view.captions.front(), "Criar pastas de instalação");
 }
 
@@ -147,10 +147,11 @@ TEST_F(InstallerTest, RootAndBlockFilesAreDeletedThenCopiedWithACaptionEach) {
     platform.listings[kRootPattern] = {"a.lsp", "ZOV_LT.cui"};
     platform.listings[kBlocksPattern] = {"b1.dwg"};
     Run();
-    EXPECT_THAT(Copies(), ElementsAre("copy " + kSource + "a.lsp > C:\\ZOV_LT\\a.lsp",
-                                      "copy " + kSource + "ZOV_LT.cui > C:\\ZOV_LT\\ZOV_LT.cui",
-                                      "copy " + kSource + "blocos\\b1.dwg > C:\\ZOV_LT\\blocos\\b1.dwg",
-                                      "copy " + kSource + "DLL\\KVL2005.dll > C:\\ZOV_LT\\DLL\\KVL2005.dll"));
+    EXPECT_THAT(Copies(),
+                ElementsAre("copy " + kSource + "a.lsp > C:\\ZOV_LT\\a.lsp",
+                            "copy " + kSource + "ZOV_LT.cui > C:\\ZOV_LT\\ZOV_LT.cui",
+                            "copy " + kSource + "blocos\\b1.dwg > C:\\ZOV_LT\\blocos\\b1.dwg",
+                            "copy " + kSource + "DLL\\KVL2005.dll > C:\\ZOV_LT\\DLL\\KVL2005.dll"));
     const auto& log = platform.log;
     auto at = [&](const std::string& entry) { return std::find(log.begin(), log.end(), entry); };
     EXPECT_LT(at("delete C:\\ZOV_LT\\a.lsp"), at("copy " + kSource + "a.lsp > C:\\ZOV_LT\\a.lsp"));
@@ -162,7 +163,8 @@ TEST_F(InstallerTest, RootAndBlockFilesAreDeletedThenCopiedWithACaptionEach) {
 
 TEST_F(InstallerTest, EmptyFoldersCopyNothingAndRaiseNothing) {
     EXPECT_EQ(Run(), Outcome::Completed);
-    EXPECT_THAT(platform.Logged("list "), ElementsAre("list " + kRootPattern, "list " + kBlocksPattern));
+    EXPECT_THAT(platform.Logged("list "),
+                ElementsAre("list " + kRootPattern, "list " + kBlocksPattern));
     EXPECT_EQ(Copies().size(), 1u);  // the library only
     EXPECT_EQ(platform.boxes.size(), 2u);
 }
@@ -203,7 +205,8 @@ TEST_F(InstallerTest, CancelLeavesWhatWasDoneAndEntersTheFinishedState) {
 TEST_F(InstallerTest, FailedListingIsTheCopyStagesError) {
     platform.failures.Add("list " + kRootPattern, kvl::kPathNotFound);
     EXPECT_EQ(Run({kButtonRetry}), Outcome::Completed);
-    EXPECT_EQ(platform.boxes[1].text, "Ocorreu um erro na copia dos ficheiros!\r\n(76) Path not found");
+    EXPECT_EQ(platform.boxes[1].text,
+              "Ocorreu um erro na copia dos ficheiros!\r\n(76) Path not found");
     EXPECT_EQ(platform.Logged("list " + kRootPattern).size(), 2u);
 }
 
@@ -272,10 +275,11 @@ TEST_F(InstallerTest, SupportFolderFoundInAnyCaseOrInsideALongerEntryIsNotAppend
 TEST_F(InstallerTest, RetryOfTheSupportPathWriteReadsItAgain) {
     platform.cad.failures.Add("SetSupportPath", -2147467259);
     EXPECT_EQ(Run({kButtonRetry}), Outcome::Completed);
-    EXPECT_THAT(std::vector<std::string>(platform.cad.log.begin() + 1, platform.cad.log.begin() + 6),
-                ElementsAre("SupportPath", "SupportPath",
-                            "SetSupportPath C:\\CAD\\support;C:\\CAD\\fonts;C:\\ZOV_LT", "SupportPath",
-                            "SetSupportPath C:\\CAD\\support;C:\\CAD\\fonts;C:\\ZOV_LT"));
+    EXPECT_THAT(
+        std::vector<std::string>(platform.cad.log.begin() + 1, platform.cad.log.begin() + 6),
+        ElementsAre("SupportPath", "SupportPath",
+                    "SetSupportPath C:\\CAD\\support;C:\\CAD\\fonts;C:\\ZOV_LT", "SupportPath",
+                    "SetSupportPath C:\\CAD\\support;C:\\CAD\\fonts;C:\\ZOV_LT"));
 }
 
 // --- Stage 6: menu --------------------------------------------------------------------------
@@ -324,7 +328,8 @@ TEST_F(InstallerTest, FailedLoadIsTheMenuStagesError) {
 TEST_F(InstallerTest, ClosingClosesTheDrawingUnsavedThenQuitsAndCompletes) {
     EXPECT_EQ(Run(), Outcome::Completed);
     const auto& log = platform.cad.log;
-    EXPECT_THAT(std::vector<std::string>(log.end() - 2, log.end()), ElementsAre("Close 0 False", "Quit"));
+    EXPECT_THAT(std::vector<std::string>(log.end() - 2, log.end()),
+                ElementsAre("Close 0 False", "Quit"));
     ASSERT_EQ(platform.boxes.size(), 2u);
     EXPECT_EQ(platform.boxes[1].text,
               "Instalação Concluída. Para mais informações acerca do ZOV LT, consulte o ficheiro "

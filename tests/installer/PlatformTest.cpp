@@ -1,13 +1,12 @@
 // The Linux platform layer: drive mapping, file operations and their error numbers, programs,
 // the class registry, message-box flags, the command line and the wire format.
 
-#include <sys/stat.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
-#include "ClassRegistry.h"
 #include "AutomationClient.h"
+#include "ClassRegistry.h"
 #include "HostFiles.h"
 #include "MessageStyle.h"
 #include "Options.h"
@@ -38,7 +37,8 @@ int ErrorOf(Call&& call) {
 
 TEST(DriveMapTest, WindowsPathsMapThroughDriveCAndZ) {
     const DriveMap drives("/tmp/prefix/drive_c/");
-    EXPECT_EQ(drives.ToHost("C:\\ZOV_LT\\blocos\\a.dwg"), "/tmp/prefix/drive_c/ZOV_LT/blocos/a.dwg");
+    EXPECT_EQ(drives.ToHost("C:\\ZOV_LT\\blocos\\a.dwg"),
+              "/tmp/prefix/drive_c/ZOV_LT/blocos/a.dwg");
     EXPECT_EQ(drives.ToHost("c:\\ZOV_LT"), "/tmp/prefix/drive_c/ZOV_LT");
     EXPECT_EQ(drives.ToHost("C:"), "/tmp/prefix/drive_c");
     EXPECT_EQ(drives.ToHost("Z:\\media\\dist\\bin\\..\\FILES"), "/media/dist/bin/../FILES");
@@ -78,7 +78,7 @@ TEST(WildcardTest, MatchesAsWindowsDoes) {
 // --- Files -----------------------------------------------------------------------------------
 
 class HostFilesTest : public ::testing::Test {
-protected:
+  protected:
     HostFilesTest() : files(DriveMap(space.DriveC())) {}
     Workspace space;
     HostFiles files;
@@ -89,7 +89,7 @@ TEST_F(HostFilesTest, ListingGivesNormalFilesByPatternInAnyCaseOrder) {
     space.Write(space.DriveC() / "d" / "A.txt", "");
     space.Write(space.DriveC() / "d" / "c.dwg", "");
     space.Write(space.DriveC() / "d" / ".hidden.txt", "");
-    space.Write(space.DriveC() / "d" / "sub.txt" / "x", "");  // a folder
+    space.Write(space.DriveC() / "d" / "sub.txt" / "x", "");                  // a folder
     ASSERT_EQ(mkfifo((space.DriveC() / "d" / "pipe.txt").c_str(), 0600), 0);  // a system file
     EXPECT_THAT(files.ListFiles("C:\\d\\*.*"), ElementsAre("A.txt", "b.txt", "c.dwg"));
     EXPECT_THAT(files.ListFiles("C:\\d\\*.TXT"), ElementsAre("A.txt", "b.txt"));
@@ -160,7 +160,8 @@ TEST(ProcessesTest, ProgramsAreFoundInTheOwnFolderFirstAndMissingOnesFail) {
 
 TEST(ClassRegistryTest, LinesNameClassesInAnyCase) {
     Workspace space;
-    space.Write(space.ClassesFile(), "# comment\r\n\r\n AutoCAD.Application = cad-standin --state x\r\n=x\n");
+    space.Write(space.ClassesFile(),
+                "# comment\r\n\r\n AutoCAD.Application = cad-standin --state x\r\n=x\n");
     const auto registry = ClassRegistry::Load(space.ClassesFile().string());
     EXPECT_EQ(registry.CommandFor("autocad.application"), "cad-standin --state x");
     EXPECT_EQ(registry.CommandFor("Outra.Classe"), std::nullopt);
@@ -170,7 +171,8 @@ TEST(ClassRegistryTest, LinesNameClassesInAnyCase) {
 
 TEST(ClassRegistryTest, ObjectsThatCannotBeCreatedFailWith429) {
     Workspace space;
-    space.Write(space.ClassesFile(), "Sem.Programa=zovlt-no-such-program\nNunca.Pronto=sh -c \"exit 3\"\n");
+    space.Write(space.ClassesFile(),
+                "Sem.Programa=zovlt-no-such-program\nNunca.Pronto=sh -c \"exit 3\"\n");
     const auto registry = ClassRegistry::Load(space.ClassesFile().string());
     const DriveMap drives(space.DriveC());
     for (const char* name : {"AutoCAD.Application", "Sem.Programa", "Nunca.Pronto"}) {
@@ -209,7 +211,8 @@ TEST(MessageStyleTest, UnattendedAnswersConfirmButNeverRetry) {
 // --- Command line and wire format ------------------------------------------------------------
 
 TEST(OptionsTest, ValuesAndErrors) {
-    const auto parsed = ParseOptions({"--unattended", "--drive-c", "/c", "--classes", "k", "--source", "s"});
+    const auto parsed =
+        ParseOptions({"--unattended", "--drive-c", "/c", "--classes", "k", "--source", "s"});
     EXPECT_TRUE(parsed.error.empty());
     EXPECT_TRUE(parsed.options.unattended);
     EXPECT_EQ(parsed.options.driveC, "/c");

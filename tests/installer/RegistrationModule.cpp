@@ -10,7 +10,9 @@ namespace {
 
 constexpr int32_t kFailed = -2147467259;
 
-bool Refused() { return std::getenv("ZOVLT_TEST_REFUSE") != nullptr; }
+bool Refused() {
+    return std::getenv("ZOVLT_TEST_REFUSE") != nullptr;
+}
 
 const char* Marker() {
     const char* marker = std::getenv("ZOVLT_TEST_MARKER");

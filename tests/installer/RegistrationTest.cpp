@@ -1,8 +1,8 @@
 // regsvr32: the registration command line of the installer, run on Linux.
 
-#include <QProcess>
-
 #include <gtest/gtest.h>
+
+#include <QProcess>
 
 #include "Workspace.h"
 
@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class RegistrationTest : public ::testing::Test {
-protected:
+  protected:
     RegistrationTest() {
         fs::create_directories(space.DriveC() / "ZOV_LT" / "DLL");
         fs::copy_file(REGISTRATION_MODULE, space.DriveC() / "ZOV_LT" / "DLL" / "KVL2005.dll");

@@ -1,11 +1,11 @@
 // The stand-in CAD server through the installer's automation client: its members, its state
 // file and the failures it reports.
 
-#include <QJsonArray>
-#include <QProcess>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QProcess>
 
 #include "AutomationClient.h"
 #include "Workspace.h"
@@ -24,7 +24,7 @@ std::vector<std::string> Texts(const QJsonValue& value) {
 }
 
 class StandinTest : public ::testing::Test {
-protected:
+  protected:
     StandinTest() { space.RegisterStandin(); }
 
     std::unique_ptr<CadApplication> Start() {
@@ -48,8 +48,9 @@ protected:
 TEST_F(StandinTest, WithoutAStateFileItStartsWithTheDefaultState) {
     {
         auto cad = Start();
-        EXPECT_EQ(cad->SupportPath(),
-                  "C:\\Program Files\\AutoCAD 2006\\support;C:\\Program Files\\AutoCAD 2006\\fonts");
+        EXPECT_EQ(
+            cad->SupportPath(),
+            "C:\\Program Files\\AutoCAD 2006\\support;C:\\Program Files\\AutoCAD 2006\\fonts");
         EXPECT_EQ(cad->MenuGroupCount(), 1);
         EXPECT_EQ(cad->MenuGroupName(0), "ACAD");
         EXPECT_EQ(cad->MenuBarCount(), 2);

@@ -9,10 +9,10 @@ namespace zovlt::test {
 
 class UrlRecorder : public QObject {
     Q_OBJECT
-public:
+  public:
     QList<QUrl> urls;
 
-public slots:
+  public slots:
     void Open(const QUrl& url) { urls.append(url); }
 };
 

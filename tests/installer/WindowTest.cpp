@@ -2,6 +2,9 @@
 // boxes are answered through ZOVLT_ANSWERS. With ZOVLT_SCREENSHOTS set to a folder, the window
 // is saved there at the start and in the finished state.
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -11,9 +14,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "LinuxPlatform.h"
 #include "ProgramSetup.h"
@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 
 // One application for the whole run, gone before the program's static objects are.
 class ApplicationEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         app_ = std::make_unique<QApplication>(argc_, argv_);
@@ -36,7 +36,7 @@ public:
     }
     void TearDown() override { app_.reset(); }
 
-private:
+  private:
     int argc_ = 1;
     char name_[13] = "zovlt-config";
     char* argv_[2] = {name_, nullptr};
@@ -54,7 +54,7 @@ void SaveScreenshot(QWidget& window, const char* name) {
 }
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     explicit WindowTest(const char* answers = "ok,ok") {
         qputenv("ZOVLT_ANSWERS", answers);
         space.MakeDistribution();
@@ -97,8 +97,10 @@ TEST_F(WindowTest, StartsWaitingForTheAcceptance) {
     EXPECT_EQ(Find<QPushButton>("Command2")->text(), "Cancelar");
     EXPECT_TRUE(Find<QPushButton>("Command2")->isEnabled());
     EXPECT_EQ(Find<QLabel>("Label5")->text(), "Observações:");
-    EXPECT_EQ(Find<QLabel>("Label6")->text(), "Fechar todos os programas de AutoCAD abertos antes de continuar.");
-    EXPECT_EQ(Find<QLabel>("Label7")->text(), "A aplicação ZOV LT será instalada no directório C:\\ZOV_LT");
+    EXPECT_EQ(Find<QLabel>("Label6")->text(),
+              "Fechar todos os programas de AutoCAD abertos antes de continuar.");
+    EXPECT_EQ(Find<QLabel>("Label7")->text(),
+              "A aplicação ZOV LT será instalada no directório C:\\ZOV_LT");
     EXPECT_EQ(Find<QLabel>("Label2")->text(), "Informações e Suporte");
     EXPECT_FALSE(Find<QLabel>("lblInstalação")->isVisible());
     EXPECT_FALSE(Find<QLabel>("Image1")->pixmap().isNull());
@@ -171,7 +173,7 @@ TEST_F(WindowTest, InstallsWithScriptedAnswersAndRefusesToCloseMeanwhile) {
 }
 
 class WindowCancelTest : public WindowTest {
-protected:
+  protected:
     WindowCancelTest() : WindowTest("cancel") {}
 };
 

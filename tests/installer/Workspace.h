@@ -10,7 +10,7 @@
 namespace zovlt::test {
 
 class Workspace {
-public:
+  public:
     Workspace();
 
     std::filesystem::path Root() const { return root_; }
@@ -32,7 +32,7 @@ public:
     void RegisterStandin() const;
     QJsonObject State() const;
 
-private:
+  private:
     QTemporaryDir dir_;
     std::filesystem::path root_;
 };

@@ -16,7 +16,9 @@ namespace {
 constexpr int32_t kFailed = -2147467259;           // unspecified failure
 constexpr int32_t kInvalidArgument = -2147024809;  // an index or position out of range
 
-kvl::Error InvalidArgument() { return kvl::Error(kInvalidArgument, "The parameter is incorrect"); }
+kvl::Error InvalidArgument() {
+    return kvl::Error(kInvalidArgument, "The parameter is incorrect");
+}
 
 int Number(const std::string& text) {
     int value = 0;
@@ -50,7 +52,8 @@ std::vector<std::string> CadServer::Handle(const std::vector<std::string>& reque
         if (value.empty()) return {std::string(zovlt::wire::kOk)};
         return {std::string(zovlt::wire::kOk), value};
     } catch (const kvl::Error& error) {
-        return {std::string(zovlt::wire::kError), std::to_string(error.number()), error.description()};
+        return {std::string(zovlt::wire::kError), std::to_string(error.number()),
+                error.description()};
     }
 }
 
@@ -71,7 +74,8 @@ std::string CadServer::Serve(const std::string& verb, const std::string& path,
         UnloadGroup(Number(m[1]));
     } else if (verb == "call" && path == "MenuGroups.Load") {
         return LoadGroup(Required(argument));
-    } else if (verb == "call" && Is(path, R"(#(\d+)\.Menus\.Item\((-?\d+)\)\.InsertInMenuBar)", m)) {
+    } else if (verb == "call" &&
+               Is(path, R"(#(\d+)\.Menus\.Item\((-?\d+)\)\.InsertInMenuBar)", m)) {
         InsertInMenuBar(Number(m[1]), Number(m[2]), Required(argument));
     } else if (verb == "get" && path == "MenuBar.Count") {
         return std::to_string(state_.menuBar.size());
@@ -87,7 +91,8 @@ std::string CadServer::Serve(const std::string& verb, const std::string& path,
 }
 
 MenuGroup& CadServer::GroupAt(int index) {
-    if (index < 0 || static_cast<size_t>(index) >= state_.menuGroups.size()) throw InvalidArgument();
+    if (index < 0 || static_cast<size_t>(index) >= state_.menuGroups.size())
+        throw InvalidArgument();
     return state_.menuGroups[static_cast<size_t>(index)];
 }
 
@@ -108,7 +113,8 @@ std::string CadServer::LoadGroup(const std::string& file) {
         throw kvl::Error(kFailed, std::string("Menu file not loaded: ") + error.what());
     }
     for (const MenuGroup& loaded : state_.menuGroups) {
-        if (loaded.name == group.name) throw kvl::Error(kFailed, "Menu group already loaded: " + group.name);
+        if (loaded.name == group.name)
+            throw kvl::Error(kFailed, "Menu group already loaded: " + group.name);
     }
     const int handle = static_cast<int>(handles_.size()) + 1;
     handles_[handle] = group.name;
@@ -118,9 +124,11 @@ std::string CadServer::LoadGroup(const std::string& file) {
 
 void CadServer::InsertInMenuBar(int handle, int menu, const std::string& position) {
     const auto name = handles_.find(handle);
-    auto group = std::find_if(state_.menuGroups.begin(), state_.menuGroups.end(),
-                              [&](const MenuGroup& g) { return name != handles_.end() && g.name == name->second; });
-    if (group == state_.menuGroups.end()) throw kvl::Error(kFailed, "The menu group is no longer loaded");
+    auto group = std::find_if(
+        state_.menuGroups.begin(), state_.menuGroups.end(),
+        [&](const MenuGroup& g) { return name != handles_.end() && g.name == name->second; });
+    if (group == state_.menuGroups.end())
+        throw kvl::Error(kFailed, "The menu group is no longer loaded");
     if (menu < 0 || static_cast<size_t>(menu) >= group->menus.size()) throw InvalidArgument();
     const int at = Number(position);
     if (at < 0 || static_cast<size_t>(at) > state_.menuBar.size()) throw InvalidArgument();

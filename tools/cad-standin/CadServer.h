@@ -26,16 +26,18 @@
 namespace standin {
 
 class CadServer {
-public:
-    CadServer(CadState& state, zovlt::DriveMap drives) : state_(state), drives_(std::move(drives)) {}
+  public:
+    CadServer(CadState& state, zovlt::DriveMap drives)
+        : state_(state), drives_(std::move(drives)) {}
 
     // One request's fields in, the answer's fields out.
     std::vector<std::string> Handle(const std::vector<std::string>& request);
 
     bool QuitCalled() const { return quit_; }
 
-private:
-    std::string Serve(const std::string& verb, const std::string& path, const std::string* argument);
+  private:
+    std::string Serve(const std::string& verb, const std::string& path,
+                      const std::string* argument);
     std::string LoadGroup(const std::string& file);
     void InsertInMenuBar(int handle, int menu, const std::string& position);
     void UnloadGroup(int index);

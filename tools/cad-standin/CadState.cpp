@@ -40,7 +40,8 @@ CadState DefaultState() {
     CadState state;
     state.supportPath =
         "C:\\Program Files\\AutoCAD 2006\\support;C:\\Program Files\\AutoCAD 2006\\fonts";
-    state.menuGroups = {{"ACAD", "C:\\Program Files\\AutoCAD 2006\\support\\acad.cui", {"File", "Help"}}};
+    state.menuGroups = {
+        {"ACAD", "C:\\Program Files\\AutoCAD 2006\\support\\acad.cui", {"File", "Help"}}};
     state.menuBar = {"File", "Help"};
     state.documents = {"Drawing1.dwg"};
     return state;

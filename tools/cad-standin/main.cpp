@@ -51,8 +51,9 @@ standin::CadState Started(const std::string& stateFile) {
 int Serve(const Arguments& arguments) {
     standin::CadState state = Started(arguments.stateFile);
     standin::SaveState(arguments.stateFile, state);
-    standin::CadServer server(state, zovlt::DriveMap::FromEnvironment(
-                                     arguments.driveC ? arguments.driveC : zovlt::DriveMap::Inherited()));
+    standin::CadServer server(
+        state, zovlt::DriveMap::FromEnvironment(arguments.driveC ? arguments.driveC
+                                                                 : zovlt::DriveMap::Inherited()));
     std::cout << zovlt::wire::kReady << std::endl;
     for (std::string line; !server.QuitCalled() && std::getline(std::cin, line);) {
         const auto answer = server.Handle(zovlt::wire::SplitFields(line));

@@ -46,7 +46,9 @@ bool Parse(int argc, char** argv, Request& request) {
 std::string HostPath(const std::string& library) {
     if (library.size() < 2 || library[1] != ':') return library;
     try {
-        return zovlt::DriveMap::FromEnvironment(zovlt::DriveMap::Inherited()).ToHost(library).string();
+        return zovlt::DriveMap::FromEnvironment(zovlt::DriveMap::Inherited())
+            .ToHost(library)
+            .string();
     } catch (const kvl::Error&) {
         return library;
     }
