@@ -38,8 +38,10 @@ class Connection {
     // The server ends when its input closes; one that hangs is stopped.
     ~Connection() {
         process_.closeWriteChannel();
-        if (!process_.waitForFinished(kReleaseWaitMs)) process_.kill();
-        process_.waitForFinished();
+        if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(kReleaseWaitMs)) {
+            process_.kill();
+            process_.waitForFinished();
+        }
     }
 
     Connection(const Connection&) = delete;

@@ -92,7 +92,10 @@ int DialogMessageBoxes::Show(const std::string& text, int flags) {
         }
         QTimer::singleShot(0, scripted, &QAbstractButton::click);
     }
+    // The hourglass of a running installation is not the box's pointer.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
+    QApplication::restoreOverrideCursor();
     const auto chosen = ids.find(box.clickedButton());
     return chosen != ids.end() ? chosen->second : style.buttons[style.defaultButton];
 }

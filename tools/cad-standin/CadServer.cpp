@@ -13,7 +13,7 @@ namespace standin {
 
 namespace {
 
-constexpr int32_t kFailed = -2147467259;           // unspecified failure
+constexpr int32_t kFailed = -2147467259;           // a general failure
 constexpr int32_t kInvalidArgument = -2147024809;  // an index or position out of range
 
 kvl::Error InvalidArgument() {
