@@ -76,7 +76,9 @@ class Connection {
         while (!process_.canReadLine()) {
             if (!process_.waitForReadyRead(-1) && !process_.canReadLine()) throw Unavailable();
         }
-        return process_.readLine().trimmed().toStdString();
+        QByteArray line = process_.readLine();
+        line.chop(line.endsWith('\n') ? 1 : 0);  // values keep their own blanks
+        return line.toStdString();
     }
 
     QProcess process_;
