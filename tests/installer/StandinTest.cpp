@@ -65,10 +65,10 @@ TEST_F(StandinTest, WithoutAStateFileItStartsWithTheDefaultState) {
 TEST_F(StandinTest, ChangesReachTheStateFileAsTheyHappen) {
     auto cad = Start();
     cad->SetVisible(false);
-    cad->SetSupportPath(" C:\\a b;C:\\ZOV_LT\t");
+    cad->SetSupportPath(" C:\\a b;C:\\ZOV_LT ");
     EXPECT_FALSE(space.State()["Visible"].toBool());
-    EXPECT_EQ(space.State()["SupportPath"].toString(), " C:\\a b;C:\\ZOV_LT\t");
-    EXPECT_EQ(cad->SupportPath(), " C:\\a b;C:\\ZOV_LT\t");
+    EXPECT_EQ(space.State()["SupportPath"].toString(), " C:\\a b;C:\\ZOV_LT ");
+    EXPECT_EQ(cad->SupportPath(), " C:\\a b;C:\\ZOV_LT ");
     cad->CloseDocument(0, false);
     EXPECT_THAT(Texts(space.State()["Documents"]), ::testing::IsEmpty());
     EXPECT_EQ(ErrorOf([&] { cad->CloseDocument(0, false); }), kInvalidArgument);
