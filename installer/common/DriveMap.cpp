@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <vector>
 
 #include "kvl/Error.h"
 
@@ -35,6 +36,25 @@ fs::path Normalized(const fs::path& path) {
     return normal;
 }
 
+// The parts after the drive letter, with "." and ".." resolved as Windows resolves them: by
+// name, and never above the drive's root, so no path leaves its drive's folder.
+fs::path WithinDrive(std::string_view rest) {
+    std::vector<std::string_view> parts;
+    for (size_t start = 0; start <= rest.size();) {
+        const size_t end = std::min(rest.find_first_of("\\/", start), rest.size());
+        const std::string_view part = rest.substr(start, end - start);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    fs::path path;
+    for (std::string_view part : parts) path /= part;
+    return path;
+}
+
 std::string WithBackslashes(std::string text) {
     std::replace(text.begin(), text.end(), '/', '\\');
     return text;
@@ -60,9 +80,7 @@ std::optional<std::string> DriveMap::Inherited() {
 fs::path DriveMap::ToHost(std::string_view windowsPath) const {
     if (windowsPath.size() < 2 || windowsPath[1] != ':') throw kvl::Error(kvl::kPathNotFound);
     const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(windowsPath[0])));
-    std::string rest(windowsPath.substr(2));
-    std::replace(rest.begin(), rest.end(), '\\', '/');
-    while (rest.starts_with('/')) rest.erase(0, 1);
+    const fs::path rest = WithinDrive(windowsPath.substr(2));
     if (drive == 'C') return rest.empty() ? driveC_ : driveC_ / rest;
     if (drive == 'Z') return fs::path("/") / rest;
     throw kvl::Error(kvl::kPathNotFound);

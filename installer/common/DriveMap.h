@@ -24,7 +24,8 @@ class DriveMap {
 
     const std::filesystem::path& DriveC() const { return driveC_; }
 
-    // "C:\a\b" -> <drive C>/a/b, "Z:\a" -> /a; the drive letter in any case.
+    // "C:\a\b" -> <drive C>/a/b, "Z:\a" -> /a; the drive letter in any case; ".." resolved
+    // by name and never above the drive's root.
     // Throws kvl::Error 76 (path not found) for any other drive or a path without one.
     std::filesystem::path ToHost(std::string_view windowsPath) const;
 

@@ -83,7 +83,9 @@ int CopyContents(int from, int to) {
 bool IsListedFile(const fs::directory_entry& entry, const std::string& pattern) {
     const std::string name = entry.path().filename().string();
     std::error_code ec;
-    return !name.starts_with('.') && entry.is_regular_file(ec) && MatchesWildcard(name, pattern);
+    // A "\\" would turn into a folder separator once the name is part of a Windows path.
+    return !name.starts_with('.') && name.find('\\') == std::string::npos &&
+           entry.is_regular_file(ec) && MatchesWildcard(name, pattern);
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ class HostFiles {
     // One level, like MkDir: the parent must exist.
     void CreateFolder(const std::string& path) const;
     // "folder\pattern": the regular files of folder whose names match, not hidden (no leading
-    // "."), sorted by name in any letter case. A missing folder is error 76.
+    // "."), sorted by name in any letter case. Names that are not Windows file names (with a "\")
+    // are left out. A missing folder is error 76.
     std::vector<std::string> ListFiles(const std::string& pattern) const;
     void DeleteFile(const std::string& path) const;
     // Overwrites the destination; keeps the source's permission bits.

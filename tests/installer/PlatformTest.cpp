@@ -41,7 +41,9 @@ TEST(DriveMapTest, WindowsPathsMapThroughDriveCAndZ) {
               "/tmp/prefix/drive_c/ZOV_LT/blocos/a.dwg");
     EXPECT_EQ(drives.ToHost("c:\\ZOV_LT"), "/tmp/prefix/drive_c/ZOV_LT");
     EXPECT_EQ(drives.ToHost("C:"), "/tmp/prefix/drive_c");
-    EXPECT_EQ(drives.ToHost("Z:\\media\\dist\\bin\\..\\FILES"), "/media/dist/bin/../FILES");
+    EXPECT_EQ(drives.ToHost("Z:\\media\\dist\\bin\\..\\FILES"), "/media/dist/FILES");
+    EXPECT_EQ(drives.ToHost("C:\\ZOV_LT\\.\\..\\..\\..\\etc\\x"), "/tmp/prefix/drive_c/etc/x");
+    EXPECT_EQ(drives.ToHost("Z:\\a\\..\\..\\b"), "/b");
     EXPECT_EQ(ErrorOf([&] { drives.ToHost("D:\\x"); }), kvl::kPathNotFound);
     EXPECT_EQ(ErrorOf([&] { drives.ToHost("relative\\x"); }), kvl::kPathNotFound);
 }
@@ -89,7 +91,8 @@ TEST_F(HostFilesTest, ListingGivesNormalFilesByPatternInAnyCaseOrder) {
     space.Write(space.DriveC() / "d" / "A.txt", "");
     space.Write(space.DriveC() / "d" / "c.dwg", "");
     space.Write(space.DriveC() / "d" / ".hidden.txt", "");
-    space.Write(space.DriveC() / "d" / "sub.txt" / "x", "");                  // a folder
+    space.Write(space.DriveC() / "d" / "x\\..\\..\\fora.txt", "");  // not a Windows file name
+    space.Write(space.DriveC() / "d" / "sub.txt" / "x", "");        // a folder
     ASSERT_EQ(mkfifo((space.DriveC() / "d" / "pipe.txt").c_str(), 0600), 0);  // a system file
     EXPECT_THAT(files.ListFiles("C:\\d\\*.*"), ElementsAre("A.txt", "b.txt", "c.dwg"));
     EXPECT_THAT(files.ListFiles("C:\\d\\*.TXT"), ElementsAre("A.txt", "b.txt"));
