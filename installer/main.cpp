@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <iostream>
+#include <optional>
 
 #include "LinuxPlatform.h"
 #include "MessageBoxes.h"
@@ -13,9 +14,8 @@ namespace {
 
 using namespace zovlt;
 
-int RunUnattended(int argc, char** argv, const Options& options) {
+int RunUnattended(int argc, char** argv, ProgramSetup setup) {
     QCoreApplication app(argc, argv);
-    ProgramSetup setup = SetupFrom(options);
     PrintedMessageBoxes boxes;
     LinuxPlatform platform(std::move(setup.drives), std::move(setup.classes), boxes);
     PrintedView view;
@@ -25,11 +25,10 @@ int RunUnattended(int argc, char** argv, const Options& options) {
     return installer.InstallClicked() == Outcome::Completed ? 0 : 1;
 }
 
-int RunWindow(int argc, char** argv, const Options& options) {
+int RunWindow(int argc, char** argv, ProgramSetup setup) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zovlt-config"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZOV LT Config"));
-    ProgramSetup setup = SetupFrom(options);
     DialogMessageBoxes boxes;
     LinuxPlatform platform(std::move(setup.drives), std::move(setup.classes), boxes);
     frmMAIN window(platform, setup.programFolder);
@@ -49,6 +48,13 @@ int main(int argc, char** argv) {
         std::cout << Usage();
         return 0;
     }
-    if (parsed.options.unattended) return RunUnattended(argc, argv, parsed.options);
-    return RunWindow(argc, argv, parsed.options);
+    std::optional<ProgramSetup> setup;
+    try {
+        setup = SetupFrom(parsed.options);
+    } catch (const std::runtime_error& error) {
+        std::cerr << "zovlt-config: " << error.what() << "\n";
+        return 2;
+    }
+    if (parsed.options.unattended) return RunUnattended(argc, argv, std::move(*setup));
+    return RunWindow(argc, argv, std::move(*setup));
 }

@@ -1,6 +1,7 @@
 #include "ClassRegistry.h"
 
 #include <fstream>
+#include <stdexcept>
 
 #include "kvl/Text.h"
 
@@ -20,6 +21,7 @@ std::string_view Trimmed(std::string_view text) {
 ClassRegistry ClassRegistry::Load(const std::string& file) {
     ClassRegistry registry;
     std::ifstream in(file);
+    if (!in) throw std::runtime_error("cannot read the class registry " + file);
     for (std::string line; std::getline(in, line);) {
         const std::string_view text = Trimmed(line);
         const size_t equals = text.find('=');

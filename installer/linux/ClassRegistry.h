@@ -11,7 +11,7 @@ namespace zovlt {
 class ClassRegistry {
   public:
     ClassRegistry() = default;
-    // An unreadable file registers nothing, as a machine without the programs would.
+    // Throws std::runtime_error when the file cannot be read.
     static ClassRegistry Load(const std::string& file);
 
     std::optional<std::string> CommandFor(const std::string& className) const;

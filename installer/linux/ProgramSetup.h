@@ -16,6 +16,7 @@ struct ProgramSetup {
     std::string programFolder;  // a Windows path, without a trailing backslash
 };
 
+// Throws std::runtime_error when a file named on the command line cannot be read.
 ProgramSetup SetupFrom(const Options& options);
 
 }  // namespace zovlt

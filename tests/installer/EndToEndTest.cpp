@@ -106,6 +106,7 @@ TEST_F(EndToEndTest, CommandLineUsage) {
     EXPECT_EQ(RunProgram({"--help"}).exitCode, 0);
     EXPECT_EQ(RunProgram({"--unattended", "--drive-c"}).exitCode, 2);
     EXPECT_EQ(RunProgram({"--unattended", "--no-such-option"}).exitCode, 2);
+    EXPECT_EQ(RunProgram({"--unattended", "--classes", "/nonexistent/classes.ini"}).exitCode, 2);
 }
 
 }  // namespace
