@@ -15,6 +15,8 @@ namespace {
 constexpr int32_t kAutomationError = 440;
 constexpr int32_t kServerUnavailable = 462;
 constexpr int kReleaseWaitMs = 10000;
+// A server that never says it is ready counts as one that could not be started.
+constexpr int kStartWaitMs = 30000;
 
 int32_t ParseNumber(const std::string& text) {
     int32_t value = 0;
@@ -66,15 +68,16 @@ class Connection {
 
     bool ReadsReady() {
         try {
-            return ReadLine() == wire::kReady;
+            return ReadLine(kStartWaitMs) == wire::kReady;
         } catch (const kvl::Error&) {
             return false;  // it ended before it was ready
         }
     }
 
-    std::string ReadLine() {
+    // Member calls wait as long as the server takes, as calls into another program do.
+    std::string ReadLine(int waitMs = -1) {
         while (!process_.canReadLine()) {
-            if (!process_.waitForReadyRead(-1) && !process_.canReadLine()) throw Unavailable();
+            if (!process_.waitForReadyRead(waitMs) && !process_.canReadLine()) throw Unavailable();
         }
         QByteArray line = process_.readLine();
         line.chop(line.endsWith('\n') ? 1 : 0);  // values keep their own blanks
