@@ -41,12 +41,12 @@ void kvlRES::LogFim() {
 }
 
 bool kvlRES::TemLinhas() {
+    bool vivo = Armazenou || SlotVivo();
     if (Armazenou) {
         Retorno = Lins < TotLins ? odbc::kSuccess : odbc::kError;
-    } else if (SlotVivo()) {
-        Retorno = Api().Fetch(hStmt);
     } else {
-        Retorno = odbc::kError;  // no slot, or one the session has given up: no rows
+        // No slot, or one its session has given up: no rows, and no call on its handle.
+        Retorno = vivo ? Api().Fetch(hStmt) : odbc::kError;
     }
     if (odbc::Succeeded(Retorno)) {
         ProximaLinha();
@@ -57,7 +57,7 @@ bool kvlRES::TemLinhas() {
         Armazenou = true;
         // Every row is in memory: the statement is not needed any more.
         if (Pai && Indice >= 1) {
-            if (SlotVivo()) {
+            if (vivo) {
                 Pai->TemLinhas(Variant(false));
                 Pai->StackLiberta(Indice);
             }
@@ -65,7 +65,7 @@ bool kvlRES::TemLinhas() {
         }
     }
     ComLinhas(Variant(false));
-    LogFim();
+    if (vivo) LogFim();
     return false;
 }
 
@@ -175,15 +175,15 @@ bool kvlRES::ComLinhas(std::optional<Variant> SimOuNão) {
 
 void kvlRES::Liberta() {
     if (Indice < 1) return;
-    bool restam = TemLinhas();
-    if (Indice < 1) return;  // reaching the end of a storing result gave the slot back
-    if (Pai) {
-        if (SlotVivo()) {
+    if (SlotVivo()) {
+        bool restam = TemLinhas();
+        if (Indice < 1) return;  // reaching the end of a storing result gave the slot back
+        if (Pai) {
             Pai->TemLinhas(Variant(restam));
             Pai->StackLiberta(Indice);
         }
     }
-    Indice = 0;
+    Indice = 0;  // a slot its session has given up is not this result set's to return
 }
 
 }  // namespace kvl

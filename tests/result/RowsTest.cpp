@@ -204,11 +204,14 @@ TEST(RowsScripted, StaleResultSetReadsNoRowsAndReleasesNothing) {
     result.rows = {{"um"}, {"dois"}};
     auto r = s.Run(result);
     s.server->Abre();  // reopened under the result set
+    s.server->Log = true;
+    int32_t entries = s.server->Logs(-1).ToInt32();
     size_t fetches = s.odbc->Count("Fetch");
     EXPECT_FALSE(r->TemLinhas());
     EXPECT_FALSE(r->MaisResultados());
     r->Liberta();
     EXPECT_EQ(s.odbc->Count("Fetch"), fetches);
+    EXPECT_EQ(s.server->Logs(-1).ToInt32(), entries);  // nothing reaches the new session's log
     EXPECT_EQ(s.odbc->misuses, 0);
     EXPECT_EQ(r->Indice, 0);
 }
