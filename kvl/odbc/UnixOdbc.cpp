@@ -9,30 +9,38 @@ namespace kvl::odbc {
 
 namespace {
 
-SQLHANDLE H(Handle h) { return reinterpret_cast<SQLHANDLE>(h); }
-Handle K(SQLHANDLE h) { return reinterpret_cast<Handle>(h); }
+SQLHANDLE H(Handle h) {
+    return reinterpret_cast<SQLHANDLE>(h);
+}
+Handle K(SQLHANDLE h) {
+    return reinterpret_cast<Handle>(h);
+}
 SQLCHAR* Text(std::string_view s) {
     return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.data()));
 }
 
+// A new handle of the given type, 0 when the allocation fails.
+Return Allocate(SQLSMALLINT type, Handle parent, Handle& out) {
+    SQLHANDLE h = SQL_NULL_HANDLE;
+    Return rc = SQLAllocHandle(type, H(parent), &h);
+    out = Succeeded(rc) ? K(h) : 0;
+    return rc;
+}
+
 // unixODBC as it is: each member is one call of the driver manager.
 class UnixOdbcApi final : public Api {
-public:
+  public:
     Return AllocEnv(Handle& env) override {
-        SQLHANDLE h = SQL_NULL_HANDLE;
-        Return rc = SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h);
+        Return rc = Allocate(SQL_HANDLE_ENV, 0, env);
         if (Succeeded(rc))
-            SQLSetEnvAttr(h, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-        env = Succeeded(rc) ? K(h) : 0;
+            SQLSetEnvAttr(H(env), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+                          0);
         return rc;
     }
     Return FreeEnv(Handle env) override { return SQLFreeHandle(SQL_HANDLE_ENV, H(env)); }
 
     Return AllocConnect(Handle env, Handle& conn) override {
-        SQLHANDLE h = SQL_NULL_HANDLE;
-        Return rc = SQLAllocHandle(SQL_HANDLE_DBC, H(env), &h);
-        conn = Succeeded(rc) ? K(h) : 0;
-        return rc;
+        return Allocate(SQL_HANDLE_DBC, env, conn);
     }
     Return DriverConnect(Handle conn, std::string_view text, uint16_t completion) override {
         SQLSMALLINT outLength = 0;
@@ -43,10 +51,7 @@ public:
     Return FreeConnect(Handle conn) override { return SQLFreeHandle(SQL_HANDLE_DBC, H(conn)); }
 
     Return AllocStmt(Handle conn, Handle& stmt) override {
-        SQLHANDLE h = SQL_NULL_HANDLE;
-        Return rc = SQLAllocHandle(SQL_HANDLE_STMT, H(conn), &h);
-        stmt = Succeeded(rc) ? K(h) : 0;
-        return rc;
+        return Allocate(SQL_HANDLE_STMT, conn, stmt);
     }
     Return SetQueryTimeout(Handle stmt, uint64_t seconds) override {
         return SQLSetStmtAttr(H(stmt), SQL_ATTR_QUERY_TIMEOUT,
@@ -118,7 +123,6 @@ public:
         }
         return rc;
     }
-
 };
 
 }  // namespace

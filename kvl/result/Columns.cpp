@@ -45,7 +45,9 @@ const Coluna& kvlRES::C(int16_t nIndex) const {
     return Colunas[nIndex];
 }
 
-Coluna& kvlRES::C(int16_t nIndex) { return const_cast<Coluna&>(std::as_const(*this).C(nIndex)); }
+Coluna& kvlRES::C(int16_t nIndex) {
+    return const_cast<Coluna&>(std::as_const(*this).C(nIndex));
+}
 
 void kvlRES::ColunasRedim(std::optional<bool> AutoBufferize) {
     Colunas.assign(static_cast<size_t>(std::max<int16_t>(Cols, 0)) + 1, Coluna{});
@@ -109,15 +111,25 @@ void kvlRES::DescreveColuna(Coluna& c, uint16_t n) {
     } else {
         c.Len = TipoSeDec(tipo) ? 30 : DigitosDe256Elevado(c.NBytes);
         c.NDec = 0;
-        c.NInt = static_cast<int16_t>(std::min<int32_t>(c.Len, std::numeric_limits<int16_t>::max()));
+        c.NInt =
+            static_cast<int16_t>(std::min<int32_t>(c.Len, std::numeric_limits<int16_t>::max()));
         ReservaBuffer(c, c.Len);
         switch (tipo) {
-            case 5: c.Max = 255, c.Min = 0, c.NInt = 3; break;
-            case 6: c.Max = 32767, c.Min = -32768, c.NInt = 5; break;
-            case 7: c.Max = 2147483647, c.Min = -2147483648.0, c.NInt = 10; break;
+            case 5:
+                c.Max = 255, c.Min = 0, c.NInt = 3;
+                break;
+            case 6:
+                c.Max = 32767, c.Min = -32768, c.NInt = 5;
+                break;
+            case 7:
+                c.Max = 2147483647, c.Min = -2147483648.0, c.NInt = 10;
+                break;
             case 23:  // real and float share the least value of the field-property cache
-            case 8: c.Max = 3.4E+27, c.Min = -3.4E+27, c.NInt = 30; break;
-            default: break;
+            case 8:
+                c.Max = 3.4E+27, c.Min = -3.4E+27, c.NInt = 30;
+                break;
+            default:
+                break;
         }
     }
     c.SeTipoNum = TipoSeNum(tipo);
@@ -141,24 +153,46 @@ void kvlRES::AnalisaColunasNomes() {
     }
 }
 
-Variant kvlRES::ColTipo(int16_t nIndex) const { return C(nIndex).Tipo; }
-Variant kvlRES::ColNome(int16_t nIndex) const { return Variant(C(nIndex).Nome); }
+Variant kvlRES::ColTipo(int16_t nIndex) const {
+    return C(nIndex).Tipo;
+}
+Variant kvlRES::ColNome(int16_t nIndex) const {
+    return Variant(C(nIndex).Nome);
+}
 Variant kvlRES::ColNomeCompleto(int16_t nIndex) const {
     return Variant(ComandoColuna(ActCom, nIndex, false));
 }
-Variant kvlRES::ColLen(int16_t nIndex) const { return Variant(C(nIndex).Len); }
+Variant kvlRES::ColLen(int16_t nIndex) const {
+    return Variant(C(nIndex).Len);
+}
 Variant kvlRES::ColTituloLen(int16_t nIndex) const {
     const Coluna& c = C(nIndex);
     return Variant(std::max<int32_t>(c.Len, static_cast<int32_t>(ContaCaracteres(c.Nome))));
 }
-Variant kvlRES::ColNBytes(int16_t nIndex) const { return Variant(C(nIndex).NBytes); }
-Variant kvlRES::ColNInt(int16_t nIndex) const { return Variant(C(nIndex).NInt); }
-int16_t kvlRES::ColNDec(int16_t nIndex) const { return C(nIndex).NDec; }
-Variant kvlRES::ColMax(int16_t nIndex) const { return Variant(C(nIndex).Max); }
-Variant kvlRES::ColMin(int16_t nIndex) const { return Variant(C(nIndex).Min); }
-bool kvlRES::ColSeTipoNum(int16_t nIndex) const { return C(nIndex).SeTipoNum; }
-bool kvlRES::ColSeTipoDec(int16_t nIndex) const { return C(nIndex).SeTipoDec; }
-bool kvlRES::ColSeNull(int16_t nIndex) const { return C(nIndex).SeNull; }
+Variant kvlRES::ColNBytes(int16_t nIndex) const {
+    return Variant(C(nIndex).NBytes);
+}
+Variant kvlRES::ColNInt(int16_t nIndex) const {
+    return Variant(C(nIndex).NInt);
+}
+int16_t kvlRES::ColNDec(int16_t nIndex) const {
+    return C(nIndex).NDec;
+}
+Variant kvlRES::ColMax(int16_t nIndex) const {
+    return Variant(C(nIndex).Max);
+}
+Variant kvlRES::ColMin(int16_t nIndex) const {
+    return Variant(C(nIndex).Min);
+}
+bool kvlRES::ColSeTipoNum(int16_t nIndex) const {
+    return C(nIndex).SeTipoNum;
+}
+bool kvlRES::ColSeTipoDec(int16_t nIndex) const {
+    return C(nIndex).SeTipoDec;
+}
+bool kvlRES::ColSeNull(int16_t nIndex) const {
+    return C(nIndex).SeNull;
+}
 
 int16_t kvlRES::ColIndex(std::string_view sNome) const {
     for (int16_t n = 1; n <= Cols && static_cast<size_t>(n) < Colunas.size(); ++n)

@@ -14,7 +14,7 @@
 namespace kvl {
 
 class RowStore {
-public:
+  public:
     // Stores columns 1.. of the current row as row number `row` (1-based), replacing
     // any row stored under that number before.
     void Store(int32_t row, const std::vector<Coluna>& columns);
@@ -25,7 +25,7 @@ public:
     // Bytes held by the blocks and the row index, for measurements.
     size_t BytesHeld() const;
 
-private:
+  private:
     char* Allocate(size_t size);
 
     static constexpr size_t kBlockSize = size_t{1} << 20;

@@ -35,17 +35,18 @@ void kvlRES::LogFim() {
     if (!Pai || !Pai->Log) return;
     Pai->HistoriaAdd("Set de Resultados",
                      std::to_string(Ress) + " (i " + std::to_string(Indice) + ") fin");
-    uint32_t elapsed = static_cast<uint32_t>(kvlSERV::Milissegundos()) - static_cast<uint32_t>(Tempos);
+    uint32_t elapsed =
+        static_cast<uint32_t>(kvlSERV::Milissegundos()) - static_cast<uint32_t>(Tempos);
     Pai->HistoriaAdd("Tempo", std::to_string(elapsed), true);
 }
 
 bool kvlRES::TemLinhas() {
+    bool vivo = Armazenou || SlotVivo();
     if (Armazenou) {
         Retorno = Lins < TotLins ? odbc::kSuccess : odbc::kError;
-    } else if (SlotVivo()) {
-        Retorno = Api().Fetch(hStmt);
     } else {
-        Retorno = odbc::kError;  // no slot, or one the session has given up: no rows
+        // No slot, or one its session has given up: no rows, and no call on its handle.
+        Retorno = vivo ? Api().Fetch(hStmt) : odbc::kError;
     }
     if (odbc::Succeeded(Retorno)) {
         ProximaLinha();
@@ -56,7 +57,7 @@ bool kvlRES::TemLinhas() {
         Armazenou = true;
         // Every row is in memory: the statement is not needed any more.
         if (Pai && Indice >= 1) {
-            if (SlotVivo()) {
+            if (vivo) {
                 Pai->TemLinhas(Variant(false));
                 Pai->StackLiberta(Indice);
             }
@@ -64,7 +65,7 @@ bool kvlRES::TemLinhas() {
         }
     }
     ComLinhas(Variant(false));
-    LogFim();
+    if (vivo) LogFim();
     return false;
 }
 
@@ -127,11 +128,17 @@ Variant kvlRES::ColReg(int32_t Linha, int16_t Coluna) const {
     return Variant(std::string(v));
 }
 
-Variant kvlRES::Col(int16_t nIndex) const { return C(nIndex).Valor; }
+Variant kvlRES::Col(int16_t nIndex) const {
+    return C(nIndex).Valor;
+}
 
-void kvlRES::Col(int16_t nIndex, const Variant& value) { C(nIndex).Valor = value; }
+void kvlRES::Col(int16_t nIndex, const Variant& value) {
+    C(nIndex).Valor = value;
+}
 
-void kvlRES::PopLinha() { LinhaPop.assign(Colunas.begin(), Colunas.end()); }
+void kvlRES::PopLinha() {
+    LinhaPop.assign(Colunas.begin(), Colunas.end());
+}
 
 void kvlRES::PushLinha() {
     // The row set aside must have been taken on a result of the same shape.
@@ -168,15 +175,15 @@ bool kvlRES::ComLinhas(std::optional<Variant> SimOuNão) {
 
 void kvlRES::Liberta() {
     if (Indice < 1) return;
-    bool restam = TemLinhas();
-    if (Indice < 1) return;  // reaching the end of a storing result gave the slot back
-    if (Pai) {
-        if (SlotVivo()) {
+    if (SlotVivo()) {
+        bool restam = TemLinhas();
+        if (Indice < 1) return;  // reaching the end of a storing result gave the slot back
+        if (Pai) {
             Pai->TemLinhas(Variant(restam));
             Pai->StackLiberta(Indice);
         }
     }
-    Indice = 0;
+    Indice = 0;  // a slot its session has given up is not this result set's to return
 }
 
 }  // namespace kvl

@@ -77,7 +77,8 @@ int16_t kvlSERV::AbreAmbiente(Handle* PonteiroAmbiente) {
 }
 
 void kvlSERV::Conecta(Handle& hConn, Handle& hStmt) {
-    if (Prompt < std::numeric_limits<int16_t>::min() || Prompt > std::numeric_limits<int16_t>::max())
+    if (Prompt < std::numeric_limits<int16_t>::min() ||
+        Prompt > std::numeric_limits<int16_t>::max())
         throw Error(kOverflow);
     erro = false;
     Retorno = api_->AllocConnect(hEnv, hConn);

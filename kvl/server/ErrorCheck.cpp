@@ -50,11 +50,13 @@ void kvlSERV::ErroTrata(std::string_view Parametro, Handle hConn, Handle hStmt,
     if (ErroN == odbc::kSuccess || ErroN == odbc::kSuccessWithInfo) return;
     erro = true;
 
-    bool duplicadoIgnorado = IgDupKey && Minusculas(ErroD).find("duplicate key") != std::string::npos;
+    bool duplicadoIgnorado =
+        IgDupKey && Minusculas(ErroD).find("duplicate key") != std::string::npos;
     if (ComMsg && !duplicadoIgnorado) {
         std::string titulo = std::string(kTitulo) + " [" + std::string(DeOnde) + "]";
         std::string texto = std::to_string(ErroN) + "\r" + ErroD + "\r\r" + std::string(Parametro);
-        Resposta = Dialogos->Pergunta(titulo, texto, kAbortRetryIgnore + kIconError + kDefaultButton2);
+        Resposta =
+            Dialogos->Pergunta(titulo, texto, kAbortRetryIgnore + kIconError + kDefaultButton2);
     }
     if (ComMsgLog && PathOK(FicheiroDeErros())) RegistaNoFicheiroDeErros(Parametro);
     bool ligacaoPerdida = ErroNativo == kConnectionReset || estadoSql_ == kLinkFailureState;

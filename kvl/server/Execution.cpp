@@ -13,7 +13,9 @@ namespace kvl {
 namespace {
 
 // Quotes doubled, for values placed inside an SQL string literal.
-std::string Literal(std::string_view value) { return StrSubstitui(value, "'", "''", true); }
+std::string Literal(std::string_view value) {
+    return StrSubstitui(value, "'", "''", true);
+}
 
 // The count statement that goes before statement S of a prediction batch.
 std::string ContagemDe(const std::string& S) {
@@ -41,7 +43,9 @@ std::string kvlSERV::Exec_ComPrevNumDeLinhas(std::string_view Comando) const {
     return lote;
 }
 
-void kvlSERV::com(std::string_view sComando) { ActCom.append(" ").append(sComando); }
+void kvlSERV::com(std::string_view sComando) {
+    ActCom.append(" ").append(sComando);
+}
 
 std::shared_ptr<kvlRES> kvlSERV::Exec(const std::string& SCom, std::shared_ptr<kvlRES> oRes,
                                       int32_t* PreveLinhas, std::optional<bool> ComAnalise) {

@@ -3,8 +3,13 @@
 
 extern "C" {
 
-__attribute__((visibility("default"))) long DllRegisterServer() { return 0; }
-__attribute__((visibility("default"))) long DllUnregisterServer() { return 0; }
-__attribute__((visibility("default"))) long DllCanUnloadNow() { return 0; }
-
+__attribute__((visibility("default"))) long DllRegisterServer() {
+    return 0;
+}
+__attribute__((visibility("default"))) long DllUnregisterServer() {
+    return 0;
+}
+__attribute__((visibility("default"))) long DllCanUnloadNow() {
+    return 0;
+}
 }

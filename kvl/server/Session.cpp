@@ -10,7 +10,9 @@ std::shared_ptr<kvlSERV> kvlSERV::Create(std::shared_ptr<odbc::Api> api) {
     return std::shared_ptr<kvlSERV>(new kvlSERV(std::move(api)));
 }
 
-kvlSERV::kvlSERV(std::shared_ptr<odbc::Api> api) : api_(std::move(api)) { Reset(); }
+kvlSERV::kvlSERV(std::shared_ptr<odbc::Api> api) : api_(std::move(api)) {
+    Reset();
+}
 
 kvlSERV::~kvlSERV() {
     // The last reference is gone: close an open session, or give back what a failed
@@ -43,7 +45,9 @@ tqConecçaoTipo kvlSERV::connectionType_Get(std::string_view Mania) const {
     return tq_dbconnectionSQL7;
 }
 
-Variant kvlSERV::MaxComLar() const { return Variant(int32_t{35208}); }
+Variant kvlSERV::MaxComLar() const {
+    return Variant(int32_t{35208});
+}
 
 Variant kvlSERV::TemLinhas(std::optional<Variant> Tem) {
     if (Tem) linhasRestantes_ = Tem->ToBool();

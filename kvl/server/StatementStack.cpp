@@ -157,7 +157,8 @@ void kvlSERV::MASS_SegueConexão() {
 }
 
 int16_t kvlSERV::GetBase(int16_t Index) const {
-    if (Index < 0 || static_cast<size_t>(Index) >= UsoBase.size()) throw Error(kSubscriptOutOfRange);
+    if (Index < 0 || static_cast<size_t>(Index) >= UsoBase.size())
+        throw Error(kSubscriptOutOfRange);
     return UsoBase[Index];
 }
 

@@ -21,13 +21,20 @@ struct Button {
 
 std::vector<Button> ButtonsOf(int32_t style) {
     switch (style & 0xF) {
-        case 0: return {{1, "OK"}};
-        case 1: return {{1, "OK"}, {2, "Cancel"}};
-        case kAbortRetryIgnore: return {{kAbort, "Abort"}, {kRetry, "Retry"}, {kIgnore, "Ignore"}};
-        case 3: return {{kYes, "Yes"}, {kNo, "No"}, {2, "Cancel"}};
-        case kYesNo: return {{kYes, "Yes"}, {kNo, "No"}};
-        case 5: return {{kRetry, "Retry"}, {2, "Cancel"}};
-        default: return {{1, "OK"}};
+        case 0:
+            return {{1, "OK"}};
+        case 1:
+            return {{1, "OK"}, {2, "Cancel"}};
+        case kAbortRetryIgnore:
+            return {{kAbort, "Abort"}, {kRetry, "Retry"}, {kIgnore, "Ignore"}};
+        case 3:
+            return {{kYes, "Yes"}, {kNo, "No"}, {2, "Cancel"}};
+        case kYesNo:
+            return {{kYes, "Yes"}, {kNo, "No"}};
+        case 5:
+            return {{kRetry, "Retry"}, {2, "Cancel"}};
+        default:
+            return {{1, "OK"}};
     }
 }
 
@@ -39,7 +46,7 @@ int32_t UnattendedAnswer(const std::vector<Button>& buttons) {
 }
 
 class Terminal final : public Dialogs {
-public:
+  public:
     int32_t Pergunta(std::string_view title, std::string_view text, int32_t style) override {
         std::vector<Button> buttons = ButtonsOf(style);
         size_t def = std::min<size_t>((style >> 8) & 0x3, buttons.size() - 1);

@@ -4,20 +4,34 @@ namespace kvl {
 
 std::string Error::StandardDescription(int32_t number) {
     switch (number) {
-        case kInvalidCall: return "Invalid procedure call or argument";
-        case kOverflow: return "Overflow";
-        case kSubscriptOutOfRange: return "Subscript out of range";
-        case kTypeMismatch: return "Type mismatch";
-        case kFileNotFound: return "File not found";
-        case kFileAlreadyExists: return "File already exists";
-        case kDiskFull: return "Disk full";
-        case kPermissionDenied: return "Permission denied";
-        case kPathFileAccessError: return "Path/File access error";
-        case kPathNotFound: return "Path not found";
-        case kObjectNotSet: return "Object variable or With block variable not set";
-        case kCannotCreateObject: return "ActiveX component can't create object";
-        case kNoSuchMember: return "Object doesn't support this property or method";
-        default: return "";
+        case kInvalidCall:
+            return "Invalid procedure call or argument";
+        case kOverflow:
+            return "Overflow";
+        case kSubscriptOutOfRange:
+            return "Subscript out of range";
+        case kTypeMismatch:
+            return "Type mismatch";
+        case kFileNotFound:
+            return "File not found";
+        case kFileAlreadyExists:
+            return "File already exists";
+        case kDiskFull:
+            return "Disk full";
+        case kPermissionDenied:
+            return "Permission denied";
+        case kPathFileAccessError:
+            return "Path/File access error";
+        case kPathNotFound:
+            return "Path not found";
+        case kObjectNotSet:
+            return "Object variable or With block variable not set";
+        case kCannotCreateObject:
+            return "ActiveX component can't create object";
+        case kNoSuchMember:
+            return "Object doesn't support this property or method";
+        default:
+            return "";
     }
 }
 

@@ -2,15 +2,24 @@
 
 #include <glob.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+
+#include "kvl/Text.h"
 
 namespace kvl {
 
 bool PathOK(std::string_view path) {
     if (path.empty()) return false;
     std::string pattern(path);
+    if (pattern.find_first_of("*?") == std::string::npos) {
+        struct stat info {};
+        return lstat(pattern.c_str(), &info) == 0;
+    }
+    // Only * and ? are wildcards: a bracket in a folder name stands for itself.
+    pattern = StrSubstitui(StrSubstitui(pattern, "[", "\\[", true), "]", "\\]", true);
     glob_t found{};
     // GLOB_PERIOD lets wildcards match hidden entries, as the attribute mask asks.
     int rc = glob(pattern.c_str(), GLOB_NOSORT | GLOB_PERIOD, nullptr, &found);

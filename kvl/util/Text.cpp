@@ -48,12 +48,18 @@ std::string MapCase(std::string_view text, Map map) {
     return out;
 }
 
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool IsContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 }  // namespace
 
-std::string Minusculas(std::string_view text) { return MapCase(text, LowerLatin); }
-std::string Maiusculas(std::string_view text) { return MapCase(text, UpperLatin); }
+std::string Minusculas(std::string_view text) {
+    return MapCase(text, LowerLatin);
+}
+std::string Maiusculas(std::string_view text) {
+    return MapCase(text, UpperLatin);
+}
 
 std::string_view Apara(std::string_view text) {
     size_t b = text.find_first_not_of(' ');

@@ -99,13 +99,20 @@ Variant& Variant::operator=(const Variant& other) {
 
 double Variant::ToDouble() const {
     switch (kind()) {
-        case Kind::Empty: return 0;
-        case Kind::Boolean: return std::get<bool>(value_) ? -1 : 0;
-        case Kind::Int16: return std::get<int16_t>(value_);
-        case Kind::Int32: return std::get<int32_t>(value_);
-        case Kind::Double: return std::get<double>(value_);
-        case Kind::String: return ParseNumber(std::get<std::string>(value_));
-        default: throw Error(kTypeMismatch);
+        case Kind::Empty:
+            return 0;
+        case Kind::Boolean:
+            return std::get<bool>(value_) ? -1 : 0;
+        case Kind::Int16:
+            return std::get<int16_t>(value_);
+        case Kind::Int32:
+            return std::get<int32_t>(value_);
+        case Kind::Double:
+            return std::get<double>(value_);
+        case Kind::String:
+            return ParseNumber(std::get<std::string>(value_));
+        default:
+            throw Error(kTypeMismatch);
     }
 }
 
@@ -126,13 +133,20 @@ bool Variant::ToBool() const {
 
 std::string Variant::ToString() const {
     switch (kind()) {
-        case Kind::Empty: return "";
-        case Kind::Boolean: return BoolTexto(std::get<bool>(value_));
-        case Kind::Int16: return std::to_string(std::get<int16_t>(value_));
-        case Kind::Int32: return std::to_string(std::get<int32_t>(value_));
-        case Kind::Double: return FormatDouble(std::get<double>(value_));
-        case Kind::String: return std::get<std::string>(value_);
-        default: throw Error(kTypeMismatch);
+        case Kind::Empty:
+            return "";
+        case Kind::Boolean:
+            return BoolTexto(std::get<bool>(value_));
+        case Kind::Int16:
+            return std::to_string(std::get<int16_t>(value_));
+        case Kind::Int32:
+            return std::to_string(std::get<int32_t>(value_));
+        case Kind::Double:
+            return FormatDouble(std::get<double>(value_));
+        case Kind::String:
+            return std::get<std::string>(value_);
+        default:
+            throw Error(kTypeMismatch);
     }
 }
 
@@ -150,7 +164,9 @@ VariantArray& Variant::array() {
     return **a;
 }
 
-const VariantArray& Variant::array() const { return const_cast<Variant*>(this)->array(); }
+const VariantArray& Variant::array() const {
+    return const_cast<Variant*>(this)->array();
+}
 
 std::shared_ptr<Object> Variant::object() const {
     auto* o = std::get_if<std::shared_ptr<Object>>(&value_);
@@ -163,7 +179,8 @@ bool Variant::operator==(const Variant& other) const {
     switch (kind()) {
         case Kind::Array:
             return array().bounds == other.array().bounds && array().items == other.array().items;
-        default: return value_ == other.value_;
+        default:
+            return value_ == other.value_;
     }
 }
 

@@ -18,7 +18,8 @@ ScriptedOdbc::Answer Fails(const char* state, const char* message) {
 
 std::string ConnectText(const ScriptedOdbc& odbc) {
     for (const auto& c : odbc.calls)
-        if (c.rfind("DriverConnect(", 0) == 0) return c.substr(c.find(", ") + 2, c.size() - c.find(", ") - 3);
+        if (c.rfind("DriverConnect(", 0) == 0)
+            return c.substr(c.find(", ") + 2, c.size() - c.find(", ") - 3);
     return "";
 }
 

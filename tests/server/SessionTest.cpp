@@ -9,25 +9,6 @@
 using namespace kvl;
 using kvltest::ScriptedOdbc;
 
-TEST(Session, StartsClosedWithTheDocumentedValues) {
-    auto s = kvlSERV::Create(std::make_shared<ScriptedOdbc>());
-    EXPECT_FALSE(s->Aberto);
-    EXPECT_EQ(s->hEnv, 0u);
-    EXPECT_EQ(s->Stack(), 0);
-    EXPECT_EQ(s->StackBase(), 1);
-    EXPECT_TRUE(s->ComMsg);
-    EXPECT_TRUE(s->ComMsgLog);
-    EXPECT_TRUE(s->SqlAnalisaColunas);
-    EXPECT_FALSE(s->IgDupKey);
-    EXPECT_FALSE(s->Log);
-    EXPECT_EQ(s->Prompt, 0);
-    EXPECT_EQ(s->syscolumns, "syscolumns");
-    EXPECT_EQ(s->sysobjects, "sysobjects");
-    EXPECT_EQ(s->connectionType, tq_dbconnectionSQL7);
-    EXPECT_EQ(s->Logs(-1).ToInt32(), 0);
-    EXPECT_FALSE(s->TemLinhas().ToBool());
-}
-
 TEST(Session, SmallMembers) {
     auto s = kvlSERV::Create(std::make_shared<ScriptedOdbc>());
     s->connectionType = tq_dbconnectionINFORMIX;

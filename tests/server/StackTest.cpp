@@ -5,8 +5,8 @@
 
 #include "Databases.h"
 #include "ScriptedOdbc.h"
-#include "kvl/kvlRES.h"
 #include "kvl/Error.h"
+#include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
 
 using namespace kvl;
@@ -16,7 +16,7 @@ namespace {
 
 // The same stack behaviour on each real driver.
 class RealStack : public testing::TestWithParam<std::string> {
-protected:
+  protected:
     void SetUp() override {
         session = kvlSERV::Create();
         if (GetParam() == "postgres") {

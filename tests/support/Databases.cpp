@@ -44,7 +44,9 @@ SqliteFile::SqliteFile() {
     std::filesystem::remove(path_);
 }
 
-SqliteFile::~SqliteFile() { std::filesystem::remove(path_); }
+SqliteFile::~SqliteFile() {
+    std::filesystem::remove(path_);
+}
 
 void SqliteFile::Configure(kvl::kvlSERV& s) const {
     s.Driver = "SQLite3";
@@ -70,6 +72,8 @@ void Postgres::Configure(kvl::kvlSERV& s) {
     s.PWD = Password();
 }
 
-std::string Postgres::Password() { return Env("KVL_PG_PWD", "kvltest"); }
+std::string Postgres::Password() {
+    return Env("KVL_PG_PWD", "kvltest");
+}
 
 }  // namespace kvltest

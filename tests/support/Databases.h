@@ -15,14 +15,14 @@ void UsePrivateOdbcIni();
 
 // A fresh SQLite database file, removed when the object goes.
 class SqliteFile {
-public:
+  public:
     SqliteFile();
     ~SqliteFile();
     const std::string& path() const { return path_; }
     // Sets the session's connection properties for this file.
     void Configure(kvl::kvlSERV& s) const;
 
-private:
+  private:
     std::string path_;
 };
 

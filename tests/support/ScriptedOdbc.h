@@ -21,7 +21,7 @@ using kvl::odbc::Diagnostic;
 using kvl::odbc::Return;
 
 class ScriptedOdbc : public kvl::odbc::Api {
-public:
+  public:
     struct Answer {
         Return rc = kvl::odbc::kSuccess;
         std::optional<Diagnostic> diag;
@@ -68,7 +68,7 @@ public:
     Return MoreResults(Handle stmt) override;
     Return Error(Handle env, Handle conn, Handle stmt, Diagnostic& out) override;
 
-private:
+  private:
     struct Statement {
         std::deque<Result> results;
         long row = -1;  // index into the current result's rows

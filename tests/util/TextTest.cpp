@@ -87,4 +87,9 @@ TEST(PathOK, FindsFilesFoldersAndHiddenEntries) {
     EXPECT_TRUE(PathOK(dir + "/.hidden"));
     EXPECT_TRUE(PathOK(dir + "/*"));
     EXPECT_FALSE(PathOK(dir + "/*.txt"));
+    // Brackets in a folder name are not a pattern.
+    ASSERT_EQ(system(("mkdir -p '" + dir + "/a[1]' && touch '" + dir + "/a[1]/f'").c_str()), 0);
+    EXPECT_TRUE(PathOK(dir + "/a[1]"));
+    EXPECT_TRUE(PathOK(dir + "/a[1]/*"));
+    EXPECT_FALSE(PathOK(dir + "/a1"));
 }

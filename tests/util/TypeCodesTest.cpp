@@ -14,7 +14,7 @@ TEST(TypeCodes, MapsOdbcTypesAndClassifiesCodes) {
     EXPECT_EQ(SqlTipoConverte(2), 10);
     EXPECT_FALSE(TipoSeData(80));
     EXPECT_TRUE(TipoSeData(22));
-    EXPECT_TRUE(TipoSeNum(16));   // bit counts as numeric
+    EXPECT_TRUE(TipoSeNum(16));  // bit counts as numeric
     EXPECT_FALSE(TipoSeDec(16));
     EXPECT_TRUE(TipoSeDec(23));
     EXPECT_TRUE(TipoSeDecimal(24));

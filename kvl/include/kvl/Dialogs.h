@@ -19,7 +19,7 @@ enum MsgBoxStyle : int32_t {
 enum MsgBoxAnswer : int32_t { kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6, kNo = 7 };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // Shows text under title with the buttons, icon and default of style; returns the
     // chosen button.

@@ -25,7 +25,7 @@ enum ErrorNumber : int32_t {
 };
 
 class Error : public std::runtime_error {
-public:
+  public:
     // An error with the standard description of its number.
     explicit Error(int32_t number);
     Error(int32_t number, std::string description);
@@ -36,7 +36,7 @@ public:
     // The standard description of an error number ("" when it has none).
     static std::string StandardDescription(int32_t number);
 
-private:
+  private:
     int32_t number_;
     std::string description_;
 };

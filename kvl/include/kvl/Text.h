@@ -46,6 +46,8 @@ size_t OffsetDoCaracter(std::string_view text, size_t chars);
 std::string_view CorteUtf8(std::string_view text, size_t maxBytes);
 
 // Text form of a Boolean in logs and conversions.
-inline const char* BoolTexto(bool b) { return b ? "True" : "False"; }
+inline const char* BoolTexto(bool b) {
+    return b ? "True" : "False";
+}
 
 }  // namespace kvl

@@ -14,7 +14,7 @@ namespace kvl {
 
 // Base of the objects a variant can hold.
 class Object {
-public:
+  public:
     virtual ~Object() = default;
 };
 
@@ -36,12 +36,12 @@ struct VariantArray {
     int32_t LBound(int dimension = 1) const;
     int32_t UBound(int dimension = 1) const;
 
-private:
+  private:
     size_t Offset(const std::vector<int32_t>& subscripts) const;
 };
 
 class Variant {
-public:
+  public:
     enum class Kind { Empty, Boolean, Int16, Int32, Double, String, Array, Object };
 
     Variant() = default;
@@ -80,7 +80,7 @@ public:
 
     bool operator==(const Variant& other) const;
 
-private:
+  private:
     std::variant<std::monostate, bool, int16_t, int32_t, double, std::string,
                  std::shared_ptr<VariantArray>, std::shared_ptr<Object>>
         value_;

@@ -34,7 +34,7 @@ struct Coluna {
 };
 
 class kvlRES : public Object {
-public:
+  public:
     kvlRES();
     ~kvlRES() override;
     kvlRES(const kvlRES&) = delete;
@@ -97,7 +97,7 @@ public:
     bool ComLinhas(std::optional<Variant> SimOuNão = std::nullopt);
     void Liberta();
 
-private:
+  private:
     friend class kvlSERV;
 
     const Coluna& C(int16_t nIndex) const;

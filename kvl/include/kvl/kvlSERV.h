@@ -26,7 +26,7 @@ enum tqConecçaoTipo : int32_t {
 };
 
 class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
-public:
+  public:
     // A closed session on the given driver manager.
     static std::shared_ptr<kvlSERV> Create(std::shared_ptr<odbc::Api> api = odbc::UnixOdbc());
     ~kvlSERV() override;
@@ -101,7 +101,8 @@ public:
     // Runs SCom (omitted: ActCom, which is then emptied) on a free slot, or on the slot
     // oRes holds. With PreveLinhas the command becomes the count batch, written back to
     // SCom, and PreveLinhas receives the predicted row count. Nothing for a blank command.
-    std::shared_ptr<kvlRES> Exec(std::string* SCom = nullptr, std::shared_ptr<kvlRES> oRes = nullptr,
+    std::shared_ptr<kvlRES> Exec(std::string* SCom = nullptr,
+                                 std::shared_ptr<kvlRES> oRes = nullptr,
                                  int32_t* PreveLinhas = nullptr,
                                  std::optional<bool> ComAnalise = std::nullopt);
     std::shared_ptr<kvlRES> Exec(const std::string& SCom, std::shared_ptr<kvlRES> oRes = nullptr,
@@ -140,7 +141,7 @@ public:
     // Entry nIndex as text; -1 gives the index of the last entry.
     Variant Logs(int16_t nIndex) const;
 
-private:
+  private:
     friend class kvlRES;
 
     struct Slot {

@@ -32,7 +32,9 @@ constexpr uint16_t kColumnLength = 3;
 constexpr uint16_t kColumnPrecision = 4;
 constexpr uint16_t kColumnScale = 5;
 
-inline bool Succeeded(Return rc) { return rc == kSuccess || rc == kSuccessWithInfo; }
+inline bool Succeeded(Return rc) {
+    return rc == kSuccess || rc == kSuccessWithInfo;
+}
 
 struct Diagnostic {
     std::string state;  // SQLSTATE, five characters
@@ -49,7 +51,7 @@ struct ColumnDescription {
 };
 
 class Api {
-public:
+  public:
     virtual ~Api() = default;
 
     // Environment for ODBC 3 behaviour.

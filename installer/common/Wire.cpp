@@ -1,0 +1,74 @@
+#include "Wire.h"
+
+namespace zovlt::wire {
+
+namespace {
+
+void AppendEscaped(std::string& out, std::string_view field) {
+    for (char c : field) {
+        switch (c) {
+            case '%':
+                out += "%25";
+                break;
+            case '\t':
+                out += "%09";
+                break;
+            case '\r':
+                out += "%0D";
+                break;
+            case '\n':
+                out += "%0A";
+                break;
+            default:
+                out += c;
+        }
+    }
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+std::string Unescaped(std::string_view field) {
+    std::string out;
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '%' && i + 2 < field.size()) {
+            const int high = HexValue(field[i + 1]);
+            const int low = HexValue(field[i + 2]);
+            if (high >= 0 && low >= 0) {
+                out += static_cast<char>(high * 16 + low);
+                i += 2;
+                continue;
+            }
+        }
+        out += field[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string JoinFields(const std::vector<std::string>& fields) {
+    std::string line;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) line += '\t';
+        AppendEscaped(line, fields[i]);
+    }
+    return line;
+}
+
+std::vector<std::string> SplitFields(std::string_view line) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (;;) {
+        const size_t tab = line.find('\t', start);
+        fields.push_back(Unescaped(line.substr(start, tab - start)));
+        if (tab == std::string_view::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+}  // namespace zovlt::wire

@@ -1,0 +1,34 @@
+#pragma once
+// The installer's file operations on Windows paths, carried out on the host through the drive
+// mapping. Failures are thrown as kvl::Error with the classic numbers: 53 file not found,
+// 76 path not found, 70 permission denied, 61 disk full, 75 path/file access error.
+
+#include <string>
+#include <vector>
+
+#include "DriveMap.h"
+
+namespace zovlt {
+
+class HostFiles {
+  public:
+    explicit HostFiles(DriveMap drives) : drives_(std::move(drives)) {}
+
+    const DriveMap& Drives() const { return drives_; }
+
+    bool PathOK(const std::string& path) const;
+    // One level, like MkDir: the parent must exist.
+    void CreateFolder(const std::string& path) const;
+    // "folder\pattern": the regular files of folder whose names match, not hidden (no leading
+    // "."), sorted by name in any letter case. Names that are not Windows file names (with a "\")
+    // are left out. A missing folder is error 76.
+    std::vector<std::string> ListFiles(const std::string& pattern) const;
+    void DeleteFile(const std::string& path) const;
+    // Overwrites the destination; keeps the source's permission bits.
+    void CopyFile(const std::string& source, const std::string& destination) const;
+
+  private:
+    DriveMap drives_;
+};
+
+}  // namespace zovlt

@@ -1,0 +1,53 @@
+#pragma once
+// The installer's fixed places and the texts it shows, exactly as the user must see them.
+
+#include <string_view>
+
+namespace zovlt::texts {
+
+inline constexpr std::string_view kInstallRoot = "C:\\ZOV_LT";
+inline constexpr std::string_view kBlocksFolder = "C:\\ZOV_LT\\blocos";
+inline constexpr std::string_view kLibraryFolder = "C:\\ZOV_LT\\DLL";
+inline constexpr std::string_view kInstalledLibrary = "C:\\ZOV_LT\\DLL\\KVL2005.dll";
+inline constexpr std::string_view kMenuFile = "C:\\ZOV_LT\\ZOV_LT.cui";
+inline constexpr std::string_view kMenuGroup = "ZOV_LT";
+inline constexpr std::string_view kRootDestination = "C:\\ZOV_LT\\";
+inline constexpr std::string_view kBlocksDestination = "C:\\ZOV_LT\\blocos\\";
+// Relative to the program folder.
+inline constexpr std::string_view kRootSource = "\\..\\FILES\\";
+inline constexpr std::string_view kBlocksSource = "\\..\\FILES\\blocos\\";
+inline constexpr std::string_view kLibrarySource = "\\..\\FILES\\DLL\\KVL2005.dll";
+inline constexpr std::string_view kAllFiles = "*.*";
+inline constexpr std::string_view kRegistration = "regsvr32 C:\\ZOV_LT\\DLL\\KVL2005.dll /s";
+inline constexpr std::string_view kSupportProbe = "c:\\zov_lt";
+inline constexpr std::string_view kSupportSuffix = ";C:\\ZOV_LT";
+inline constexpr std::string_view kCadClass = "AutoCAD.Application";
+
+inline constexpr std::string_view kConfirm =
+    "Antes de continuar feche todas as aplicações de AutoCAD.";
+inline constexpr std::string_view kCopyCaption = "Copiar o Ficheiro ";
+inline constexpr std::string_view kFoldersCaption = "Criar pastas de instalação";
+inline constexpr std::string_view kLibraryCaption = "Registar as librarias dinâmicas";
+inline constexpr std::string_view kStartCaption = "Abrir o AutoCAD";
+inline constexpr std::string_view kSupportCaption = "Configurar o Path \"Support\"";
+inline constexpr std::string_view kMenuCaption = "Configurar o Menu";
+inline constexpr std::string_view kEndCaption = "Fim da instalação.";
+inline constexpr std::string_view kFoldersError = "Ocorreu um erro na criação dos directórios!";
+inline constexpr std::string_view kCopyError = "Ocorreu um erro na copia dos ficheiros!";
+inline constexpr std::string_view kLibraryError =
+    "Ocorreu um erro no Registo das librarias dinâmicas!";
+inline constexpr std::string_view kStartError = "Ocorreu um erro ao abrir o AutoCAD!";
+inline constexpr std::string_view kSupportError =
+    "Ocorreu um erro na configuração do AutoCAD (Path Support)!";
+inline constexpr std::string_view kMenuError = "Ocorreu um erro ao Carregar o Menu!";
+inline constexpr std::string_view kCompleted =
+    "Instalação Concluída. Para mais informações acerca do ZOV LT, consulte o ficheiro "
+    "manual.pdf que se encontra na pasta C:\\ZOV_LT";
+inline constexpr std::string_view kCloseCaption = "Fechar";
+
+// Message-box flags.
+inline constexpr int kConfirmFlags = 1 + 64 + 256;  // OK/Cancel, information, Cancel default
+inline constexpr int kStageErrorFlags = 5 + 48;     // Retry/Cancel, exclamation
+inline constexpr int kCompletedFlags = 64;          // OK, information
+
+}  // namespace zovlt::texts

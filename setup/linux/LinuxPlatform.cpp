@@ -1,0 +1,87 @@
+#include "LinuxPlatform.h"
+
+#include <QLocale>
+
+#include "OdbcLibrary.h"
+#include "kvl/Error.h"
+
+namespace fs = std::filesystem;
+
+namespace setup {
+
+namespace {
+
+// A file that must exist; error 53 otherwise, folders included.
+void RequireFile(const fs::path& file) {
+    std::error_code error;
+    if (!fs::is_regular_file(file, error)) throw kvl::Error(kvl::kFileNotFound);
+}
+
+int32_t ErrorNumberOf(const std::error_code& error) {
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
+        return kvl::kPermissionDenied;
+    }
+    if (error == std::errc::no_space_on_device) return kvl::kDiskFull;
+    return kvl::kPathFileAccessError;
+}
+
+}  // namespace
+
+LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options, Prompts& prompts)
+    : options_(std::move(options)), prompts_(prompts), drives_(options_.driveC) {}
+
+std::string LinuxPlatform::TempFolder() {
+    if (options_.staging) return drives_.ToWindows(*options_.staging);
+    std::error_code error;
+    const fs::path temporary = fs::temp_directory_path(error);
+    if (error) throw kvl::Error(kvl::kPathNotFound);
+    return drives_.ToWindows(temporary);
+}
+
+std::uintmax_t LinuxPlatform::FileSize(const std::string& path) {
+    const fs::path file = drives_.ToHost(path);
+    RequireFile(file);
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(file, error);
+    if (error) throw kvl::Error(ErrorNumberOf(error));
+    return size;
+}
+
+std::string LinuxPlatform::RegRead(const std::string& path) {
+    if (!registry_) registry_ = RegistryFile::Load(options_.registryFile);
+    return registry_->Read(path);
+}
+
+void LinuxPlatform::CopyFile(const std::string& source, const std::string& destination) {
+    const fs::path from = drives_.ToHost(source);
+    const fs::path to = drives_.ToHost(destination);
+    RequireFile(from);
+    std::error_code error;
+    if (!fs::is_directory(to.parent_path(), error)) throw kvl::Error(kvl::kPathNotFound);
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
+    if (error) throw kvl::Error(ErrorNumberOf(error));
+}
+
+std::unique_ptr<SymbolLibrary> LinuxPlatform::OpenLibrary(const std::string& path) {
+    const fs::path file = drives_.ToHost(path);
+    // The driver would create a missing file and then find no tables in it.
+    RequireFile(file);
+    return std::make_unique<OdbcSymbolLibrary>(
+        LibraryConnectionText(options_.libraryConnection, file.string()));
+}
+
+std::string LinuxPlatform::DecimalSeparator() {
+    return QLocale::system().decimalPoint().toStdString();
+}
+
+int LinuxPlatform::MsgBox(const std::string& text, int flags, const std::string& title) {
+    return prompts_.MsgBox(text, flags, title);
+}
+
+std::optional<std::string> LinuxPlatform::ChooseFolder(WindowHandle owner) {
+    std::optional<fs::path> folder = prompts_.ChooseFolder(owner);
+    if (!folder) return std::nullopt;
+    return drives_.ToWindows(*folder);
+}
+
+}  // namespace setup

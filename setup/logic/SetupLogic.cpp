@@ -1,0 +1,138 @@
+#include "SetupLogic.h"
+
+#include "BrowseFolder.h"
+#include "Repoint.h"
+#include "Texts.h"
+#include "kvl/Error.h"
+#include "kvl/Text.h"
+
+namespace setup {
+
+namespace {
+
+constexpr std::string_view kProbe =
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Applications\\DefaultJCache";
+constexpr std::string_view kProfessionalKey =
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Cartelix Professional\\06.00\\Setup\\";
+constexpr std::string_view kStandardKey =
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Cartelix\\06.00\\Setup\\";
+
+bool ContainsIgnoringCase(std::string_view text, std::string_view sought) {
+    return kvl::Minusculas(text).find(kvl::Minusculas(sought)) != std::string::npos;
+}
+
+// Keeps the hourglass up for the life of the object, whatever ends the work.
+class BusyCursor {
+  public:
+    explicit BusyCursor(SetupView& view) : view_(view) { view_.SetBusy(true); }
+    ~BusyCursor() { view_.SetBusy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+  private:
+    SetupView& view_;
+};
+
+}  // namespace
+
+SetupLogic::SetupLogic(SetupView& view, SetupPlatform& platform)
+    : view_(view), platform_(platform) {}
+
+bool SetupLogic::Form_Load() {
+    try {
+        MeasureComponents(StagingFolder());
+        for (const Component& component : kComponents) view_.AddItem(std::string(component.label));
+        // The folder choice works on the selected item, so one must be selected.
+        view_.SelectItem(0);
+        const bool detected = DetectProduct();
+        ShowComponent(0);
+        return detected;
+    } catch (const kvl::Error& error) {
+        platform_.MsgBox(LoadErrorMessage(error.number(), error.description()), kCritical,
+                         std::string(kTitle));
+        return false;
+    }
+}
+
+std::string SetupLogic::StagingFolder() {
+    return platform_.TempFolder() + "\\";
+}
+
+void SetupLogic::MeasureComponents(const std::string& staging) {
+    const std::string separator = platform_.DecimalSeparator();
+    for (size_t i = 0; i < kComponentCount; ++i) {
+        const std::uintmax_t bytes =
+            platform_.FileSize(staging + std::string(kComponents[i].fileName));
+        sizes_[i] = SizeText(bytes, separator);
+    }
+}
+
+bool SetupLogic::DetectProduct() {
+    const std::string probe(kProbe);
+    if (!ContainsIgnoringCase(platform_.RegRead(probe), "06.00")) {
+        platform_.MsgBox(VersionWarning(), kExclamation, std::string(kTitle));
+        return false;
+    }
+    const std::string key(ContainsIgnoringCase(platform_.RegRead(probe), "Professional")
+                              ? kProfessionalKey
+                              : kStandardKey);
+    targets_[kWarehouse] = platform_.RegRead(key + "WarehouseTarget");
+    targets_[kSymbology] = platform_.RegRead(key + "Path") + "Symbols\\";
+    targets_[kLibrary] = platform_.RegRead(key + "WorkspaceTarget");
+    targets_[kDocumentation] = platform_.RegRead(key + "Path");
+    return true;
+}
+
+void SetupLogic::ShowComponent(size_t component) {
+    view_.ShowInfo(InfoText(kComponents[component], sizes_[component]));
+    view_.ShowLocation(targets_[component]);
+}
+
+void SetupLogic::tvOptions_NodeClick(const std::string& label) {
+    const size_t component = ComponentByLabel(label);
+    if (component < kComponentCount) ShowComponent(component);
+}
+
+void SetupLogic::cmdBrowse_Click() {
+    ApplyChosenFolder(BrowseFolder(platform_, view_.Handle()));
+}
+
+void SetupLogic::ChooseTarget(size_t component, const std::string& folder) {
+    view_.SelectItem(static_cast<int>(component));
+    tvOptions_NodeClick(std::string(kComponents[component].label));
+    ApplyChosenFolder(AsFolderPrefix(folder));
+}
+
+void SetupLogic::ApplyChosenFolder(const std::string& folder) {
+    if (folder.empty()) return;
+    view_.ShowLocation(folder);
+    const size_t component = ComponentByLabel(view_.SelectedItemText());
+    if (component < kComponentCount) targets_[component] = folder;
+}
+
+bool SetupLogic::cmdInstall_Click() {
+    try {
+        BusyCursor busy(view_);
+        Install();
+    } catch (const kvl::Error& error) {
+        platform_.MsgBox(ErrorMessage(error.number(), error.description()), kCritical,
+                         std::string(kTitle));
+        return false;
+    }
+    platform_.MsgBox(std::string(kCompleted), kInformation, std::string(kTitle));
+    return true;
+}
+
+void SetupLogic::Install() {
+    const std::string staging = StagingFolder();
+    const auto fileIn = [this](size_t component) {
+        return targets_[component] + std::string(kComponents[component].fileName);
+    };
+    for (size_t i = 0; i < kComponentCount; ++i) {
+        platform_.CopyFile(staging + std::string(kComponents[i].fileName), fileIn(i));
+    }
+    std::unique_ptr<SymbolLibrary> library = platform_.OpenLibrary(fileIn(kLibrary));
+    RepointLibrary(*library, fileIn(kSymbology), fileIn(kWarehouse));
+}
+
+}  // namespace setup

@@ -1,0 +1,65 @@
+#pragma once
+// What the installer's logic asks of the machine: files, registry, the symbol
+// library, message boxes and the folder chooser. Paths are Windows paths throughout;
+// each platform maps them to its own. Failures are thrown as kvl::Error.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "SymbolLibrary.h"
+
+namespace setup {
+
+// The window that owns a modal dialog, as the platform identifies it.
+using WindowHandle = std::uintptr_t;
+
+// Message-box flag values and answers, as the installer's messages use them.
+enum MsgBoxFlags : int {
+    kOkOnly = 0,
+    kOkCancel = 1,
+    kAbortRetryIgnore = 2,
+    kYesNoCancel = 3,
+    kYesNo = 4,
+    kRetryCancel = 5,
+    kCritical = 16,
+    kQuestion = 32,
+    kExclamation = 48,
+    kInformation = 64,
+    kDefaultButton2 = 256,
+};
+enum MsgBoxAnswer : int {
+    kOk = 1,
+    kCancel = 2,
+    kAbort = 3,
+    kRetry = 4,
+    kIgnore = 5,
+    kYes = 6,
+    kNo = 7
+};
+
+class SetupPlatform {
+  public:
+    virtual ~SetupPlatform() = default;
+
+    // The user's temporary folder, without a trailing "\".
+    virtual std::string TempFolder() = 0;
+    // Size in bytes; error 53 when the file is missing.
+    virtual std::uintmax_t FileSize(const std::string& path) = 0;
+    // A registry string value by its full path (hive\key\...\value name).
+    virtual std::string RegRead(const std::string& path) = 0;
+    // Copies a file, overwriting the destination.
+    virtual void CopyFile(const std::string& source, const std::string& destination) = 0;
+    // Opens the symbol library file so that its rows can be changed.
+    virtual std::unique_ptr<SymbolLibrary> OpenLibrary(const std::string& path) = 0;
+    // The decimal separator of the user's locale.
+    virtual std::string DecimalSeparator() = 0;
+
+    // A modal message box; returns the chosen button.
+    virtual int MsgBox(const std::string& text, int flags, const std::string& title) = 0;
+    // A modal folder chooser; the chosen folder's path, or nothing when cancelled.
+    virtual std::optional<std::string> ChooseFolder(WindowHandle owner) = 0;
+};
+
+}  // namespace setup

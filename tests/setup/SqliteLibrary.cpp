@@ -1,0 +1,50 @@
+#include "SqliteLibrary.h"
+
+#include <cstdlib>
+#include <fstream>
+
+#include "linux/Odbc.h"
+
+namespace fs = std::filesystem;
+
+namespace setup::testing {
+
+namespace {
+
+std::string ConnectionText(const fs::path& file) {
+    return "DRIVER=SQLite3;Database=" + file.string();
+}
+
+}  // namespace
+
+fs::path NewFolder() {
+    std::string pattern = (fs::temp_directory_path() / "setup-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    return pattern;
+}
+
+void UsePrivateDriverList(const fs::path& folder) {
+    std::ofstream(folder / "odbcinst.ini")
+        << "[SQLite3]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n";
+    setenv("ODBCSYSINI", folder.c_str(), 1);
+}
+
+void RunOn(const fs::path& file, const std::vector<std::string>& statements) {
+    const odbc::Connection connection(ConnectionText(file));
+    for (const std::string& statement : statements) odbc::Execute(connection, statement, {});
+}
+
+std::vector<std::string> RowsOf(const fs::path& file, const std::string& query) {
+    const odbc::Connection connection(ConnectionText(file));
+    std::vector<std::string> rows;
+    for (const std::vector<odbc::Value>& row : odbc::Query(connection, query).rows) {
+        std::string text;
+        for (const odbc::Value& value : row) {
+            text += (text.empty() ? "" : "|") + value.value_or("NULL");
+        }
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+}  // namespace setup::testing

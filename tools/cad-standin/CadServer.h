@@ -1,0 +1,53 @@
+#pragma once
+// The stand-in's automation members: exactly those the add-on installer calls on the CAD
+// application, served one request at a time (see Wire.h for the protocol).
+//
+//   put  Visible                              True | False
+//   get  Preferences.Files.SupportPath
+//   put  Preferences.Files.SupportPath        text
+//   get  MenuGroups.Count
+//   get  MenuGroups.Item(i).Name
+//   call MenuGroups.Item(i).Unload
+//   call MenuGroups.Load                      Windows path   -> "#n", the loaded group
+//   call #n.Menus.Item(i).InsertInMenuBar     position
+//   get  MenuBar.Count
+//   call Documents(i).Close                   True | False (save; nothing is saved here)
+//   call Quit
+//
+// Anything else is error 438. Failures carry automation failure codes as signed numbers.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "CadState.h"
+#include "DriveMap.h"
+
+namespace standin {
+
+class CadServer {
+  public:
+    CadServer(CadState& state, zovlt::DriveMap drives)
+        : state_(state), drives_(std::move(drives)) {}
+
+    // One request's fields in, the answer's fields out.
+    std::vector<std::string> Handle(const std::vector<std::string>& request);
+
+    bool QuitCalled() const { return quit_; }
+
+  private:
+    std::string Serve(const std::string& verb, const std::string& path,
+                      const std::string* argument);
+    std::string LoadGroup(const std::string& file);
+    void InsertInMenuBar(int handle, int menu, const std::string& position);
+    void UnloadGroup(int index);
+    void CloseDocument(int index, const std::string& save);
+    MenuGroup& GroupAt(int index);
+
+    CadState& state_;
+    zovlt::DriveMap drives_;
+    std::map<int, std::string> handles_;  // "#n" -> name of the group it stands for
+    bool quit_ = false;
+};
+
+}  // namespace standin
