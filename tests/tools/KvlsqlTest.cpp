@@ -126,12 +126,15 @@ TEST_F(Kvlsql, WithoutXdgDataHomeTheDatabaseLivesUnderHome) {
     data_.clear();
     EXPECT_EQ(Run({"-c", "SELECT 1"}).status, 0);
     EXPECT_TRUE(fs::exists(home_ / ".local" / "share" / "kvl2005" / "kvlsql.sqlite"));
+    const char* home = std::getenv("HOME");
+    std::string savedHome = home ? home : "";
     setenv("HOME", "/h", 1);
     setenv("XDG_DATA_HOME", "relative/data", 1);  // ignored: not an absolute path
     EXPECT_EQ(kvlsql::DefaultDatabasePath(), "/h/.local/share/kvl2005/kvlsql.sqlite");
     setenv("XDG_DATA_HOME", "/x", 1);
     EXPECT_EQ(kvlsql::DefaultDatabasePath(), "/x/kvl2005/kvlsql.sqlite");
     unsetenv("XDG_DATA_HOME");
+    setenv("HOME", savedHome.c_str(), 1);
 }
 
 TEST_F(Kvlsql, SessionsThatCannotOpenSayWhy) {

@@ -24,19 +24,24 @@ struct Environment {
     Environment& operator=(const Environment&) = delete;
 };
 
-std::string FirstDiagnostic(SQLSMALLINT type, SQLHANDLE handle) {
+// Every diagnostic record of the handle, one a line: the driver manager's warning often
+// comes first and the driver's own reason after it.
+std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
+    std::string text;
     SQLCHAR state[6] = {};
     SQLCHAR message[1024] = {};
     SQLINTEGER native = 0;
     SQLSMALLINT length = 0;
-    if (!SQL_SUCCEEDED(
-            SQLGetDiagRec(type, handle, 1, state, &native, message, sizeof message, &length)))
-        return "no reason given";
-    std::string text =
-        std::string(reinterpret_cast<char*>(state)) + ": " + reinterpret_cast<char*>(message);
-    // Some drivers end their messages with a line break.
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    return text;
+    for (SQLSMALLINT i = 1; SQL_SUCCEEDED(
+             SQLGetDiagRec(type, handle, i, state, &native, message, sizeof message, &length));
+         ++i) {
+        std::string line =
+            std::string(reinterpret_cast<char*>(state)) + ": " + reinterpret_cast<char*>(message);
+        // Some drivers end their messages with a line break.
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        text += (text.empty() ? "" : "\n") + line;
+    }
+    return text.empty() ? "no reason given" : text;
 }
 
 }  // namespace
@@ -62,12 +67,12 @@ std::string ConnectFailure(const std::string& connectionText) {
     if (!e.env) return "the ODBC environment could not be allocated";
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, e.env, &e.dbc))) {
         e.dbc = SQL_NULL_HDBC;
-        return FirstDiagnostic(SQL_HANDLE_ENV, e.env);
+        return Diagnostics(SQL_HANDLE_ENV, e.env);
     }
     std::string text = connectionText;
     SQLRETURN rc = SQLDriverConnect(e.dbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
                                     SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
-    if (!SQL_SUCCEEDED(rc)) return FirstDiagnostic(SQL_HANDLE_DBC, e.dbc);
+    if (!SQL_SUCCEEDED(rc)) return Diagnostics(SQL_HANDLE_DBC, e.dbc);
     SQLDisconnect(e.dbc);
     return "";
 }

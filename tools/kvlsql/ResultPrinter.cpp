@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <limits>
 
+#include "TableFormat.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
 
 namespace kvlsql {
 
+namespace {
+
+// The rest of the current result set: its column names and every row.
 Table ReadResultSet(kvl::kvlRES& r) {
     Table t;
     for (int16_t n = 1; n <= r.Cols; ++n)
@@ -19,6 +23,8 @@ Table ReadResultSet(kvl::kvlRES& r) {
     }
     return t;
 }
+
+}  // namespace
 
 void PrintResults(std::ostream& out, kvl::kvlRES& r) {
     do {

@@ -3,17 +3,12 @@
 
 #include <ostream>
 
-#include "TableFormat.h"
-
 namespace kvl {
 class kvlRES;
 class kvlSERV;
 }  // namespace kvl
 
 namespace kvlsql {
-
-// Reads the rest of the current result set: its column names and every row.
-Table ReadResultSet(kvl::kvlRES& r);
 
 // Prints every result set of r in turn, each as a table followed by "(N rows)", or
 // "(N rows affected)" for one without columns.
