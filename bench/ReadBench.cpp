@@ -72,7 +72,7 @@ void Read(benchmark::State& state, BackendOf backend, bool readValues) {
         rows = 0;
         while (r->TemLinhas()) {
             for (int16_t n = 1; readValues && n <= r->Cols; ++n) {
-                kvl::Variant value = r->Col(n);
+                const kvl::Variant& value = r->Col(n);
                 benchmark::DoNotOptimize(value);
             }
             ++rows;

@@ -128,9 +128,7 @@ Variant kvlRES::ColReg(int32_t Linha, int16_t Coluna) const {
     return Variant(std::string(v));
 }
 
-Variant kvlRES::Col(int16_t nIndex) const {
-    return C(nIndex).Valor;
-}
+const Variant& kvlRES::Col(int16_t nIndex) const { return C(nIndex).Valor; }
 
 void kvlRES::Col(int16_t nIndex, const Variant& value) {
     C(nIndex).Valor = value;

@@ -86,6 +86,10 @@ void kvlSERV::Conecta(Handle& hConn, Handle& hStmt) {
     if (!odbc::Succeeded(Retorno)) {
         erro = true;
         Aberto = false;
+        // No statement can live on a connection that failed; asking for one would only
+        // replace the driver's reason, which ErroLe can still read from hConn.
+        hStmt = 0;
+        return;
     }
     Retorno = api_->AllocStmt(hConn, hStmt);
     if (hStmt) Retorno = api_->SetQueryTimeout(hStmt, 0);  // commands never time out

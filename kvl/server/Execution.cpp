@@ -64,8 +64,12 @@ std::shared_ptr<kvlRES> kvlSERV::Exec(std::string* SCom, std::shared_ptr<kvlRES>
     }
     if (Apara(comando).empty()) return nullptr;
     if (PreveLinhas) {
-        comando = Exec_ComPrevNumDeLinhas(comando);
-        if (SCom) *SCom = comando;
+        // A command without a query has nothing to count: it runs as given.
+        std::string lote = Exec_ComPrevNumDeLinhas(comando);
+        if (!Apara(lote).empty()) {
+            comando = std::move(lote);
+            if (SCom) *SCom = comando;
+        }
     }
 
     std::shared_ptr<kvlRES> R = oRes ? std::move(oRes) : std::make_shared<kvlRES>();

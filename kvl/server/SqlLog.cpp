@@ -13,7 +13,7 @@ void kvlSERV::HistoriaAdd(std::string_view com, std::string_view Param, std::opt
     if (LF.value_or(false)) historia_.emplace_back();
 }
 
-Variant kvlSERV::Logs(int16_t nIndex) const {
+Variant kvlSERV::Logs(int32_t nIndex) const {
     if (nIndex == -1) return Variant(static_cast<int32_t>(historia_.size() - 1));
     if (nIndex < 0 || static_cast<size_t>(nIndex) >= historia_.size())
         throw Error(kSubscriptOutOfRange);

@@ -183,6 +183,12 @@ TEST(PostgresConnection, WrongPasswordLeavesTheSessionClosed) {
     s->Abre();
     EXPECT_FALSE(s->Aberto);
     EXPECT_TRUE(s->erro);
+    // The driver's reason stays readable on the failed connection.
+    bool busy = false;
+    Handle conn = 0, stmt = 0;
+    s->StackItemGet(1, busy, &conn, &stmt);
+    EXPECT_EQ(stmt, 0u);
+    EXPECT_NE(s->ErroLe(conn, 0).find("password"), std::string::npos) << s->ErroLe(conn, 0);
     s->PWD = kvltest::Postgres::Password();
     s->Abre();
     EXPECT_TRUE(s->Aberto);

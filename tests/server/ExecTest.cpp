@@ -243,6 +243,14 @@ TEST(RowCountPrediction, CountThenTheQuerysOwnRows) {
     int32_t groups = 0;
     g.server->Exec("SELECT c FROM t GROUP BY c", nullptr, &groups);
     EXPECT_EQ(groups, 3);
+
+    // A command without a query has nothing to count and runs as given.
+    std::string update = "UPDATE t SET c = 1";
+    int32_t none = -1;
+    g.server->Exec(&update, nullptr, &none);
+    EXPECT_EQ(g.odbc->executed.back(), "UPDATE t SET c = 1");
+    EXPECT_EQ(update, "UPDATE t SET c = 1");
+    EXPECT_EQ(none, 0);
 }
 
 TEST(Exists, DatabaseLookup) {

@@ -40,11 +40,7 @@ void PrintResults(std::ostream& out, kvl::kvlRES& r) {
 
 void PrintSqlLog(std::ostream& out, const kvl::kvlSERV& s) {
     int32_t last = s.Logs(-1).ToInt32();
-    // Entries are reached by a 16-bit index: later ones cannot be read.
-    int32_t reachable = std::min<int32_t>(last, std::numeric_limits<int16_t>::max());
-    for (int32_t i = 1; i <= reachable; ++i)
-        out << s.Logs(static_cast<int16_t>(i)).ToString() << '\n';
-    if (reachable < last) out << "(" << last - reachable << " later log entries not shown)\n";
+    for (int32_t i = 1; i <= last; ++i) out << s.Logs(i).ToString() << '\n';
 }
 
 }  // namespace kvlsql

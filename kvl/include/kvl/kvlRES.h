@@ -88,7 +88,8 @@ class kvlRES : public Object {
     // Rows stored; counts beyond 16 bits are allowed.
     int32_t CarregaTudo(std::optional<Variant> Intervalo = std::nullopt);
     Variant ColReg(int32_t Linha, int16_t Coluna) const;
-    Variant Col(int16_t nIndex) const;
+    // The value in place: a caller that keeps it takes its own copy.
+    const Variant& Col(int16_t nIndex) const;
     void Col(int16_t nIndex, const Variant& value);
     void PopLinha();
     void PushLinha();

@@ -139,7 +139,7 @@ class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
     void HistoriaAdd(std::string_view com, std::string_view Param,
                      std::optional<bool> LF = std::nullopt);
     // Entry nIndex as text; -1 gives the index of the last entry.
-    Variant Logs(int16_t nIndex) const;
+    Variant Logs(int32_t nIndex) const;
 
   private:
     friend class kvlRES;
