@@ -12,66 +12,42 @@
 
 namespace setup::testing {
 
-// Rows of one command, as maps of field to value.
-using Rows = std::vector<std::map<std::string, std::string, std::less<>>>;
-
-class FakeRowSet : public RowSet {
+// A library whose commands give no rows; re-pointing itself is tested on a real SQLite file.
+class EmptyRowSet : public RowSet {
   public:
-    explicit FakeRowSet(Rows& rows) : rows_(rows), at_(rows.empty() ? kBefore : 0) {}
-    bool AtEnd() const override { return at_ >= rows_.size(); }
-    bool BeforeStart() const override { return at_ == kBefore; }
-    void MoveFirst() override { at_ = rows_.empty() ? kBefore : 0; }
-    void MoveNext() override { ++at_; }
-    std::string Value(std::string_view field) const override {
-        return rows_.at(at_).find(field)->second;
-    }
-    void Edit() override { editing_ = true; }
-    void SetValue(std::string_view field, const std::string& value) override {
-        if (!editing_) throw kvl::Error(kvl::kInvalidCall);
-        rows_.at(at_).find(field)->second = value;
-    }
-    void Update() override { editing_ = false; }
-
-  private:
-    static constexpr size_t kBefore = static_cast<size_t>(-1);
-    Rows& rows_;
-    size_t at_;
-    bool editing_ = false;
+    bool AtEnd() const override { return true; }
+    bool BeforeStart() const override { return true; }
+    void MoveFirst() override {}
+    void MoveNext() override {}
+    std::string Value(std::string_view) const override { throw kvl::Error(kvl::kInvalidCall); }
+    void Edit() override {}
+    void SetValue(std::string_view, const std::string&) override {}
+    void Update() override {}
 };
 
-class FakeLibrary : public SymbolLibrary {
+class EmptyLibrary : public SymbolLibrary {
   public:
-    explicit FakeLibrary(std::map<std::string, Rows>& tables) : tables_(tables) {}
-    std::unique_ptr<RowSet> OpenRecordset(const std::string& command) override {
-        return std::make_unique<FakeRowSet>(tables_[command]);
+    std::unique_ptr<RowSet> OpenRecordset(const std::string&) override {
+        return std::make_unique<EmptyRowSet>();
     }
-
-  private:
-    std::map<std::string, Rows>& tables_;
 };
 
 struct Message {
     std::string text;
     int flags;
-    std::string title;
 };
 
 class FakePlatform : public SetupPlatform {
   public:
-    std::string temp = "C:\\Temp";
     std::map<std::string, std::uintmax_t> files;  // path and size
     std::map<std::string, std::string> registry;
-    std::string separator = ",";
     std::optional<std::string> chosenFolder;  // nothing: the chooser is cancelled
     std::optional<kvl::Error> copyFailure;    // thrown by the second copy
-    // Results of command texts of the library.
-    std::map<std::string, Rows> library;
 
     std::vector<std::pair<std::string, std::string>> copies;
-    std::vector<std::string> openedLibraries;
     std::vector<Message> messages;
 
-    std::string TempFolder() override { return temp; }
+    std::string TempFolder() override { return "C:\\Temp"; }
     std::uintmax_t FileSize(const std::string& path) override {
         const auto file = files.find(path);
         if (file == files.end()) throw kvl::Error(kvl::kFileNotFound);
@@ -86,13 +62,13 @@ class FakePlatform : public SetupPlatform {
         if (copyFailure && copies.size() == 1) throw *copyFailure;
         copies.emplace_back(source, destination);
     }
-    std::unique_ptr<SymbolLibrary> OpenLibrary(const std::string& path) override {
-        openedLibraries.push_back(path);
-        return std::make_unique<FakeLibrary>(library);
+    std::unique_ptr<SymbolLibrary> OpenLibrary(const std::string&) override {
+        return std::make_unique<EmptyLibrary>();
     }
-    std::string DecimalSeparator() override { return separator; }
-    int MsgBox(const std::string& text, int flags, const std::string& title) override {
-        messages.push_back({text, flags, title});
+    // Not the "." of the C locale, so that a size ignoring the user's separator shows.
+    std::string DecimalSeparator() override { return ","; }
+    int MsgBox(const std::string& text, int flags, const std::string&) override {
+        messages.push_back({text, flags});
         return kOk;
     }
     std::optional<std::string> ChooseFolder(WindowHandle) override { return chosenFolder; }
@@ -114,10 +90,10 @@ class FakeView : public SetupView {
     void ShowInfo(const std::string& text) override { info = text; }
     void ShowLocation(const std::string& text) override { location = text; }
     void SetBusy(bool on) override { busy.push_back(on); }
-    WindowHandle Handle() const override { return 42; }
+    WindowHandle Handle() const override { return 0; }
 };
 
-// A machine with the four components staged and the given edition installed.
+// A machine with the four components staged and the given edition's key installed.
 inline void InstallProduct(FakePlatform& platform, const std::string& probe,
                            const std::string& key) {
     platform.files = {{"C:\\Temp\\PDM Warehouse.mdb", 2 * 1024 * 1024},

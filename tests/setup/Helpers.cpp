@@ -1,4 +1,4 @@
-#include "SqliteLibrary.h"
+#include "Helpers.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -9,18 +9,19 @@ namespace fs = std::filesystem;
 
 namespace setup::testing {
 
-namespace {
-
-std::string ConnectionText(const fs::path& file) {
-    return "DRIVER=SQLite3;Database=" + file.string();
-}
-
-}  // namespace
-
 fs::path NewFolder() {
     std::string pattern = (fs::temp_directory_path() / "setup-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     return pattern;
+}
+
+std::string Utf16Export(const std::u16string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
 }
 
 void UsePrivateDriverList(const fs::path& folder) {
@@ -30,12 +31,12 @@ void UsePrivateDriverList(const fs::path& folder) {
 }
 
 void RunOn(const fs::path& file, const std::vector<std::string>& statements) {
-    const odbc::Connection connection(ConnectionText(file));
+    const odbc::Connection connection("DRIVER=SQLite3;Database=" + file.string());
     for (const std::string& statement : statements) odbc::Execute(connection, statement, {});
 }
 
 std::vector<std::string> RowsOf(const fs::path& file, const std::string& query) {
-    const odbc::Connection connection(ConnectionText(file));
+    const odbc::Connection connection("DRIVER=SQLite3;Database=" + file.string());
     std::vector<std::string> rows;
     for (const std::vector<odbc::Value>& row : odbc::Query(connection, query).rows) {
         std::string text;
