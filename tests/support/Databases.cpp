@@ -15,10 +15,20 @@ std::string Env(const char* name, const char* fallback) {
     return v && *v ? v : fallback;
 }
 
+// A folder of this test process, removed when the process ends.
 std::filesystem::path TestDir() {
-    auto dir = std::filesystem::temp_directory_path() / ("kvltest-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    return dir;
+    // Never destroyed, so the removal at exit can still read it.
+    static const auto* dir = [] {
+        auto* d = new std::filesystem::path(std::filesystem::temp_directory_path() /
+                                            ("kvltest-" + std::to_string(getpid())));
+        std::filesystem::create_directories(*d);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(TestDir(), ignored);
+        });
+        return d;
+    }();
+    return *dir;
 }
 
 }  // namespace
