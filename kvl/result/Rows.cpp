@@ -27,6 +27,8 @@ odbc::Api& kvlRES::Api() const {
 }
 
 bool kvlRES::SlotVivo() const {
+    // Pai, when it is the server that lent the slot, keeps it alive: no lock needed.
+    if (Pai && Pai.get() == donoDireto_) return Pai->SlotVivo(Indice, geracao_);
     auto dono = dono_.lock();
     return dono && dono->SlotVivo(Indice, geracao_);
 }
@@ -69,11 +71,11 @@ bool kvlRES::TemLinhas() {
     return false;
 }
 
-void kvlRES::LeValor(Coluna& c, uint16_t n) {
+void kvlRES::LeValor(Coluna& c, uint16_t n, odbc::Api& api) {
     int64_t k = 0;
     // The driver gets the buffer's room, never more than was allocated.
     int64_t room = std::min<int64_t>(int64_t{c.Len} + 2, static_cast<int64_t>(c.Buffer.size()));
-    Retorno = Api().GetData(hStmt, n, c.Buffer.data(), room, k);
+    Retorno = api.GetData(hStmt, n, c.Buffer.data(), room, k);
     if (k < 1) {
         c.Valor.AssignString("", 0);
         c.SeNull = true;
@@ -82,8 +84,10 @@ void kvlRES::LeValor(Coluna& c, uint16_t n) {
     // The driver writes at most room - 1 bytes before its terminator; a longer value
     // is cut there, on a character boundary.
     size_t received = room > 1 ? static_cast<size_t>(room - 1) : 0;
-    std::string_view text = CorteUtf8(std::string_view(c.Buffer.data(), received),
-                                      std::min<size_t>(static_cast<size_t>(k), received));
+    auto length = static_cast<size_t>(k);
+    std::string_view text = length <= received
+                                ? std::string_view(c.Buffer.data(), length)
+                                : CorteUtf8(std::string_view(c.Buffer.data(), received), received);
     c.Valor.AssignString(text.data(), text.size());
     c.SeNull = false;
 }
@@ -91,19 +95,21 @@ void kvlRES::LeValor(Coluna& c, uint16_t n) {
 void kvlRES::ProximaLinha() {
     if (Lins == std::numeric_limits<int32_t>::max()) throw Error(kOverflow);
     ++Lins;
+    if (Cols >= static_cast<int32_t>(Colunas.size())) throw Error(kSubscriptOutOfRange);
+    odbc::Api* api = Armazenou ? nullptr : &Api();
     for (int16_t n = 1; n <= Cols; ++n) {
-        Coluna& c = C(n);
-        if (Armazenou) {
-            bool isNull = false;
-            // Rows read before storing was asked for replay as empty values.
-            std::string_view stored = Registos && Lins <= Registos->Rows()
-                                          ? Registos->Value(Lins, n, isNull)
-                                          : std::string_view();
-            c.Valor.AssignString(stored.data(), stored.size());
-            c.SeNull = stored.empty() && isNull;
-        } else {
-            LeValor(c, static_cast<uint16_t>(n));
+        Coluna& c = Colunas[n];
+        if (api) {
+            LeValor(c, static_cast<uint16_t>(n), *api);
+            continue;
         }
+        bool isNull = false;
+        // Rows read before storing was asked for replay as empty values.
+        std::string_view stored = Registos && Lins <= Registos->Rows()
+                                      ? Registos->Value(Lins, n, isNull)
+                                      : std::string_view();
+        c.Valor.AssignString(stored.data(), stored.size());
+        c.SeNull = stored.empty() && isNull;
     }
     if (Armazena && !Armazenou) ProximaLinhaRegista();
 }

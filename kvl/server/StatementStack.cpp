@@ -128,6 +128,7 @@ std::shared_ptr<kvlRES> kvlSERV::StackGetNovo() {
 void kvlSERV::ReservaPara(kvlRES& r) {
     StackReserva(r.hConn, r.hStmt, r.Indice);
     r.dono_ = weak_from_this();
+    r.donoDireto_ = this;
     r.geracao_ = geracao_;
     r.api_ = api_;
 }

@@ -108,7 +108,7 @@ class kvlRES : public Object {
     void LogInicio();
     void LogFim();
     void DescreveColuna(Coluna& c, uint16_t n);
-    void LeValor(Coluna& c, uint16_t n);
+    void LeValor(Coluna& c, uint16_t n, odbc::Api& api);
 
     std::vector<Coluna> Colunas{1};  // element 0 unused
     std::vector<Coluna> LinhaPop;
@@ -119,6 +119,7 @@ class kvlRES : public Object {
     // The server and its generation at the reservation, to tell a stale slot, and the
     // driver manager the slot's handles belong to.
     std::weak_ptr<kvlSERV> dono_;
+    const kvlSERV* donoDireto_ = nullptr;
     uint64_t geracao_ = 0;
     std::shared_ptr<odbc::Api> api_;
     odbc::Api& Api() const;
