@@ -32,8 +32,10 @@ class UnixOdbcApi final : public Api {
   public:
     Return AllocEnv(Handle& env) override {
         Return rc = Allocate(SQL_HANDLE_ENV, 0, env);
+        // ODBC 2 behaviour: an UPDATE or DELETE that touches no row is a success, not
+        // SQL_NO_DATA, which the error check would take for a failure.
         if (Succeeded(rc))
-            SQLSetEnvAttr(H(env), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+            SQLSetEnvAttr(H(env), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC2),
                           0);
         return rc;
     }

@@ -54,7 +54,7 @@ class Api {
   public:
     virtual ~Api() = default;
 
-    // Environment for ODBC 3 behaviour.
+    // An environment with ODBC 2 behaviour (the ODBC 3 calls are still used).
     virtual Return AllocEnv(Handle& env) = 0;
     virtual Return FreeEnv(Handle env) = 0;
 
