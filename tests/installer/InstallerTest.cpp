@@ -1,341 +1,320 @@
-// The installation sequence against a scripted platform, grouped by stage.
+// The installation sequence against a scripted platform, CAD application and window, grouped by
+// stage.
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <map>
+#include <ranges>
+#include <set>
+#include <tuple>
 
-#include "FakeInstall.h"
 #include "Installer.h"
 #include "kvl/Error.h"
 
 namespace zovlt::test {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
+constexpr int kFailed = -2147467259;
 const std::string kProgram = "Z:\\media\\dist\\bin";
 const std::string kRootPattern = kProgram + "\\..\\FILES\\*.*";
 const std::string kBlocksPattern = kProgram + "\\..\\FILES\\blocos\\*.*";
 const std::string kSource = kProgram + "\\..\\FILES\\";
 
-class InstallerTest : public ::testing::Test {
-  protected:
-    InstallerTest() : installer(view, platform, kProgram) {
-        installer.FormLoad();
-        installer.AcceptClicked(1);
+// What the platform and the CAD application hold. Every call, message boxes included as
+// "box <flags> <text>", is logged in one list, in order; a failure queued for a log entry, or for
+// its first word, makes that call throw.
+struct World {
+    std::vector<std::string> log;
+    std::map<std::string, int> failures;  // entry or first word -> error number, thrown once
+    std::set<std::string> existing;       // paths PathOK finds
+    std::map<std::string, std::vector<std::string>> listings;  // pattern -> names
+    std::vector<int> answers;  // the n-th message box gets the n-th answer, OK when there is none
+    size_t boxesShown = 0;
+    std::string supportPath = "C:\\CAD\\support;C:\\CAD\\fonts";
+    std::vector<std::string> groups = {"ACAD"};
+    int32_t menuBarCount = 2;
+    int32_t menuBarCountAfterLoad = -1;  // >= 0: the bar changes while the file loads
+    int liveObjects = 0;                 // CAD objects not yet released
+
+    void Call(const std::string& entry) {
+        log.push_back(entry);
+        for (const std::string& key : {entry, entry.substr(0, entry.find(' '))}) {
+            if (auto failure = failures.extract(key)) throw kvl::Error(failure.mapped());
+        }
     }
 
+    // Logs the call, then gives what it returns.
+    template <class T>
+    T Answer(const std::string& entry, T value) {
+        Call(entry);
+        return value;
+    }
+
+    std::vector<std::string> Logged(const std::string& prefix) const {
+        auto found =
+            log | std::views::filter([&](auto& entry) { return entry.starts_with(prefix); });
+        return {found.begin(), found.end()};
+    }
+
+    // Where an entry first appears in the log; past the end when it never does.
+    size_t At(const std::string& entry) const {
+        return std::ranges::find(log, entry) - log.begin();
+    }
+};
+
+struct FakeGroup : CadMenuGroup {
+    explicit FakeGroup(World& world) : w(world) {}
+    void InsertMenuInMenuBar(int32_t menu, int32_t position) override {
+        w.Call("InsertInMenuBar " + std::to_string(menu) + " " + std::to_string(position));
+    }
+    World& w;
+};
+
+struct FakeCad : CadApplication {
+    explicit FakeCad(World& world) : w(world) { ++w.liveObjects; }
+    ~FakeCad() override { --w.liveObjects; }
+    void SetVisible(bool visible) override { w.Call(visible ? "Visible True" : "Visible False"); }
+    std::string SupportPath() override { return w.Answer("SupportPath", w.supportPath); }
+    void SetSupportPath(const std::string& path) override {
+        w.supportPath = w.Answer("SetSupportPath " + path, path);
+    }
+    int32_t MenuGroupCount() override {
+        return w.Answer("MenuGroupCount", static_cast<int32_t>(w.groups.size()));
+    }
+    std::string MenuGroupName(int32_t index) override {
+        return w.Answer("MenuGroupName " + std::to_string(index), w.groups.at(index));
+    }
+    void UnloadMenuGroup(int32_t index) override {
+        w.Call("Unload " + std::to_string(index));
+        w.groups.erase(w.groups.begin() + index);
+    }
+    std::unique_ptr<CadMenuGroup> LoadMenuGroup(const std::string& file) override {
+        w.Call("Load " + file);
+        if (w.menuBarCountAfterLoad >= 0) w.menuBarCount = w.menuBarCountAfterLoad;
+        return std::make_unique<FakeGroup>(w);
+    }
+    int32_t MenuBarCount() override { return w.Answer("MenuBarCount", w.menuBarCount); }
+    void CloseDocument(int32_t index, bool save) override {
+        w.Call("Close " + std::to_string(index) + (save ? " True" : " False"));
+    }
+    void Quit() override { w.Call("Quit"); }
+    World& w;
+};
+
+struct FakePlatform : InstallPlatform, World {
+    bool PathOK(const std::string& path) override { return existing.count(path) > 0; }
+    void CreateFolder(const std::string& path) override { Call("mkdir " + path); }
+    std::vector<std::string> ListFiles(const std::string& pattern) override {
+        return Answer("list " + pattern, listings[pattern]);
+    }
+    void DeleteFile(const std::string& path) override { Call("delete " + path); }
+    void CopyFile(const std::string& source, const std::string& target) override {
+        Call("copy " + source + " > " + target);
+    }
+    void StartHidden(const std::string& commandLine) override { Call("start " + commandLine); }
+    void OpenLink(const std::string&) override {}
+    int MessageBox(const std::string& text, int flags) override {
+        Call("box " + std::to_string(flags) + " " + text);
+        return ++boxesShown <= answers.size() ? answers[boxesShown - 1] : kButtonOk;
+    }
+    std::unique_ptr<CadApplication> CreateObject(const std::string& className) override {
+        Call("create " + className);
+        return std::make_unique<FakeCad>(*this);
+    }
+};
+
+struct FakeView : InstallView {
+    // As loaded, with the terms accepted.
+    bool acceptEnabled = true, installEnabled = true, installVisible = true, closeEnabled = true;
+    bool progressVisible = false, busy = false;
+    std::function<void()> onYield;  // runs at every yield, as window events would
+
+    void SetProgressCaption(const std::string&) override {}
+    void SetProgressVisible(bool visible) override { progressVisible = visible; }
+    void SetAcceptEnabled(bool enabled) override { acceptEnabled = enabled; }
+    void SetInstallEnabled(bool enabled) override { installEnabled = enabled; }
+    void SetInstallVisible(bool visible) override { installVisible = visible; }
+    void SetCloseEnabled(bool enabled) override { closeEnabled = enabled; }
+    void SetCloseCaption(const std::string&) override {}
+    void SetBusy(bool value) override { busy = value; }
+    void Yield() override {
+        if (onYield) onYield();
+    }
+};
+
+// A window just loaded, with the terms accepted, on the fakes.
+struct Rig {
     // Answers the confirmation with OK, then the given answers to the boxes that follow.
-    Outcome Run(std::deque<int> answers = {}) {
-        answers.push_front(kButtonOk);
+    Outcome Install(std::vector<int> answers = {}) {
+        answers.insert(answers.begin(), kButtonOk);
         platform.answers = std::move(answers);
         return installer.InstallClicked();
     }
 
-    std::vector<std::string> Copies() const { return platform.Logged("copy "); }
-
     FakeView view;
     FakePlatform platform;
-    Installer installer;
+    Installer installer{view, platform, kProgram};
 };
 
-// --- Window state -------------------------------------------------------------------------
+class InstallerTest : public ::testing::Test, protected Rig {};
 
-TEST_F(InstallerTest, ClosingIsRefusedOnlyWhileInstalling) {
-    EXPECT_TRUE(installer.QueryUnload());
-    std::vector<bool> duringYields;
-    view.onYield = [&] { duringYields.push_back(installer.QueryUnload()); };
-    Run();
-    ASSERT_FALSE(duringYields.empty());
-    EXPECT_THAT(duringYields, ::testing::Each(false));
-    EXPECT_TRUE(installer.QueryUnload());
-}
+// --- Window state and confirmation --------------------------------------------------------------
 
-TEST_F(InstallerTest, ControlsAreShutOffWhileInstalling) {
-    bool checked = false;
+TEST_F(InstallerTest, WhileInstallingControlsAreOffAndClosingIsRefused) {
+    int yields = 0;
     view.onYield = [&] {
-        if (checked) return;
-        checked = true;
-        EXPECT_TRUE(view.busy);
-        EXPECT_FALSE(view.installEnabled);
-        EXPECT_FALSE(view.closeEnabled);
-        EXPECT_FALSE(view.acceptEnabled);
-        EXPECT_TRUE(view.progressVisible);
+        ++yields;
+        EXPECT_FALSE(installer.QueryUnload());
+        EXPECT_TRUE(view.busy && view.progressVisible);
+        EXPECT_FALSE(view.installEnabled || view.closeEnabled || view.acceptEnabled);
     };
-    Run();
-    EXPECT_TRUE(checked);
+    Install();
+    EXPECT_GT(yields, 0);
+    EXPECT_TRUE(installer.QueryUnload());
 }
-
-TEST_F(InstallerTest, LinksOpenTheirTargets) {
-    installer.OpenLink(Link::MakerSite);
-    installer.OpenLink(Link::AgencySite);
-    installer.OpenLink(Link::SupportMail);
-    const auto links = platform.Logged("link ");
-    ASSERT_EQ(links.size(), 3u);
-    EXPECT_TRUE(links[0].starts_with("link https://"));
-    EXPECT_TRUE(links[1].starts_with("link https://"));
-    EXPECT_NE(links[0], links[1]);
-    EXPECT_TRUE(links[2].starts_with("link mailto:"));
-}
-
-// --- Confirmation ---------------------------------------------------------------------------
 
 TEST_F(InstallerTest, CancelInConfirmationChangesNothing) {
     platform.answers = {kButtonCancel};
     EXPECT_EQ(installer.InstallClicked(), Outcome::NotStarted);
-    ASSERT_EQ(platform.boxes.size(), 1u);
-    EXPECT_EQ(platform.boxes[0].text, "Antes de continuar feche todas as aplicações de AutoCAD.");
-    EXPECT_EQ(platform.boxes[0].flags, 321);
-    EXPECT_THAT(platform.log, IsEmpty());
-    EXPECT_TRUE(view.installEnabled);
-    EXPECT_TRUE(view.installVisible);
-    EXPECT_TRUE(view.acceptEnabled);
-    EXPECT_FALSE(view.busy);
-    EXPECT_FALSE(installer.Installing());
+    EXPECT_THAT(platform.log,
+                ElementsAre("box 321 Antes de continuar feche todas as aplicações de AutoCAD."));
+    EXPECT_TRUE(view.installEnabled && view.installVisible && view.acceptEnabled);
+    EXPECT_FALSE(view.busy || installer.Installing());
     // The user may still install afterwards.
-    EXPECT_EQ(Run(), Outcome::Completed);
+    EXPECT_EQ(Install(), Outcome::Completed);
 }
 
-// --- Stage 1: folders -----------------------------------------------------------------------
+// --- Stage errors -------------------------------------------------------------------------------
 
-TEST_F(InstallerTest, MissingFoldersAreCreatedInOrder) {
-    Run();
-    EXPECT_THAT(
-        platform.Logged("mkdir "),
-        ElementsAre("mkdir C:\\ZOV_LT", "mkdir C:\\ZOV_LT\\blocos", "mkdir C:\\ZOV_LT\\DLL"));
-    EXPECT_EQ(view.captions.front(), "Criar pastas de instalação");
+TEST_F(InstallerTest, AStageErrorOffersRetryOfTheSameStepOrCancelThatStopsWithoutQuitting) {
+    const std::tuple<std::string, int, std::string> stages[] = {
+        {"mkdir C:\\ZOV_LT\\blocos", kvl::kPermissionDenied,
+         "Ocorreu um erro na criação dos directórios!\r\n(70) Permission denied"},
+        {"start regsvr32 C:\\ZOV_LT\\DLL\\KVL2005.dll /s", kvl::kFileNotFound,
+         "Ocorreu um erro no Registo das librarias dinâmicas!\r\n(53) File not found"},
+        {"create AutoCAD.Application", kvl::kCannotCreateObject,
+         "Ocorreu um erro ao abrir o AutoCAD!\r\n(429) ActiveX component can't create object"},
+        {"SetSupportPath", kFailed,
+         "Ocorreu um erro na configuração do AutoCAD (Path Support)!\r\n(-2147467259) "},
+        {"Load", kFailed, "Ocorreu um erro ao Carregar o Menu!\r\n(-2147467259) "},
+    };
+    for (const auto& [step, number, message] : stages) {
+        for (const int answer : {kButtonRetry, kButtonCancel}) {
+            SCOPED_TRACE(step + (answer == kButtonRetry ? " retried" : " cancelled"));
+            Rig rig;
+            rig.platform.failures[step] = number;
+            const Outcome outcome = rig.Install({answer});
+            const auto boxes = rig.platform.Logged("box ");
+            ASSERT_GE(boxes.size(), 2u);
+            EXPECT_TRUE(boxes[1].starts_with("box 53 " + message)) << boxes[1];
+            const size_t attempts = rig.platform.Logged(step).size();
+            if (answer == kButtonRetry) {
+                EXPECT_EQ(outcome, Outcome::Completed);
+                EXPECT_EQ(attempts, 2u);
+            } else {
+                EXPECT_EQ(outcome, Outcome::Cancelled);
+                EXPECT_EQ(attempts, 1u);
+                EXPECT_EQ(boxes.size(), 2u);  // no completion message
+                EXPECT_THAT(rig.platform.log, Not(Contains("Quit")));
+                EXPECT_EQ(rig.platform.liveObjects, 0);
+            }
+        }
+    }
 }
 
-TEST_F(InstallerTest, ExistingFoldersAreLeftAloneWithoutError) {
+// --- Stages 1 and 2: folders and files; closing -------------------------------------------------
+
+TEST_F(InstallerTest, ExistingFoldersEmptySourceFoldersAndErrorsWhileClosingRaiseNothing) {
     platform.existing = {"C:\\ZOV_LT", "C:\\ZOV_LT\\blocos", "C:\\ZOV_LT\\DLL"};
-    EXPECT_EQ(Run(), Outcome::Completed);
+    platform.failures["Close"] = kFailed;
+    platform.failures["Quit"] = 462;
+    EXPECT_EQ(Install(), Outcome::Completed);
     EXPECT_THAT(platform.Logged("mkdir "), IsEmpty());
-    EXPECT_EQ(platform.boxes.size(), 2u);  // confirmation and completion only
+    EXPECT_EQ(platform.Logged("copy ").size(), 1u);  // the library only
+    // The drawing is closed unsaved, the application still quit and released.
+    EXPECT_LT(platform.At("Close 0 False"), platform.At("Quit"));
+    EXPECT_EQ(platform.liveObjects, 0);
+    const auto boxes = platform.Logged("box ");
+    ASSERT_EQ(boxes.size(), 2u);  // confirmation and completion only
+    EXPECT_TRUE(boxes[1].starts_with("box 64 Instalação Concluída."));
 }
 
-TEST_F(InstallerTest, RetryCreatesTheSameFolderAgain) {
-    platform.existing = {"C:\\ZOV_LT"};
-    platform.failures.Add("mkdir C:\\ZOV_LT\\blocos", kvl::kPermissionDenied);
-    EXPECT_EQ(Run({kButtonRetry}), Outcome::Completed);
-    EXPECT_THAT(platform.Logged("mkdir "),
-                ElementsAre("mkdir C:\\ZOV_LT\\blocos", "mkdir C:\\ZOV_LT\\blocos",
-                            "mkdir C:\\ZOV_LT\\DLL"));
-    EXPECT_EQ(platform.boxes[1].text,
-              "Ocorreu um erro na criação dos directórios!\r\n(70) Permission denied");
-    EXPECT_EQ(platform.boxes[1].flags, 53);
-}
-
-// --- Stage 2: files -------------------------------------------------------------------------
-
-TEST_F(InstallerTest, RootAndBlockFilesAreDeletedThenCopiedWithACaptionEach) {
-    platform.listings[kRootPattern] = {"a.lsp", "ZOV_LT.cui"};
-    platform.listings[kBlocksPattern] = {"b1.dwg"};
-    Run();
-    EXPECT_THAT(Copies(),
-                ElementsAre("copy " + kSource + "a.lsp > C:\\ZOV_LT\\a.lsp",
-                            "copy " + kSource + "ZOV_LT.cui > C:\\ZOV_LT\\ZOV_LT.cui",
-                            "copy " + kSource + "blocos\\b1.dwg > C:\\ZOV_LT\\blocos\\b1.dwg",
-                            "copy " + kSource + "DLL\\KVL2005.dll > C:\\ZOV_LT\\DLL\\KVL2005.dll"));
-    const auto& log = platform.log;
-    auto at = [&](const std::string& entry) { return std::find(log.begin(), log.end(), entry); };
-    EXPECT_LT(at("delete C:\\ZOV_LT\\a.lsp"), at("copy " + kSource + "a.lsp > C:\\ZOV_LT\\a.lsp"));
-    EXPECT_THAT(std::vector<std::string>(view.captions.begin() + 1, view.captions.begin() + 4),
-                ElementsAre("Copiar o Ficheiro C:\\ZOV_LT\\a.lsp",
-                            "Copiar o Ficheiro C:\\ZOV_LT\\ZOV_LT.cui",
-                            "Copiar o Ficheiro C:\\ZOV_LT\\blocos\\b1.dwg"));
-}
-
-TEST_F(InstallerTest, EmptyFoldersCopyNothingAndRaiseNothing) {
-    EXPECT_EQ(Run(), Outcome::Completed);
-    EXPECT_THAT(platform.Logged("list "),
-                ElementsAre("list " + kRootPattern, "list " + kBlocksPattern));
-    EXPECT_EQ(Copies().size(), 1u);  // the library only
-    EXPECT_EQ(platform.boxes.size(), 2u);
-}
-
-TEST_F(InstallerTest, RetryAfterAFailedCopyCopiesTheSameFile) {
-    platform.listings[kRootPattern] = {"a.lsp", "b.lsp"};
-    platform.failures.Add("copy " + kSource + "a.lsp > C:\\ZOV_LT\\a.lsp", kvl::kPermissionDenied);
-    EXPECT_EQ(Run({kButtonRetry}), Outcome::Completed);
-    EXPECT_EQ(platform.boxes[1].text,
-              "Ocorreu um erro na copia dos ficheiros!\r\n(70) Permission denied");
-    const auto copies = Copies();
-    ASSERT_GE(copies.size(), 3u);
-    EXPECT_EQ(copies[0], copies[1]);
-    EXPECT_EQ(copies[2], "copy " + kSource + "b.lsp > C:\\ZOV_LT\\b.lsp");
+TEST_F(InstallerTest, FilesAreDeletedThenCopiedAndRetryCopiesTheSameFileAgain) {
+    platform.listings[kRootPattern] = {"a.lsp"};
+    const std::string copyA = "copy " + kSource + "a.lsp > C:\\ZOV_LT\\a.lsp";
+    platform.failures[copyA] = kvl::kPermissionDenied;
+    EXPECT_EQ(Install({kButtonRetry}), Outcome::Completed);
     // Only the copy is repeated, not the delete before it.
-    EXPECT_EQ(platform.Logged("delete C:\\ZOV_LT\\a.lsp").size(), 1u);
+    EXPECT_THAT(
+        std::vector(platform.log.begin() + platform.At("delete C:\\ZOV_LT\\a.lsp"),
+                    platform.log.begin() + platform.At("list " + kBlocksPattern)),
+        ElementsAre("delete C:\\ZOV_LT\\a.lsp", copyA,
+                    "box 53 Ocorreu um erro na copia dos ficheiros!\r\n(70) Permission denied",
+                    copyA));
 }
 
 TEST_F(InstallerTest, CancelLeavesWhatWasDoneAndEntersTheFinishedState) {
     platform.listings[kRootPattern] = {"a.lsp", "b.lsp"};
-    platform.failures.Add("copy " + kSource + "b.lsp > C:\\ZOV_LT\\b.lsp", kvl::kDiskFull);
-    EXPECT_EQ(Run({kButtonCancel}), Outcome::Cancelled);
-    EXPECT_THAT(platform.Logged("delete "), ::testing::Not(IsEmpty()));
-    EXPECT_EQ(Copies().size(), 2u);  // a.lsp copied, b.lsp attempted once
+    platform.failures["copy " + kSource + "b.lsp > C:\\ZOV_LT\\b.lsp"] = kvl::kDiskFull;
+    EXPECT_EQ(Install({kButtonCancel}), Outcome::Cancelled);
+    EXPECT_EQ(platform.Logged("copy ").size(), 2u);  // a.lsp copied, b.lsp attempted once
     EXPECT_THAT(platform.Logged("create "), IsEmpty());
-    EXPECT_EQ(platform.boxes.size(), 2u);  // no completion message
-    EXPECT_FALSE(view.installVisible);
-    EXPECT_TRUE(view.closeEnabled);
-    EXPECT_EQ(view.closeCaption, "Fechar");
-    EXPECT_FALSE(view.progressVisible);
-    EXPECT_FALSE(view.acceptEnabled);
-    EXPECT_FALSE(view.busy);
-    EXPECT_TRUE(installer.QueryUnload());
+    EXPECT_FALSE(view.installVisible || view.progressVisible || view.acceptEnabled || view.busy);
+    EXPECT_TRUE(view.closeEnabled && installer.QueryUnload());
     // A new attempt needs a new program start.
     EXPECT_EQ(installer.InstallClicked(), Outcome::NotStarted);
 }
 
 TEST_F(InstallerTest, FailedListingIsTheCopyStagesError) {
-    platform.failures.Add("list " + kRootPattern, kvl::kPathNotFound);
-    EXPECT_EQ(Run({kButtonRetry}), Outcome::Completed);
-    EXPECT_EQ(platform.boxes[1].text,
-              "Ocorreu um erro na copia dos ficheiros!\r\n(76) Path not found");
+    platform.failures["list " + kRootPattern] = kvl::kPathNotFound;
+    EXPECT_EQ(Install({kButtonRetry}), Outcome::Completed);
+    EXPECT_EQ(platform.Logged("box ")[1],
+              "box 53 Ocorreu um erro na copia dos ficheiros!\r\n(76) Path not found");
     EXPECT_EQ(platform.Logged("list " + kRootPattern).size(), 2u);
 }
 
-// --- Stage 3: library -----------------------------------------------------------------------
+// --- Stages 5 and 6: support path and menu ------------------------------------------------------
 
-TEST_F(InstallerTest, LibraryIsReplacedThenRegisteredWithoutWaiting) {
-    Run();
-    const auto& log = platform.log;
-    auto at = [&](const std::string& entry) { return std::find(log.begin(), log.end(), entry); };
-    const auto del = at("delete C:\\ZOV_LT\\DLL\\KVL2005.dll");
-    const auto copy = at("copy " + kSource + "DLL\\KVL2005.dll > C:\\ZOV_LT\\DLL\\KVL2005.dll");
-    const auto start = at("start regsvr32 C:\\ZOV_LT\\DLL\\KVL2005.dll /s");
-    ASSERT_NE(start, log.end());
-    EXPECT_LT(del, copy);
-    EXPECT_LT(copy, start);
-    EXPECT_LT(start, at("create AutoCAD.Application"));
-    EXPECT_EQ(view.captions[1], "Registar as librarias dinâmicas");
-}
-
-TEST_F(InstallerTest, RegistrationThatCannotStartIsTheLibraryStagesError) {
-    platform.failures.Add("start regsvr32 C:\\ZOV_LT\\DLL\\KVL2005.dll /s", kvl::kFileNotFound);
-    EXPECT_EQ(Run({kButtonCancel}), Outcome::Cancelled);
-    EXPECT_EQ(platform.boxes[1].text,
-              "Ocorreu um erro no Registo das librarias dinâmicas!\r\n(53) File not found");
-}
-
-// --- Stage 4: start the CAD application -----------------------------------------------------
-
-TEST_F(InstallerTest, NoCadApplicationIsTheStartStagesError) {
-    platform.failures.Add("create AutoCAD.Application", kvl::kCannotCreateObject);
-    EXPECT_EQ(Run({kButtonCancel}), Outcome::Cancelled);
-    EXPECT_EQ(platform.boxes[1].text,
-              "Ocorreu um erro ao abrir o AutoCAD!\r\n(429) ActiveX component can't create object");
-}
-
-TEST_F(InstallerTest, CancelAfterTheStartReleasesTheApplicationWithoutQuitting) {
-    platform.cad.failures.Add("SupportPath", -2147467259);
-    EXPECT_EQ(Run({kButtonCancel}), Outcome::Cancelled);
-    EXPECT_TRUE(platform.boxes[1].text.starts_with(
-        "Ocorreu um erro na configuração do AutoCAD (Path Support)!\r\n(-2147467259) "));
-    EXPECT_THAT(platform.cad.log, ElementsAre("Visible False", "SupportPath"));
-    EXPECT_TRUE(platform.cad.released);
-}
-
-// --- Stage 5: support path ------------------------------------------------------------------
-
-TEST_F(InstallerTest, AbsentSupportFolderIsAppended) {
-    Run();
-    EXPECT_EQ(platform.cad.supportPath, "C:\\CAD\\support;C:\\CAD\\fonts;C:\\ZOV_LT");
-    EXPECT_EQ(view.captions[3], "Configurar o Path \"Support\"");
-}
-
-TEST_F(InstallerTest, SupportFolderFoundInAnyCaseOrInsideALongerEntryIsNotAppended) {
-    for (const std::string path : {"C:\\CAD;c:\\Zov_Lt", "C:\\ZOV_LT\\blocos;C:\\CAD"}) {
-        FakeView freshView;
-        FakePlatform fresh;
-        fresh.cad.supportPath = path;
-        Installer again(freshView, fresh, kProgram);
-        fresh.answers = {kButtonOk};
-        EXPECT_EQ(again.InstallClicked(), Outcome::Completed);
-        EXPECT_EQ(fresh.cad.supportPath, path);
-        EXPECT_THAT(fresh.cad.log,
-                    ::testing::Not(::testing::Contains(::testing::StartsWith("SetSupportPath"))));
+TEST_F(InstallerTest, SupportFolderIsAppendedUnlessFoundInAnyCaseOrInsideALongerEntry) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:\\CAD\\support;C:\\CAD\\fonts", "C:\\CAD\\support;C:\\CAD\\fonts;C:\\ZOV_LT"},
+        {"C:\\CAD;c:\\Zov_Lt", "C:\\CAD;c:\\Zov_Lt"},
+        {"C:\\ZOV_LT\\blocos;C:\\CAD", "C:\\ZOV_LT\\blocos;C:\\CAD"},
+    };
+    for (const auto& [before, after] : cases) {
+        Rig rig;
+        rig.platform.supportPath = before;
+        EXPECT_EQ(rig.Install(), Outcome::Completed);
+        EXPECT_EQ(rig.platform.supportPath, after);
     }
 }
 
-TEST_F(InstallerTest, RetryOfTheSupportPathWriteReadsItAgain) {
-    platform.cad.failures.Add("SetSupportPath", -2147467259);
-    EXPECT_EQ(Run({kButtonRetry}), Outcome::Completed);
-    EXPECT_THAT(
-        std::vector<std::string>(platform.cad.log.begin() + 1, platform.cad.log.begin() + 6),
-        ElementsAre("SupportPath", "SupportPath",
-                    "SetSupportPath C:\\CAD\\support;C:\\CAD\\fonts;C:\\ZOV_LT", "SupportPath",
-                    "SetSupportPath C:\\CAD\\support;C:\\CAD\\fonts;C:\\ZOV_LT"));
-}
-
-// --- Stage 6: menu --------------------------------------------------------------------------
-
-TEST_F(InstallerTest, OnlyTheFirstGroupOfTheExactNameIsUnloaded) {
-    platform.cad.groups = {"ACAD", "zov_lt", "ZOV_LT", "ZOV_LT"};
-    Run();
-    EXPECT_THAT(platform.cad.log, ::testing::Contains("Unload 2"));
-    EXPECT_EQ(std::count_if(platform.cad.log.begin(), platform.cad.log.end(),
-                            [](const std::string& e) { return e.starts_with("Unload"); }),
-              1);
-    EXPECT_THAT(platform.cad.log, ::testing::Not(::testing::Contains("MenuGroupName 3")));
-}
-
-TEST_F(InstallerTest, WithoutTheGroupNothingIsUnloadedAndTheLoadGoesAhead) {
-    platform.cad.groups = {"ACAD", "EXPRESS"};
-    EXPECT_EQ(Run(), Outcome::Completed);
-    const auto& log = platform.cad.log;
-    EXPECT_EQ(std::count_if(log.begin(), log.end(),
-                            [](const std::string& e) { return e.starts_with("Unload"); }),
-              0);
-    EXPECT_THAT(log, ::testing::Contains("Load C:\\ZOV_LT\\ZOV_LT.cui"));
+TEST_F(InstallerTest, OnlyTheFirstGroupNamedExactlyZOV_LTIsUnloaded) {
+    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {{"ACAD", "zov_lt", "ZOV_LT", "ZOV_LT"}, {"Unload 2"}},
+        {{"ACAD", "EXPRESS"}, {}},
+    };
+    for (const auto& [groups, unloads] : cases) {
+        Rig rig;
+        rig.platform.groups = groups;
+        EXPECT_EQ(rig.Install(), Outcome::Completed);
+        EXPECT_EQ(rig.platform.Logged("Unload "), unloads);
+    }
 }
 
 TEST_F(InstallerTest, MenuGoesBeforeTheLastMenuCountedWhenItIsInserted) {
-    platform.cad.menuBarCount = 5;
-    platform.cad.menuBarCountAfterLoad = 7;
-    Run();
-    const auto& log = platform.cad.log;
-    const auto load = std::find(log.begin(), log.end(), "Load C:\\ZOV_LT\\ZOV_LT.cui");
-    EXPECT_LT(std::find(log.begin(), log.end(), "Visible True"), load);
-    EXPECT_THAT(std::vector<std::string>(load + 1, load + 3),
-                ElementsAre("MenuBarCount", "InsertInMenuBar ZOV_LT 0 6"));
-    EXPECT_EQ(view.captions.back(), "Fim da instalação.");
-}
-
-TEST_F(InstallerTest, FailedLoadIsTheMenuStagesError) {
-    platform.cad.failures.Add("Load", -2147467259);
-    EXPECT_EQ(Run({kButtonCancel}), Outcome::Cancelled);
-    EXPECT_TRUE(platform.boxes[1].text.starts_with("Ocorreu um erro ao Carregar o Menu!\r\n("));
-    EXPECT_THAT(platform.cad.log, ::testing::Not(::testing::Contains("Quit")));
-}
-
-// --- Closing and completion -----------------------------------------------------------------
-
-TEST_F(InstallerTest, ClosingClosesTheDrawingUnsavedThenQuitsAndCompletes) {
-    EXPECT_EQ(Run(), Outcome::Completed);
-    const auto& log = platform.cad.log;
-    EXPECT_THAT(std::vector<std::string>(log.end() - 2, log.end()),
-                ElementsAre("Close 0 False", "Quit"));
-    ASSERT_EQ(platform.boxes.size(), 2u);
-    EXPECT_EQ(platform.boxes[1].text,
-              "Instalação Concluída. Para mais informações acerca do ZOV LT, consulte o ficheiro "
-              "manual.pdf que se encontra na pasta C:\\ZOV_LT");
-    EXPECT_EQ(platform.boxes[1].flags, 64);
-    EXPECT_TRUE(platform.cad.released);
-    EXPECT_FALSE(view.installVisible);
-    EXPECT_EQ(view.closeCaption, "Fechar");
-    EXPECT_TRUE(view.closeEnabled);
-    EXPECT_FALSE(view.busy);
-}
-
-TEST_F(InstallerTest, ErrorsWhileClosingTheCadAreIgnored) {
-    platform.cad.failures.Add("Close", -2147467259);
-    platform.cad.failures.Add("Quit", 462);
-    EXPECT_EQ(Run(), Outcome::Completed);
-    EXPECT_THAT(platform.cad.log, ::testing::Contains("Quit"));
-    ASSERT_EQ(platform.boxes.size(), 2u);
-    EXPECT_EQ(platform.boxes[1].flags, 64);
+    platform.menuBarCount = 5;
+    platform.menuBarCountAfterLoad = 7;
+    EXPECT_EQ(Install(), Outcome::Completed);
+    EXPECT_THAT(platform.Logged("InsertInMenuBar "), ElementsAre("InsertInMenuBar 0 6"));
+    EXPECT_LT(platform.At("Visible True"), platform.At("Load C:\\ZOV_LT\\ZOV_LT.cui"));
 }
 
 }  // namespace

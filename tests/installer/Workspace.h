@@ -1,19 +1,49 @@
 #pragma once
 // A temporary drive C:, a distribution folder and a class registry for tests that run the
-// real platform, the stand-in server or the program itself.
+// real platform, the helper programs or the program itself, and what they check afterwards.
 
+#include <gmock/gmock.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
+
+#include "kvl/Error.h"
 
 namespace zovlt::test {
 
+// A menu file whose PopMenuRoot holds PopMenus with the given names. The group's own name and
+// the items' names must not be taken for the menus'.
+inline std::string MenuFileText(const std::vector<std::string>& menus) {
+    std::string text = "<CustSection><MenuGroup><Name>Grupo</Name><PopMenuRoot>";
+    for (const auto& menu : menus) {
+        text += "<PopMenu><Alias>POP</Alias><Name>" + menu + "</Name><PopMenuItem><Name>Item de " +
+                menu + "</Name></PopMenuItem></PopMenu>";
+    }
+    return text + "</PopMenuRoot></MenuGroup></CustSection>";
+}
+
+// The strings of a JSON array, such as the stand-in's menu bar.
+inline std::vector<std::string> Texts(const QJsonValue& value) {
+    std::vector<std::string> texts;
+    for (const auto& item : value.toArray()) texts.push_back(item.toString().toStdString());
+    return texts;
+}
+
 class Workspace {
   public:
-    Workspace();
+    Workspace() {
+        std::filesystem::create_directories(DriveC());
+        std::filesystem::create_directories(Source());
+    }
 
-    std::filesystem::path Root() const { return root_; }
     std::filesystem::path DriveC() const { return root_ / "c"; }
     // The folder that stands for the program's own; FILES lies beside it.
     std::filesystem::path Source() const { return root_ / "dist" / "bin"; }
@@ -22,22 +52,94 @@ class Workspace {
     std::filesystem::path ClassesFile() const { return root_ / "classes.ini"; }
 
     // Creates the file and its folders.
-    void Write(const std::filesystem::path& file, const std::string& text) const;
-    std::string Read(const std::filesystem::path& file) const;
+    void Write(const std::filesystem::path& file, const std::string& text) const {
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << text;
+    }
+    std::string Read(const std::filesystem::path& file) const {
+        QFile in(QString::fromStdString(file.string()));
+        return in.open(QIODevice::ReadOnly) ? in.readAll().toStdString() : std::string();
+    }
 
     // FILES with two files, a hidden file, a subfolder, blocos with two drawings, DLL with the
     // library and the menu file ZOV_LT.cui whose first menu is "ZOV LT".
-    void MakeDistribution() const;
+    void MakeDistribution() const {
+        for (const char* name : {"leia-me.txt", "zovlt.lsp", ".oculto", "extra/nao-copiar.txt",
+                                 "blocos/lote.dwg", "blocos/via.dwg", "DLL/KVL2005.dll"}) {
+            Write(Files() / name, name);
+        }
+        Write(Files() / "ZOV_LT.cui", MenuFileText({"ZOV LT", "ZOV Blocos"}));
+    }
     // Registers the stand-in server as the CAD application's class.
-    void RegisterStandin() const;
-    QJsonObject State() const;
+    void RegisterStandin() const {
+        Write(ClassesFile(), "# automation classes\nAutoCAD.Application=" CAD_STANDIN
+                             " --state \"" +
+                                 StateFile().string() + "\"\n");
+    }
+    QJsonObject State() const {
+        return QJsonDocument::fromJson(QByteArray::fromStdString(Read(StateFile()))).object();
+    }
+
+    // After an installation: the files of FILES, blocos and DLL under C:\ZOV_LT.
+    void ExpectFilesInPlace() const {
+        const std::filesystem::path root = DriveC() / "ZOV_LT";
+        for (const char* name : {"leia-me.txt", "zovlt.lsp", "ZOV_LT.cui", "blocos/lote.dwg",
+                                 "blocos/via.dwg", "DLL/KVL2005.dll"}) {
+            EXPECT_EQ(Read(root / name), Read(Files() / name)) << name;
+        }
+    }
+    // After a completed installation: the support path ends in ";C:\ZOV_LT" once, the group
+    // ZOV_LT is loaded with its first menu just before the last, the drawing closed and the
+    // application no longer running.
+    void ExpectCadConfigured() const {
+        const QJsonObject state = State();
+        const QString path = state["SupportPath"].toString();
+        EXPECT_TRUE(path.endsWith(";C:\\ZOV_LT") && path.count("ZOV_LT") == 1)
+            << path.toStdString();
+        const QJsonArray groups = state["MenuGroups"].toArray();
+        ASSERT_EQ(groups.size(), 2);
+        EXPECT_EQ(groups[1].toObject()["Name"].toString(), "ZOV_LT");
+        EXPECT_THAT(Texts(state["MenuBar"]), ::testing::ElementsAre("File", "ZOV LT", "Help"));
+        EXPECT_THAT(Texts(state["Documents"]), ::testing::IsEmpty());
+        EXPECT_FALSE(state["Running"].toBool());
+    }
 
   private:
     QTemporaryDir dir_;
-    std::filesystem::path root_;
+    std::filesystem::path root_ = dir_.path().toStdString();
 };
 
-// A menu file whose PopMenuRoot holds PopMenus with the given names.
-std::string MenuFileText(const std::vector<std::string>& menus);
+struct ProgramRun {
+    int exitCode = -1;               // also when it crashed
+    std::vector<std::string> lines;  // its standard output
+};
+
+// Runs a program to its end with the given standard input; an empty environment is this one.
+inline ProgramRun RunProgram(const QString& program, const QStringList& arguments,
+                             const QProcessEnvironment& environment = {},
+                             const QByteArray& input = {}) {
+    QProcess process;
+    if (!environment.isEmpty()) process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(-1)) << program.toStdString();
+    ProgramRun run{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, {}};
+    for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n')) {
+        if (!line.isEmpty()) run.lines.push_back(line.toStdString());
+    }
+    return run;
+}
+
+// The error number a call throws, or 0.
+template <class Call>
+int ErrorOf(Call&& call) {
+    try {
+        call();
+    } catch (const kvl::Error& error) {
+        return error.number();
+    }
+    return 0;
+}
 
 }  // namespace zovlt::test

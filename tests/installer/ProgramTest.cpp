@@ -1,0 +1,212 @@
+// The real program against a distribution folder, a temporary drive C: and the stand-in CAD
+// server: unattended as a separate process, and its window offscreen with message boxes answered
+// through ZOVLT_ANSWERS. With ZOVLT_SCREENSHOTS set to a folder, the window is saved there at
+// the start and in the finished state.
+
+#include <gmock/gmock.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "LinuxPlatform.h"
+#include "ProgramSetup.h"
+#include "Workspace.h"
+#include "frmMAIN.h"
+
+namespace zovlt::test {
+namespace {
+
+using ::testing::AllOf;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+const QString kProgram = BIN_DIR "/zovlt-config";
+
+class EndToEndTest : public ::testing::Test {
+  protected:
+    EndToEndTest() {
+        space.MakeDistribution();
+        space.RegisterStandin();
+    }
+
+    ProgramRun Install() {
+        return RunProgram(kProgram, {"--unattended", "--drive-c", Q(space.DriveC()), "--source",
+                                     Q(space.Source()), "--classes", Q(space.ClassesFile())});
+    }
+
+    static QString Q(const std::filesystem::path& path) {
+        return QString::fromStdString(path.string());
+    }
+
+    Workspace space;
+};
+
+TEST_F(EndToEndTest, UnattendedInstallationCompletesAndASecondOneReplacesTheGroup) {
+    const ProgramRun run = Install();
+    EXPECT_EQ(run.exitCode, 0);
+    space.ExpectFilesInPlace();
+    space.ExpectCadConfigured();
+    // Every caption and message, one per line: the stages in order, each file as it is copied.
+    EXPECT_THAT(
+        run.lines,
+        ElementsAre(
+            "Antes de continuar feche todas as aplicações de AutoCAD.",
+            "Criar pastas de instalação", "Copiar o Ficheiro C:\\ZOV_LT\\leia-me.txt",
+            "Copiar o Ficheiro C:\\ZOV_LT\\ZOV_LT.cui", "Copiar o Ficheiro C:\\ZOV_LT\\zovlt.lsp",
+            "Copiar o Ficheiro C:\\ZOV_LT\\blocos\\lote.dwg",
+            "Copiar o Ficheiro C:\\ZOV_LT\\blocos\\via.dwg", "Registar as librarias dinâmicas",
+            "Abrir o AutoCAD", "Configurar o Path \"Support\"", "Configurar o Menu",
+            "Fim da instalação.", StartsWith("Instalação Concluída. Para mais informações")));
+
+    EXPECT_EQ(Install().exitCode, 0);
+    space.ExpectCadConfigured();
+}
+
+TEST_F(EndToEndTest, WithoutTheCadApplicationTheStartFailsAfterTheFilesAreCopied) {
+    space.Write(space.ClassesFile(), "# no class registered\n");
+    const ProgramRun run = Install();
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_FALSE(run.lines.empty());
+    EXPECT_THAT(run.lines.back(),
+                AllOf(HasSubstr("Ocorreu um erro ao abrir o AutoCAD!"), HasSubstr("(429)")));
+    space.ExpectFilesInPlace();
+}
+
+TEST_F(EndToEndTest, CommandLineUsage) {
+    EXPECT_EQ(RunProgram(kProgram, {"--help"}).exitCode, 0);
+    // Arguments split at blanks: "--source " gives an empty value. An unreadable class
+    // registry is bad usage too, not a late error 429.
+    for (const char* arguments : {"--drive-c", "--source ", "--no-such-option",
+                                  "-platform offscreen", "--classes /nonexistent/classes.ini"}) {
+        EXPECT_EQ(
+            RunProgram(kProgram, QString("--unattended ").append(arguments).split(' ')).exitCode, 2)
+            << arguments;
+    }
+}
+
+// Stands in for the desktop's default handlers of links.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> urls;
+  public slots:
+    void Open(const QUrl& url) { urls.append(url); }
+};
+
+void SaveScreenshot(QWidget& window, const char* name) {
+    const QString folder = qEnvironmentVariable("ZOVLT_SCREENSHOTS");
+    if (folder.isEmpty()) return;
+    QApplication::processEvents();  // pending layout changes first
+    window.grab().save(folder + "/" + name);
+}
+
+// The window of a program started with the options of EndToEndTest, OK to every message box.
+class WindowTest : public EndToEndTest {
+  protected:
+    // One application for the suite, gone before the program's static objects are.
+    static void SetUpTestSuite() {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("ZOVLT_ANSWERS", "ok,ok");
+        application = std::make_unique<QApplication>(argc, argv);
+    }
+    static void TearDownTestSuite() { application.reset(); }
+
+    WindowTest() { window.show(); }
+
+    template <class Control>
+    Control* Find(const char* name) {
+        auto* control = window.findChild<Control*>(QString::fromUtf8(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
+    void Tick() { Find<QCheckBox>("Check1")->click(); }
+
+    static inline int argc = 1;
+    static inline char name[] = "zovlt-config";
+    static inline char* argv[] = {name, nullptr};
+    static inline std::unique_ptr<QApplication> application;
+    ProgramSetup setup = SetupFrom({.driveC = space.DriveC().string(),
+                                    .classes = space.ClassesFile().string(),
+                                    .source = space.Source().string()});
+    DialogMessageBoxes boxes;
+    LinuxPlatform platform{setup.drives, setup.classes, boxes};
+    frmMAIN window{platform, setup.programFolder};
+};
+
+TEST_F(WindowTest, StartsWaitingForTheAcceptanceThatEnablesInstallOnlyWhenTicked) {
+    SaveScreenshot(window, "zovlt-start.png");
+    auto* install = Find<QPushButton>("Command1");
+    EXPECT_FALSE(install->isEnabled());
+    EXPECT_FALSE(Find<QLabel>("lblInstalação")->isVisible());
+    EXPECT_FALSE(Find<QLabel>("Image1")->pixmap().isNull());
+    EXPECT_FALSE(Find<QLabel>("Image2")->pixmap().isNull());
+    auto* terms = Find<QPlainTextEdit>("Text1");
+    EXPECT_TRUE(terms->isReadOnly());
+    for (const char* clause : {"\na) ", "\nb) ", "\nc) ", "\nd) ", "\ne) ", "\nf) "}) {
+        EXPECT_TRUE(terms->toPlainText().contains(clause)) << clause;
+    }
+    Tick();
+    EXPECT_TRUE(install->isEnabled());
+    Tick();
+    EXPECT_FALSE(install->isEnabled());
+    Find<QCheckBox>("Check1")->setCheckState(Qt::PartiallyChecked);
+    EXPECT_FALSE(install->isEnabled());
+}
+
+TEST_F(WindowTest, LinksGoToTheDefaultHandlers) {
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler("https", &recorder, "Open");
+    QDesktopServices::setUrlHandler("mailto", &recorder, "Open");
+    for (const char* name : {"Image1", "Image2", "Label3", "Label4"}) {
+        QTest::mouseClick(Find<QLabel>(name), Qt::LeftButton);
+    }
+    QDesktopServices::unsetUrlHandler("https");
+    QDesktopServices::unsetUrlHandler("mailto");
+    ASSERT_EQ(recorder.urls.size(), 4);
+    EXPECT_EQ(recorder.urls[0], recorder.urls[3]);  // both the maker's site
+    EXPECT_NE(recorder.urls[0], recorder.urls[1]);
+    EXPECT_EQ(recorder.urls[2].scheme(), "mailto");
+    EXPECT_EQ(recorder.urls[2].path(), Find<QLabel>("Label3")->text());
+}
+
+TEST_F(WindowTest, InstallsWithScriptedAnswersAndRefusesToCloseMeanwhile) {
+    auto* install = Find<QPushButton>("Command1");
+    auto* progress = Find<QLabel>("lblInstalação");
+    std::optional<bool> closedWhileInstalling;
+    QTimer probe;  // runs whenever the sequence yields to the window's events
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!closedWhileInstalling && !install->isEnabled() && progress->isVisible()) {
+            closedWhileInstalling = window.close();
+        }
+    });
+    probe.start(0);
+    Tick();
+    QTest::mouseClick(install, Qt::LeftButton);
+    probe.stop();
+
+    EXPECT_EQ(closedWhileInstalling, false);
+    EXPECT_FALSE(install->isVisible());
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_FALSE(Find<QCheckBox>("Check1")->isEnabled());
+    EXPECT_EQ(Find<QPushButton>("Command2")->text(), "Fechar");
+    SaveScreenshot(window, "zovlt-finished.png");
+
+    space.ExpectFilesInPlace();
+    space.ExpectCadConfigured();
+
+    QTest::mouseClick(Find<QPushButton>("Command2"), Qt::LeftButton);
+    EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace
+}  // namespace zovlt::test
+
+#include "ProgramTest.moc"

@@ -1,0 +1,108 @@
+// The helper programs: the stand-in CAD server, through the installer's automation client, and
+// regsvr32 with a small self-registering library.
+
+#include <gmock/gmock.h>
+
+#include <QJsonArray>
+
+#include "AutomationClient.h"
+#include "Workspace.h"
+
+namespace zovlt::test {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
+
+constexpr int kInvalidArgument = -2147024809;
+constexpr int kFailed = -2147467259;
+
+class StandinTest : public ::testing::Test {
+  protected:
+    StandinTest() { space.RegisterStandin(); }
+
+    std::unique_ptr<CadApplication> Start() {
+        return CreateAutomationObject(ClassRegistry::Load(space.ClassesFile().string()),
+                                      "AutoCAD.Application", DriveMap(space.DriveC()));
+    }
+
+    Workspace space;
+};
+
+TEST_F(StandinTest, WritesChangesToItsStateFileAsTheyHappen) {
+    auto cad = Start();
+    cad->SetVisible(false);
+    // Leading and trailing blanks, tabs, line breaks and percents, even one before two hex
+    // digits, survive the round trip.
+    const std::string path = " C:\\a b;%41\t\r\nC:\\ZOV_LT ";
+    cad->SetSupportPath(path);
+    EXPECT_FALSE(space.State()["Visible"].toBool());
+    EXPECT_EQ(space.State()["SupportPath"].toString().toStdString(), path);
+    EXPECT_EQ(cad->SupportPath(), path);
+    cad->CloseDocument(0, false);
+    EXPECT_THAT(Texts(space.State()["Documents"]), IsEmpty());
+    EXPECT_EQ(ErrorOf([&] { cad->CloseDocument(0, false); }), kInvalidArgument);
+    // Released without Quit, the application keeps running.
+    cad.reset();
+    EXPECT_TRUE(space.State()["Running"].toBool());
+    cad = Start();
+    cad->Quit();
+    EXPECT_FALSE(space.State()["Running"].toBool());
+    EXPECT_EQ(ErrorOf([&] { cad->MenuBarCount(); }), 462);  // the server has ended
+}
+
+TEST_F(StandinTest, MenuGroupsRefuseWhatTheCadApplicationWouldRefuse) {
+    space.Write(space.DriveC() / "ZOV_LT.cui", MenuFileText({"ZOV LT"}));
+    auto cad = Start();
+    auto group = cad->LoadMenuGroup("C:\\ZOV_LT.cui");
+    // A bar position or group index past the end, a group loaded twice, a missing file.
+    EXPECT_EQ(ErrorOf([&] { group->InsertMenuInMenuBar(0, 3); }), kInvalidArgument);
+    EXPECT_EQ(ErrorOf([&] { cad->MenuGroupName(2); }), kInvalidArgument);
+    EXPECT_EQ(ErrorOf([&] { cad->LoadMenuGroup("C:\\ZOV_LT.cui"); }), kFailed);
+    EXPECT_EQ(ErrorOf([&] { cad->LoadMenuGroup("C:\\nada.cui"); }), kFailed);
+    group->InsertMenuInMenuBar(0, 2);
+    cad->UnloadMenuGroup(1);
+    // Its menus leave the bar with it, and can no longer be inserted.
+    EXPECT_THAT(Texts(space.State()["MenuBar"]), ElementsAre("File", "Help"));
+    EXPECT_EQ(ErrorOf([&] { group->InsertMenuInMenuBar(0, 0); }), kFailed);
+}
+
+TEST_F(StandinTest, AMalformedStateFileMeansNoApplication) {
+    space.Write(space.StateFile(), "{ not json");
+    EXPECT_EQ(ErrorOf([&] { Start(); }), kvl::kCannotCreateObject);
+}
+
+TEST_F(StandinTest, MembersOutsideItsTableAreRefused) {
+    // A member it does not have, a property it does not let be set, an argument of the wrong type.
+    const ProgramRun run =
+        RunProgram(CAD_STANDIN, {"--state", QString::fromStdString(space.StateFile().string())}, {},
+                   "get\tVisible\nput\tMenuGroups.Count\t3\ncall\tDocuments(0).Close\tmaybe\n");
+    EXPECT_THAT(run.lines, ElementsAre("ready", StartsWith("error\t438\t"),
+                                       StartsWith("error\t438\t"), StartsWith("error\t13\t")));
+}
+
+TEST(RegistrationTest, ExitStatusSaysWhetherTheLibraryLoadedAndItsEntryPointSucceeded) {
+    Workspace space;
+    fs::create_directories(space.DriveC() / "DLL");
+    fs::copy_file(REGISTRATION_MODULE, space.DriveC() / "DLL" / "KVL2005.dll");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ZOVLT_DRIVE_C", QString::fromStdString(space.DriveC().string()));
+    const auto run = [&](const QStringList& arguments) {
+        return RunProgram(BIN_DIR "/regsvr32", arguments, environment);
+    };
+    const ProgramRun silent = run({"C:\\DLL\\KVL2005.dll", "/s"});
+    EXPECT_EQ(silent.exitCode, 0);
+    EXPECT_THAT(silent.lines, IsEmpty());
+    EXPECT_THAT(run({"C:\\DLL\\KVL2005.dll"}).lines, Contains(HasSubstr("DllRegisterServer")));
+    EXPECT_EQ(run({"/u", "/s", "C:\\DLL\\KVL2005.dll"}).exitCode, 5);  // refused by the library
+    EXPECT_EQ(run({}).exitCode, 1);
+    EXPECT_EQ(run({"C:\\DLL\\NADA.dll", "/s"}).exitCode, 3);
+    EXPECT_EQ(run({BIN_DIR "/zovlt-config", "/s"}).exitCode, 3);  // a program, not a library
+}
+
+}  // namespace
+}  // namespace zovlt::test
