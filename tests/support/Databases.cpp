@@ -31,6 +31,11 @@ std::filesystem::path TestDir() {
     return *dir;
 }
 
+// A schema of this test process, so parallel test processes never meet.
+std::string Schema() {
+    return "kvl_t" + std::to_string(getpid());
+}
+
 }  // namespace
 
 void UsePrivateOdbcIni() {
@@ -79,11 +84,42 @@ void Postgres::Configure(kvl::kvlSERV& s) {
     s.Server = Env("KVL_PG_SERVER", "localhost");
     s.DB = Env("KVL_PG_DB", "kvltest");
     s.UID = Env("KVL_PG_UID", "kvltest");
-    s.PWD = Password();
+    s.PWD = Env("KVL_PG_PWD", "kvltest");
 }
 
-std::string Postgres::Password() {
-    return Env("KVL_PG_PWD", "kvltest");
+void BackendTest::SetUp() {
+    session = kvl::kvlSERV::Create();
+    session->Dialogos = dialogs;
+    if (IsPostgres()) {
+        KVL_REQUIRE_POSTGRES();
+        Postgres::Configure(*session);
+    } else {
+        file.Configure(*session);
+    }
+    session->Abre();
+    ASSERT_TRUE(session->Aberto) << session->Login;
+    if (!IsPostgres()) return;
+    Run("DROP SCHEMA IF EXISTS " + Schema() + " CASCADE");
+    Run("CREATE SCHEMA " + Schema());
+    schema = true;
+    // Every slot's connection works in the schema.
+    std::string login = session->Login + ";ConnSettings=SET search_path TO " + Schema();
+    session->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false,
+                  login);
+    ASSERT_TRUE(session->Aberto) << session->Login;
+}
+
+void BackendTest::TearDown() {
+    // A test that closed its session still leaves no schema behind.
+    if (schema && !session->Aberto) session->Abre();
+    if (schema) Run("DROP SCHEMA " + Schema() + " CASCADE");
+    session.reset();
+}
+
+void BackendTest::Run(const std::string& sql) {
+    auto r = session->Exec(sql);
+    ASSERT_TRUE(r);
+    ASSERT_FALSE(r->erro) << sql << ": " << r->ErroD;
 }
 
 }  // namespace kvltest

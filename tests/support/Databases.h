@@ -3,9 +3,13 @@
 // local PostgreSQL server through psqlODBC. The drivers are named in a private
 // odbcinst.ini (through ODBCSYSINI), so no system file is read or changed.
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
+#include "Scripted.h"
+#include "kvl/Error.h"
 #include "kvl/kvlSERV.h"
 
 namespace kvltest {
@@ -31,8 +35,33 @@ class SqliteFile {
 struct Postgres {
     static bool Available();
     static void Configure(kvl::kvlSERV& s);
-    static std::string Password();
 };
+
+// A test parameterised by backend ("sqlite", "postgres"), with an open session whose
+// dialogs are scripted. On PostgreSQL it works in an empty schema of its own.
+class BackendTest : public testing::TestWithParam<std::string> {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    bool IsPostgres() const { return GetParam() == "postgres"; }
+    // Runs a command that must succeed.
+    void Run(const std::string& sql);
+
+    SqliteFile file;
+    std::shared_ptr<kvl::kvlSERV> session;
+    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
+    bool schema = false;  // made on PostgreSQL, dropped at the end
+};
+
+// The number of the kvl::Error that f throws; 0 when it throws none.
+int32_t ErrorOf(auto&& f) {
+    try {
+        f();
+    } catch (const kvl::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
 
 }  // namespace kvltest
 
@@ -44,3 +73,6 @@ struct Postgres {
             GTEST_SKIP() << "PostgreSQL is not reachable";                              \
         }                                                                               \
     } while (0)
+
+#define KVL_BACKENDS(suite) \
+    INSTANTIATE_TEST_SUITE_P(Drivers, suite, testing::Values("sqlite", "postgres"))

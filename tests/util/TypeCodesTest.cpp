@@ -5,19 +5,17 @@
 using namespace kvl;
 
 TEST(TypeCodes, MapsOdbcTypesAndClassifiesCodes) {
-    EXPECT_EQ(SqlTipoConverte(12), 2);   // SQL_VARCHAR
-    EXPECT_EQ(SqlTipoConverte(-4), 2);   // SQL_LONGVARBINARY is not listed
-    EXPECT_EQ(SqlTipoConverte(11), 80);  // SQL_TIMESTAMP
-    EXPECT_EQ(SqlTipoConverte(8), 8);
-    EXPECT_EQ(SqlTipoConverte(6), 8);
-    EXPECT_EQ(SqlTipoConverte(3), 24);
-    EXPECT_EQ(SqlTipoConverte(2), 10);
+    // ODBC type and its code: varchar, an unlisted type, timestamp, double, float,
+    // decimal, numeric.
+    for (auto [odbcType, code] :
+         {std::pair{12, 2}, {-4, 2}, {11, 80}, {8, 8}, {6, 8}, {3, 24}, {2, 10}})
+        EXPECT_EQ(SqlTipoConverte(static_cast<int16_t>(odbcType)), code) << odbcType;
     EXPECT_FALSE(TipoSeData(80));
     EXPECT_TRUE(TipoSeData(22));
     EXPECT_TRUE(TipoSeNum(16));  // bit counts as numeric
+    EXPECT_FALSE(TipoSeNum(2));
     EXPECT_FALSE(TipoSeDec(16));
     EXPECT_TRUE(TipoSeDec(23));
     EXPECT_TRUE(TipoSeDecimal(24));
     EXPECT_FALSE(TipoSeDecimal(10));
-    EXPECT_FALSE(TipoSeNum(2));
 }
