@@ -38,13 +38,14 @@ TEST_P(Rows, AQueryEndToEndWhereNullAndEmptyTextBothReadAsNull) {
     EXPECT_EQ(r->TotLins, 3);
     EXPECT_FALSE(r->ComLinhas());
     // The end of the rows is logged with the elapsed time.
-    int32_t last = session->Logs(-1).ToInt32();
-    EXPECT_EQ(session->Logs(last - 2).ToString(), "Set de Resultados\t1 (i 1) fin");
-    EXPECT_TRUE(session->Logs(last - 1).ToString().starts_with("Tempo\t"));
-    EXPECT_EQ(session->Logs(last).ToString(), "");
+    std::vector<std::string> log = kvltest::LogEntries(*session, session->Logs(-1).ToInt32() - 3);
+    EXPECT_EQ(log[0], "Set de Resultados\t1 (i 1) fin");
+    EXPECT_TRUE(log[1].starts_with("Tempo\t"));
+    EXPECT_EQ(log[2], "");
     r->Liberta();
     EXPECT_EQ(r->Indice, 0);
     EXPECT_FALSE(session->TemLinhas().ToBool());
+    session->Fecha();
 }
 
 TEST_P(Rows, StoredRowsReplayWithoutTheDatabase) {
@@ -76,9 +77,7 @@ TEST_P(Rows, ReleasingWithUnreadRowsTellsTheServer) {
     EXPECT_TRUE(session->TemLinhas().ToBool());
     r->Liberta();  // the second release does nothing
     EXPECT_EQ(r->Lins, 2);
-    bool busy = true;
-    session->StackItemGet(1, busy);
-    EXPECT_FALSE(busy);
+    EXPECT_FALSE(kvltest::SlotBusy(*session, 1));
 }
 
 TEST_P(Rows, AResultSetPassedBackRunsOnItsOwnSlot) {

@@ -22,23 +22,21 @@
 namespace kvltest {
 
 using kvl::Handle;
-using kvl::odbc::Return;
-namespace odbc = kvl::odbc;
+using namespace kvl::odbc;
 
-class ScriptedOdbc : public odbc::Api {
+class ScriptedOdbc : public Api {
   public:
     using Row = std::vector<std::optional<std::string>>;
     struct Result {
-        std::vector<odbc::ColumnDescription> columns;
+        std::vector<ColumnDescription> columns;
         std::vector<Row> rows;
         int64_t rowCount = -1;
+        long row = -1;  // the row fetched last
     };
 
     // The next call named `call` ("DriverConnect", "ExecDirect", ...) not yet failed fails
     // with this diagnostic; unscripted calls succeed.
-    void Fail(const std::string& call, odbc::Diagnostic diag = {}) {
-        failures_[call].push_back(std::move(diag));
-    }
+    void Fail(const std::string& call, Diagnostic diag = {}) { failures_[call].push_back(diag); }
     // The result sets of the next successful ExecDirect (a batch may give several).
     void ScriptExecution(std::vector<Result> sets) { pending_.push_back(std::move(sets)); }
 
@@ -47,8 +45,7 @@ class ScriptedOdbc : public odbc::Api {
     int misuses = 0;
     size_t LiveHandles() const { return live_.size(); }
     size_t Count(const std::string& call) const {
-        return std::count_if(calls.begin(), calls.end(),
-                             [&](const std::string& c) { return c.rfind(call + "(", 0) == 0; });
+        return std::ranges::count_if(calls, [&](auto& c) { return c.starts_with(call + "("); });
     }
 
     Return AllocEnv(Handle& env) override { return Alloc("AllocEnv", 0, env); }
@@ -58,13 +55,12 @@ class ScriptedOdbc : public odbc::Api {
     }
     Return DriverConnect(Handle conn, std::string_view text, uint16_t) override {
         Return rc = Enter("DriverConnect", conn, std::string(text));
-        if (odbc::Succeeded(rc)) connected_.insert(conn);
+        if (Succeeded(rc)) connected_.insert(conn);
         return rc;
     }
     Return Disconnect(Handle conn) override {
-        Return rc = Enter("Disconnect", conn);
         if (connected_.erase(conn) == 0) ++misuses;
-        return rc;
+        return Enter("Disconnect", conn);
     }
     Return FreeConnect(Handle conn) override {
         if (connected_.erase(conn) != 0) ++misuses;
@@ -75,7 +71,7 @@ class ScriptedOdbc : public odbc::Api {
         return Enter("SetQueryTimeout", stmt);
     }
     Return CloseCursor(Handle stmt) override {
-        statements_.erase(stmt);
+        results_.erase(stmt);
         return Enter("CloseCursor", stmt);
     }
     Return FreeStmt(Handle stmt) override { return Free("FreeStmt", stmt); }
@@ -83,130 +79,118 @@ class ScriptedOdbc : public odbc::Api {
     Return ExecDirect(Handle stmt, std::string_view sql) override {
         executed.emplace_back(sql);
         Return rc = Enter("ExecDirect", stmt, std::string(sql));
-        statements_[stmt] = {};
-        if (odbc::Succeeded(rc) && !pending_.empty()) {
-            statements_[stmt].results.assign(pending_.front().begin(), pending_.front().end());
+        results_.erase(stmt);
+        if (Succeeded(rc) && !pending_.empty()) {
+            results_[stmt].assign(pending_.front().begin(), pending_.front().end());
             pending_.pop_front();
         }
         return rc;
     }
     Return RowCount(Handle stmt, int64_t& rows) override {
-        Return rc = Enter("RowCount", stmt);
-        rows = Current(stmt) ? Current(stmt)->results.front().rowCount : -1;
-        return rc;
+        rows = Current(stmt) ? Current(stmt)->rowCount : -1;
+        return Enter("RowCount", stmt);
     }
     Return NumResultCols(Handle stmt, int16_t& columns) override {
-        Return rc = Enter("NumResultCols", stmt);
-        columns = Current(stmt) ? int16_t(Current(stmt)->results.front().columns.size()) : 0;
-        return rc;
+        columns = Current(stmt) ? int16_t(Current(stmt)->columns.size()) : 0;
+        return Enter("NumResultCols", stmt);
     }
-    Return DescribeCol(Handle stmt, uint16_t column, odbc::ColumnDescription& out) override {
+    Return DescribeCol(Handle stmt, uint16_t column, ColumnDescription& out) override {
         Return rc = Enter("DescribeCol", stmt);
-        if (!Column(stmt, column)) return odbc::kError;
+        if (!Column(stmt, column)) return kError;
         out = *Column(stmt, column);
         return rc;
     }
     Return ColAttribute(Handle stmt, uint16_t column, uint16_t field, int64_t& value) override {
         Return rc = Enter("ColAttribute", stmt);
-        const odbc::ColumnDescription* c = Column(stmt, column);
-        if (!c) return odbc::kError;
+        const ColumnDescription* c = Column(stmt, column);
+        if (!c) return kError;
         // The length and the precision are the described size.
-        value = field == odbc::kColumnScale ? c->decimals : int64_t(c->size);
+        value = field == kColumnScale ? c->decimals : int64_t(c->size);
         return rc;
     }
     Return Fetch(Handle stmt) override {
         Return rc = Enter("Fetch", stmt);
-        if (!odbc::Succeeded(rc)) return rc;
-        Statement* s = Current(stmt);
-        if (!s) return odbc::kError;
-        return ++s->row < long(s->results.front().rows.size()) ? rc : odbc::kNoData;
+        if (!Succeeded(rc)) return rc;
+        Result* r = Current(stmt);
+        if (!r) return kError;
+        return ++r->row < long(r->rows.size()) ? rc : kNoData;
     }
     Return GetData(Handle stmt, uint16_t column, char* buffer, int64_t bufferLength,
                    int64_t& indicator) override {
         Return rc = Enter("GetData", stmt);
-        Statement* s = Current(stmt);
-        if (!Column(stmt, column) || s->row < 0 || s->row >= long(s->results.front().rows.size()))
-            return odbc::kError;
-        const std::optional<std::string>& value = s->results.front().rows[s->row][column - 1];
-        indicator = value ? int64_t(value->size()) : odbc::kNullData;
+        Result* r = Current(stmt);
+        if (!Column(stmt, column) || r->row < 0 || r->row >= long(r->rows.size())) return kError;
+        const std::optional<std::string>& value = r->rows[r->row][column - 1];
+        indicator = value ? int64_t(value->size()) : kNullData;
         if (!value) return rc;
-        if (bufferLength <= 0) return odbc::kSuccessWithInfo;
+        if (bufferLength <= 0) return kSuccessWithInfo;
         size_t n = std::min(value->size(), size_t(bufferLength - 1));
         std::memcpy(buffer, value->data(), n);
         buffer[n] = '\0';
-        return n < value->size() ? odbc::kSuccessWithInfo : rc;
+        return n < value->size() ? kSuccessWithInfo : rc;
     }
     Return MoreResults(Handle stmt) override {
         Return rc = Enter("MoreResults", stmt);
-        Statement* s = Current(stmt);
-        if (!odbc::Succeeded(rc)) return rc;
-        if (!s || s->results.size() <= 1) return odbc::kNoData;
-        s->results.pop_front();
-        s->row = -1;
+        if (!Succeeded(rc)) return rc;
+        if (results_[stmt].size() <= 1) return kNoData;
+        results_[stmt].pop_front();
         return rc;
     }
-    Return Error(Handle env, Handle conn, Handle stmt, odbc::Diagnostic& out) override {
+    Return Error(Handle env, Handle conn, Handle stmt, Diagnostic& out) override {
         Handle h = stmt ? stmt : conn ? conn : env;
         calls.push_back("Error(" + std::to_string(h) + ")");
-        auto it = diagnostics_.find(h);
-        out = it != diagnostics_.end() ? it->second : odbc::Diagnostic{};
-        return it != diagnostics_.end() ? odbc::kSuccess : odbc::kNoData;
+        if (!diagnostics_.count(h)) return kNoData;
+        out = diagnostics_[h];
+        return kSuccess;
     }
 
   private:
-    struct Statement {
-        std::deque<Result> results;
-        long row = -1;  // into the current result's rows
-    };
-
     // Records the call, checks the handle, and gives the scripted answer for it.
     Return Enter(const std::string& call, Handle h, const std::string& detail = "") {
         calls.push_back(call + "(" + std::to_string(h) + (detail.empty() ? "" : ", " + detail) +
                         ")");
-        if (h == 0 && call != "AllocEnv") return odbc::kInvalidHandle;
+        if (h == 0 && call != "AllocEnv") return kInvalidHandle;
         if (h != 0 && !live_.count(h)) {
             ++misuses;
-            return odbc::kInvalidHandle;
+            return kInvalidHandle;
         }
         diagnostics_.erase(h);
         auto& queue = failures_[call];
-        if (queue.empty()) return odbc::kSuccess;
+        if (queue.empty()) return kSuccess;
         diagnostics_[h] = queue.front();
         queue.pop_front();
-        return odbc::kError;
+        return kError;
     }
     Return Alloc(const std::string& call, Handle parent, Handle& h) {
         Return rc = Enter(call, parent);
         // As real drivers do, a statement needs a connected connection.
-        if (call == "AllocStmt" && odbc::Succeeded(rc) && !connected_.count(parent))
-            rc = odbc::kError;
-        h = odbc::Succeeded(rc) ? next_++ : 0;
+        if (call == "AllocStmt" && Succeeded(rc) && !connected_.count(parent)) rc = kError;
+        h = Succeeded(rc) ? next_++ : 0;
         if (h) live_.insert(h);
         return rc;
     }
     Return Free(const std::string& call, Handle h) {
         Return rc = Enter(call, h);
-        if (rc == odbc::kInvalidHandle) return rc;
+        if (rc == kInvalidHandle) return rc;
         live_.erase(h);
-        statements_.erase(h);
+        results_.erase(h);
         return rc;
     }
-    // The statement's state while it has a result set, else null.
-    Statement* Current(Handle stmt) {
-        auto it = statements_.find(stmt);
-        return it == statements_.end() || it->second.results.empty() ? nullptr : &it->second;
+    // The statement's current result set, if it has one.
+    Result* Current(Handle stmt) {
+        auto it = results_.find(stmt);
+        return it == results_.end() || it->second.empty() ? nullptr : &it->second.front();
     }
-    const odbc::ColumnDescription* Column(Handle stmt, uint16_t column) {
-        Statement* s = Current(stmt);
-        if (!s || column < 1 || column > s->results.front().columns.size()) return nullptr;
-        return &s->results.front().columns[column - 1];
+    const ColumnDescription* Column(Handle stmt, uint16_t column) {
+        Result* r = Current(stmt);
+        return r && column >= 1 && column <= r->columns.size() ? &r->columns[column - 1] : nullptr;
     }
 
-    std::map<std::string, std::deque<odbc::Diagnostic>> failures_;
+    std::map<std::string, std::deque<Diagnostic>> failures_;
     std::deque<std::vector<Result>> pending_;
     std::set<Handle> live_, connected_;
-    std::map<Handle, Statement> statements_;
-    std::map<Handle, odbc::Diagnostic> diagnostics_;
+    std::map<Handle, std::deque<Result>> results_;  // by statement, the current one first
+    std::map<Handle, Diagnostic> diagnostics_;
     Handle next_ = 1000;
 };
 
@@ -222,8 +206,7 @@ class ScriptedDialogs : public kvl::Dialogs {
 
     int32_t Pergunta(std::string_view title, std::string_view text, int32_t style) override {
         asked.push_back({std::string(title), std::string(text), style});
-        int32_t fallback = (style & 0xF) == kvl::kYesNo ? kvl::kNo : kvl::kIgnore;
-        if (answers.empty()) return fallback;
+        if (answers.empty()) return (style & 0xF) == kvl::kYesNo ? kvl::kNo : kvl::kIgnore;
         int32_t a = answers.front();
         answers.pop_front();
         return a;
@@ -244,12 +227,11 @@ struct ScriptedSession {
     void Fail(int32_t native, const char* state = "42000", const char* text = "falhou") {
         odbc->Fail("ExecDirect", {state, native, text});
     }
-    // The next execution gives one result set.
+    // The next execution gives this result set.
     std::shared_ptr<kvl::kvlRES> Run(ScriptedOdbc::Result result,
-                                     const std::string& sql = "SELECT a, b FROM t",
-                                     bool analyse = true) {
+                                     const std::string& sql = "SELECT a, b FROM t") {
         odbc->ScriptExecution({std::move(result)});
-        return server->Exec(sql, nullptr, nullptr, analyse);
+        return server->Exec(sql);
     }
 };
 
