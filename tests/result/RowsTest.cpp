@@ -16,9 +16,8 @@ class Rows : public kvltest::BackendTest {
         BackendTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
         Run("CREATE TABLE ruas (id INTEGER, nome VARCHAR(40), obs VARCHAR(10))");
-        Run("INSERT INTO ruas VALUES (1, 'Rua da Conceição', 'x')");
-        Run("INSERT INTO ruas VALUES (2, 'Avenida João XXI', NULL)");
-        Run("INSERT INTO ruas VALUES (3, 'Travessa do Açúcar', '')");
+        Run("INSERT INTO ruas VALUES (1, 'Rua da Conceição', 'x'), "
+            "(2, 'Avenida João XXI', NULL), (3, 'Travessa do Açúcar', '')");
     }
 };
 
@@ -69,7 +68,7 @@ TEST_P(Rows, StoredRowsReplayWithoutTheDatabase) {
     EXPECT_EQ(session->Stack(), 1);
 }
 
-TEST_P(Rows, ReleasingWithUnreadRowsTellsTheServer) {
+TEST_P(Rows, ReleasingWithUnreadRowsTellsTheServerAndAPassedBackResultSetKeepsItsSlot) {
     auto r = session->Exec("SELECT id FROM ruas ORDER BY id");
     ASSERT_TRUE(r->TemLinhas());
     r->Liberta();
@@ -78,11 +77,9 @@ TEST_P(Rows, ReleasingWithUnreadRowsTellsTheServer) {
     r->Liberta();  // the second release does nothing
     EXPECT_EQ(r->Lins, 2);
     EXPECT_FALSE(kvltest::SlotBusy(*session, 1));
-}
 
-TEST_P(Rows, AResultSetPassedBackRunsOnItsOwnSlot) {
     auto held = session->Exec("SELECT id FROM ruas");
-    auto r = session->Exec("SELECT nome FROM ruas");
+    r = session->Exec("SELECT nome FROM ruas");
     ASSERT_EQ(r->Indice, 2);
     EXPECT_EQ(session->Exec("SELECT id FROM ruas WHERE id = 2", r), r);
     EXPECT_EQ(r->Indice, 2);

@@ -90,7 +90,6 @@ TEST(Close, ResetsExactlyTheListedPropertiesOfAnOpenSession) {
 
     server->DB = "base";
     server->IgDupKey = server->SqlMix = true;
-    server->TabelaDeTabelas = "tabs";
     server->Aplicação = "app";
     server->connectionType = tq_dbconnectionORACLE8;
     server->Abre();
@@ -120,7 +119,6 @@ TEST(Close, ResetsExactlyTheListedPropertiesOfAnOpenSession) {
     EXPECT_EQ(server->DB, "base");
     EXPECT_EQ(server->Login, login);
     EXPECT_TRUE(server->IgDupKey && server->SqlMix && server->erro);
-    EXPECT_EQ(server->TabelaDeTabelas, "tabs");
     EXPECT_EQ(server->Aplicação, "app");
     EXPECT_EQ(server->connectionType, tq_dbconnectionORACLE8);
     EXPECT_EQ(server->ErroD, "last error");

@@ -1,7 +1,7 @@
 // Real diagnostics from PostgreSQL, the error log file beside the library, and the
 // error check of a failed connect.
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +12,7 @@
 #include "kvl/Text.h"
 
 using namespace kvl;
+using namespace testing;
 
 namespace {
 
@@ -46,8 +47,7 @@ TEST_P(PostgresErrors, DuplicateKeyIgnoredInTheDialogButRecorded) {
     EXPECT_TRUE(r->erro);
     EXPECT_TRUE(session->erro);
     EXPECT_EQ(session->ErroN, -1);
-    EXPECT_NE(Minusculas(session->ErroD).find("duplicate key"), std::string::npos)
-        << session->ErroD;
+    EXPECT_THAT(Minusculas(session->ErroD), HasSubstr("duplicate key"));
     EXPECT_TRUE(dialogs->asked.empty());
     EXPECT_TRUE(std::ranges::count(kvltest::LogEntries(*session), "Erro \t-1 - " + session->ErroD));
 
@@ -55,16 +55,14 @@ TEST_P(PostgresErrors, DuplicateKeyIgnoredInTheDialogButRecorded) {
     // message, the command and an empty line, each ending in CR LF.
     auto at = std::find(lines.begin(), lines.end(), command);
     ASSERT_TRUE(at - lines.begin() >= 5 && at + 1 < lines.end());
-    std::vector<std::string> record(at - 5, at + 2);
-    EXPECT_EQ(record[0], "");
-    EXPECT_TRUE(record[1].starts_with("> ")) << record[1];
-    EXPECT_TRUE(record[1].ends_with(" [PostgreSQL, " + session->Server + ", , " + session->DB +
-                                    ", " + session->UID + "]"))
-        << record[1];
-    EXPECT_EQ(record[2], "> libkvl2005 [" + ComputadorNome() + ", " + UtilizadorNome() + "]");
-    EXPECT_EQ(record[3], "-1");
-    EXPECT_EQ(record[4], session->ErroD);
-    EXPECT_EQ(record[6], "");
+    EXPECT_EQ(at[-5], "");
+    EXPECT_THAT(at[-4],
+                AllOf(StartsWith("> "), EndsWith(" [PostgreSQL, " + session->Server + ", , " +
+                                                 session->DB + ", " + session->UID + "]")));
+    EXPECT_EQ(std::vector(at - 3, at + 2),
+              (std::vector<std::string>{
+                  "> libkvl2005 [" + ComputadorNome() + ", " + UtilizadorNome() + "]", "-1",
+                  session->ErroD, command, ""}));
 }
 
 TEST_P(PostgresErrors, RefusedPermissionAndANotice) {
@@ -78,7 +76,7 @@ TEST_P(PostgresErrors, RefusedPermissionAndANotice) {
     EXPECT_FALSE(session->AcessoNãoTem());
     EXPECT_FALSE(session->erro);
     EXPECT_EQ(session->ErroN, 1);
-    EXPECT_NE(session->ErroD.find("aviso kvl"), std::string::npos) << session->ErroD;
+    EXPECT_THAT(session->ErroD, HasSubstr("aviso kvl"));
     session->Exec("SELECT 1");
     EXPECT_EQ(session->ErroN, 0);
     EXPECT_EQ(session->ErroD, "");

@@ -15,11 +15,9 @@ using kvltest::TextColumn;
 
 TEST(Exec, BlankCommandsDoNothingAndComAssemblesTheCommand) {
     ScriptedSession s;
-    s.server->erro = true;
     EXPECT_EQ(s.server->Exec("   "), nullptr);
     s.server->ActCom = "  ";
     EXPECT_EQ(s.server->Exec(), nullptr);
-    EXPECT_TRUE(s.server->erro);  // not even reset
     EXPECT_TRUE(s.odbc->executed.empty());
 
     s.server->com("SELECT a");
@@ -68,85 +66,79 @@ TEST(ErrorCheck, NativeCodesAndTheErrorDialog) {
     EXPECT_TRUE(r->erro);
     EXPECT_EQ(r->ErroN, -1);
     EXPECT_EQ(s.server->ErroNativo, 50001);  // beyond 16 bits
-    EXPECT_EQ(r->Cols, 0);
 }
 
-TEST(ErrorCheck, RetryRerunsOnTheSameSlotAndEveryOtherWayEndsTheLoop) {
+// Each answer to the error dialog, and to the lost-link question that follows it for a
+// reset link (SQLSTATE 08S01 or native 10054), ends the loop or runs the command again.
+TEST(ErrorCheck, EachAnswerEndsOrRepeatsTheLoop) {
     struct Case {
+        const char* what;
+        int32_t native;
+        const char* state;
         int failures;
         std::deque<int32_t> answers;
         bool comMsg;
-        size_t runs;
+        size_t runs, asked;
         bool erro;
+        size_t opens;  // of the environment: 2 once reconnected
     };
-    for (const Case& c :
-         {Case{2, {kRetry, kRetry}, true, 3, false}, Case{1, {kAbort}, true, 1, true},
-          Case{1, {kIgnore}, true, 1, true}, Case{1, {kRetry}, false, 1, true}}) {
+    const Case cases[] = {
+        {"Retry reruns", 1, "42000", 2, {kRetry, kRetry}, true, 3, 2, false, 1},
+        {"Abort ends", 1, "42000", 1, {kAbort}, true, 1, 1, true, 1},
+        {"Ignore ends", 1, "42000", 1, {kIgnore}, true, 1, 1, true, 1},
+        {"without ComMsg, no dialog", 1, "42000", 1, {kRetry}, false, 1, 0, true, 1},
+        {"08S01, No does nothing more", 0, "08S01", 1, {kIgnore, kNo}, true, 1, 2, true, 1},
+        {"10054, No does nothing more", 10054, "HY000", 1, {kIgnore, kNo}, true, 1, 2, true, 1},
+        {"Yes reconnects", 10054, "08S01", 1, {kIgnore, kYes}, true, 1, 2, true, 2},
+        {"Retry after Yes runs anew", 10054, "08S01", 1, {kRetry, kYes}, true, 2, 2, false, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         ScriptedSession s;
         s.server->ComMsg = c.comMsg;
-        for (int i = 0; i < c.failures; ++i) s.Fail(1);
+        for (int i = 0; i < c.failures; ++i) s.Fail(c.native, c.state);
         s.dialogs->answers = c.answers;
         auto r = s.Run(TextColumn({"ok"}), "SELECT c FROM t");
         EXPECT_EQ(s.odbc->executed.size(), c.runs);
-        EXPECT_EQ(s.dialogs->asked.size(), c.comMsg ? size_t(c.failures) : 0u);
+        EXPECT_EQ(s.dialogs->asked.size(), c.asked);
         EXPECT_EQ(r->erro, c.erro);
-        // Every run had the same text on the same statement handle.
+        EXPECT_EQ(s.odbc->Count("AllocEnv"), c.opens);
+        EXPECT_TRUE(s.server->Aberto);
+        EXPECT_EQ(s.odbc->misuses, 0);
+        // Within a session, a rerun has the same text on the same slot.
         std::set<std::string> runs;
         for (const auto& call : s.odbc->calls)
             if (call.starts_with("ExecDirect(")) runs.insert(call);
-        EXPECT_EQ(runs.size(), 1u);
+        if (c.opens == 1) {
+            EXPECT_EQ(runs.size(), 1u);
+        }
         if (c.erro) continue;
         ASSERT_TRUE(r->TemLinhas());
         EXPECT_EQ(r->Col(1).ToString(), "ok");
     }
 }
 
-TEST(ErrorCheck, AResetLinkAsksToReconnectAfterTheErrorDialog) {
-    for (const char* state : {"08S01", "HY000"}) {
-        ScriptedSession s;
-        s.Fail(std::string(state) == "08S01" ? 0 : 10054, state, "Connection reset by peer");
-        s.dialogs->answers = {kIgnore, kNo};
-        s.server->Exec("SELECT 1");
-        ASSERT_EQ(s.dialogs->asked.size(), 2u) << state;
-        EXPECT_EQ(s.dialogs->asked[1].title, "Link Failure!");
-        EXPECT_EQ(s.dialogs->asked[1].style, 36);
-        EXPECT_EQ(
-            s.dialogs->asked[1].text,
-            "Parece não haver ligação ao servidor!\r\nDeseja tentar restabelecer as conexões ao "
-            "servidor?\r\n\r\nIt seems that the link to the server is lost!\r\nDo you wish to "
-            "try to re-establish the connections?");
-        EXPECT_EQ(s.odbc->Count("AllocEnv"), 1u);  // No: nothing more
-        EXPECT_TRUE(s.server->Aberto);
-    }
-}
-
-TEST(ErrorCheck, YesReopensFromTheStoredProperties) {
+TEST(ErrorCheck, TheLostLinkQuestionAndAReopenFromTheStoredProperties) {
     ScriptedSession s;
     std::string login = s.server->Login;
     s.server->lStackBase = 2;
     s.Fail(10054, "08S01", "Connection reset by peer");
     s.dialogs->answers = {kIgnore, kYes};
     auto r = s.server->Exec("SELECT 1");
-    EXPECT_EQ(s.odbc->Count("AllocEnv"), 2u);
-    EXPECT_TRUE(s.server->Aberto);
+    ASSERT_EQ(s.dialogs->asked.size(), 2u);
+    EXPECT_EQ(s.dialogs->asked[1].title, "Link Failure!");
+    EXPECT_EQ(s.dialogs->asked[1].style, 36);
+    EXPECT_EQ(s.dialogs->asked[1].text,
+              "Parece não haver ligação ao servidor!\r\nDeseja tentar restabelecer as conexões ao "
+              "servidor?\r\n\r\nIt seems that the link to the server is lost!\r\nDo you wish "
+              "to try to re-establish the connections?");
     EXPECT_FALSE(s.server->erro);  // the new open cleared it
     EXPECT_EQ(s.server->Login, login);
     EXPECT_EQ(s.server->Stack(), 1);  // the close reset the base
     // The interrupted result set lost its slot with the old session.
-    EXPECT_TRUE(r->erro);
     EXPECT_EQ(r->Indice, 0);
     r.reset();
     EXPECT_FALSE(kvltest::SlotBusy(*s.server, 1));
-
-    // Retry after reconnecting runs on the new session.
-    s.Fail(10054, "08S01", "Connection reset by peer");
-    s.dialogs->answers = {kRetry, kYes};
-    r = s.Run(TextColumn({"1"}), "SELECT 1");
-    EXPECT_EQ(s.odbc->executed.size(), 3u);
-    EXPECT_FALSE(r->erro);
-    EXPECT_EQ(r->Indice, 1);
-    EXPECT_TRUE(r->TemLinhas());
-    EXPECT_EQ(s.odbc->misuses, 0);
 }
 
 TEST(RowCountPrediction, CountBatchesExactly) {
