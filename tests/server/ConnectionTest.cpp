@@ -1,197 +1,146 @@
-// Opening and closing: the connection text, failed connects and what they leave behind.
+// Opening and closing: the connection text, failed connects and what they leave behind,
+// and the reset at close.
 
 #include <gtest/gtest.h>
 
 #include "Databases.h"
-#include "ScriptedOdbc.h"
-#include "kvl/Error.h"
 #include "kvl/kvlSERV.h"
 
 using namespace kvl;
-using kvltest::ScriptedOdbc;
+using kvltest::ScriptedSession;
 
 namespace {
 
-ScriptedOdbc::Answer Fails(const char* state, const char* message) {
-    return {odbc::kError, odbc::Diagnostic{state, 0, message}};
-}
-
-std::string ConnectText(const ScriptedOdbc& odbc) {
-    for (const auto& c : odbc.calls)
-        if (c.rfind("DriverConnect(", 0) == 0)
-            return c.substr(c.find(", ") + 2, c.size() - c.find(", ") - 3);
-    return "";
+// Whether the driver manager was given exactly this connection text.
+bool Connected(const kvltest::ScriptedOdbc& odbc, const std::string& text) {
+    return std::ranges::any_of(odbc.calls, [&](const std::string& c) {
+        return c.starts_with("DriverConnect(") && c.ends_with(", " + text + ")");
+    });
 }
 
 }  // namespace
 
-TEST(ConnectionText, DriverAndDataSourceFormsExactly) {
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    auto s = kvlSERV::Create(odbc);
-    s->Abre(std::string("dsn"), std::string("base"), std::string("eu"), std::string("pw"),
-            std::string("SQL Server"), std::nullopt, std::nullopt, std::string("srv"));
-    EXPECT_EQ(s->Login, "DRIVER=SQL Server;SERVER=srv;DATABASE=base;DBQ=base;UID=eu;PWD=pw");
-    EXPECT_EQ(ConnectText(*odbc), s->Login);
+TEST(ConnectionText, BothFormsExactlyWithEmptyAndBracedValues) {
+    ScriptedSession s(false);
+    auto& server = s.server;
+    server->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false,
+                 std::string("DSN=x;Whatever=1"));
+    EXPECT_EQ(server->Login, "DSN=x;Whatever=1");  // used unchanged without BuildLogin
+    EXPECT_TRUE(Connected(*s.odbc, "DSN=x;Whatever=1"));
+    server->Abre(std::string("y"), std::nullopt, std::nullopt, std::nullopt, std::nullopt, true,
+                 std::string("DSN=ignored"));
+    EXPECT_EQ(server->Login, "DSN=y;DATABASE=;DBQ=;UID=;PWD=");
 
-    s->Driver = "";
-    s->UID = s->PWD = "";
-    s->Abre();
-    EXPECT_EQ(s->Login, "DSN=dsn;DATABASE=base;DBQ=base;UID=;PWD=");
+    server->Abre(std::string("dsn"), std::string("base"), std::string("eu"), std::string("pw"),
+                 std::string("SQL Server"), std::nullopt, std::nullopt, std::string("srv"));
+    EXPECT_EQ(server->Login, "DRIVER=SQL Server;SERVER=srv;DATABASE=base;DBQ=base;UID=eu;PWD=pw");
+    EXPECT_TRUE(Connected(*s.odbc, server->Login));
+    server->Driver = server->UID = server->PWD = "";
+    server->Abre();
+    EXPECT_EQ(server->Login, "DSN=dsn;DATABASE=base;DBQ=base;UID=;PWD=");
+
+    // Values a driver would misread are braced, closing braces doubled.
+    server->Abre(std::string("d"), std::string("a;b"), std::string(" x"), std::string("p}w=1"));
+    EXPECT_EQ(server->Login, "DSN=d;DATABASE={a;b};DBQ={a;b};UID={ x};PWD={p}}w=1}");
 }
 
-TEST(ConnectionText, ValuesThatWouldBeMisreadAreBraced) {
-    auto s = kvlSERV::Create(std::make_shared<ScriptedOdbc>());
-    s->Abre(std::string("d"), std::string("a;b"), std::string(" x"), std::string("p}w=1"));
-    EXPECT_EQ(s->Login, "DSN=d;DATABASE={a;b};DBQ={a;b};UID={ x};PWD={p}}w=1}");
+TEST(Open, AbreOnAnOpenSessionClosesItFirstFreeingEveryHandleOnce) {
+    ScriptedSession s(false);
+    s.server->lStackBase = 3;
+    s.server->Abre();
+    ASSERT_EQ(s.server->Stack(), 3);
+    auto held = s.server->StackGetNovo();  // a result set still out at close
+    s.server->Abre();
+    EXPECT_TRUE(s.server->Aberto);
+    EXPECT_EQ(s.server->Stack(), 1);  // the close reset the base
+    s.server->Fecha();
+    EXPECT_EQ(s.odbc->LiveHandles(), 0u);
+    EXPECT_EQ(s.odbc->misuses, 0);
 }
 
-TEST(ConnectionText, GivenTextIsUsedUnchangedWithoutBuildLogin) {
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    auto s = kvlSERV::Create(odbc);
-    s->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false,
-            std::string("DSN=x;Whatever=1"));
-    EXPECT_EQ(s->Login, "DSN=x;Whatever=1");
-    EXPECT_EQ(ConnectText(*odbc), "DSN=x;Whatever=1");
-    // BuildLogin true replaces a given text.
-    s->Abre(std::string("y"), std::nullopt, std::nullopt, std::nullopt, std::nullopt, true,
-            std::string("DSN=ignored"));
-    EXPECT_EQ(s->Login, "DSN=y;DATABASE=;DBQ=;UID=;PWD=");
+TEST(Open, HalfOpenSessionsAreReleasedByFechaAndByTheNextAbre) {
+    ScriptedSession s(false);
+    s.odbc->Fail("DriverConnect", {"28000", 0, "login failed"});
+    s.server->lStackBase = 2;
+    s.server->Abre();
+    EXPECT_FALSE(s.server->Aberto);
+    EXPECT_FALSE(s.server->erro);  // the second slot connected and cleared it
+    EXPECT_EQ(s.server->Stack(), 0);
+    s.server->Fecha();
+    EXPECT_EQ(s.odbc->LiveHandles(), 0u);
+    EXPECT_EQ(s.server->lStackBase, 2);  // never opened: nothing is reset
+
+    s.odbc->Fail("DriverConnect", {"28000", 0, "login failed"});
+    s.server->Abre();
+    ASSERT_FALSE(s.server->Aberto);
+    s.server->Abre();
+    EXPECT_TRUE(s.server->Aberto);
+    s.server.reset();  // the last reference closes
+    EXPECT_EQ(s.odbc->LiveHandles(), 0u);
+    EXPECT_EQ(s.odbc->misuses, 0);
 }
 
-TEST(Open, AbreOnAnOpenSessionClosesItFirst) {
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    auto s = kvlSERV::Create(odbc);
-    s->lStackBase = 2;
-    s->Abre();
-    ASSERT_EQ(s->Stack(), 2);
-    s->Log = true;
-    s->Prompt = 1;
-    s->Abre();
-    EXPECT_TRUE(s->Aberto);
-    EXPECT_EQ(s->lStackBase, 1);
-    EXPECT_FALSE(s->Log);
-    EXPECT_EQ(s->Prompt, 0);
-    EXPECT_EQ(s->Stack(), 1);
-    EXPECT_EQ(odbc->Count("FreeEnv"), 1u);
-    s->Fecha();
-    EXPECT_EQ(odbc->LiveHandles(), 0u);
-    EXPECT_EQ(odbc->misuses, 0);
+TEST(Close, ResetsExactlyTheListedPropertiesOfAnOpenSession) {
+    ScriptedSession s(false);
+    auto& server = s.server;
+    server->Log = true;
+    server->Fecha();  // closed: nothing to do
+    EXPECT_TRUE(s.odbc->calls.empty());
+    EXPECT_TRUE(server->Log);
+
+    server->DB = "base";
+    server->IgDupKey = server->SqlMix = true;
+    server->Aplicação = "app";
+    server->connectionType = tq_dbconnectionORACLE8;
+    server->Abre();
+    std::string login = server->Login;
+    server->Log = true;
+    server->lStackBase = 3;
+    server->Prompt = 2;
+    server->ComMsg = server->ComMsgLog = server->SqlAnalisaColunas = false;
+    server->syscolumns = server->sysobjects = "x";
+    server->erro = true;
+    server->ErroD = "last error";
+    server->HistoriaAdd("x", "y");
+    int16_t samples = server->NRegistos;
+
+    server->Fecha();
+    EXPECT_FALSE(server->Aberto);
+    EXPECT_EQ(server->hEnv, 0u);
+    EXPECT_EQ(server->Stack(), 0);
+    EXPECT_FALSE(server->Log);
+    EXPECT_EQ(server->lStackBase, 1);
+    EXPECT_EQ(server->Prompt, 0);
+    EXPECT_TRUE(server->ComMsg && server->ComMsgLog && server->SqlAnalisaColunas);
+    EXPECT_EQ(server->syscolumns, "syscolumns");
+    EXPECT_EQ(server->sysobjects, "sysobjects");
+    EXPECT_EQ(server->Logs(-1).ToInt32(), 0);
+    // Kept.
+    EXPECT_EQ(server->DB, "base");
+    EXPECT_EQ(server->Login, login);
+    EXPECT_TRUE(server->IgDupKey && server->SqlMix && server->erro);
+    EXPECT_EQ(server->Aplicação, "app");
+    EXPECT_EQ(server->connectionType, tq_dbconnectionORACLE8);
+    EXPECT_EQ(server->ErroD, "last error");
+    EXPECT_EQ(server->NRegistos, samples);
 }
 
-TEST(Open, LogRecordsTheEnvironment) {
-    auto s = kvlSERV::Create(std::make_shared<ScriptedOdbc>());
-    s->Log = true;
-    s->Abre();
-    EXPECT_EQ(s->Logs(1).ToString(), "Log\tTrue");
-    EXPECT_EQ(s->Logs(2).ToString(), "Ponteiro de ambiente\t" + std::to_string(s->hEnv) + " rc 0");
-    EXPECT_EQ(s->Logs(3).ToString(), "");
-    EXPECT_EQ(s->Logs(-1).ToInt32(), 3);
-}
-
-TEST(Open, FailedEnvironmentAllocation) {
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    odbc->Script("AllocEnv", {{odbc::kError, {}}});
-    auto s = kvlSERV::Create(odbc);
-    s->Log = true;
-    s->Abre();
-    EXPECT_FALSE(s->Aberto);
-    EXPECT_TRUE(s->erro);
-    EXPECT_EQ(s->Logs(1).ToString(), "Log\tTrue");
-    EXPECT_EQ(s->Logs(2).ToString(), "Ponteiro de ambiente\t0 rc -1");
-    EXPECT_EQ(s->Logs(4).ToString(), "Ponteiro de ambiente não foi alocado.\t");
-    EXPECT_EQ(s->Logs(-1).ToInt32(), 5);
-    EXPECT_EQ(odbc->Count("AllocConnect"), 0u);
-}
-
-TEST(Open, OnlyTheFirstOfTwoBaseSlotsFailing) {
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    odbc->Script("DriverConnect", {Fails("28000", "login failed")});
-    auto s = kvlSERV::Create(odbc);
-    s->lStackBase = 2;
-    s->Abre();
-    EXPECT_FALSE(s->Aberto);
-    EXPECT_FALSE(s->erro);  // the last slot connected cleared it
-    EXPECT_EQ(s->Stack(), 0);
-
-    // The half-open session is released in full by Fecha.
-    EXPECT_GT(odbc->LiveHandles(), 0u);
-    s->Fecha();
-    EXPECT_EQ(s->hEnv, 0u);
-    EXPECT_EQ(odbc->LiveHandles(), 0u);
-    EXPECT_EQ(odbc->misuses, 0);
-    EXPECT_EQ(s->lStackBase, 2);  // a failed open was never opened: nothing is reset
-}
-
-TEST(Open, HalfOpenSessionIsReleasedByTheNextAbre) {
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    odbc->Script("DriverConnect", {Fails("28000", "login failed")});
-    auto s = kvlSERV::Create(odbc);
-    s->Abre();
-    ASSERT_FALSE(s->Aberto);
-    ASSERT_TRUE(s->erro);
-    s->Abre();
-    EXPECT_TRUE(s->Aberto);
-    EXPECT_FALSE(s->erro);
-    EXPECT_EQ(s->Stack(), 1);
-    EXPECT_EQ(odbc->Count("FreeEnv"), 1u);
-    s.reset();  // the last reference closes
-    EXPECT_EQ(odbc->LiveHandles(), 0u);
-    EXPECT_EQ(odbc->misuses, 0);
-}
-
-TEST(Open, PromptOutside16BitsIsAnOverflow) {
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    auto s = kvlSERV::Create(odbc);
-    s->Prompt = 70000;
-    try {
-        s->Abre();
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), kOverflow);
-    }
-    s->Fecha();
-    EXPECT_EQ(odbc->LiveHandles(), 0u);
-}
-
-TEST(Close, FechaOnAClosedSessionDoesNothing) {
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    auto s = kvlSERV::Create(odbc);
-    s->Log = true;
-    s->Fecha();
-    EXPECT_TRUE(odbc->calls.empty());
-    EXPECT_TRUE(s->Log);
-}
-
-TEST(Close, FreesEveryHandleOnce) {
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    auto s = kvlSERV::Create(odbc);
-    s->lStackBase = 3;
-    s->Abre();
-    auto held = s->StackGetNovo();  // a result set still out at close
-    s->Fecha();
-    EXPECT_EQ(odbc->LiveHandles(), 0u);
-    EXPECT_EQ(odbc->Count("Disconnect"), 3u);
-    EXPECT_EQ(odbc->Count("FreeConnect"), 3u);
-    EXPECT_EQ(odbc->misuses, 0);
-}
-
-TEST(PostgresConnection, WrongPasswordLeavesTheSessionClosed) {
+TEST(PostgresConnection, WrongPasswordLeavesTheSessionClosedWithTheDriversReason) {
     KVL_REQUIRE_POSTGRES();
     auto s = kvlSERV::Create();
     kvltest::Postgres::Configure(*s);
+    std::string password = s->PWD;
     s->PWD = "not-the-password";
     s->Abre();
     EXPECT_FALSE(s->Aberto);
     EXPECT_TRUE(s->erro);
-    // The driver's reason stays readable on the failed connection.
     bool busy = false;
     Handle conn = 0, stmt = 0;
     s->StackItemGet(1, busy, &conn, &stmt);
     EXPECT_EQ(stmt, 0u);
     EXPECT_NE(s->ErroLe(conn, 0).find("password"), std::string::npos) << s->ErroLe(conn, 0);
-    s->PWD = kvltest::Postgres::Password();
+    s->PWD = password;
     s->Abre();
     EXPECT_TRUE(s->Aberto);
     EXPECT_FALSE(s->erro);
-    s->Fecha();
 }

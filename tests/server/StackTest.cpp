@@ -3,32 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "Databases.h"
-#include "ScriptedOdbc.h"
 #include "kvl/Error.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
 
 using namespace kvl;
-using kvltest::ScriptedOdbc;
+using kvltest::ScriptedSession;
+using kvltest::SlotBusy;
 
 namespace {
 
-// The same stack behaviour on each real driver.
-class RealStack : public testing::TestWithParam<std::string> {
-  protected:
-    void SetUp() override {
-        session = kvlSERV::Create();
-        if (GetParam() == "postgres") {
-            KVL_REQUIRE_POSTGRES();
-            kvltest::Postgres::Configure(*session);
-        } else {
-            file.Configure(*session);
-        }
-    }
-    kvltest::SqliteFile file;
-    std::shared_ptr<kvlSERV> session;
-};
+class RealStack : public kvltest::BackendTest {};
 
 std::shared_ptr<kvlRES> Held(const std::shared_ptr<kvlSERV>& s) {
     auto r = s->StackGetNovo();
@@ -38,21 +26,19 @@ std::shared_ptr<kvlRES> Held(const std::shared_ptr<kvlSERV>& s) {
 
 // Whether the SQL log holds entry followed by a blank entry.
 bool LoggedWithBlank(const kvlSERV& s, const std::string& entry) {
-    for (int16_t i = 1; i < s.Logs(-1).ToInt32(); ++i)
-        if (s.Logs(i).ToString() == entry && s.Logs(i + 1).ToString().empty()) return true;
-    return false;
+    std::vector<std::string> entries = kvltest::LogEntries(s);
+    return !std::ranges::search(entries, std::vector<std::string>{entry, ""}).empty();
 }
 
 }  // namespace
 
 TEST_P(RealStack, GrowsByOneExtraSlotAndShrinksBackToTheBase) {
     auto& s = session;
+    s->Fecha();
     s->lStackBase = 2;
     s->Abre();
-    ASSERT_TRUE(s->Aberto) << s->Login;
+    ASSERT_EQ(s->Stack(), 2);
     s->Log = true;
-    EXPECT_EQ(s->Stack(), 2);
-
     auto a = Held(s), b = Held(s);
     EXPECT_EQ(a->Indice, 1);
     EXPECT_EQ(b->Indice, 2);
@@ -61,13 +47,9 @@ TEST_P(RealStack, GrowsByOneExtraSlotAndShrinksBackToTheBase) {
     EXPECT_EQ(c->Indice, 3);
     EXPECT_EQ(s->Stack(), 3);
     EXPECT_TRUE(LoggedWithBlank(*s, "Stack + \t3"));
-    EXPECT_EQ(s->GetBase(s->NRegistos), 2);
-    EXPECT_EQ(s->GetExtra(s->NRegistos), 1);
-
     c.reset();
     EXPECT_EQ(s->Stack(), 2);
     EXPECT_TRUE(LoggedWithBlank(*s, "Stack - \t2"));
-    EXPECT_EQ(s->GetExtra(s->NRegistos), 0);
 
     // A base slot released stays connected and is handed out again.
     Handle conn = a->hConn;
@@ -76,134 +58,103 @@ TEST_P(RealStack, GrowsByOneExtraSlotAndShrinksBackToTheBase) {
     auto again = Held(s);
     EXPECT_EQ(again->Indice, 1);
     EXPECT_EQ(again->hConn, conn);
-    s->Fecha();
 }
 
-TEST_P(RealStack, StackBaseOnOpenAndClosedSessions) {
+TEST_P(RealStack, StackBaseOnClosedAndOpenSessions) {
     auto& s = session;
+    s->Fecha();
     s->StackBase(3);  // closed: only remembered
     EXPECT_EQ(s->lStackBase, 3);
     EXPECT_EQ(s->Stack(), 0);
     s->lStackBase = 1;
     s->Abre();
-    ASSERT_TRUE(s->Aberto);
-    EXPECT_EQ(s->Stack(), 1);
+    ASSERT_EQ(s->Stack(), 1);
     s->StackBase(3);
     EXPECT_EQ(s->Stack(), 3);
     s->StackBase(1);  // lowering disconnects nothing
     EXPECT_EQ(s->Stack(), 3);
-    s->Stack(9);  // accepted and ignored
-    EXPECT_EQ(s->Stack(), 3);
-    auto r = Held(s);
-    r.reset();  // slots 2 and 3 are all free now, so they go
+    Held(s).reset();  // slots 2 and 3 are all free now, so they go
     EXPECT_EQ(s->Stack(), 1);
-    s->Fecha();
 }
 
-INSTANTIATE_TEST_SUITE_P(Drivers, RealStack, testing::Values("sqlite", "postgres"));
+KVL_BACKENDS(RealStack);
 
-TEST(Stack, ExtraSlotsGoOnlyWhenTheLastBusyOneIsReleased) {
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    auto s = kvlSERV::Create(odbc);
-    s->lStackBase = 2;
-    s->Abre();
-    auto r1 = Held(s), r2 = Held(s), r3 = Held(s), r4 = Held(s);
-    ASSERT_EQ(s->Stack(), 4);
-    r3.reset();
-    EXPECT_EQ(s->Stack(), 4);
-    EXPECT_EQ(odbc->Count("Disconnect"), 0u);
+TEST(Stack, ExtraSlotsGoWhenTheLastBusyOneIsReleasedAndBaseSlotsNever) {
+    ScriptedSession s(false);
+    s.server->lStackBase = 2;
+    s.server->Abre();
+    auto r1 = Held(s.server), r2 = Held(s.server), r3 = Held(s.server), r4 = Held(s.server);
     r4.reset();
-    EXPECT_EQ(s->Stack(), 2);
-    EXPECT_EQ(odbc->Count("Disconnect"), 2u);
+    EXPECT_EQ(s.server->Stack(), 4);
+    r4 = Held(s.server);
+    r3.reset();
+    EXPECT_EQ(s.server->Stack(), 4);
+    r4.reset();
+    EXPECT_EQ(s.server->Stack(), 2);
     r1.reset();
     r2.reset();
-    EXPECT_EQ(odbc->Count("Disconnect"), 2u);  // base slots are never disconnected
-    EXPECT_EQ(odbc->misuses, 0);
+    EXPECT_EQ(s.odbc->Count("Disconnect"), 2u);  // the extra slots' only
+    EXPECT_EQ(s.odbc->misuses, 0);
 }
 
-TEST(Stack, FailedGrowthHandsOutTheSlotAndFreesItOnRelease) {
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    auto s = kvlSERV::Create(odbc);
-    s->Abre();
-    auto r1 = Held(s);
-    odbc->Script("DriverConnect", {{odbc::kError, odbc::Diagnostic{"08001", 0, "down"}}});
-    auto r2 = Held(s);
-    EXPECT_EQ(r2->Indice, 2);
-    EXPECT_TRUE(s->erro);
-    EXPECT_FALSE(s->Aberto);
-    EXPECT_EQ(s->Stack(), 1);  // the failed slot lies outside the counted stack
-    size_t live = odbc->LiveHandles();
-    r2.reset();
-    EXPECT_EQ(odbc->LiveHandles(), live - 1);  // its connection handle is freed
-    s->Fecha();                                // half-open now: released in full
-    EXPECT_EQ(odbc->LiveHandles(), 0u);
-    EXPECT_EQ(odbc->misuses, 0);
-}
+TEST(Stack, AFailedGrowthSlotIsFreedOnReleaseAndNotReconnectedWhileHeld) {
+    ScriptedSession s;
+    auto r1 = Held(s.server);
+    s.odbc->Fail("DriverConnect", {"08001", 0, "down"});
+    auto failed = Held(s.server);
+    EXPECT_EQ(failed->Indice, 2);
+    EXPECT_TRUE(s.server->erro);
+    EXPECT_FALSE(s.server->Aberto);
+    EXPECT_EQ(s.server->Stack(), 1);  // the failed slot lies outside the counted stack
+    size_t live = s.odbc->LiveHandles();
+    failed.reset();
+    EXPECT_EQ(s.odbc->LiveHandles(), live - 1);  // its connection handle is freed
 
-TEST(Stack, AHeldFailedSlotIsNotReconnectedUnderItsHolder) {
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    auto s = kvlSERV::Create(odbc);
-    s->Abre();
-    auto r1 = Held(s);
-    odbc->Script("DriverConnect", {{odbc::kError, {}}});
-    auto failed = Held(s);
-    auto next = Held(s);
+    s.odbc->Fail("DriverConnect", {"08001", 0, "down"});
+    failed = Held(s.server);
+    auto next = Held(s.server);
     EXPECT_NE(next->Indice, failed->Indice);
     EXPECT_NE(next->hConn, failed->hConn);
     failed.reset();
     next.reset();
     r1.reset();
-    s.reset();
-    EXPECT_EQ(odbc->LiveHandles(), 0u);
-    EXPECT_EQ(odbc->misuses, 0);
+    s.server->Fecha();  // half-open now: released in full
+    EXPECT_EQ(s.odbc->LiveHandles(), 0u);
+    EXPECT_EQ(s.odbc->misuses, 0);
 }
 
-TEST(Stack, StaleResultSetsNeverTouchANewSession) {
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    auto s = kvlSERV::Create(odbc);
-    s->Abre();
-    auto old = Held(s);
-    s->Abre();  // closes and reopens: slot 1 is a new connection now
-    auto current = Held(s);
+TEST(Stack, StaleResultSetsNeverTouchTheNewSession) {
+    ScriptedSession s;
+    auto old = s.Run(kvltest::TextColumn({"um", "dois"}));
+    s.server->Abre();  // closes and reopens: slot 1 is a new connection now
+    auto current = Held(s.server);
     ASSERT_EQ(current->Indice, 1);
-    size_t closes = odbc->Count("CloseCursor");
+    s.server->Log = true;
+    int32_t entries = s.server->Logs(-1).ToInt32();
+    size_t calls = s.odbc->calls.size();
+    EXPECT_FALSE(old->TemLinhas());
+    EXPECT_FALSE(old->MaisResultados());
     old->Liberta();
     EXPECT_EQ(old->Indice, 0);
-    EXPECT_EQ(odbc->Count("CloseCursor"), closes);
-    bool busy = false;
-    s->StackItemGet(1, busy);
-    EXPECT_TRUE(busy);
-    EXPECT_EQ(odbc->misuses, 0);
+    EXPECT_EQ(s.odbc->calls.size(), calls);
+    EXPECT_EQ(s.server->Logs(-1).ToInt32(), entries);
+    EXPECT_TRUE(SlotBusy(*s.server, 1));
+    EXPECT_EQ(s.odbc->misuses, 0);
 }
 
 TEST(Stack, UsageSamplesWrapAfter120) {
-    auto s = kvlSERV::Create(std::make_shared<ScriptedOdbc>());
-    s->Abre();
-    for (int i = 0; i < 60; ++i) Held(s);  // each one reserves and releases: two samples
-    EXPECT_EQ(s->NRegistos, 120);
-    EXPECT_EQ(s->GetBase(119), 1);
-    EXPECT_EQ(s->GetBase(120), 0);
-    auto r = Held(s);
-    EXPECT_EQ(s->NRegistos, 1);
-    EXPECT_EQ(s->GetBase(1), 1);
-    EXPECT_THROW(s->GetBase(2), Error);
-    EXPECT_THROW(s->GetExtra(-1), Error);
-    s->Fecha();
-    EXPECT_EQ(s->NRegistos, 1);  // samples survive a close
-    EXPECT_EQ(s->GetBase(1), 1);
-}
-
-TEST(Stack, ResultSetWithoutPaiKeepsItsSlotUntilClose) {
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    auto s = kvlSERV::Create(odbc);
-    s->Abre();
-    s->StackGetNovo();  // dropped at once, but it cannot reach its server
-    bool busy = false;
-    s->StackItemGet(1, busy);
-    EXPECT_TRUE(busy);
-    EXPECT_THROW(s->StackItemGet(5, busy), Error);
-    s->Fecha();
-    EXPECT_EQ(odbc->LiveHandles(), 0u);
+    ScriptedSession s;
+    for (int i = 0; i < 60; ++i) Held(s.server);  // each reserves and releases: two samples
+    EXPECT_EQ(s.server->NRegistos, 120);
+    EXPECT_EQ(s.server->GetBase(119), 1);
+    EXPECT_EQ(s.server->GetBase(120), 0);
+    auto r = Held(s.server);
+    EXPECT_EQ(s.server->NRegistos, 1);
+    EXPECT_EQ(s.server->GetBase(1), 1);
+    EXPECT_THROW(s.server->GetBase(2), Error);
+    s.server->Fecha();
+    EXPECT_EQ(s.server->NRegistos, 1);  // samples survive a close
+    EXPECT_EQ(s.server->GetBase(1), 1);
 }
 
 // Open/close cycles must give back every handle; the sanitizer build watches the real
@@ -212,16 +163,15 @@ TEST(Stack, ThousandOpenCloseCyclesLeakNothing) {
     kvltest::SqliteFile file;
     auto real = kvlSERV::Create();
     file.Configure(*real);
-    auto odbc = std::make_shared<ScriptedOdbc>();
-    auto scripted = kvlSERV::Create(odbc);
+    ScriptedSession scripted(false);
     for (int i = 0; i < 1000; ++i) {
-        for (auto* s : {&real, &scripted}) {
+        for (auto* s : {&real, &scripted.server}) {
             (*s)->lStackBase = 3;
             (*s)->Abre();
             ASSERT_EQ((*s)->Stack(), 3);
             (*s)->Fecha();
         }
     }
-    EXPECT_EQ(odbc->LiveHandles(), 0u);
-    EXPECT_EQ(odbc->misuses, 0);
+    EXPECT_EQ(scripted.odbc->LiveHandles(), 0u);
+    EXPECT_EQ(scripted.odbc->misuses, 0);
 }

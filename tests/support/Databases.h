@@ -3,40 +3,22 @@
 // local PostgreSQL server through psqlODBC. The drivers are named in a private
 // odbcinst.ini (through ODBCSYSINI), so no system file is read or changed.
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "Scripted.h"
+#include "kvl/Error.h"
 #include "kvl/kvlSERV.h"
 
-namespace kvltest {
-
-// Points unixODBC at the private driver list; call before the first connect.
-void UsePrivateOdbcIni();
-
-// A fresh SQLite database file, removed when the object goes.
-class SqliteFile {
-  public:
-    SqliteFile();
-    ~SqliteFile();
-    const std::string& path() const { return path_; }
-    // Sets the session's connection properties for this file.
-    void Configure(kvl::kvlSERV& s) const;
-
-  private:
-    std::string path_;
-};
-
-// The local PostgreSQL test database. Available() is false when it cannot be reached;
-// with KVL_REQUIRE_PG set (as the test script does) that is a failure, not a skip.
-struct Postgres {
-    static bool Available();
-    static void Configure(kvl::kvlSERV& s);
-    static std::string Password();
-};
-
-}  // namespace kvltest
-
-// Skips a PostgreSQL test when no server is reachable, unless one is required.
+// Skips a PostgreSQL test when no server is reachable, unless one is required (as the
+// test script does by setting KVL_REQUIRE_PG).
 #define KVL_REQUIRE_POSTGRES()                                                          \
     do {                                                                                \
         if (!kvltest::Postgres::Available()) {                                          \
@@ -44,3 +26,157 @@ struct Postgres {
             GTEST_SKIP() << "PostgreSQL is not reachable";                              \
         }                                                                               \
     } while (0)
+
+#define KVL_BACKENDS(suite) \
+    INSTANTIATE_TEST_SUITE_P(Drivers, suite, testing::Values("sqlite", "postgres"))
+
+namespace kvltest {
+
+inline std::string Env(const char* name, const char* fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? v : fallback;
+}
+
+// A folder of this test process, removed when the process ends.
+inline std::filesystem::path TestDir() {
+    // Never destroyed, so the removal at exit can still read it.
+    static const auto* dir = [] {
+        auto* d = new std::filesystem::path(std::filesystem::temp_directory_path() /
+                                            ("kvltest-" + std::to_string(getpid())));
+        std::filesystem::create_directories(*d);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(TestDir(), ignored);
+        });
+        return d;
+    }();
+    return *dir;
+}
+
+// Points unixODBC at the private driver list; call before the first connect.
+inline void UsePrivateOdbcIni() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    auto dir = TestDir() / "odbc";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "odbcinst.ini")
+        << "[SQLite3]\nDriver=" KVL_ODBC_DRIVER_DIR "/libsqlite3odbc.so\n\n"
+        << "[PostgreSQL]\nDriver=" KVL_ODBC_DRIVER_DIR "/psqlodbcw.so\n";
+    std::ofstream(dir / "odbc.ini");
+    setenv("ODBCSYSINI", dir.c_str(), 1);
+    setenv("ODBCINI", (dir / "odbc.ini").c_str(), 1);
+}
+
+// A fresh SQLite database file, removed when the object goes.
+class SqliteFile {
+  public:
+    SqliteFile() {
+        UsePrivateOdbcIni();
+        static int n = 0;
+        path_ = (TestDir() / ("db" + std::to_string(++n) + ".sqlite")).string();
+        std::filesystem::remove(path_);
+    }
+    ~SqliteFile() { std::filesystem::remove(path_); }
+    const std::string& path() const { return path_; }
+    // Sets the session's connection properties for this file.
+    void Configure(kvl::kvlSERV& s) const {
+        s.Driver = "SQLite3";
+        s.DB = path_;
+    }
+
+  private:
+    std::string path_;
+};
+
+// The local PostgreSQL test database.
+struct Postgres {
+    static void Configure(kvl::kvlSERV& s) {
+        s.Driver = "PostgreSQL";
+        s.Server = Env("KVL_PG_SERVER", "localhost");
+        s.DB = Env("KVL_PG_DB", "kvltest");
+        s.UID = Env("KVL_PG_UID", "kvltest");
+        s.PWD = Env("KVL_PG_PWD", "kvltest");
+    }
+    static bool Available() {
+        UsePrivateOdbcIni();
+        static const bool available = [] {
+            auto s = kvl::kvlSERV::Create();
+            Configure(*s);
+            s->Abre();
+            return s->Aberto;
+        }();
+        return available;
+    }
+};
+
+// A test parameterised by backend ("sqlite", "postgres"), with an open session whose
+// dialogs are scripted. On PostgreSQL it works in an empty schema of its own, so
+// parallel test processes never meet.
+class BackendTest : public testing::TestWithParam<std::string> {
+  protected:
+    void SetUp() override {
+        session->Dialogos = dialogs;
+        if (IsPostgres()) {
+            KVL_REQUIRE_POSTGRES();
+            Postgres::Configure(*session);
+        } else {
+            file.Configure(*session);
+        }
+        session->Abre();
+        ASSERT_TRUE(session->Aberto) << session->Login;
+        if (!IsPostgres()) return;
+        std::string name = "kvl_t" + std::to_string(getpid());
+        Run("DROP SCHEMA IF EXISTS " + name + " CASCADE");
+        Run("CREATE SCHEMA " + name);
+        schema = name;
+        std::string login = session->Login + ";ConnSettings=SET search_path TO " + schema;
+        session->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false,
+                      login);
+        ASSERT_TRUE(session->Aberto) << session->Login;
+    }
+    void TearDown() override {
+        if (schema.empty()) return;
+        if (!session->Aberto) session->Abre();  // a test that closed it leaves no schema
+        Run("DROP SCHEMA " + schema + " CASCADE");
+    }
+    bool IsPostgres() const { return GetParam() == "postgres"; }
+    // Runs a command that must succeed.
+    void Run(const std::string& sql) {
+        auto r = session->Exec(sql);
+        ASSERT_TRUE(r);
+        ASSERT_FALSE(r->erro) << sql << ": " << r->ErroD;
+    }
+
+    SqliteFile file;
+    std::shared_ptr<kvl::kvlSERV> session = kvl::kvlSERV::Create();
+    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
+    std::string schema;  // made on PostgreSQL, dropped at the end
+};
+
+// The session's SQL log entries after the first `after`.
+inline std::vector<std::string> LogEntries(const kvl::kvlSERV& s, int32_t after = 0) {
+    std::vector<std::string> entries;
+    for (int32_t i = after + 1; i <= s.Logs(-1).ToInt32(); ++i)
+        entries.push_back(s.Logs(i).ToString());
+    return entries;
+}
+
+// Whether a slot of the session's statement stack is reserved.
+inline bool SlotBusy(const kvl::kvlSERV& s, int16_t slot) {
+    bool busy = false;
+    s.StackItemGet(slot, busy);
+    return busy;
+}
+
+// The number of the kvl::Error that f throws; 0 when it throws none.
+int32_t ErrorOf(auto&& f) {
+    try {
+        f();
+    } catch (const kvl::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+}  // namespace kvltest

@@ -2,18 +2,19 @@
 // database, commands from -c and from standard input, failures and exit statuses.
 
 #include <fcntl.h>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "Databases.h"
-#include "SampleDatabase.h"
 
 namespace fs = std::filesystem;
+using testing::HasSubstr;
 
 namespace {
 
@@ -23,9 +24,8 @@ struct Outcome {
 };
 
 std::string Slurp(const fs::path& file) {
-    std::ifstream in(file);
     std::stringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(file).rdbuf();
     return s.str();
 }
 
@@ -40,20 +40,21 @@ class Kvlsql : public ::testing::Test {
     void SetUp() override {
         kvltest::UsePrivateOdbcIni();
         static int n = 0;
-        home_ = fs::temp_directory_path() /
-                ("kvlsql-test-" + std::to_string(getpid()) + "-" + std::to_string(++n));
+        home_ = kvltest::TestDir() / ("home" + std::to_string(++n));
         fs::create_directories(home_);
         data_ = home_ / "data";
     }
     void TearDown() override { fs::remove_all(home_); }
 
-    // Runs the program with HOME and XDG_DATA_HOME in the test's folder (XDG_DATA_HOME
-    // unset when data_ is empty), input as its standard input.
+    // Runs the program in the test's folder, with HOME there, XDG_DATA_HOME as data_
+    // (unset when empty) and env_, input as its standard input.
     Outcome Run(std::vector<std::string> args, const std::string& input = "") {
         std::ofstream(home_ / "stdin") << input;
         pid_t pid = fork();
         if (pid == 0) {
             setenv("HOME", home_.c_str(), 1);
+            if (chdir(home_.c_str()) != 0) _exit(126);
+            for (const auto& [name, value] : env_) setenv(name.c_str(), value.c_str(), 1);
             if (data_.empty()) {
                 unsetenv("XDG_DATA_HOME");
             } else {
@@ -75,24 +76,19 @@ class Kvlsql : public ::testing::Test {
     }
 
     fs::path home_, data_;
+    std::map<std::string, std::string> env_;  // more variables for the program
 };
-
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 }  // namespace
 
-TEST_F(Kvlsql, ACommandOnAFreshHomePrintsItsTable) {
+TEST_F(Kvlsql, CommandsFromTheCommandLineAndStandardInputPrintTheirTables) {
     Outcome o = Run({"-c", "SELECT 1 AS x"});
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.out, " x\n---\n 1\n(1 rows)\n\n");
     EXPECT_EQ(o.err, "");
-    EXPECT_TRUE(fs::exists(data_ / "kvl2005" / "kvlsql.sqlite"));
-}
+    EXPECT_TRUE(fs::exists(data_ / "kvl2005" / "kvlsql.sqlite"));  // made on first use
 
-TEST_F(Kvlsql, StandardInputIsRunBatchByBatch) {
-    Outcome o = Run({}, "SELECT 1\nGO\nSELECT nome\n  FROM concelhos WHERE id = 4\n");
+    o = Run({}, "SELECT 1\nGO\nSELECT nome\n  FROM concelhos WHERE id = 4\n");
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.out, " 1\n---\n 1\n(1 rows)\n\n nome\n-------\n Évora\n(1 rows)\n\n");
 }
@@ -100,71 +96,48 @@ TEST_F(Kvlsql, StandardInputIsRunBatchByBatch) {
 TEST_F(Kvlsql, AFailedCommandIsReportedAndTheLastCommandSetsTheStatus) {
     Outcome o = Run({"-c", "SELEKT"});
     EXPECT_EQ(o.status, 1);
-    EXPECT_TRUE(Has(o.err, "syntax error")) << o.err;
-    EXPECT_TRUE(Has(o.err, "SELEKT")) << o.err;
+    EXPECT_THAT(o.err, HasSubstr("syntax error"));
+    EXPECT_THAT(o.err, HasSubstr("SELEKT"));
     EXPECT_EQ(o.out, "");
-
-    o = Run({"-c", "SELEKT", "-c", "SELECT 2 AS y"});
-    EXPECT_EQ(o.status, 0);
-    EXPECT_TRUE(Has(o.out, " y\n---\n 2\n"));
+    EXPECT_EQ(Run({"-c", "SELEKT", "-c", "SELECT 2 AS y"}).status, 0);
     EXPECT_EQ(Run({}, "SELECT 1\nGO\nSELEKT\n").status, 1);
+    EXPECT_EQ(Run({"--stack", "0"}).status, 2);  // a usage error
 }
 
 TEST_F(Kvlsql, TheDefaultDatabaseIsCreatedOnceAndReused) {
     Outcome o =
         Run({"-c", "INSERT INTO ruas VALUES (18, 'R', 'Rua Nova do Almada', 1, 300, NULL)"});
-    EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out, "(1 rows affected)\n\n");
-    o = Run({"-c", "SELECT count(*) AS n FROM ruas", "-c",
+    EXPECT_EQ(o.out, "(1 rows affected)\n\n") << o.err;
+    o = Run({"--log", "-c", "SELECT count(*) AS n FROM ruas", "-c",
              "SELECT tipo, freguesia, concelho FROM moradas WHERE id = 4"});
     EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_TRUE(Has(o.out, " n\n----\n 18\n")) << o.out;
-    EXPECT_TRUE(Has(o.out, " Calçada | Misericórdia | Lisboa\n")) << o.out;
+    EXPECT_THAT(o.out, HasSubstr(" n\n----\n 18\n"));
+    EXPECT_THAT(o.out, HasSubstr(" Calçada | Misericórdia | Lisboa\n(1 rows)\n\nLog\tTrue\n"));
+    EXPECT_THAT(o.out, HasSubstr("\nActCom\tSELECT count(*) AS n FROM ruas\n"));
 }
 
 TEST_F(Kvlsql, WithoutXdgDataHomeTheDatabaseLivesUnderHome) {
     data_.clear();
     EXPECT_EQ(Run({"-c", "SELECT 1"}).status, 0);
     EXPECT_TRUE(fs::exists(home_ / ".local" / "share" / "kvl2005" / "kvlsql.sqlite"));
-    const char* home = std::getenv("HOME");
-    std::string savedHome = home ? home : "";
-    setenv("HOME", "/h", 1);
-    setenv("XDG_DATA_HOME", "relative/data", 1);  // ignored: not an absolute path
-    EXPECT_EQ(kvlsql::DefaultDatabasePath(), "/h/.local/share/kvl2005/kvlsql.sqlite");
-    setenv("XDG_DATA_HOME", "/x", 1);
-    EXPECT_EQ(kvlsql::DefaultDatabasePath(), "/x/kvl2005/kvlsql.sqlite");
-    unsetenv("XDG_DATA_HOME");
-    setenv("HOME", savedHome.c_str(), 1);
+    data_ = "relative/data";  // not an absolute path, so ignored
+    EXPECT_EQ(Run({"-c", "SELECT 1"}).status, 0);
+    EXPECT_FALSE(fs::exists(home_ / "relative"));
 }
 
 TEST_F(Kvlsql, SessionsThatCannotOpenSayWhy) {
-    fs::create_directories(home_ / "no-drivers");
-    const char* drivers = std::getenv("ODBCSYSINI");
-    std::string saved = drivers ? drivers : "";
-    setenv("ODBCSYSINI", (home_ / "no-drivers").c_str(), 1);
+    env_["ODBCSYSINI"] = home_;  // a folder without odbcinst.ini: no driver registered
     Outcome o = Run({"-c", "SELECT 1"});
-    setenv("ODBCSYSINI", saved.c_str(), 1);
+    env_.clear();
     EXPECT_EQ(o.status, 1);
-    EXPECT_TRUE(Has(o.err, "\"SQLite3\" is not registered")) << o.err;
+    EXPECT_THAT(o.err, HasSubstr("\"SQLite3\" is not registered"));
     EXPECT_FALSE(fs::exists(data_ / "kvl2005" / "kvlsql.sqlite"));
 
     o = Run({"--connect", "DRIVER=SQLite3;DATABASE=" + (home_ / "none" / "x.db").string(), "-c",
              "SELECT 1"});
     EXPECT_EQ(o.status, 1);
-    EXPECT_TRUE(Has(o.err, "cannot open the session: ")) << o.err;
+    EXPECT_THAT(o.err, HasSubstr("cannot open the session: "));
     EXPECT_EQ(o.out, "");
-}
-
-TEST_F(Kvlsql, HelpLogAndUsageErrors) {
-    Outcome o = Run({"--help"});
-    EXPECT_EQ(o.status, 0);
-    EXPECT_TRUE(Has(o.out, "--connect TEXT"));
-    EXPECT_EQ(Run({"--stack", "0"}).status, 2);
-
-    o = Run({"--log", "-c", "SELECT 1 AS x"});
-    EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_TRUE(Has(o.out, "(1 rows)\n\nLog\tTrue\n")) << o.out;
-    EXPECT_TRUE(Has(o.out, "\nActCom\tSELECT 1 AS x\n")) << o.out;
 }
 
 TEST_F(Kvlsql, PostgresBatchesPrintEachResultSet) {

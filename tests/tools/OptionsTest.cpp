@@ -4,55 +4,40 @@
 
 #include "Options.h"
 
-using kvlsql::Options;
 using kvlsql::ParseOptions;
-using kvlsql::UsageError;
 
-TEST(Options, ConnectionOptionsTakeTheNextArgumentOrTheTextAfterEquals) {
-    Options o = ParseOptions({"--dsn", "d", "--driver=PostgreSQL", "--server", "srv", "--db=a=b",
-                              "--uid", "eu", "--pwd", "", "--connect", "DSN=x;UID=y"});
+TEST(Options, EveryOptionReachesItsField) {
+    kvlsql::Options o = ParseOptions({"--dsn", "d", "--driver=PostgreSQL", "--server", "srv",
+                                      "--db=a=b", "--uid", "eu", "--pwd", "", "--connect", "C"});
     EXPECT_EQ(o.dsn, "d");
     EXPECT_EQ(o.driver, "PostgreSQL");
     EXPECT_EQ(o.server, "srv");
     EXPECT_EQ(o.db, "a=b");  // only the first "=" separates
     EXPECT_EQ(o.uid, "eu");
     EXPECT_EQ(o.pwd, "");  // an empty password is still given
-    EXPECT_EQ(o.connect, "DSN=x;UID=y");
-    EXPECT_FALSE(o.UsesDefaultDatabase());
-}
-
-TEST(Options, CommandsKeepTheirOrderAndFlagsAreSet) {
-    Options o = ParseOptions({"-c", "SELECT 1", "--count", "-c", "--log", "--log", "--stack", "3"});
+    EXPECT_EQ(o.connect, "C");
+    o = ParseOptions({"-c", "SELECT 1", "--count", "-c", "--log", "--log", "--stack", "3"});
     EXPECT_EQ(o.commands, (std::vector<std::string>{"SELECT 1", "--log"}));  // -c takes anything
-    EXPECT_TRUE(o.count);
-    EXPECT_TRUE(o.log);
+    EXPECT_TRUE(o.count && o.log && !o.help);
     EXPECT_EQ(o.stack, 3);
-    EXPECT_FALSE(o.help);
-    // Neither commands nor session settings name a database.
+    // Any one connection option leaves the default database; commands and flags do not.
     EXPECT_TRUE(o.UsesDefaultDatabase());
     EXPECT_TRUE(ParseOptions({"-h"}).help);
-    EXPECT_TRUE(ParseOptions({"--help"}).help);
-}
-
-TEST(Options, AnyOneConnectionOptionLeavesTheDefaultDatabase) {
     for (const char* name :
          {"--dsn", "--driver", "--server", "--db", "--uid", "--pwd", "--connect"})
         EXPECT_FALSE(ParseOptions({name, "x"}).UsesDefaultDatabase()) << name;
-    EXPECT_TRUE(ParseOptions({}).UsesDefaultDatabase());
 }
 
 TEST(Options, MistakesAreRefusedWithTheirReason) {
     auto reason = [](std::vector<std::string> args) {
         try {
             ParseOptions(args);
-        } catch (const UsageError& e) {
+        } catch (const kvlsql::UsageError& e) {
             return std::string(e.what());
         }
         return std::string("accepted");
     };
     EXPECT_EQ(reason({"--db"}), "--db needs a value");
-    EXPECT_EQ(reason({"-c"}), "-c needs a value");
-    EXPECT_EQ(reason({"--bogus"}), "unknown argument \"--bogus\"");
     EXPECT_EQ(reason({"SELECT 1"}), "unknown argument \"SELECT 1\"");
     EXPECT_EQ(reason({"--count=1"}), "--count takes no value");
     for (const char* bad : {"0", "-1", "32768", "2x", ""})

@@ -6,6 +6,7 @@
 using namespace kvl;
 
 namespace {
+// The number of the kvl::Error that f throws; 0 when it throws none.
 int32_t ErrorOf(auto&& f) {
     try {
         f();
@@ -16,17 +17,18 @@ int32_t ErrorOf(auto&& f) {
 }
 }  // namespace
 
-TEST(Variant, ConvertsNumericTextAndRoundsHalvesToEven) {
-    EXPECT_EQ(Variant("12").ToInt16(), 12);
+TEST(Variant, ConvertsTextAndNumbersRoundingHalvesToEven) {
     EXPECT_EQ(Variant(" 7 ").ToInt32(), 7);
     EXPECT_EQ(Variant(2.5).ToInt16(), 2);
     EXPECT_EQ(Variant(3.5).ToInt16(), 4);
     EXPECT_EQ(Variant(-2.5).ToInt32(), -2);
     EXPECT_EQ(Variant(true).ToInt16(), -1);
-    EXPECT_EQ(Variant().ToInt16(), 0);
     EXPECT_DOUBLE_EQ(Variant("1.25").ToDouble(), 1.25);
     EXPECT_TRUE(Variant("True").ToBool());
     EXPECT_FALSE(Variant("0").ToBool());
+    EXPECT_EQ(Variant(false).ToString(), "False");
+    EXPECT_EQ(Variant(3.4e27).ToString(), "3.4E+27");
+    EXPECT_EQ(Variant(0.5).ToString(), "0.5");
 }
 
 TEST(Variant, ReportsOverflowAndTypeMismatch) {
@@ -36,28 +38,4 @@ TEST(Variant, ReportsOverflowAndTypeMismatch) {
     EXPECT_EQ(ErrorOf([] { Variant("3000000000").ToInt32(); }), kOverflow);
     EXPECT_EQ(ErrorOf([] { Variant("abc").ToInt16(); }), kTypeMismatch);
     EXPECT_EQ(ErrorOf([] { Variant("").ToDouble(); }), kTypeMismatch);
-}
-
-TEST(Variant, TextForms) {
-    EXPECT_EQ(Variant(true).ToString(), "True");
-    EXPECT_EQ(Variant(false).ToString(), "False");
-    EXPECT_EQ(Variant(3.4e27).ToString(), "3.4E+27");
-    EXPECT_EQ(Variant(0.5).ToString(), "0.5");
-    EXPECT_EQ(Variant(int16_t{-3}).ToString(), "-3");
-}
-
-TEST(Variant, ArraysAreValuesWithLowerBounds) {
-    VariantArray a;
-    a.bounds = {{1, 3}};
-    a.items.resize(3);
-    Variant v(a);
-    v.array().At({2}) = Variant("x");
-    Variant copy = v;
-    copy.array().At({2}) = Variant("y");
-    EXPECT_EQ(v.array().At({2}).ToString(), "x");
-    EXPECT_EQ(v.array().LBound(), 1);
-    EXPECT_EQ(v.array().UBound(), 3);
-    EXPECT_EQ(ErrorOf([&] { v.array().At({0}); }), kSubscriptOutOfRange);
-    EXPECT_EQ(ErrorOf([&] { v.array().At({4}); }), kSubscriptOutOfRange);
-    EXPECT_EQ(ErrorOf([] { Variant("s").array(); }), kTypeMismatch);
 }

@@ -1,0 +1,246 @@
+#pragma once
+// A driver manager and dialogs that answer from a script. The driver manager stands in
+// for the faults no real driver gives on demand, and it checks the handle discipline:
+// a call on a handle never allocated or already freed, a disconnect of what was never
+// connected and a free of what is still connected each count as a misuse.
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "kvl/Dialogs.h"
+#include "kvl/kvlRES.h"
+#include "kvl/kvlSERV.h"
+#include "kvl/odbc/Api.h"
+
+namespace kvltest {
+
+using kvl::Handle;
+using namespace kvl::odbc;
+
+class ScriptedOdbc : public Api {
+  public:
+    using Row = std::vector<std::optional<std::string>>;
+    struct Result {
+        std::vector<ColumnDescription> columns;
+        std::vector<Row> rows;
+        int64_t rowCount = -1;
+        long row = -1;  // the row fetched last
+    };
+
+    // The next call named `call` ("DriverConnect", "ExecDirect", ...) not yet failed fails
+    // with this diagnostic; unscripted calls succeed.
+    void Fail(const std::string& call, Diagnostic diag = {}) { failures_[call].push_back(diag); }
+    // The result sets of the next successful ExecDirect (a batch may give several).
+    void ScriptExecution(std::vector<Result> sets) { pending_.push_back(std::move(sets)); }
+
+    std::vector<std::string> calls;     // every call by name and main argument
+    std::vector<std::string> executed;  // the texts given to ExecDirect, in order
+    int misuses = 0;
+    size_t LiveHandles() const { return live_.size(); }
+    size_t Count(const std::string& call) const {
+        return std::ranges::count_if(calls, [&](auto& c) { return c.starts_with(call + "("); });
+    }
+
+    Return AllocEnv(Handle& env) override { return Alloc("AllocEnv", 0, env); }
+    Return FreeEnv(Handle env) override { return Free("FreeEnv", env); }
+    Return AllocConnect(Handle env, Handle& conn) override {
+        return Alloc("AllocConnect", env, conn);
+    }
+    Return DriverConnect(Handle conn, std::string_view text, uint16_t) override {
+        Return rc = Enter("DriverConnect", conn, std::string(text));
+        if (Succeeded(rc)) connected_.insert(conn);
+        return rc;
+    }
+    Return Disconnect(Handle conn) override {
+        if (connected_.erase(conn) == 0) ++misuses;
+        return Enter("Disconnect", conn);
+    }
+    Return FreeConnect(Handle conn) override {
+        if (connected_.erase(conn) != 0) ++misuses;
+        return Free("FreeConnect", conn);
+    }
+    Return AllocStmt(Handle conn, Handle& stmt) override { return Alloc("AllocStmt", conn, stmt); }
+    Return SetQueryTimeout(Handle stmt, uint64_t) override {
+        return Enter("SetQueryTimeout", stmt);
+    }
+    Return CloseCursor(Handle stmt) override {
+        results_.erase(stmt);
+        return Enter("CloseCursor", stmt);
+    }
+    Return FreeStmt(Handle stmt) override { return Free("FreeStmt", stmt); }
+
+    Return ExecDirect(Handle stmt, std::string_view sql) override {
+        executed.emplace_back(sql);
+        Return rc = Enter("ExecDirect", stmt, std::string(sql));
+        results_.erase(stmt);
+        if (Succeeded(rc) && !pending_.empty()) {
+            results_[stmt].assign(pending_.front().begin(), pending_.front().end());
+            pending_.pop_front();
+        }
+        return rc;
+    }
+    Return RowCount(Handle stmt, int64_t& rows) override {
+        rows = Current(stmt) ? Current(stmt)->rowCount : -1;
+        return Enter("RowCount", stmt);
+    }
+    Return NumResultCols(Handle stmt, int16_t& columns) override {
+        columns = Current(stmt) ? int16_t(Current(stmt)->columns.size()) : 0;
+        return Enter("NumResultCols", stmt);
+    }
+    Return DescribeCol(Handle stmt, uint16_t column, ColumnDescription& out) override {
+        Return rc = Enter("DescribeCol", stmt);
+        if (!Column(stmt, column)) return kError;
+        out = *Column(stmt, column);
+        return rc;
+    }
+    Return ColAttribute(Handle stmt, uint16_t column, uint16_t field, int64_t& value) override {
+        Return rc = Enter("ColAttribute", stmt);
+        const ColumnDescription* c = Column(stmt, column);
+        if (!c) return kError;
+        // The length and the precision are the described size.
+        value = field == kColumnScale ? c->decimals : int64_t(c->size);
+        return rc;
+    }
+    Return Fetch(Handle stmt) override {
+        Return rc = Enter("Fetch", stmt);
+        if (!Succeeded(rc)) return rc;
+        Result* r = Current(stmt);
+        if (!r) return kError;
+        return ++r->row < long(r->rows.size()) ? rc : kNoData;
+    }
+    Return GetData(Handle stmt, uint16_t column, char* buffer, int64_t bufferLength,
+                   int64_t& indicator) override {
+        Return rc = Enter("GetData", stmt);
+        Result* r = Current(stmt);
+        if (!Column(stmt, column) || r->row < 0 || r->row >= long(r->rows.size())) return kError;
+        const std::optional<std::string>& value = r->rows[r->row][column - 1];
+        indicator = value ? int64_t(value->size()) : kNullData;
+        if (!value) return rc;
+        if (bufferLength <= 0) return kSuccessWithInfo;
+        size_t n = std::min(value->size(), size_t(bufferLength - 1));
+        std::memcpy(buffer, value->data(), n);
+        buffer[n] = '\0';
+        return n < value->size() ? kSuccessWithInfo : rc;
+    }
+    Return MoreResults(Handle stmt) override {
+        Return rc = Enter("MoreResults", stmt);
+        if (!Succeeded(rc)) return rc;
+        if (results_[stmt].size() <= 1) return kNoData;
+        results_[stmt].pop_front();
+        return rc;
+    }
+    Return Error(Handle env, Handle conn, Handle stmt, Diagnostic& out) override {
+        Handle h = stmt ? stmt : conn ? conn : env;
+        calls.push_back("Error(" + std::to_string(h) + ")");
+        if (!diagnostics_.count(h)) return kNoData;
+        out = diagnostics_[h];
+        return kSuccess;
+    }
+
+  private:
+    // Records the call, checks the handle, and gives the scripted answer for it.
+    Return Enter(const std::string& call, Handle h, const std::string& detail = "") {
+        calls.push_back(call + "(" + std::to_string(h) + (detail.empty() ? "" : ", " + detail) +
+                        ")");
+        if (h == 0 && call != "AllocEnv") return kInvalidHandle;
+        if (h != 0 && !live_.count(h)) {
+            ++misuses;
+            return kInvalidHandle;
+        }
+        diagnostics_.erase(h);
+        auto& queue = failures_[call];
+        if (queue.empty()) return kSuccess;
+        diagnostics_[h] = queue.front();
+        queue.pop_front();
+        return kError;
+    }
+    Return Alloc(const std::string& call, Handle parent, Handle& h) {
+        Return rc = Enter(call, parent);
+        // As real drivers do, a statement needs a connected connection.
+        if (call == "AllocStmt" && Succeeded(rc) && !connected_.count(parent)) rc = kError;
+        h = Succeeded(rc) ? next_++ : 0;
+        if (h) live_.insert(h);
+        return rc;
+    }
+    Return Free(const std::string& call, Handle h) {
+        Return rc = Enter(call, h);
+        if (rc == kInvalidHandle) return rc;
+        live_.erase(h);
+        results_.erase(h);
+        return rc;
+    }
+    // The statement's current result set, if it has one.
+    Result* Current(Handle stmt) {
+        auto it = results_.find(stmt);
+        return it == results_.end() || it->second.empty() ? nullptr : &it->second.front();
+    }
+    const ColumnDescription* Column(Handle stmt, uint16_t column) {
+        Result* r = Current(stmt);
+        return r && column >= 1 && column <= r->columns.size() ? &r->columns[column - 1] : nullptr;
+    }
+
+    std::map<std::string, std::deque<Diagnostic>> failures_;
+    std::deque<std::vector<Result>> pending_;
+    std::set<Handle> live_, connected_;
+    std::map<Handle, std::deque<Result>> results_;  // by statement, the current one first
+    std::map<Handle, Diagnostic> diagnostics_;
+    Handle next_ = 1000;
+};
+
+// Dialogs that answer from a script and remember what they were asked.
+class ScriptedDialogs : public kvl::Dialogs {
+  public:
+    struct Asked {
+        std::string title, text;
+        int32_t style;
+    };
+    std::vector<Asked> asked;
+    std::deque<int32_t> answers;  // past the script: Ignore, or No for a question
+
+    int32_t Pergunta(std::string_view title, std::string_view text, int32_t style) override {
+        asked.push_back({std::string(title), std::string(text), style});
+        if (answers.empty()) return (style & 0xF) == kvl::kYesNo ? kvl::kNo : kvl::kIgnore;
+        int32_t a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
+
+// A session on the scripted driver manager with scripted dialogs.
+struct ScriptedSession {
+    std::shared_ptr<ScriptedOdbc> odbc = std::make_shared<ScriptedOdbc>();
+    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
+    std::shared_ptr<kvl::kvlSERV> server = kvl::kvlSERV::Create(odbc);
+
+    explicit ScriptedSession(bool open = true) {
+        server->Dialogos = dialogs;
+        if (open) server->Abre();
+    }
+    // The next execution fails with this diagnostic.
+    void Fail(int32_t native, const char* state = "42000", const char* text = "falhou") {
+        odbc->Fail("ExecDirect", {state, native, text});
+    }
+    // The next execution gives this result set.
+    std::shared_ptr<kvl::kvlRES> Run(ScriptedOdbc::Result result,
+                                     const std::string& sql = "SELECT a, b FROM t") {
+        odbc->ScriptExecution({std::move(result)});
+        return server->Exec(sql);
+    }
+};
+
+// A result set of one text column holding these values.
+inline ScriptedOdbc::Result TextColumn(std::vector<std::string> values) {
+    ScriptedOdbc::Result r;
+    r.columns = {{"c", 12, 10, 0, 1}};
+    for (auto& v : values) r.rows.push_back({v});
+    return r;
+}
+
+}  // namespace kvltest
