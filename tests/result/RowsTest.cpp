@@ -47,6 +47,13 @@ TEST_P(Rows, AQueryEndToEndWhereNullAndEmptyTextBothReadAsNull) {
     session->Fecha();
 }
 
+TEST_P(Rows, ACommandThatTouchesNoRowIsASuccess) {
+    auto r = session->Exec("UPDATE ruas SET obs = 'y' WHERE id = 99");
+    EXPECT_FALSE(r->erro) << r->ErroD;
+    EXPECT_EQ(r->LinAfect, 0);
+    EXPECT_TRUE(dialogs->asked.empty());
+}
+
 TEST_P(Rows, StoredRowsReplayWithoutTheDatabase) {
     auto r = session->Exec("SELECT id, obs FROM ruas ORDER BY id");
     EXPECT_EQ(r->CarregaTudo(), 3);
