@@ -27,8 +27,9 @@ enum tqConecçaoTipo : int32_t {
 
 class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
   public:
-    // A closed session on the given driver manager.
-    static std::shared_ptr<kvlSERV> Create(std::shared_ptr<odbc::Api> api = odbc::UnixOdbc());
+    // A closed session on this machine's driver manager, or on the one given.
+    static std::shared_ptr<kvlSERV> Create();
+    static std::shared_ptr<kvlSERV> Create(std::shared_ptr<odbc::Api> api);
     ~kvlSERV() override;
     kvlSERV(const kvlSERV&) = delete;
     kvlSERV& operator=(const kvlSERV&) = delete;
