@@ -56,6 +56,8 @@ void kvlSERV::StackReserva(Handle& hConn, Handle& hStmt, int16_t& nIndex) {
     for (int16_t i = 1; i <= SlotCount; ++i) {
         Slot& slot = stack_[i];
         if (!slot.bUsada) {
+            // A slot whose connect once failed is connected anew before it serves.
+            if (!slot.ligada) ConectaSlot(i);
             slot.bUsada = true;
             hConn = slot.hConn;
             hStmt = slot.hStmt;
@@ -87,8 +89,8 @@ void kvlSERV::StackLiberta(int16_t nIndex) {
     Slot& slot = SlotEm(nIndex);
     if (slot.bUsada && slot.hStmt) Retorno = api_->CloseCursor(slot.hStmt);
     slot.bUsada = false;
-    // A slot whose connect failed while the stack grew is given up at once.
-    if (!slot.ligada && nIndex > SlotCount) LibertaSlot(slot);
+    // A slot whose connect failed is given up at once.
+    if (!slot.ligada) LibertaSlot(slot);
 
     if (SlotCount > lStackBase) {
         int16_t firstExtra = static_cast<int16_t>(std::max<int>(lStackBase, 0) + 1);

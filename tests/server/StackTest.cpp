@@ -116,6 +116,11 @@ TEST(Stack, AFailedGrowthSlotIsFreedOnReleaseAndNotReconnectedWhileHeld) {
     EXPECT_NE(next->Indice, failed->Indice);
     EXPECT_NE(next->hConn, failed->hConn);
     failed.reset();
+    // The failed slot now lies inside the counted stack: it is connected before it serves.
+    auto again = Held(s.server);
+    EXPECT_EQ(again->Indice, 2);
+    EXPECT_NE(again->hStmt, 0u);
+    again.reset();
     next.reset();
     r1.reset();
     s.server->Fecha();  // half-open now: released in full
