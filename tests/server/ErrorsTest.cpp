@@ -71,8 +71,9 @@ TEST_P(PostgresErrors, RefusedPermissionAndANotice) {
     EXPECT_TRUE(session->AcessoNãoTem()) << session->ErroD;
     EXPECT_EQ(dialogs->asked.size(), 1u);  // a failure not ignored shows the dialog
 
-    // A success with a notice keeps the notice, until the next command.
-    session->Exec("DO $$ BEGIN RAISE NOTICE 'aviso kvl'; END $$");
+    // A success with a notice keeps the notice, until the next command; a notice that
+    // mentions a refused permission is still no refusal.
+    session->Exec("DO $$ BEGIN RAISE NOTICE 'aviso kvl: permission denied'; END $$");
     EXPECT_FALSE(session->AcessoNãoTem());
     EXPECT_FALSE(session->erro);
     EXPECT_EQ(session->ErroN, 1);
