@@ -1,6 +1,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "kvl/odbc/Api.h"
@@ -107,23 +109,71 @@ class UnixOdbcApi final : public Api {
     }
     Return MoreResults(Handle stmt) override { return SQLMoreResults(H(stmt)); }
 
-    Return Error(Handle env, Handle conn, Handle stmt, Diagnostic& out) override {
+    Return ExecuteWith(Handle stmt, std::string_view sql,
+                       const std::vector<Parameter>& parameters) override {
+        Return rc = SQLPrepare(H(stmt), Text(sql), static_cast<SQLINTEGER>(sql.size()));
+        if (!Succeeded(rc)) return rc;
+        // The lengths must stay put until SQLExecute has read them.
+        std::vector<SQLLEN> lengths(parameters.size());
+        for (size_t i = 0; i < parameters.size(); ++i) {
+            const std::optional<std::string>& value = parameters[i].value;
+            lengths[i] = value ? static_cast<SQLLEN>(value->size()) : SQL_NULL_DATA;
+            SQLULEN size = value && !value->empty() ? value->size() : 1;
+            rc = SQLBindParameter(H(stmt), static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
+                                  SQL_C_CHAR, parameters[i].sqlType, size, 0,
+                                  value ? Text(*value) : nullptr, 0, &lengths[i]);
+            if (!Succeeded(rc)) return rc;
+        }
+        rc = SQLExecute(H(stmt));
+        // The bindings point into the caller's values, which do not outlive this call.
+        SQLFreeStmt(H(stmt), SQL_RESET_PARAMS);
+        return rc;
+    }
+    Return SpecialColumns(Handle stmt, std::string_view table) override {
+        return SQLSpecialColumns(H(stmt), SQL_BEST_ROWID, nullptr, 0, nullptr, 0, Text(table),
+                                 static_cast<SQLSMALLINT>(table.size()), SQL_SCOPE_SESSION,
+                                 SQL_NULLABLE);
+    }
+
+    Return Error(Handle env, Handle conn, Handle stmt, int16_t record, Diagnostic& out) override {
         SQLSMALLINT type = stmt ? SQL_HANDLE_STMT : conn ? SQL_HANDLE_DBC : SQL_HANDLE_ENV;
         SQLHANDLE h = H(stmt ? stmt : conn ? conn : env);
         SQLCHAR state[6] = {};
         SQLINTEGER native = 0;
-        std::vector<SQLCHAR> message(1024);
         SQLSMALLINT length = 0;
-        Return rc = SQLGetDiagRec(type, h, 1, state, &native, message.data(),
-                                  static_cast<SQLSMALLINT>(message.size()), &length);
         out = {};
-        if (Succeeded(rc)) {
-            out.state.assign(reinterpret_cast<char*>(state));
-            out.native = native;
-            size_t n = std::min<size_t>(length < 0 ? 0 : length, message.size() - 1);
-            out.message.assign(reinterpret_cast<char*>(message.data()), n);
+        out.message.resize(SQL_MAX_MESSAGE_LENGTH);
+        Return rc = SQLGetDiagRec(type, h, record, state, &native, Text(out.message),
+                                  static_cast<SQLSMALLINT>(out.message.size()), &length);
+        if (!Succeeded(rc)) {
+            out.message.clear();
+            return rc;
         }
+        // A message longer than the room is asked again with room for all of it.
+        if (length >= static_cast<SQLSMALLINT>(out.message.size())) {
+            out.message.resize(static_cast<size_t>(length) + 1);
+            rc = SQLGetDiagRec(type, h, record, state, &native, Text(out.message),
+                               static_cast<SQLSMALLINT>(out.message.size()), &length);
+        }
+        out.state.assign(reinterpret_cast<char*>(state));
+        out.native = native;
+        out.message.resize(std::min<size_t>(length < 0 ? 0 : length, out.message.size() - 1));
         return rc;
+    }
+    Return Drivers(Handle env, std::vector<std::string>& names) override {
+        names.clear();
+        SQLCHAR description[256];
+        SQLCHAR attributes[1024];
+        SQLSMALLINT descriptionLength = 0, attributesLength = 0;
+        SQLUSMALLINT direction = SQL_FETCH_FIRST;
+        Return rc;
+        while (Succeeded(rc = SQLDrivers(H(env), direction, description, sizeof description,
+                                         &descriptionLength, attributes, sizeof attributes,
+                                         &attributesLength))) {
+            names.emplace_back(reinterpret_cast<char*>(description));
+            direction = SQL_FETCH_NEXT;
+        }
+        return rc == SQL_NO_DATA ? kSuccess : rc;
     }
 };
 

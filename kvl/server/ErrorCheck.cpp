@@ -34,7 +34,7 @@ int32_t kvlSERV::Milissegundos() {
 
 std::string kvlSERV::ErroLe(Handle hConn, Handle hStmt) {
     odbc::Diagnostic d;
-    api_->Error(hEnv, hConn, hStmt, d);
+    api_->Error(hEnv, hConn, hStmt, 1, d);
     ErroNativo = d.native;
     estadoSql_ = d.state;
     return std::string(CorteUtf8(d.message, 1024));

@@ -32,16 +32,23 @@ class ScriptedOdbc : public Api {
         std::vector<Row> rows;
         int64_t rowCount = -1;
         long row = -1;  // the row fetched last
+        std::map<uint16_t, size_t> read{};  // bytes of each column of that row given so far
     };
 
     // The next call named `call` ("DriverConnect", "ExecDirect", ...) not yet failed fails
     // with this diagnostic; unscripted calls succeed.
-    void Fail(const std::string& call, Diagnostic diag = {}) { failures_[call].push_back(diag); }
+    void Fail(const std::string& call, Diagnostic diag = {}) { failures_[call].push_back({diag}); }
+    // The same, with several diagnostic records.
+    void Fail(const std::string& call, std::vector<Diagnostic> records) {
+        failures_[call].push_back(std::move(records));
+    }
     // The result sets of the next successful ExecDirect (a batch may give several).
     void ScriptExecution(std::vector<Result> sets) { pending_.push_back(std::move(sets)); }
 
     std::vector<std::string> calls;     // every call by name and main argument
     std::vector<std::string> executed;  // the texts given to ExecDirect, in order
+    std::vector<std::vector<Parameter>> parameters;  // those given to ExecuteWith, in order
+    std::vector<std::string> drivers{"SQLite3", "PostgreSQL Unicode"};
     int misuses = 0;
     size_t LiveHandles() const { return live_.size(); }
     size_t Count(const std::string& call) const {
@@ -77,14 +84,15 @@ class ScriptedOdbc : public Api {
     Return FreeStmt(Handle stmt) override { return Free("FreeStmt", stmt); }
 
     Return ExecDirect(Handle stmt, std::string_view sql) override {
-        executed.emplace_back(sql);
-        Return rc = Enter("ExecDirect", stmt, std::string(sql));
-        results_.erase(stmt);
-        if (Succeeded(rc) && !pending_.empty()) {
-            results_[stmt].assign(pending_.front().begin(), pending_.front().end());
-            pending_.pop_front();
-        }
-        return rc;
+        return Execute("ExecDirect", stmt, sql);
+    }
+    Return ExecuteWith(Handle stmt, std::string_view sql,
+                       const std::vector<Parameter>& given) override {
+        parameters.push_back(given);
+        return Execute("ExecuteWith", stmt, sql);
+    }
+    Return SpecialColumns(Handle stmt, std::string_view table) override {
+        return Execute("SpecialColumns", stmt, table);
     }
     Return RowCount(Handle stmt, int64_t& rows) override {
         rows = Current(stmt) ? Current(stmt)->rowCount : -1;
@@ -113,6 +121,7 @@ class ScriptedOdbc : public Api {
         if (!Succeeded(rc)) return rc;
         Result* r = Current(stmt);
         if (!r) return kError;
+        r->read.clear();
         return ++r->row < long(r->rows.size()) ? rc : kNoData;
     }
     Return GetData(Handle stmt, uint16_t column, char* buffer, int64_t bufferLength,
@@ -123,11 +132,16 @@ class ScriptedOdbc : public Api {
         const std::optional<std::string>& value = r->rows[r->row][column - 1];
         indicator = value ? int64_t(value->size()) : kNullData;
         if (!value) return rc;
+        // Like a real driver, a value is read on in pieces from where the last call ended.
+        size_t& done = r->read[column];
+        if (done > 0 && done >= value->size()) return kNoData;
+        indicator = int64_t(value->size() - done);
         if (bufferLength <= 0) return kSuccessWithInfo;
-        size_t n = std::min(value->size(), size_t(bufferLength - 1));
-        std::memcpy(buffer, value->data(), n);
+        size_t n = std::min(value->size() - done, size_t(bufferLength - 1));
+        std::memcpy(buffer, value->data() + done, n);
         buffer[n] = '\0';
-        return n < value->size() ? kSuccessWithInfo : rc;
+        done += n;
+        return done < value->size() ? kSuccessWithInfo : rc;
     }
     Return MoreResults(Handle stmt) override {
         Return rc = Enter("MoreResults", stmt);
@@ -136,15 +150,31 @@ class ScriptedOdbc : public Api {
         results_[stmt].pop_front();
         return rc;
     }
-    Return Error(Handle env, Handle conn, Handle stmt, Diagnostic& out) override {
+    Return Error(Handle env, Handle conn, Handle stmt, int16_t record, Diagnostic& out) override {
         Handle h = stmt ? stmt : conn ? conn : env;
         calls.push_back("Error(" + std::to_string(h) + ")");
-        if (!diagnostics_.count(h)) return kNoData;
-        out = diagnostics_[h];
+        auto it = diagnostics_.find(h);
+        if (it == diagnostics_.end() || record < 1 || size_t(record) > it->second.size())
+            return kNoData;
+        out = it->second[record - 1];
         return kSuccess;
+    }
+    Return Drivers(Handle env, std::vector<std::string>& names) override {
+        names = drivers;
+        return Enter("Drivers", env);
     }
 
   private:
+    Return Execute(const std::string& call, Handle stmt, std::string_view sql) {
+        executed.emplace_back(sql);
+        Return rc = Enter(call, stmt, std::string(sql));
+        results_.erase(stmt);
+        if (Succeeded(rc) && !pending_.empty()) {
+            results_[stmt].assign(pending_.front().begin(), pending_.front().end());
+            pending_.pop_front();
+        }
+        return rc;
+    }
     // Records the call, checks the handle, and gives the scripted answer for it.
     Return Enter(const std::string& call, Handle h, const std::string& detail = "") {
         calls.push_back(call + "(" + std::to_string(h) + (detail.empty() ? "" : ", " + detail) +
@@ -186,11 +216,11 @@ class ScriptedOdbc : public Api {
         return r && column >= 1 && column <= r->columns.size() ? &r->columns[column - 1] : nullptr;
     }
 
-    std::map<std::string, std::deque<Diagnostic>> failures_;
+    std::map<std::string, std::deque<std::vector<Diagnostic>>> failures_;
     std::deque<std::vector<Result>> pending_;
     std::set<Handle> live_, connected_;
     std::map<Handle, std::deque<Result>> results_;  // by statement, the current one first
-    std::map<Handle, Diagnostic> diagnostics_;
+    std::map<Handle, std::vector<Diagnostic>> diagnostics_;
     Handle next_ = 1000;
 };
 

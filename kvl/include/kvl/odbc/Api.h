@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kvl {
 
@@ -31,6 +33,7 @@ constexpr int64_t kNullData = -1;
 constexpr uint16_t kColumnLength = 3;
 constexpr uint16_t kColumnPrecision = 4;
 constexpr uint16_t kColumnScale = 5;
+constexpr uint16_t kColumnDisplaySize = 6;
 
 inline bool Succeeded(Return rc) {
     return rc == kSuccess || rc == kSuccessWithInfo;
@@ -40,6 +43,39 @@ struct Diagnostic {
     std::string state;  // SQLSTATE, five characters
     int32_t native = 0;
     std::string message;
+};
+
+// SQL data types a parameter can be sent as (the driver converts the text).
+enum SqlType : int16_t {
+    kSqlChar = 1,
+    kSqlNumeric = 2,
+    kSqlDecimal = 3,
+    kSqlInteger = 4,
+    kSqlSmallInt = 5,
+    kSqlFloat = 6,
+    kSqlReal = 7,
+    kSqlDouble = 8,
+    kSqlDate = 9,
+    kSqlTime = 10,
+    kSqlTimestamp = 11,
+    kSqlVarchar = 12,
+    kSqlLongVarchar = -1,
+    kSqlBinary = -2,
+    kSqlVarBinary = -3,
+    kSqlLongVarBinary = -4,
+    kSqlBigInt = -5,
+    kSqlTinyInt = -6,
+    kSqlBit = -7,
+    kSqlTypeDate = 91,
+    kSqlTypeTime = 92,
+    kSqlTypeTimestamp = 93,
+};
+
+// One input parameter of a prepared command: its text (nothing for NULL) and the SQL
+// type the driver is to convert it to.
+struct Parameter {
+    std::optional<std::string> value;
+    int16_t sqlType = kSqlVarchar;
 };
 
 struct ColumnDescription {
@@ -80,11 +116,23 @@ class Api {
     virtual Return GetData(Handle stmt, uint16_t column, char* buffer, int64_t bufferLength,
                            int64_t& indicator) = 0;
     virtual Return MoreResults(Handle stmt) = 0;
+    // Prepares sql, binds the parameters in order and executes it; the parameters' text
+    // only has to live for the call.
+    virtual Return ExecuteWith(Handle stmt, std::string_view sql,
+                               const std::vector<Parameter>& parameters) = 0;
+    // The columns that best identify a row of table, as a result set on stmt.
+    virtual Return SpecialColumns(Handle stmt, std::string_view table) = 0;
 
-    // The first diagnostic record of the most specific handle given (stmt, else conn,
-    // else env).
-    virtual Return Error(Handle env, Handle conn, Handle stmt, Diagnostic& out) = 0;
+    // Diagnostic record number `record` (from 1) of the most specific handle given (stmt,
+    // else conn, else env); kNoData past the last.
+    virtual Return Error(Handle env, Handle conn, Handle stmt, int16_t record,
+                         Diagnostic& out) = 0;
+    // The drivers registered with the driver manager, by name.
+    virtual Return Drivers(Handle env, std::vector<std::string>& names) = 0;
 };
+
+// Every diagnostic record of the most specific handle given, in order.
+std::vector<Diagnostic> Diagnostics(Api& api, Handle env, Handle conn, Handle stmt);
 
 // The driver manager of this machine.
 std::shared_ptr<Api> UnixOdbc();
