@@ -66,6 +66,11 @@ void Connection::Reset() {
     if (handle_) api_->FreeConnect(std::exchange(handle_, 0));
 }
 
+Handle Connection::Release() {
+    connected_ = false;
+    return std::exchange(handle_, 0);
+}
+
 Statement::Statement(Api& api, Handle conn) : api_(&api) {
     status_ = api.AllocStmt(conn, handle_);
     if (!Succeeded(status_)) handle_ = 0;

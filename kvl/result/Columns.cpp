@@ -33,21 +33,33 @@ int32_t DigitosDe256Elevado(int32_t bytes) {
                                                         : static_cast<int32_t>(digits);
 }
 
-void ReservaBuffer(Coluna& c, int32_t chars) {
-    c.Buffer.assign(static_cast<size_t>(std::max(chars, 0)) + 2, ' ');
+// The room of a value's first read. Text takes up to four bytes a character in UTF-8,
+// and drivers report binary sizes for dates, times and big integers, so no room is
+// less than the longest text of those; rarer longer values are read on in pieces.
+constexpr int64_t kMenorLeitura = 40;
+constexpr int64_t kMaiorPrimeiraLeitura = 8192;
+
+void ReservaBuffer(Coluna& c, int32_t chars, bool texto) {
+    int64_t bytes = int64_t{std::max(chars, 0)} * (texto ? 4 : 1);
+    c.Buffer.resize(static_cast<size_t>(std::clamp(bytes, kMenorLeitura, kMaiorPrimeiraLeitura)) +
+                    2);
+}
+
+bool SeTexto(int16_t sqlType) {
+    switch (sqlType) {
+        case odbc::kSqlChar:
+        case odbc::kSqlVarchar:
+        case odbc::kSqlLongVarchar:
+        case odbc::kSqlWChar:
+        case odbc::kSqlWVarchar:
+        case odbc::kSqlWLongVarchar:
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace
-
-const Coluna& kvlRES::C(int16_t nIndex) const {
-    if (nIndex < 0 || static_cast<size_t>(nIndex) >= Colunas.size())
-        throw Error(kSubscriptOutOfRange);
-    return Colunas[nIndex];
-}
-
-Coluna& kvlRES::C(int16_t nIndex) {
-    return const_cast<Coluna&>(std::as_const(*this).C(nIndex));
-}
 
 void kvlRES::ColunasRedim(std::optional<bool> AutoBufferize) {
     Colunas.assign(static_cast<size_t>(std::max<int16_t>(Cols, 0)) + 1, Coluna{});
@@ -58,7 +70,7 @@ void kvlRES::ColunasRedim(std::optional<bool> AutoBufferize) {
 void kvlRES::ColBuffer(int16_t nIndex, const Variant& length) {
     int32_t n = length.ToInt32();
     Coluna& c = C(nIndex);
-    ReservaBuffer(c, n);
+    ReservaBuffer(c, n, true);
     c.Len = n;
 }
 
@@ -96,7 +108,7 @@ void kvlRES::DescreveColuna(Coluna& c, uint16_t n) {
         c.NBytes = kMaxBytes;
         c.Len = static_cast<int32_t>(length - 2);
     }
-    ReservaBuffer(c, c.NBytes);
+    ReservaBuffer(c, c.NBytes, SeTexto(d.sqlType));
     if (!TipoSeNum(tipo)) return;
 
     if (TipoSeDecimal(tipo)) {
@@ -113,19 +125,19 @@ void kvlRES::DescreveColuna(Coluna& c, uint16_t n) {
         c.NDec = 0;
         c.NInt =
             static_cast<int16_t>(std::min<int32_t>(c.Len, std::numeric_limits<int16_t>::max()));
-        ReservaBuffer(c, c.Len);
+        ReservaBuffer(c, c.Len, false);
         switch (tipo) {
-            case 5:
+            case kTipoTinyInt:
                 c.Max = 255, c.Min = 0, c.NInt = 3;
                 break;
-            case 6:
+            case kTipoSmallInt:
                 c.Max = 32767, c.Min = -32768, c.NInt = 5;
                 break;
-            case 7:
+            case kTipoInt:
                 c.Max = 2147483647, c.Min = -2147483648.0, c.NInt = 10;
                 break;
-            case 23:  // real and float share the least value of the field-property cache
-            case 8:
+            case kTipoReal:  // real and float share the least value of the field-property cache
+            case kTipoFloat:
                 c.Max = 3.4E+27, c.Min = -3.4E+27, c.NInt = 30;
                 break;
             default:
@@ -134,6 +146,21 @@ void kvlRES::DescreveColuna(Coluna& c, uint16_t n) {
     }
     c.SeTipoNum = TipoSeNum(tipo);
     c.SeTipoDec = TipoSeDec(tipo);
+}
+
+void kvlRES::Descreve(bool analisa, bool nomes) {
+    odbc::Api& api = Api();
+    int64_t linhas = 0;
+    Retorno = api.RowCount(hStmt, linhas);
+    LinAfect = static_cast<int32_t>(std::clamp<int64_t>(linhas, std::numeric_limits<int32_t>::min(),
+                                                        std::numeric_limits<int32_t>::max()));
+    Retorno = api.NumResultCols(hStmt, Cols);
+    ColunasRedim(!analisa);
+    if (analisa) {
+        AnalisaColunas();
+    } else if (nomes) {
+        AnalisaColunasNomes();
+    }
 }
 
 void kvlRES::AnalisaColunasNomes() {
@@ -189,9 +216,6 @@ bool kvlRES::ColSeTipoNum(int16_t nIndex) const {
 }
 bool kvlRES::ColSeTipoDec(int16_t nIndex) const {
     return C(nIndex).SeTipoDec;
-}
-bool kvlRES::ColSeNull(int16_t nIndex) const {
-    return C(nIndex).SeNull;
 }
 
 int16_t kvlRES::ColIndex(std::string_view sNome) const {

@@ -99,6 +99,26 @@ std::string_view RowStore::Value(int32_t row, int16_t column, bool& isNull) cons
     }
 }
 
+RowStore::Reader RowStore::Row(int32_t row) const {
+    if (row < 1 || static_cast<size_t>(row) >= rows_.size()) throw Error(kSubscriptOutOfRange);
+    Reader r;
+    r.p_ = rows_[row];
+    r.left_ = r.p_ ? columns_[row] : 0;
+    return r;
+}
+
+std::string_view RowStore::Reader::Next(bool& isNull) {
+    isNull = false;
+    if (left_ <= 0) return {};
+    --left_;
+    uint64_t head = 0;
+    p_ = GetVarint(p_, head);
+    isNull = head & 1;
+    std::string_view value(p_, head / 2);
+    p_ += head / 2;
+    return value;
+}
+
 size_t RowStore::BytesHeld() const {
     return blockBytes_ + rows_.size() * (sizeof(const char*) + sizeof(int16_t));
 }

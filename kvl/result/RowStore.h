@@ -22,6 +22,22 @@ class RowStore {
     // Error 9 beyond the stored rows or columns.
     std::string_view Value(int32_t row, int16_t column, bool& isNull) const;
     int32_t Rows() const { return static_cast<int32_t>(rows_.size()) - 1; }
+
+    // Walks the values of one stored row in column order, decoding each once.
+    class Reader {
+      public:
+        Reader() = default;
+        // The next value; past the row's last value, or in a row never stored, an empty
+        // non-NULL one.
+        std::string_view Next(bool& isNull);
+
+      private:
+        friend class RowStore;
+        const char* p_ = nullptr;
+        int16_t left_ = 0;
+    };
+    // Error 9 beyond the stored rows.
+    Reader Row(int32_t row) const;
     // Bytes held by the blocks and the row index, for measurements.
     size_t BytesHeld() const;
 

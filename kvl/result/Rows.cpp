@@ -12,6 +12,13 @@
 
 namespace kvl {
 
+namespace {
+
+// Beyond this a long value does not make the column's first read larger.
+constexpr int64_t kMaiorLeituraGuardada = 64 * 1024;
+
+}  // namespace
+
 kvlRES::kvlRES() = default;
 
 kvlRES::~kvlRES() {
@@ -22,15 +29,15 @@ kvlRES::~kvlRES() {
 }
 
 odbc::Api& kvlRES::Api() const {
-    if (!api_) throw Error(kObjectNotSet);
-    return *api_;
+    if (!lease_.api) throw Error(kObjectNotSet);
+    return *lease_.api;
 }
 
 bool kvlRES::SlotVivo() const {
     // Pai, when it is the server that lent the slot, keeps it alive: no lock needed.
-    if (Pai && Pai.get() == donoDireto_) return Pai->SlotVivo(Indice, geracao_);
-    auto dono = dono_.lock();
-    return dono && dono->SlotVivo(Indice, geracao_);
+    if (Pai && Pai.get() == lease_.direct) return Pai->SlotVivo(Indice, lease_.generation);
+    auto dono = lease_.owner.lock();
+    return dono && dono->SlotVivo(Indice, lease_.generation);
 }
 
 void kvlRES::LogFim() {
@@ -42,18 +49,38 @@ void kvlRES::LogFim() {
     Pai->HistoriaAdd("Tempo", std::to_string(elapsed), true);
 }
 
+odbc::Return kvlRES::Busca() {
+    odbc::Api& api = Api();
+    for (;;) {
+        Retorno = api.Fetch(hStmt);
+        if (odbc::Succeeded(Retorno) || Retorno == odbc::kNoData) return Retorno;
+        // Without a result whose rows are still being read there is no cursor to fetch
+        // from, and that failure is only the end. Any other fetch that fails is reported
+        // like a failed command, never taken for the end of the rows.
+        if (Cols <= 0 || !comLinhas_) return Retorno;
+        auto dono = lease_.owner.lock();
+        if (!dono || !dono->RepeteAposFalha(*this, "SQLFetch")) return Retorno;
+    }
+}
+
 bool kvlRES::TemLinhas() {
     bool vivo = Armazenou || SlotVivo();
     if (Armazenou) {
         Retorno = Lins < TotLins ? odbc::kSuccess : odbc::kError;
     } else {
         // No slot, or one its session has given up: no rows, and no call on its handle.
-        Retorno = vivo ? Api().Fetch(hStmt) : odbc::kError;
+        Retorno = vivo ? Busca() : odbc::kError;
     }
     if (odbc::Succeeded(Retorno)) {
         ProximaLinha();
-        return true;
+        if (odbc::Succeeded(Retorno)) return true;
+        // A value the driver failed to give: the row is not delivered.
+        --Lins;
+        auto dono = lease_.owner.lock();
+        if (dono) dono->RepeteAposFalha(*this, "SQLGetData");
     }
+    // The error check may have re-established the link under this result set.
+    vivo = Armazenou || SlotVivo();
     TotLins = Lins;
     if (Armazena && !Armazenou) {
         Armazenou = true;
@@ -71,47 +98,69 @@ bool kvlRES::TemLinhas() {
     return false;
 }
 
-void kvlRES::LeValor(Coluna& c, uint16_t n, odbc::Api& api) {
+bool kvlRES::LeValor(Coluna& c, uint16_t n, odbc::Api& api) {
+    int64_t room = static_cast<int64_t>(c.Buffer.size());
     int64_t k = 0;
-    // The driver gets the buffer's room, never more than was allocated.
-    int64_t room = std::min<int64_t>(int64_t{c.Len} + 2, static_cast<int64_t>(c.Buffer.size()));
     Retorno = api.GetData(hStmt, n, c.Buffer.data(), room, k);
-    if (k < 1) {
+    if (!odbc::Succeeded(Retorno) || (k < 1 && k != odbc::kNoTotal)) {
+        // NULL and the empty text read alike; so does a value the driver failed to give.
         c.Valor.AssignString("", 0);
         c.SeNull = true;
-        return;
+        return odbc::Succeeded(Retorno) || Retorno == odbc::kNoData;
     }
-    // The driver writes at most room - 1 bytes before its terminator; a longer value
-    // is cut there, on a character boundary.
-    size_t received = room > 1 ? static_cast<size_t>(room - 1) : 0;
-    auto length = static_cast<size_t>(k);
-    std::string_view text = length <= received
-                                ? std::string_view(c.Buffer.data(), length)
-                                : CorteUtf8(std::string_view(c.Buffer.data(), received), received);
-    c.Valor.AssignString(text.data(), text.size());
     c.SeNull = false;
+    bool longo = k == odbc::kNoTotal || k > room - 1;
+    auto got = static_cast<size_t>(longo ? room - 1 : k);
+    if (Retorno == odbc::kSuccess || !longo) {
+        c.Valor.AssignString(c.Buffer.data(), got);
+        return true;
+    }
+    // Longer than the room: the rest is read on, straight into the value, until it ends.
+    std::string& value = c.Valor.Text();
+    value.assign(c.Buffer.data(), got);
+    for (int64_t left = k - static_cast<int64_t>(got);;) {
+        size_t at = value.size();
+        size_t more = left > 0 ? static_cast<size_t>(left) : std::max<size_t>(at, 4096);
+        value.resize(at + more);
+        Retorno = api.GetData(hStmt, n, value.data() + at, static_cast<int64_t>(more) + 1, k);
+        got = !odbc::Succeeded(Retorno) ? 0
+              : k >= 0                  ? std::min(static_cast<size_t>(k), more)
+                                        : more;
+        value.resize(at + got);
+        if (Retorno == odbc::kNoData) Retorno = odbc::kSuccess;
+        if (Retorno != odbc::kSuccessWithInfo || (k >= 0 && static_cast<size_t>(k) <= more)) break;
+        left = k >= 0 ? k - static_cast<int64_t>(got) : 0;
+    }
+    // Later rows of this column start with room for a value this long.
+    if (value.size() < static_cast<size_t>(kMaiorLeituraGuardada) &&
+        value.size() + 2 > c.Buffer.size())
+        c.Buffer.resize(value.size() + 2);
+    return odbc::Succeeded(Retorno);
 }
 
 void kvlRES::ProximaLinha() {
     if (Lins == std::numeric_limits<int32_t>::max()) throw Error(kOverflow);
     ++Lins;
     if (Cols >= static_cast<int32_t>(Colunas.size())) throw Error(kSubscriptOutOfRange);
-    odbc::Api* api = Armazenou ? nullptr : &Api();
+    if (Armazenou) return ReplayLinha();
+    odbc::Api& api = Api();
     for (int16_t n = 1; n <= Cols; ++n) {
-        Coluna& c = Colunas[n];
-        if (api) {
-            LeValor(c, static_cast<uint16_t>(n), *api);
-            continue;
-        }
+        if (!LeValor(Colunas[n], static_cast<uint16_t>(n), api)) return;
+    }
+    if (Armazena) ProximaLinhaRegista();
+}
+
+void kvlRES::ReplayLinha() {
+    // Rows read before storing was asked for replay as empty values.
+    RowStore::Reader row =
+        Registos && Lins <= Registos->Rows() ? Registos->Row(Lins) : RowStore::Reader();
+    for (int16_t n = 1; n <= Cols; ++n) {
         bool isNull = false;
-        // Rows read before storing was asked for replay as empty values.
-        std::string_view stored = Registos && Lins <= Registos->Rows()
-                                      ? Registos->Value(Lins, n, isNull)
-                                      : std::string_view();
+        std::string_view stored = row.Next(isNull);
+        Coluna& c = Colunas[n];
         c.Valor.AssignString(stored.data(), stored.size());
         c.SeNull = stored.empty() && isNull;
     }
-    if (Armazena && !Armazenou) ProximaLinhaRegista();
 }
 
 void kvlRES::ProximaLinhaRegista() {
@@ -134,8 +183,6 @@ Variant kvlRES::ColReg(int32_t Linha, int16_t Coluna) const {
     return Variant(std::string(v));
 }
 
-const Variant& kvlRES::Col(int16_t nIndex) const { return C(nIndex).Valor; }
-
 void kvlRES::Col(int16_t nIndex, const Variant& value) {
     C(nIndex).Valor = value;
 }
@@ -157,18 +204,11 @@ void kvlRES::ReloadLinha() {
 }
 
 bool kvlRES::MaisResultados(std::optional<bool> ComAnalise) {
-    bool analisa = ComAnalise.value_or(SqlAnalisaColunas);
     if (!SlotVivo()) return false;
-    odbc::Api& api = Api();
-    Retorno = api.MoreResults(hStmt);
+    Retorno = Api().MoreResults(hStmt);
     if (Retorno == odbc::kNoData) return false;
-    int64_t rows = 0;
-    Retorno = api.RowCount(hStmt, rows);
-    LinAfect = static_cast<int32_t>(rows);
-    Retorno = api.NumResultCols(hStmt, Cols);
     Lins = 0;
-    ColunasRedim(!analisa);
-    if (analisa) AnalisaColunas();
+    Descreve(ComAnalise.value_or(SqlAnalisaColunas), false);
     return true;
 }
 

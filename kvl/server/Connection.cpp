@@ -77,22 +77,31 @@ int16_t kvlSERV::AbreAmbiente(Handle* PonteiroAmbiente) {
 }
 
 void kvlSERV::Conecta(Handle& hConn, Handle& hStmt) {
+    // The caller owns what this connects.
+    Slot slot;
+    LigaSlot(slot);
+    hStmt = slot.stmt.Release();
+    hConn = slot.conn.Release();
+}
+
+void kvlSERV::LigaSlot(Slot& slot) {
     if (Prompt < std::numeric_limits<int16_t>::min() ||
         Prompt > std::numeric_limits<int16_t>::max())
         throw Error(kOverflow);
     erro = false;
-    Retorno = api_->AllocConnect(hEnv, hConn);
-    Retorno = api_->DriverConnect(hConn, Login, static_cast<uint16_t>(Prompt));
+    slot.conn = odbc::Connection(*api_, hEnv);
+    Retorno = slot.conn.status();
+    Retorno = slot.conn.Connect(Login, static_cast<uint16_t>(Prompt));
     if (!odbc::Succeeded(Retorno)) {
         erro = true;
         Aberto = false;
         // No statement can live on a connection that failed; asking for one would only
-        // replace the driver's reason, which ErroLe can still read from hConn.
-        hStmt = 0;
+        // replace the driver's reason, which ErroLe can still read from the connection.
         return;
     }
-    Retorno = api_->AllocStmt(hConn, hStmt);
-    if (hStmt) Retorno = api_->SetQueryTimeout(hStmt, 0);  // commands never time out
+    slot.stmt = odbc::Statement(*api_, slot.conn.get());
+    Retorno = slot.stmt.status();
+    if (slot.stmt.get()) Retorno = api_->SetQueryTimeout(slot.stmt.get(), 0);  // never time out
 }
 
 void kvlSERV::Fecha() {
@@ -111,7 +120,7 @@ void kvlSERV::SequenciaDeFecho() {
 }
 
 void kvlSERV::LibertaLigacoes() {
-    for (size_t i = 1; i < stack_.size(); ++i) LibertaSlot(stack_[i]);
+    for (size_t i = 1; i < stack_.size(); ++i) stack_[i].Liberta();
     stack_.resize(1);
     SlotCount = 0;
     if (hEnv != 0) {
@@ -119,16 +128,6 @@ void kvlSERV::LibertaLigacoes() {
         hEnv = 0;
     }
     ++geracao_;  // result sets still holding slots of this session are now stale
-}
-
-void kvlSERV::LibertaSlot(Slot& slot) {
-    if (slot.hStmt) {
-        Retorno = api_->CloseCursor(slot.hStmt);
-        Retorno = api_->FreeStmt(slot.hStmt);
-    }
-    if (slot.ligada) Retorno = api_->Disconnect(slot.hConn);
-    if (slot.hConn) Retorno = api_->FreeConnect(slot.hConn);
-    slot = Slot{};
 }
 
 }  // namespace kvl

@@ -14,7 +14,24 @@ namespace {
 
 constexpr int32_t kDatabaseContextChanged = 5701;
 constexpr int32_t kConnectionReset = 10054;
-constexpr const char* kLinkFailureState = "08S01";
+constexpr int32_t kSqliteConstraint = 19;
+
+// SQLSTATEs that say the link to the server is gone: communication failure, no
+// connection, connection refused, and the server ending the session (shut down,
+// crash, or the session terminated by an administrator).
+bool LigacaoPerdida(std::string_view state) {
+    for (std::string_view s : {"08S01", "08003", "08007", "57P01", "57P02", "57P03"})
+        if (state == s) return true;
+    return false;
+}
+
+// A duplicate key by its state, by the SQLite driver's constraint failure, or by the
+// English text of servers that give neither.
+bool ChaveDuplicada(std::string_view state, int32_t native, std::string_view text) {
+    std::string lower = Minusculas(text);
+    return state == "23505" || lower.find("duplicate key") != std::string::npos ||
+           (native == kSqliteConstraint && lower.find("unique constraint") != std::string::npos);
+}
 
 const char* const kTitulo = "kvlSERV - acesso a base de dados (servidor)";
 const char* const kPerguntaLigacao =
@@ -44,14 +61,21 @@ void kvlSERV::ErroTrata(std::string_view Parametro, Handle hConn, Handle hStmt,
                         std::string_view DeOnde) {
     erro = false;
     ErroN = static_cast<int16_t>(Retorno);
+    if (Retorno == odbc::kSuccess) {
+        // A plain success leaves no diagnostic to read.
+        ErroD.clear();
+        ErroNativo = 0;
+        estadoSql_.clear();
+        Resposta = kIgnore;
+        return;
+    }
     ErroD = ErroLe(hConn, hStmt);
     if (ErroNativo == kDatabaseContextChanged) ErroN = 1;
     Resposta = kIgnore;
     if (ErroN == odbc::kSuccess || ErroN == odbc::kSuccessWithInfo) return;
     erro = true;
 
-    bool duplicadoIgnorado =
-        IgDupKey && Minusculas(ErroD).find("duplicate key") != std::string::npos;
+    bool duplicadoIgnorado = IgDupKey && ChaveDuplicada(estadoSql_, ErroNativo, ErroD);
     if (ComMsg && !duplicadoIgnorado) {
         std::string titulo = std::string(kTitulo) + " [" + std::string(DeOnde) + "]";
         std::string texto = std::to_string(ErroN) + "\r" + ErroD + "\r\r" + std::string(Parametro);
@@ -59,7 +83,7 @@ void kvlSERV::ErroTrata(std::string_view Parametro, Handle hConn, Handle hStmt,
             Dialogos->Pergunta(titulo, texto, kAbortRetryIgnore + kIconError + kDefaultButton2);
     }
     if (ComMsgLog && PathOK(FicheiroDeErros())) RegistaNoFicheiroDeErros(Parametro);
-    bool ligacaoPerdida = ErroNativo == kConnectionReset || estadoSql_ == kLinkFailureState;
+    bool ligacaoPerdida = ErroNativo == kConnectionReset || LigacaoPerdida(estadoSql_);
     if (ligacaoPerdida && Retorno != odbc::kStillExecuting) PerguntaSeReliga();
     if (Log) HistoriaAdd("Erro ", std::to_string(ErroN) + " - " + ErroD, true);
 }
@@ -70,7 +94,7 @@ void kvlSERV::PerguntaSeReliga() {
 }
 
 bool kvlSERV::AcessoNãoTem() const {
-    return erro && ErroD.find("permission denied") != std::string::npos;
+    return erro && (estadoSql_ == "42501" || ErroD.find("permission denied") != std::string::npos);
 }
 
 void kvlSERV::Conecta_old(Handle& hConn, Handle& hStmt) {

@@ -1,9 +1,6 @@
 // Running commands: Exec with its retry loop, the row-count prediction, the command
 // assembled with com, and the database test built on them.
 
-#include <algorithm>
-#include <limits>
-
 #include "kvl/Text.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
@@ -55,14 +52,37 @@ std::shared_ptr<kvlRES> kvlSERV::Exec(const std::string& SCom, std::shared_ptr<k
 
 std::shared_ptr<kvlRES> kvlSERV::Exec(std::string* SCom, std::shared_ptr<kvlRES> oRes,
                                       int32_t* PreveLinhas, std::optional<bool> ComAnalise) {
-    bool analisa = ComAnalise.value_or(SqlAnalisaColunas);
+    std::string comando = ComandoAExecutar(SCom, PreveLinhas);
+    if (comando.empty()) return nullptr;
+    std::shared_ptr<kvlRES> R = oRes ? std::move(oRes) : std::make_shared<kvlRES>();
+    R->ActCom = std::move(comando);
+    int32_t inicio = ExecutaComRepeticao(*R);
+    if (Log) RegistaExecucao(*R, inicio);
+    R->Cols = 0;
+    R->Lins = 0;
+    if (!R->SlotVivo()) {
+        // The link was re-established under this command: its handles are gone.
+        R->Indice = 0;
+        R->erro = true;
+        return R;
+    }
+    if (erro) return R;
+
+    R->SqlAnalisaColunas = SqlAnalisaColunas;
+    R->Descreve(ComAnalise.value_or(SqlAnalisaColunas), true);
+    LinAfect = R->LinAfect;
+    if (PreveLinhas) LePrevisao(*R, *PreveLinhas);
+    return R;
+}
+
+std::string kvlSERV::ComandoAExecutar(std::string* SCom, int32_t* PreveLinhas) {
     std::string comando;
     if (SCom) {
         comando = *SCom;
     } else {
         comando.swap(ActCom);
     }
-    if (Apara(comando).empty()) return nullptr;
+    if (Apara(comando).empty()) return {};
     if (PreveLinhas) {
         // A command without a query has nothing to count: it runs as given.
         std::string lote = Exec_ComPrevNumDeLinhas(comando);
@@ -71,8 +91,13 @@ std::shared_ptr<kvlRES> kvlSERV::Exec(std::string* SCom, std::shared_ptr<kvlRES>
             if (SCom) *SCom = comando;
         }
     }
+    return comando;
+}
 
-    std::shared_ptr<kvlRES> R = oRes ? std::move(oRes) : std::make_shared<kvlRES>();
+int32_t kvlSERV::ExecutaComRepeticao(kvlRES& R) {
+    const std::string& comando = R.ActCom;
+    // A slot R already holds may have a cursor open from its last command.
+    bool fechaCursor = R.Indice != 0;
     int32_t inicio = 0;
     Resposta = kRetry;
     while (Resposta == kRetry) {
@@ -82,65 +107,58 @@ std::shared_ptr<kvlRES> kvlSERV::Exec(std::string* SCom, std::shared_ptr<kvlRES>
             HistoriaAdd("", "", true);
         }
         // A slot of a session closed or reconnected since is not R's any more.
-        if (R->Indice != 0 && !R->SlotVivo()) R->Indice = 0;
-        if (R->Indice == 0) ReservaPara(*R);
-        Retorno = api_->CloseCursor(R->hStmt);
-        Retorno = api_->ExecDirect(R->hStmt, comando);
-        ErroTrata(comando, R->hConn, R->hStmt, "SQLExecDirect");
-        R->erro = erro;
-        R->ErroN = ErroN;
-        R->ErroD = ErroD;
-        R->Pai = weak_from_this().lock();
-    }
-    if (Log) {
-        HistoriaAdd("ActCom", comando);
-        HistoriaAdd("Indice", std::to_string(R->Indice));
-        HistoriaAdd("hConn", std::to_string(R->hConn));
-        HistoriaAdd("hStmt", std::to_string(R->hStmt));
-        HistoriaAdd("Erro", BoolTexto(erro));
-        HistoriaAdd("ErroN", std::to_string(ErroN));
-        HistoriaAdd("ErroD", ErroD);
-        uint32_t elapsed = static_cast<uint32_t>(Milissegundos()) - static_cast<uint32_t>(inicio);
-        HistoriaAdd("Tempo", std::to_string(elapsed), true);
-    }
-    R->Cols = 0;
-    R->Lins = 0;
-    R->ActCom = comando;
-    if (!R->SlotVivo()) {
-        // The link was re-established under this command: its handles are gone.
-        R->Indice = 0;
-        R->erro = true;
-        return R;
-    }
-    if (erro) return R;
-
-    int64_t linhas = 0;
-    Retorno = api_->RowCount(R->hStmt, linhas);
-    LinAfect = static_cast<int32_t>(std::clamp<int64_t>(linhas, std::numeric_limits<int32_t>::min(),
-                                                        std::numeric_limits<int32_t>::max()));
-    R->LinAfect = LinAfect;
-    Retorno = api_->NumResultCols(R->hStmt, R->Cols);
-    R->SqlAnalisaColunas = SqlAnalisaColunas;
-    R->ColunasRedim(!analisa);
-    if (analisa) {
-        R->AnalisaColunas();
-    } else {
-        R->AnalisaColunasNomes();
-    }
-    if (PreveLinhas) {
-        *PreveLinhas = 0;
-        while (R->TemLinhas()) {
-            if (R->Lins == 1) {
-                *PreveLinhas = R->Col(1).ToInt32();
-            } else if (R->Lins == 2) {
-                *PreveLinhas = 2;
-            } else {
-                ++*PreveLinhas;
-            }
+        if (R.Indice != 0 && !R.SlotVivo()) R.Indice = 0;
+        if (R.Indice == 0) {
+            ReservaPara(R);
+        } else if (fechaCursor) {
+            Retorno = api_->CloseCursor(R.hStmt);
         }
-        if (R->Lins > 0) R->MaisResultados();
+        fechaCursor = true;  // a retry runs where the failed attempt ran
+        Retorno = api_->ExecDirect(R.hStmt, comando);
+        ErroTrata(comando, R.hConn, R.hStmt, "SQLExecDirect");
+        R.erro = erro;
+        R.ErroN = ErroN;
+        R.ErroD = ErroD;
+        R.Pai = weak_from_this().lock();
     }
-    return R;
+    return inicio;
+}
+
+void kvlSERV::RegistaExecucao(const kvlRES& R, int32_t inicio) {
+    HistoriaAdd("ActCom", R.ActCom);
+    HistoriaAdd("Indice", std::to_string(R.Indice));
+    HistoriaAdd("hConn", std::to_string(R.hConn));
+    HistoriaAdd("hStmt", std::to_string(R.hStmt));
+    HistoriaAdd("Erro", BoolTexto(erro));
+    HistoriaAdd("ErroN", std::to_string(ErroN));
+    HistoriaAdd("ErroD", ErroD);
+    uint32_t elapsed = static_cast<uint32_t>(Milissegundos()) - static_cast<uint32_t>(inicio);
+    HistoriaAdd("Tempo", std::to_string(elapsed), true);
+}
+
+void kvlSERV::LePrevisao(kvlRES& R, int32_t& PreveLinhas) {
+    PreveLinhas = 0;
+    while (R.TemLinhas()) {
+        if (R.Lins == 1) {
+            PreveLinhas = R.Col(1).ToInt32();
+        } else if (R.Lins == 2) {
+            PreveLinhas = 2;
+        } else {
+            ++PreveLinhas;
+        }
+    }
+    if (R.Lins > 0) R.MaisResultados();
+}
+
+bool kvlSERV::RepeteAposFalha(kvlRES& R, std::string_view DeOnde) {
+    Retorno = R.Retorno;
+    ErroTrata(R.ActCom, R.hConn, R.hStmt, DeOnde);
+    // A link re-established under R succeeded, but R's rows are still lost.
+    bool vivo = R.SlotVivo();
+    R.erro = erro || !vivo;
+    R.ErroN = ErroN;
+    R.ErroD = ErroD;
+    return Resposta == kRetry && vivo;
 }
 
 bool kvlSERV::ExisteDB(std::string_view Nome, Variant* Identificação) {

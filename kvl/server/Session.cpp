@@ -6,7 +6,9 @@
 
 namespace kvl {
 
-std::shared_ptr<kvlSERV> kvlSERV::Create() { return Create(odbc::UnixOdbc()); }
+std::shared_ptr<kvlSERV> kvlSERV::Create() {
+    return Create(odbc::UnixOdbc());
+}
 
 std::shared_ptr<kvlSERV> kvlSERV::Create(std::shared_ptr<odbc::Api> api) {
     return std::shared_ptr<kvlSERV>(new kvlSERV(std::move(api)));

@@ -31,12 +31,11 @@ const kvlSERV::Slot& kvlSERV::SlotEm(int16_t nIndex) const {
 
 void kvlSERV::ConectaSlot(int16_t index) {
     Slot& slot = SlotEm(index);
-    // Handles left on the slot by a failed open must not be overwritten and lost.
+    // Handles left on the slot by a failed open are freed before new ones take their place.
     bool usada = slot.bUsada;
-    LibertaSlot(slot);
+    slot.Liberta();
     slot.bUsada = usada;
-    Conecta(slot.hConn, slot.hStmt);
-    slot.ligada = !erro;
+    LigaSlot(slot);
 }
 
 void kvlSERV::StackBase(int16_t n) {
@@ -57,10 +56,10 @@ void kvlSERV::StackReserva(Handle& hConn, Handle& hStmt, int16_t& nIndex) {
         Slot& slot = stack_[i];
         if (!slot.bUsada) {
             // A slot whose connect once failed is connected anew before it serves.
-            if (!slot.ligada) ConectaSlot(i);
+            if (!slot.ligada()) ConectaSlot(i);
             slot.bUsada = true;
-            hConn = slot.hConn;
-            hStmt = slot.hStmt;
+            hConn = slot.conn.get();
+            hStmt = slot.stmt.get();
             nIndex = i;
             break;
         }
@@ -76,8 +75,8 @@ void kvlSERV::StackReserva(Handle& hConn, Handle& hStmt, int16_t& nIndex) {
         ConectaSlot(static_cast<int16_t>(j));
         Slot& slot = stack_[j];
         slot.bUsada = true;
-        hConn = slot.hConn;
-        hStmt = slot.hStmt;
+        hConn = slot.conn.get();
+        hStmt = slot.stmt.get();
         nIndex = static_cast<int16_t>(j);
         if (!erro) SlotCount = nIndex;
         if (Log) HistoriaAdd("Stack + ", std::to_string(SlotCount), true);
@@ -87,10 +86,10 @@ void kvlSERV::StackReserva(Handle& hConn, Handle& hStmt, int16_t& nIndex) {
 
 void kvlSERV::StackLiberta(int16_t nIndex) {
     Slot& slot = SlotEm(nIndex);
-    if (slot.bUsada && slot.hStmt) Retorno = api_->CloseCursor(slot.hStmt);
-    slot.bUsada = false;
+    if (slot.bUsada && slot.stmt.get()) Retorno = api_->CloseCursor(slot.stmt.get());
+    slot.bUsada = slot.cursor = false;
     // A slot whose connect failed is given up at once.
-    if (!slot.ligada) LibertaSlot(slot);
+    if (!slot.ligada()) slot.Liberta();
 
     if (SlotCount > lStackBase) {
         int16_t firstExtra = static_cast<int16_t>(std::max<int>(lStackBase, 0) + 1);
@@ -106,19 +105,19 @@ void kvlSERV::StackLiberta(int16_t nIndex) {
 
 void kvlSERV::EncolheParaBase() {
     size_t base = static_cast<size_t>(std::max<int>(lStackBase, 0));
-    for (size_t j = base + 1; j <= static_cast<size_t>(SlotCount); ++j) LibertaSlot(stack_[j]);
+    for (size_t j = base + 1; j <= static_cast<size_t>(SlotCount); ++j) stack_[j].Liberta();
     SlotCount = static_cast<int16_t>(base);
     // Keep the array past the base only while a slot out there still holds handles.
     bool heldBeyond = std::any_of(stack_.begin() + static_cast<long>(base) + 1, stack_.end(),
-                                  [](const Slot& s) { return s.hConn != 0 || s.bUsada; });
+                                  [](const Slot& s) { return s.conn.get() != 0 || s.bUsada; });
     if (!heldBeyond) stack_.resize(base + 1);
 }
 
 void kvlSERV::StackItemGet(int16_t nIndex, bool& bUsada, Handle* hConn, Handle* hStmt) const {
     const Slot& slot = SlotEm(nIndex);
     bUsada = slot.bUsada;
-    if (hConn) *hConn = slot.hConn;
-    if (hStmt) *hStmt = slot.hStmt;
+    if (hConn) *hConn = slot.conn.get();
+    if (hStmt) *hStmt = slot.stmt.get();
 }
 
 std::shared_ptr<kvlRES> kvlSERV::StackGetNovo() {
@@ -129,10 +128,7 @@ std::shared_ptr<kvlRES> kvlSERV::StackGetNovo() {
 
 void kvlSERV::ReservaPara(kvlRES& r) {
     StackReserva(r.hConn, r.hStmt, r.Indice);
-    r.dono_ = weak_from_this();
-    r.donoDireto_ = this;
-    r.geracao_ = geracao_;
-    r.api_ = api_;
+    r.lease_ = {weak_from_this(), this, geracao_, api_};
 }
 
 bool kvlSERV::SlotVivo(int16_t nIndex, uint64_t g) const {

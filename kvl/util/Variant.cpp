@@ -158,6 +158,11 @@ void Variant::AssignString(const char* text, size_t length) {
     }
 }
 
+std::string& Variant::Text() {
+    if (auto* s = std::get_if<std::string>(&value_)) return *s;
+    return value_.emplace<std::string>();
+}
+
 VariantArray& Variant::array() {
     auto* a = std::get_if<std::shared_ptr<VariantArray>>(&value_);
     if (!a) throw Error(kTypeMismatch);

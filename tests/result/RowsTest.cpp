@@ -107,6 +107,30 @@ TEST_P(Rows, StoresAHundredThousandRows) {
     EXPECT_EQ(r->ColReg(40000, 1).ToString(), "40000");
 }
 
+// No value is cut, whatever size the driver reports for its column: dates, times and big
+// integers (given as binary sizes), accented text (sized in characters), exact decimals
+// and long text, read directly and from stored rows.
+TEST_P(Rows, EveryValueArrivesWhole) {
+    std::string longo;
+    for (int i = 0; i < 5000; ++i) longo += "çãõé";
+    Run("CREATE TABLE v (nome VARCHAR(8), valor DECIMAL(12,2), texto TEXT)");
+    Run("INSERT INTO v VALUES ('São João', -1234567890.12, '" + longo + "')");
+    std::string tipos = IsPostgres() ? ", DATE '2024-02-29', TIMESTAMP '2024-02-29 13:45:01', "
+                                       "TIME '13:45:01', 12345678901::bigint"
+                                     : ", '2024-02-29', '2024-02-29 13:45:01', '13:45:01', "
+                                       "12345678901";
+    const std::vector<std::string> esperado{"São João",   "-1234567890.12",      longo,
+                                            "2024-02-29", "2024-02-29 13:45:01", "13:45:01",
+                                            "12345678901"};
+    for (bool armazena : {false, true}) {
+        auto r = session->Exec("SELECT nome, valor, texto" + tipos + " FROM v");
+        ASSERT_FALSE(r->erro) << r->ErroD;
+        if (armazena) r->CarregaTudo();
+        ASSERT_TRUE(r->TemLinhas());
+        for (int16_t n = 1; n <= 7; ++n) EXPECT_EQ(r->Col(n).ToString(), esperado[n - 1]) << n;
+    }
+}
+
 KVL_BACKENDS(Rows);
 
 // The SQLite driver runs one statement of a batch only.
@@ -128,18 +152,88 @@ TEST_P(RowsPostgres, FurtherResultSetsOfABatch) {
     EXPECT_EQ(r->Cols, 2);
 }
 
+// The server ends the session: while its rows are fetched one at a time, and before the
+// next command. Both go through the error check and offer to reconnect.
+TEST_P(RowsPostgres, ASessionTheServerEndsIsALostLink) {
+    auto pid = session->Exec("SELECT pg_backend_pid()");
+    ASSERT_TRUE(pid->TemLinhas());
+    std::string backend = pid->Col(1).ToString();
+    pid->Liberta();
+    auto outro = kvl::kvlSERV::Create();
+    kvltest::Postgres::Configure(*outro);
+    outro->Abre();
+    auto terminate = [&](const std::string& which) {
+        auto t = outro->Exec("SELECT pg_terminate_backend(" + which + ")");
+        ASSERT_TRUE(t && t->TemLinhas() && t->Col(1).ToString() == "1");
+        t->Liberta();
+    };
+
+    terminate(backend);
+    session->Exec("SELECT 1");
+    EXPECT_TRUE(session->erro);
+    ASSERT_EQ(dialogs->asked.size(), 2u) << session->ErroD;
+    EXPECT_EQ(dialogs->asked[1].title, "Link Failure!");
+
+    // Rows fetched from the server one at a time: the link goes after the first.
+    dialogs->asked.clear();
+    dialogs->answers = {kIgnore, kYes};  // reconnect
+    session->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false,
+                  session->Login + ";UseDeclareFetch=1;Fetch=1");
+    pid = session->Exec("SELECT pg_backend_pid(), generate_series(1, 5)");
+    ASSERT_TRUE(pid->TemLinhas());
+    terminate(pid->Col(1).ToString());
+    EXPECT_FALSE(pid->TemLinhas());
+    EXPECT_TRUE(pid->erro);
+    EXPECT_EQ(pid->Lins, 1);
+    ASSERT_EQ(dialogs->asked.size(), 2u);
+    EXPECT_EQ(dialogs->asked[0].title, "kvlSERV - acesso a base de dados (servidor) [SQLFetch]");
+    EXPECT_TRUE(session->Aberto);  // reconnected on Yes
+    auto again = session->Exec("SELECT 2");
+    ASSERT_TRUE(again->TemLinhas());
+    EXPECT_EQ(again->Col(1).ToString(), "2");
+}
+
 INSTANTIATE_TEST_SUITE_P(Server, RowsPostgres, testing::Values("postgres"));
 
-TEST(RowsScripted, ValuesLongerThanTheBufferAreCutOnACharacter) {
+TEST(RowsScripted, AValueLongerThanItsBufferIsReadOnInPiecesAndArrivesWhole) {
     kvltest::ScriptedSession s;
     ScriptedOdbc::Result result;
+    std::string longo(100'000, 'x');
     result.columns = {{"a", 12, 4, 0, 1}, {"b", 12, 4, 0, 1}};
-    result.rows = {{"abcdefgh", "aação"}};
+    result.rows = {{"abcdefgh", "aação"}, {longo, "ç"}};
     auto r = s.Run(result);
-    r->ColBuffer(2, Variant(int32_t{2}));  // room for 3 bytes: "aa" and half a "ç"
+    r->ColBuffer(2, Variant(int32_t{1}));
     ASSERT_TRUE(r->TemLinhas());
-    EXPECT_EQ(r->Col(1).ToString(), "abcde");  // the column's 4 characters and the spare one
-    EXPECT_EQ(r->Col(2).ToString(), "aa");
+    EXPECT_EQ(r->Col(1).ToString(), "abcdefgh");
+    EXPECT_EQ(r->Col(2).ToString(), "aação");
+    EXPECT_EQ(r->ColLen(1).ToInt32(), 4);  // the metadata stays as described
+    ASSERT_TRUE(r->TemLinhas());
+    EXPECT_EQ(r->Col(1).ToString(), longo);
+    EXPECT_EQ(r->Col(2).ToString(), "ç");
+}
+
+// A fetch that fails in the middle of the rows goes through the error check: the result
+// set and the server say so, the dialog is shown, and a lost link offers to reconnect.
+TEST(RowsScripted, AFetchThatFailsIsAnErrorNotTheEndOfTheRows) {
+    kvltest::ScriptedSession s;
+    auto r = s.Run(kvltest::TextColumn({"um", "dois", "três"}));
+    ASSERT_TRUE(r->TemLinhas());
+    s.odbc->Fail("Fetch", {"08S01", 0, "link lost"});
+    EXPECT_FALSE(r->TemLinhas());
+    EXPECT_TRUE(r->erro);
+    EXPECT_EQ(r->ErroD, "link lost");
+    EXPECT_TRUE(s.server->erro);
+    ASSERT_EQ(s.dialogs->asked.size(), 2u);
+    EXPECT_EQ(s.dialogs->asked[0].title, "kvlSERV - acesso a base de dados (servidor) [SQLFetch]");
+    EXPECT_EQ(s.dialogs->asked[1].title, "Link Failure!");
+    EXPECT_EQ(r->Lins, 1);
+
+    // Retry fetches again, where the row not given before is read.
+    r = s.Run(kvltest::TextColumn({"um", "dois"}));
+    s.odbc->Fail("Fetch", {"HY000", 0, "again"});
+    s.dialogs->answers = {kRetry};
+    ASSERT_TRUE(r->TemLinhas());
+    EXPECT_EQ(r->Col(1).ToString(), "um");
 }
 
 TEST(RowsScripted, SettingARowAsideAndBringingItBack) {

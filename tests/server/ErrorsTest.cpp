@@ -31,6 +31,21 @@ std::vector<std::string> CrLfLines(const std::string& path) {
 
 }  // namespace
 
+class DuplicateKeys : public kvltest::BackendTest {};
+
+TEST_P(DuplicateKeys, AreRecognisedOnEveryDriver) {
+    Run("CREATE TABLE k (id INTEGER PRIMARY KEY, a INTEGER NOT NULL)");
+    Run("INSERT INTO k VALUES (1, 1)");
+    session->IgDupKey = true;
+    session->Exec("INSERT INTO k VALUES (1, 2)");
+    EXPECT_TRUE(session->erro);
+    EXPECT_TRUE(dialogs->asked.empty()) << session->ErroD;
+    session->Exec("INSERT INTO k VALUES (2, NULL)");  // another constraint is shown
+    EXPECT_EQ(dialogs->asked.size(), 1u) << session->ErroD;
+}
+
+KVL_BACKENDS(DuplicateKeys);
+
 TEST_P(PostgresErrors, DuplicateKeyIgnoredInTheDialogButRecorded) {
     std::string logFile = kvlSERV::FicheiroDeErros();
     ASSERT_FALSE(logFile.empty());

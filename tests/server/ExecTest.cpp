@@ -89,6 +89,12 @@ TEST(ErrorCheck, EachAnswerEndsOrRepeatsTheLoop) {
         {"without ComMsg, no dialog", 1, "42000", 1, {kRetry}, false, 1, 0, true, 1},
         {"08S01, No does nothing more", 0, "08S01", 1, {kIgnore, kNo}, true, 1, 2, true, 1},
         {"10054, No does nothing more", 10054, "HY000", 1, {kIgnore, kNo}, true, 1, 2, true, 1},
+        {"no connection, 08003", 0, "08003", 1, {kIgnore, kNo}, true, 1, 2, true, 1},
+        {"refused, 08007", 0, "08007", 1, {kIgnore, kNo}, true, 1, 2, true, 1},
+        {"session ended by the server", 35, "57P01", 1, {kIgnore, kNo}, true, 1, 2, true, 1},
+        {"server crashed", 35, "57P02", 1, {kIgnore, kNo}, true, 1, 2, true, 1},
+        {"server starting or stopping", 35, "57P03", 1, {kIgnore, kNo}, true, 1, 2, true, 1},
+        {"another state is no lost link", 0, "08001", 1, {kIgnore, kNo}, true, 1, 1, true, 1},
         {"Yes reconnects", 10054, "08S01", 1, {kIgnore, kYes}, true, 1, 2, true, 2},
         {"Retry after Yes runs anew", 10054, "08S01", 1, {kRetry, kYes}, true, 2, 2, false, 2},
     };
@@ -115,6 +121,35 @@ TEST(ErrorCheck, EachAnswerEndsOrRepeatsTheLoop) {
         if (c.erro) continue;
         ASSERT_TRUE(r->TemLinhas());
         EXPECT_EQ(r->Col(1).ToString(), "ok");
+    }
+}
+
+// Duplicate keys and refused permissions are told by their state as well as by the
+// English text, so a localised server and SQLite behave alike.
+TEST(ErrorCheck, DuplicateKeysAndRefusedPermissionsByStateOrText) {
+    struct Case {
+        const char *state, *text;
+        int32_t native;
+        bool duplicate, refused;
+    };
+    const Case cases[] = {
+        {"23505", "valor de chave duplicado viola a restrição", 7, true, false},
+        {"S1000", "UNIQUE constraint failed: t.id (19)", 19, true, false},
+        {"HY000", "Cannot insert duplicate key row", 2601, true, false},
+        {"S1000", "NOT NULL constraint failed: t.a (19)", 19, false, false},
+        {"42501", "permissão negada para tabela t", 7, false, true},
+        {"42000", "permission denied for table t", 7, false, true},
+        {"42601", "erro de sintaxe", 7, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ScriptedSession s;
+        s.server->IgDupKey = true;
+        s.Fail(c.native, c.state, c.text);
+        s.server->Exec("INSERT INTO t VALUES (1)");
+        EXPECT_TRUE(s.server->erro);
+        EXPECT_EQ(s.dialogs->asked.empty(), c.duplicate);
+        EXPECT_EQ(s.server->AcessoNãoTem(), c.refused);
     }
 }
 

@@ -31,7 +31,7 @@ class ScriptedOdbc : public Api {
         std::vector<ColumnDescription> columns;
         std::vector<Row> rows;
         int64_t rowCount = -1;
-        long row = -1;  // the row fetched last
+        long row = -1;                      // the row fetched last
         std::map<uint16_t, size_t> read{};  // bytes of each column of that row given so far
     };
 
@@ -45,8 +45,8 @@ class ScriptedOdbc : public Api {
     // The result sets of the next successful ExecDirect (a batch may give several).
     void ScriptExecution(std::vector<Result> sets) { pending_.push_back(std::move(sets)); }
 
-    std::vector<std::string> calls;     // every call by name and main argument
-    std::vector<std::string> executed;  // the texts given to ExecDirect, in order
+    std::vector<std::string> calls;                  // every call by name and main argument
+    std::vector<std::string> executed;               // the texts given to ExecDirect, in order
     std::vector<std::vector<Parameter>> parameters;  // those given to ExecuteWith, in order
     std::vector<std::string> drivers{"SQLite3", "PostgreSQL Unicode"};
     int misuses = 0;

@@ -73,6 +73,9 @@ class Variant {
     const std::string* IfString() const { return std::get_if<std::string>(&value_); }
     // Makes the variant the given text, reusing the room of a text it already holds.
     void AssignString(const char* text, size_t length);
+    // Makes the variant a text, keeping the room of a text it already holds, and gives
+    // that text to be written in place.
+    std::string& Text();
 
     VariantArray& array();
     const VariantArray& array() const;

@@ -6,8 +6,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "kvl/Error.h"
 #include "kvl/Variant.h"
 #include "kvl/odbc/Api.h"
 
@@ -28,7 +30,9 @@ struct Coluna {
     double Min = 0;
     bool SeTipoNum = false;
     bool SeTipoDec = false;
-    std::vector<char> Buffer;  // the receive area: the buffer's characters plus two spare bytes
+    // The receive area of the first read of each value, sized to what the column's values
+    // need; a longer value is read on in pieces and still arrives whole.
+    std::vector<char> Buffer;
     Variant Valor;
     bool SeNull = false;
 };
@@ -76,7 +80,7 @@ class kvlRES : public Object {
     Variant ColMin(int16_t nIndex) const;
     bool ColSeTipoNum(int16_t nIndex) const;
     bool ColSeTipoDec(int16_t nIndex) const;
-    bool ColSeNull(int16_t nIndex) const;
+    bool ColSeNull(int16_t nIndex) const { return C(nIndex).SeNull; }
     int16_t ColIndex(std::string_view sNome) const;
     // The value of the named column; error 9 when no column has that name.
     Variant XCol(std::string_view sNome) const;
@@ -89,7 +93,7 @@ class kvlRES : public Object {
     int32_t CarregaTudo(std::optional<Variant> Intervalo = std::nullopt);
     Variant ColReg(int32_t Linha, int16_t Coluna) const;
     // The value in place: a caller that keeps it takes its own copy.
-    const Variant& Col(int16_t nIndex) const;
+    const Variant& Col(int16_t nIndex) const { return C(nIndex).Valor; }
     void Col(int16_t nIndex, const Variant& value);
     void PopLinha();
     void PushLinha();
@@ -101,14 +105,34 @@ class kvlRES : public Object {
   private:
     friend class kvlSERV;
 
-    const Coluna& C(int16_t nIndex) const;
-    Coluna& C(int16_t nIndex);
+    // The hold on a statement slot (its number is Indice): the server that lent it, that
+    // server's generation at the time, and the driver manager of its handles.
+    struct Lease {
+        std::weak_ptr<kvlSERV> owner;
+        const kvlSERV* direct = nullptr;  // compared with Pai, to skip the weak lock
+        uint64_t generation = 0;
+        std::shared_ptr<odbc::Api> api;
+    };
+
+    const Coluna& C(int16_t nIndex) const {
+        if (nIndex < 0 || static_cast<size_t>(nIndex) >= Colunas.size())
+            throw Error(kSubscriptOutOfRange);
+        return Colunas[static_cast<size_t>(nIndex)];
+    }
+    Coluna& C(int16_t nIndex) { return const_cast<Coluna&>(std::as_const(*this).C(nIndex)); }
     // Whether the statement handle still belongs to a live slot of the session.
     bool SlotVivo() const;
     void LogInicio();
     void LogFim();
+    // Reads the counts and describes the columns of the statement's current result;
+    // without analysis the columns are named from the command when nomes is true.
+    void Descreve(bool analisa, bool nomes);
     void DescreveColuna(Coluna& c, uint16_t n);
-    void LeValor(Coluna& c, uint16_t n, odbc::Api& api);
+    // Reads one value whole; false when the driver failed.
+    bool LeValor(Coluna& c, uint16_t n, odbc::Api& api);
+    // Fetches the next row, through the error check when the fetch fails.
+    odbc::Return Busca();
+    void ReplayLinha();
 
     std::vector<Coluna> Colunas{1};  // element 0 unused
     std::vector<Coluna> LinhaPop;
@@ -116,12 +140,7 @@ class kvlRES : public Object {
     std::unique_ptr<RowStore> Registos;
     int32_t Retorno = 0;
     bool comLinhas_ = false;
-    // The server and its generation at the reservation, to tell a stale slot, and the
-    // driver manager the slot's handles belong to.
-    std::weak_ptr<kvlSERV> dono_;
-    const kvlSERV* donoDireto_ = nullptr;
-    uint64_t geracao_ = 0;
-    std::shared_ptr<odbc::Api> api_;
+    Lease lease_;
     odbc::Api& Api() const;
 };
 

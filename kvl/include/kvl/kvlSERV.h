@@ -11,6 +11,7 @@
 #include "kvl/Dialogs.h"
 #include "kvl/Variant.h"
 #include "kvl/odbc/Api.h"
+#include "kvl/odbc/Handles.h"
 
 namespace kvl {
 
@@ -145,11 +146,24 @@ class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
   private:
     friend class kvlRES;
 
+    // A statement slot: a connection and its one statement, both owned here and freed
+    // once, the statement first.
     struct Slot {
         bool bUsada = false;
-        Handle hConn = 0;
-        Handle hStmt = 0;
-        bool ligada = false;  // the connect succeeded, so a disconnect is due
+        odbc::Connection conn;
+        odbc::Statement stmt;
+        // An execution may have left a cursor open on the statement.
+        bool cursor = false;
+
+        Slot() = default;
+        Slot(Slot&&) noexcept = default;
+        Slot& operator=(Slot&&) = delete;
+        bool ligada() const { return conn.connected(); }
+        void Liberta() {
+            stmt.Reset();
+            conn.Reset();
+            bUsada = cursor = false;
+        }
     };
 
     explicit kvlSERV(std::shared_ptr<odbc::Api> api);
@@ -161,11 +175,22 @@ class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
     void PerguntaSeReliga();
     // Frees every slot's handles and the environment; result sets still out go stale.
     void LibertaLigacoes();
-    void LibertaSlot(Slot& slot);
+    void LigaSlot(Slot& slot);
     void ConectaSlot(int16_t index);
     void EncolheParaBase();
     Slot& SlotEm(int16_t nIndex);
     const Slot& SlotEm(int16_t nIndex) const;
+
+    // The steps of Exec: the command to run, R.ActCom's execution with the error check
+    // and its retries (giving the start time of the last attempt), and the log entry.
+    std::string ComandoAExecutar(std::string* SCom, int32_t* PreveLinhas);
+    int32_t ExecutaComRepeticao(kvlRES& R);
+    void RegistaExecucao(const kvlRES& R, int32_t inicio);
+    // Reads R's count rows into the prediction and moves R on to the command's rows.
+    void LePrevisao(kvlRES& R, int32_t& PreveLinhas);
+    // The error check of a failed call on R's statement; true when the user asked to
+    // retry and the statement is still R's.
+    bool RepeteAposFalha(kvlRES& R, std::string_view DeOnde);
 
     // Whether slot nIndex still belongs to the session that reserved it in generation g.
     bool SlotVivo(int16_t nIndex, uint64_t g) const;

@@ -27,6 +27,7 @@ constexpr Return kInvalidHandle = -2;
 constexpr Return kStillExecuting = 2;
 constexpr Return kNoData = 100;
 constexpr int64_t kNullData = -1;
+constexpr int64_t kNoTotal = -4;  // a length indicator: more data, of unknown length
 
 // Column attributes asked with ColAttribute: the ODBC 2 fields, which ODBC 3 drivers
 // still answer with the same meaning.
@@ -66,6 +67,9 @@ enum SqlType : int16_t {
     kSqlBigInt = -5,
     kSqlTinyInt = -6,
     kSqlBit = -7,
+    kSqlWChar = -8,
+    kSqlWVarchar = -9,
+    kSqlWLongVarchar = -10,
     kSqlTypeDate = 91,
     kSqlTypeTime = 92,
     kSqlTypeTimestamp = 93,
@@ -125,8 +129,7 @@ class Api {
 
     // Diagnostic record number `record` (from 1) of the most specific handle given (stmt,
     // else conn, else env); kNoData past the last.
-    virtual Return Error(Handle env, Handle conn, Handle stmt, int16_t record,
-                         Diagnostic& out) = 0;
+    virtual Return Error(Handle env, Handle conn, Handle stmt, int16_t record, Diagnostic& out) = 0;
     // The drivers registered with the driver manager, by name.
     virtual Return Drivers(Handle env, std::vector<std::string>& names) = 0;
 };

@@ -48,6 +48,8 @@ class Connection {
     bool connected() const { return connected_; }
     // Disconnects when connected and frees the handle now.
     void Reset();
+    // Gives the handle up to the caller, who then disconnects and frees it.
+    Handle Release();
 
   private:
     Api* api_ = nullptr;
@@ -69,6 +71,8 @@ class Statement {
     Return status() const { return status_; }
     // Closes the cursor and frees the handle now.
     void Reset();
+    // Gives the handle up to the caller, who then frees it.
+    Handle Release() { return std::exchange(handle_, 0); }
 
   private:
     Api* api_ = nullptr;
