@@ -15,24 +15,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Five texts of varied length, accented letters included, and five numbers.
+// Five texts of varied length, accented letters included, four numbers and a date.
 constexpr const char* kColumns =
-    "id, nome, freguesia, codigo, nota, tipo, comprimento, largura, numero, ano";
+    "id, nome, freguesia, codigo, nota, tipo, comprimento, largura, numero, desde";
 
-std::string SelectFrom(const std::string& source) {
+// The rows from a source of numbers i; the date expression differs between the two.
+std::string SelectFrom(const std::string& source, const std::string& date) {
     return "SELECT id, 'Rua ' || i || ' de São João da Ribeira' AS nome, "
            "'Freguesia ' || (i % 97) AS freguesia, 'C' || (i * 7919 % 100000) AS codigo, "
            "CASE WHEN i % 3 = 0 THEN 'Praça' ELSE 'Avenida das Descobertas' END AS nota, "
            "CASE WHEN i % 2 = 0 THEN 'R' ELSE 'Av' END AS tipo, "
            "(i % 1000) * 1.25 AS comprimento, (i % 30) + 0.5 AS largura, "
-           "i % 500 AS numero, 1900 + i % 120 AS ano FROM " +
-           source;
+           "i % 500 AS numero, " +
+           date + " AS desde FROM " + source;
 }
 
 const char* kTable =
-    "kvl_bench (id INTEGER PRIMARY KEY, nome VARCHAR(60), freguesia VARCHAR(20), "
+    "kvl_leitura (id INTEGER PRIMARY KEY, nome VARCHAR(60), freguesia VARCHAR(20), "
     "codigo VARCHAR(10), nota VARCHAR(30), tipo VARCHAR(4), comprimento REAL, largura REAL, "
-    "numero INTEGER, ano INTEGER)";
+    "numero INTEGER, desde DATE)";
 
 // A folder of this process's own, removed with everything in it when the process ends.
 struct TempFolder {
@@ -95,29 +96,33 @@ std::string& SqliteFile() {
 
 void FillSqlite(const Backend& b) {
     auto s = Open(b);
-    if (Count(*s, "kvl_bench") == kSqliteRows) return;
-    Run(*s, "DROP TABLE IF EXISTS kvl_bench");
+    if (Count(*s, "kvl_leitura") == kSqliteRows) return;
+    Run(*s, "DROP TABLE IF EXISTS kvl_leitura");
     Run(*s, std::string("CREATE TABLE ") + kTable);
     Run(*s,
-        "INSERT INTO kvl_bench WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM "
+        "INSERT INTO kvl_leitura WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM "
         "n WHERE i < " +
-            std::to_string(kSqliteRows) + ") " + SelectFrom("(SELECT i AS id, i FROM n)"));
+            std::to_string(kSqliteRows) + ") " +
+            SelectFrom("(SELECT i AS id, i FROM n)",
+                       "date('1900-01-01', '+' || (i % 40000) || ' days')"));
 }
 
 void FillPostgres(const Backend& b) {
     auto s = Open(b);
-    if (Count(*s, "kvl_bench") == kReadRows) return;
-    Run(*s, "DROP TABLE IF EXISTS kvl_bench");
+    if (Count(*s, "kvl_leitura") == kReadRows) return;
+    Run(*s, "DROP TABLE IF EXISTS kvl_leitura");
     Run(*s, std::string("CREATE TABLE ") + kTable);
-    Run(*s, "INSERT INTO kvl_bench " + SelectFrom("(SELECT i AS id, i FROM generate_series(1, " +
-                                                  std::to_string(kReadRows) + ") AS g(i)) AS n"));
+    Run(*s,
+        "INSERT INTO kvl_leitura " + SelectFrom("(SELECT i AS id, i FROM generate_series(1, " +
+                                                    std::to_string(kReadRows) + ") AS g(i)) AS n",
+                                                "DATE '1900-01-01' + (i % 40000)"));
 }
 
 }  // namespace
 
 std::string Query(int32_t rows) {
     return std::string("SELECT ") + kColumns +
-           " FROM kvl_bench WHERE id <= " + std::to_string(rows);
+           " FROM kvl_leitura WHERE id <= " + std::to_string(rows);
 }
 
 void UseSqliteFile(const std::string& file) {

@@ -1,5 +1,5 @@
 #pragma once
-// The data the benchmarks read: rows of ten columns, five texts and five numbers,
+// The data the benchmarks read: rows of ten columns, five texts, four numbers and a date,
 // in an SQLite file and in a PostgreSQL table, prepared once per process.
 
 #include <cstdint>

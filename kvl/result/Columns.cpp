@@ -62,7 +62,8 @@ bool SeTexto(int16_t sqlType) {
 }  // namespace
 
 void kvlRES::ColunasRedim(std::optional<bool> AutoBufferize) {
-    Colunas.assign(static_cast<size_t>(std::max<int16_t>(Cols, 0)) + 1, Coluna{});
+    Colunas.clear();
+    Colunas.resize(static_cast<size_t>(std::max<int16_t>(Cols, 0)) + 1);
     if (AutoBufferize.value_or(false))
         for (int16_t n = 1; n <= Cols; ++n) ColBuffer(n, Variant(int32_t{1024}));
 }

@@ -50,14 +50,16 @@ void kvlRES::LogFim() {
 }
 
 odbc::Return kvlRES::Busca() {
+    // Rows that ended, or a command without any, leave nothing to ask the driver for.
+    if (!comLinhas_) return Retorno = odbc::kNoData;
     odbc::Api& api = Api();
     for (;;) {
         Retorno = api.Fetch(hStmt);
         if (odbc::Succeeded(Retorno) || Retorno == odbc::kNoData) return Retorno;
-        // Without a result whose rows are still being read there is no cursor to fetch
-        // from, and that failure is only the end. Any other fetch that fails is reported
-        // like a failed command, never taken for the end of the rows.
-        if (Cols <= 0 || !comLinhas_) return Retorno;
+        // Without columns there is no cursor to fetch from, and that failure is only the
+        // end. Any other fetch that fails is reported like a failed command, never taken
+        // for the end of the rows.
+        if (Cols <= 0) return Retorno;
         auto dono = lease_.owner.lock();
         if (!dono || !dono->RepeteAposFalha(*this, "SQLFetch")) return Retorno;
     }

@@ -143,15 +143,15 @@ void kvlSERV::MASS_SegueConexão() {
         UsoExtra.assign(1, 0);
     }
     ++NRegistos;
-    UsoBase.resize(NRegistos + 1);
-    UsoExtra.resize(NRegistos + 1);
-    UsoBase[NRegistos] = 0;
-    UsoExtra[NRegistos] = 0;
-    for (int16_t i = 1; i <= Stack(); ++i) {
-        bool usada = false;
-        StackItemGet(i, usada);
-        if (!usada) continue;
-        Conta(i > StackBase() ? UsoExtra[NRegistos] : UsoBase[NRegistos]);
+    // Room for the 120 samples is reserved once: no allocation per reservation.
+    UsoBase.reserve(121);
+    UsoExtra.reserve(121);
+    UsoBase.resize(static_cast<size_t>(NRegistos) + 1);
+    UsoExtra.resize(static_cast<size_t>(NRegistos) + 1);
+    UsoBase[NRegistos] = UsoExtra[NRegistos] = 0;
+    for (int16_t i = 1; i <= SlotCount; ++i) {
+        if (stack_[static_cast<size_t>(i)].bUsada)
+            Conta(i > lStackBase ? UsoExtra[NRegistos] : UsoBase[NRegistos]);
     }
 }
 
