@@ -1,6 +1,5 @@
 #include "StatementSplitter.h"
 
-#include <algorithm>
 #include <cctype>
 
 namespace kvlsql {
