@@ -1,12 +1,10 @@
-// What the end-to-end runs do not show: widths of combining accents, values holding
-// line breaks, and a connection text beside the other connection options.
+// What the end-to-end runs do not show: widths of combining accents and values holding
+// line breaks.
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "Databases.h"
-#include "Session.h"
 #include "TableFormat.h"
 
 using kvlsql::Cell;
@@ -28,18 +26,4 @@ TEST(PrintTable, BreaksInValuesAreEscapedToKeepTheColumnsAligned) {
               " a             | b\n"
               "---------------+---\n"
               " um\\ndois\\tx\\r | \n");
-}
-
-TEST(OpenSession, AConnectionTextIsUsedAsGivenBesideTheOtherOptions) {
-    kvltest::SqliteFile file;
-    kvlsql::Options o;
-    o.connect = "Driver=SQLite3;Database=" + file.path();
-    o.uid = "kept";
-    o.stack = 3;
-    std::ostringstream err;
-    auto s = kvlsql::OpenSession(o, err);
-    ASSERT_TRUE(s) << err.str();
-    EXPECT_EQ(s->Login, *o.connect);
-    EXPECT_EQ(s->UID, "kept");
-    EXPECT_EQ(s->Stack(), 3);
 }

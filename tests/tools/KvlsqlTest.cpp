@@ -35,6 +35,17 @@ void Redirect(const fs::path& file, int fd, int flags) {
     close(f);
 }
 
+// One run of the program: its arguments and a script, given both as its standard input
+// and as the file s.sql in its folder; what its outputs must hold.
+struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    std::string script;
+    int status;
+    std::vector<std::string> outHas, outLacks;
+    std::string errHas;  // "": standard error stays empty
+};
+
 class Kvlsql : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -75,6 +86,22 @@ class Kvlsql : public ::testing::Test {
                 Slurp(home_ / "stderr")};
     }
 
+    // Runs a case with these arguments before its own, and checks what it must hold.
+    void Check(const Case& c, std::vector<std::string> args = {}) {
+        std::ofstream(home_ / "s.sql") << c.script;
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        Outcome o = Run(args, c.script);
+        EXPECT_EQ(o.status, c.status) << c.what << "\n" << o.err;
+        for (const std::string& text : c.outHas) EXPECT_THAT(o.out, HasSubstr(text)) << c.what;
+        for (const std::string& text : c.outLacks)
+            EXPECT_THAT(o.out, testing::Not(HasSubstr(text))) << c.what;
+        if (c.errHas.empty()) {
+            EXPECT_EQ(o.err, "") << c.what;
+        } else {
+            EXPECT_THAT(o.err, HasSubstr(c.errHas)) << c.what;
+        }
+    }
+
     fs::path home_, data_;
     std::map<std::string, std::string> env_;  // more variables for the program
 };
@@ -84,35 +111,33 @@ class Kvlsql : public ::testing::Test {
 TEST_F(Kvlsql, CommandsFromTheCommandLineAndStandardInputPrintTheirTables) {
     Outcome o = Run({"-c", "SELECT 1 AS x"});
     EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out, " x\n---\n 1\n(1 rows)\n\n");
+    EXPECT_EQ(o.out, " x\n---\n 1\n(1 row)\n\n");
     EXPECT_EQ(o.err, "");
     EXPECT_TRUE(fs::exists(data_ / "kvl2005" / "kvlsql.sqlite"));  // made on first use
 
     o = Run({}, "SELECT 1\nGO\nSELECT nome\n  FROM concelhos WHERE id = 4\n");
     EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out, " 1\n---\n 1\n(1 rows)\n\n nome\n-------\n Évora\n(1 rows)\n\n");
+    EXPECT_EQ(o.out, " 1\n---\n 1\n(1 row)\n\n nome\n-------\n Évora\n(1 row)\n\n");
 }
 
-TEST_F(Kvlsql, AFailedCommandIsReportedAndTheLastCommandSetsTheStatus) {
+TEST_F(Kvlsql, AFailedCommandIsReportedAndMakesTheStatusOne) {
     Outcome o = Run({"-c", "SELEKT"});
     EXPECT_EQ(o.status, 1);
     EXPECT_THAT(o.err, HasSubstr("syntax error"));
     EXPECT_THAT(o.err, HasSubstr("SELEKT"));
     EXPECT_EQ(o.out, "");
-    EXPECT_EQ(Run({"-c", "SELEKT", "-c", "SELECT 2 AS y"}).status, 0);
-    EXPECT_EQ(Run({}, "SELECT 1\nGO\nSELEKT\n").status, 1);
     EXPECT_EQ(Run({"--stack", "0"}).status, 2);  // a usage error
 }
 
 TEST_F(Kvlsql, TheDefaultDatabaseIsCreatedOnceAndReused) {
     Outcome o =
         Run({"-c", "INSERT INTO ruas VALUES (18, 'R', 'Rua Nova do Almada', 1, 300, NULL)"});
-    EXPECT_EQ(o.out, "(1 rows affected)\n\n") << o.err;
+    EXPECT_EQ(o.out, "(1 row affected)\n\n") << o.err;
     o = Run({"--log", "-c", "SELECT count(*) AS n FROM ruas", "-c",
              "SELECT tipo, freguesia, concelho FROM moradas WHERE id = 4"});
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_THAT(o.out, HasSubstr(" n\n----\n 18\n"));
-    EXPECT_THAT(o.out, HasSubstr(" Calçada | Misericórdia | Lisboa\n(1 rows)\n\nLog\tTrue\n"));
+    EXPECT_THAT(o.out, HasSubstr(" Calçada | Misericórdia | Lisboa\n(1 row)\n\nLog\tTrue\n"));
     EXPECT_THAT(o.out, HasSubstr("\nActCom\tSELECT count(*) AS n FROM ruas\n"));
 }
 
@@ -140,14 +165,114 @@ TEST_F(Kvlsql, SessionsThatCannotOpenSayWhy) {
     EXPECT_EQ(o.out, "");
 }
 
-TEST_F(Kvlsql, PostgresBatchesPrintEachResultSet) {
+TEST_F(Kvlsql, ScriptsSendEachStatementOnItsOwnAndAnyFailureMakesTheStatusOne) {
+    const Case cases[] = {
+        {"statements on SQLite, which takes one per call",
+         {},
+         "CREATE TEMP TABLE t (a TEXT);\nINSERT INTO t VALUES ('x;y'), ('it''s');\n"
+         "-- a comment; not a statement\nSELECT a FROM t; /* done */\n",
+         0,
+         {"(0 rows affected)\n\n(2 rows affected)\n\n a\n------\n x;y\n it's\n(2 rows)\n\n"},
+         {},
+         ""},
+        {"a trigger body and GO n from a file",
+         {"-f", "s.sql"},
+         "CREATE TEMP TABLE t (a INTEGER);\nCREATE TEMP TABLE log (n INTEGER);\n"
+         "CREATE TEMP TRIGGER tr AFTER INSERT ON t BEGIN\n  INSERT INTO log VALUES (new.a);\n"
+         "  INSERT INTO log VALUES (CASE WHEN new.a > 1 THEN 10 END);\nEND;\n"
+         "INSERT INTO t VALUES (2)\nGO 3\nSELECT count(*) AS n, sum(n) AS s FROM log;\n",
+         0,
+         {" 6 | 36\n(1 row)\n"},
+         {},
+         ""},
+        {"every command runs, and one failure sets the status",
+         {"-c", "SELEKT", "-f", "-", "-c", "SELECT 3 AS z"},
+         "SELECT 1 AS x;\nSELEKT;\nSELECT 2 AS y;\n",
+         1,
+         {" x\n", " y\n", " z\n"},
+         {},
+         "SELEKT"},
+        {"--stop-on-error stops at the first failure",
+         {"-c", "SELECT 1 AS x", "--stop-on-error", "-f", "-", "-c", "SELECT 3 AS z"},
+         "SELEKT;\nSELECT 2 AS y;\n",
+         1,
+         {" x\n"},
+         {" y\n", " z\n"},
+         "SELEKT"},
+        {"EXIT in a script ends the session",
+         {"-b", "-f", "s.sql", "-c", "SELECT 3 AS z"},
+         "SELECT 1 AS x;\nexit\nSELECT 2 AS y;\n",
+         0,
+         {" x\n"},
+         {" y\n", " z\n"},
+         ""},
+        {"a bad GO count",
+         {},
+         "SELECT 1 AS x\nGO 0\nSELECT 2 AS y\n",
+         1,
+         {" y\n"},
+         {" x\n"},
+         "standard input:2: GO needs a count from 1 to 2147483647, not 0"},
+        {"a script that does not exist",
+         {"-c", "SELECT 1 AS x", "-f", "none.sql"},
+         "",
+         1,
+         {},
+         {" x\n"},
+         "kvlsql: cannot open the script none.sql: No such file or directory\n"},
+        {"a script that cannot be read",
+         {"-f", "."},
+         "",
+         1,
+         {},
+         {},
+         "kvlsql: .: reading failed at line 1\n"},
+        {"--count, whose batch the driver rejects",
+         {"--count", "-c", "SELECT nome FROM concelhos WHERE id < 3 ORDER BY id"},
+         "",
+         0,
+         {" nome\n--------\n Lisboa\n Porto\n(2 rows)\n"},
+         {"predicted"},
+         "kvlsql: --count: the driver rejected the library's row-count batch"},
+    };
+    for (const Case& c : cases) Check(c);
+}
+
+TEST_F(Kvlsql, PostgresBatchesScriptsAndARefusedLogin) {
     KVL_REQUIRE_POSTGRES();
     auto s = kvl::kvlSERV::Create();
     kvltest::Postgres::Configure(*s);
-    Outcome o = Run({"--driver", s->Driver, "--server", s->Server, "--db", s->DB, "--uid", s->UID,
-                     "--pwd", s->PWD, "-c", "SELECT 1 AS a, NULL AS b; SELECT 'Évora' AS c"});
-    EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out,
-              " a | b\n---+------\n 1 | NULL\n(1 rows)\n\n"
-              " c\n-------\n Évora\n(1 rows)\n\n");
+    std::vector<std::string> login{"--driver", s->Driver, "--server", s->Server,
+                                   "--db",     s->DB,     "--uid",    s->UID};
+    std::vector<std::string> args = login;
+    args.insert(args.end(), {"--pwd", s->PWD + "-wrong", "--stack", "3", "-c", "SELECT 1"});
+    Outcome o = Run(args);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "");
+    EXPECT_THAT(o.err, HasSubstr("kvlsql: cannot open the session: "));
+    std::string reason = "password authentication failed";
+    size_t first = o.err.find(reason);
+    EXPECT_NE(first, std::string::npos) << o.err;
+    EXPECT_EQ(o.err.find(reason, first + 1), std::string::npos) << o.err;  // said once
+
+    const Case cases[] = {
+        {"a dollar-quoted body holding \";\"",
+         {"-f", "s.sql"},
+         "CREATE FUNCTION pg_temp.f() RETURNS text AS $$ SELECT 'a;b'::text; $$ LANGUAGE sql;\n"
+         "CREATE TEMP TABLE t (a int);\nINSERT INTO t VALUES (1)\nGO 2\n"
+         "SELECT pg_temp.f() AS v, count(*) AS n FROM t;\n",
+         0,
+         {" v   | n\n-----+---\n a;b | 2\n(1 row)\n"},
+         {},
+         ""},
+        {"a -c text is one batch, with a result set for each statement",
+         {"-c", "SELECT 1 AS a, NULL AS b; SELECT 'Évora' AS c"},
+         "",
+         0,
+         {" a | b\n---+------\n 1 | NULL\n(1 row)\n\n c\n-------\n Évora\n(1 row)\n\n"},
+         {},
+         ""},
+    };
+    login.insert(login.end(), {"--pwd", s->PWD});
+    for (const Case& c : cases) Check(c, login);
 }

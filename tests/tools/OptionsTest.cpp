@@ -16,9 +16,16 @@ TEST(Options, EveryOptionReachesItsField) {
     EXPECT_EQ(o.uid, "eu");
     EXPECT_EQ(o.pwd, "");  // an empty password is still given
     EXPECT_EQ(o.connect, "C");
-    o = ParseOptions({"-c", "SELECT 1", "--count", "-c", "--log", "--log", "--stack", "3"});
-    EXPECT_EQ(o.commands, (std::vector<std::string>{"SELECT 1", "--log"}));  // -c takes anything
-    EXPECT_TRUE(o.count && o.log && !o.help);
+    o = ParseOptions({"-c", "SELECT 1", "--count", "-f", "a.sql", "-c", "--log", "--log", "-f", "-",
+                      "--stack", "3", "-b"});
+    using kvlsql::Input;
+    // In the order given; -c and -f take anything.
+    EXPECT_EQ(o.inputs, (std::vector<Input>{{Input::Kind::kCommand, "SELECT 1"},
+                                            {Input::Kind::kFile, "a.sql"},
+                                            {Input::Kind::kCommand, "--log"},
+                                            {Input::Kind::kFile, "-"}}));
+    EXPECT_TRUE(o.count && o.log && o.stopOnError && !o.help);
+    EXPECT_TRUE(ParseOptions({"--stop-on-error"}).stopOnError);
     EXPECT_EQ(o.stack, 3);
     // Any one connection option leaves the default database; commands and flags do not.
     EXPECT_TRUE(o.UsesDefaultDatabase());
@@ -38,6 +45,7 @@ TEST(Options, MistakesAreRefusedWithTheirReason) {
         return std::string("accepted");
     };
     EXPECT_EQ(reason({"--db"}), "--db needs a value");
+    EXPECT_EQ(reason({"-f"}), "-f needs a value");
     EXPECT_EQ(reason({"SELECT 1"}), "unknown argument \"SELECT 1\"");
     EXPECT_EQ(reason({"--count=1"}), "--count takes no value");
     for (const char* bad : {"0", "-1", "32768", "2x", ""})
@@ -48,8 +56,8 @@ TEST(Options, MistakesAreRefusedWithTheirReason) {
 
 TEST(Options, HelpNamesEveryOption) {
     std::string help = kvlsql::HelpText();
-    for (const char* name :
-         {"--dsn", "--driver", "--server", "--db", "--uid", "--pwd", "--connect", "--stack",
-          "-c SQL", "GO", "--count", "--log", "--help", "NULL", "exit status"})
+    for (const char* name : {"--dsn", "--driver", "--server", "--db", "--uid", "--pwd", "--connect",
+                             "--stack", "-c SQL", "-f FILE", "-b, --stop-on-error", "GO n", "$$",
+                             "--count", "--log", "--help", "NULL", "exit status"})
         EXPECT_NE(help.find(name), std::string::npos) << name;
 }

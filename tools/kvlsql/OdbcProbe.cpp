@@ -1,80 +1,46 @@
 #include "OdbcProbe.h"
 
-#include <sql.h>
-#include <sqlext.h>
+#include <algorithm>
+#include <vector>
+
+#include "kvl/kvlSERV.h"
+#include "kvl/odbc/Handles.h"
 
 namespace kvlsql {
 
 namespace {
 
-// An ODBC 3 environment, freed with its connection when done.
-struct Environment {
-    SQLHENV env = SQL_NULL_HENV;
-    SQLHDBC dbc = SQL_NULL_HDBC;
-
-    Environment() {
-        if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env))) return;
-        SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    }
-    ~Environment() {
-        if (dbc) SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-        if (env) SQLFreeHandle(SQL_HANDLE_ENV, env);
-    }
-    Environment(const Environment&) = delete;
-    Environment& operator=(const Environment&) = delete;
-};
-
-// Every diagnostic record of the handle, one a line: the driver manager's warning often
-// comes first and the driver's own reason after it.
-std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
+std::string Describe(const std::vector<kvl::odbc::Diagnostic>& records) {
     std::string text;
-    SQLCHAR state[6] = {};
-    SQLCHAR message[1024] = {};
-    SQLINTEGER native = 0;
-    SQLSMALLINT length = 0;
-    for (SQLSMALLINT i = 1; SQL_SUCCEEDED(
-             SQLGetDiagRec(type, handle, i, state, &native, message, sizeof message, &length));
-         ++i) {
-        std::string line =
-            std::string(reinterpret_cast<char*>(state)) + ": " + reinterpret_cast<char*>(message);
+    for (const kvl::odbc::Diagnostic& d : records) {
+        std::string line = d.state + ": " + d.message;
         // Some drivers end their messages with a line break.
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-        text += (text.empty() ? "" : "\n") + line;
+        text += (text.empty() ? "" : "\n  ") + line;
     }
-    return text.empty() ? "no reason given" : text;
+    return text.empty() ? "the driver gave no reason" : text;
 }
 
 }  // namespace
 
-bool DriverRegistered(std::string_view name) {
-    Environment e;
-    if (!e.env) return false;
-    SQLCHAR description[256];
-    SQLCHAR attributes[1024];
-    SQLSMALLINT descriptionLength = 0, attributesLength = 0;
-    SQLUSMALLINT direction = SQL_FETCH_FIRST;
-    while (SQL_SUCCEEDED(SQLDrivers(e.env, direction, description, sizeof description,
-                                    &descriptionLength, attributes, sizeof attributes,
-                                    &attributesLength))) {
-        if (name == reinterpret_cast<char*>(description)) return true;
-        direction = SQL_FETCH_NEXT;
-    }
-    return false;
+bool DriverRegistered(const std::shared_ptr<kvl::odbc::Api>& api, std::string_view name) {
+    kvl::odbc::Environment env(api);
+    std::vector<std::string> names;
+    if (!env.get() || !kvl::odbc::Succeeded(api->Drivers(env.get(), names))) return false;
+    return std::ranges::find(names, name) != names.end();
 }
 
-std::string ConnectFailure(const std::string& connectionText) {
-    Environment e;
-    if (!e.env) return "the ODBC environment could not be allocated";
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, e.env, &e.dbc))) {
-        e.dbc = SQL_NULL_HDBC;
-        return Diagnostics(SQL_HANDLE_ENV, e.env);
+std::string OpenFailure(kvl::odbc::Api& api, const kvl::kvlSERV& s) {
+    if (s.hEnv == 0) return "the driver manager could not allocate an environment";
+    // The open connects the base slots in turn; the first without a statement is the one
+    // whose connect failed (or, without a connection, whose allocation did).
+    for (int16_t i = 1; i <= s.StackBase(); ++i) {
+        bool busy = false;
+        kvl::Handle conn = 0, stmt = 0;
+        s.StackItemGet(i, busy, &conn, &stmt);
+        if (stmt == 0) return Describe(kvl::odbc::Diagnostics(api, s.hEnv, conn, 0));
     }
-    std::string text = connectionText;
-    SQLRETURN rc = SQLDriverConnect(e.dbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
-                                    SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
-    if (!SQL_SUCCEEDED(rc)) return Diagnostics(SQL_HANDLE_DBC, e.dbc);
-    SQLDisconnect(e.dbc);
-    return "";
+    return "the driver gave no reason";
 }
 
 }  // namespace kvlsql

@@ -72,10 +72,12 @@ bool ParseTextOption(Arguments& a, Options& o) {
 }
 
 bool ParseFlag(Arguments& a, Options& o) {
-    bool Options::*flag = a.Name() == "--count"                      ? &Options::count
-                          : a.Name() == "--log"                      ? &Options::log
-                          : a.Name() == "--help" || a.Name() == "-h" ? &Options::help
-                                                                     : nullptr;
+    const std::string& n = a.Name();
+    bool Options::*flag = n == "--count"                        ? &Options::count
+                          : n == "--log"                        ? &Options::log
+                          : n == "--stop-on-error" || n == "-b" ? &Options::stopOnError
+                          : n == "--help" || n == "-h"          ? &Options::help
+                                                                : nullptr;
     if (!flag) return false;
     a.NoValue();
     o.*flag = true;
@@ -94,7 +96,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
     while (a.Next()) {
         if (ParseTextOption(a, o) || ParseFlag(a, o)) continue;
         if (a.Name() == "-c") {
-            o.commands.push_back(a.Value());
+            o.inputs.push_back({Input::Kind::kCommand, a.Value()});
+        } else if (a.Name() == "-f") {
+            o.inputs.push_back({Input::Kind::kFile, a.Value()});
         } else if (a.Name() == "--stack") {
             o.stack = StackSize(a.Value());
         } else {
@@ -105,7 +109,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
 }
 
 std::string HelpText() {
-    return R"help(Usage: kvlsql [connection options] [-c SQL]... [--count] [--log]
+    return R"help(Usage: kvlsql [connection options] [-c SQL | -f FILE]... [-b] [--count] [--log]
 
 Runs SQL commands through the KVL2005 library and prints their results.
 
@@ -121,31 +125,46 @@ ruas, through the ODBC driver registered as SQLite3):
   --pwd TEXT        password
   --connect TEXT    a whole ODBC connection text, used as given
   --stack N         statement slots connected when the session opens (default 1)
+  A refused login is tried once; its reason is the driver's, every record of it.
 
-Commands:
-  -c SQL            run SQL and exit; may be given several times, run in order.
-                    Without -c, commands are read from standard input: a batch
-                    ends at a line holding only GO (any case) or at the end of
-                    the input; a line holding only EXIT or QUIT ends the input.
-                    A prompt is shown when standard input is a terminal.
+Commands, run in the order given (without -c or -f, from standard input):
+  -c SQL            run SQL as given, as one batch: a driver that takes several
+                    statements in one call (PostgreSQL) gives a result set each
+  -f FILE           run the script FILE; "-" is standard input
+  In a script each statement is sent on its own, as psql and the sqlite3 shell
+  do. A statement ends at ";" outside quotes ('...', E'...', "..."), comments
+  (-- to the end of the line, /* ... */), dollar-quoted bodies ($$...$$,
+  $tag$...$tag$) and the BEGIN ... END or CASE ... END blocks of a CREATE
+  statement (a trigger or routine body); also at a line holding only GO, or at
+  the end of the input. The comments around a statement are not sent. A line
+  GO n runs the statement it ends n times (when a ";" already ran it, n - 1
+  times more). A line holding only EXIT or QUIT ends the session; the
+  statement it interrupts still runs. A prompt is shown when standard input is
+  a terminal.
+  -b, --stop-on-error
+                    run nothing more after the first command that fails
 
 Output:
   Each result set of a command is printed in turn as a table with a header,
-  then "(N rows)"; a command without columns prints "(N rows affected)".
-  NULL values print as NULL. The library reads an empty text as NULL too.
+  then "(1 row)" or "(N rows)"; a command without columns prints "(N rows
+  affected)". NULL values print as NULL. The library reads an empty text as
+  NULL too. A result whose rows stop with an error is reported as incomplete,
+  never as ended.
   --count           for a command that begins with SELECT, ask the library for
                     the number of rows first and print it as "(N rows predicted)".
-                    The library sends a count statement and the query, separated
-                    by a blank, as one batch; the SQLite and PostgreSQL drivers
-                    reject such a batch. Other commands run unchanged.
+                    The library sends count statements and the query, separated
+                    by blanks, as one batch; drivers that reject such a batch
+                    (SQLite and PostgreSQL do) get the query as given instead,
+                    after a one-line notice, with no prediction.
   --log             print the session's SQL log at the end
   -h, --help        print this help
 
 Errors:
   A failed command is reported in the library's Abort/Retry/Ignore dialog: on a
   terminal it asks, otherwise it writes the message to standard error and goes
-  on. The exit status is 0 when the last command succeeded, 1 when it failed or
-  the session could not be opened, and 2 for a command line kvlsql cannot read.
+  on. The exit status is 0 when every command succeeded, 1 when any failed, a
+  script could not be read or the session could not be opened, and 2 for a
+  command line kvlsql cannot read.
 )help";
 }
 

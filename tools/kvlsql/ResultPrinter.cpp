@@ -1,8 +1,5 @@
 #include "ResultPrinter.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "TableFormat.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
@@ -24,18 +21,39 @@ Table ReadResultSet(kvl::kvlRES& r) {
     return t;
 }
 
+// Prints the current result set; false when reading it failed.
+bool PrintResultSet(std::ostream& out, std::ostream& err, kvl::kvlRES& r) {
+    if (r.Cols == 0) {
+        out << "(" << Rows(r.LinAfect) << " affected)\n\n";
+        return true;
+    }
+    Table t = ReadResultSet(r);
+    PrintTable(out, t);
+    if (r.erro) {
+        out << '\n';
+        err << "kvlsql: reading the rows failed after " << Rows(std::ssize(t.rows))
+            << "; the result above is incomplete\n";
+        return false;
+    }
+    out << "(" << Rows(std::ssize(t.rows)) << ")\n\n";
+    return true;
+}
+
 }  // namespace
 
-void PrintResults(std::ostream& out, kvl::kvlRES& r) {
-    do {
-        if (r.Cols > 0) {
-            Table t = ReadResultSet(r);
-            PrintTable(out, t);
-            out << "(" << t.rows.size() << " rows)\n\n";
-        } else {
-            out << "(" << r.LinAfect << " rows affected)\n\n";
-        }
-    } while (r.MaisResultados());
+std::string Rows(int64_t n) {
+    return n == 1 ? "1 row" : std::to_string(n) + " rows";
+}
+
+bool PrintResults(std::ostream& out, std::ostream& err, kvl::kvlRES& r) {
+    bool more = true;
+    while (more && !r.erro) {
+        if (!PrintResultSet(out, err, r)) return false;
+        more = r.MaisResultados();
+    }
+    // Moving to the next result set can fail too; that is no end of the results.
+    if (r.erro) err << "kvlsql: moving to the next result set failed\n";
+    return !r.erro;
 }
 
 void PrintSqlLog(std::ostream& out, const kvl::kvlSERV& s) {

@@ -1,8 +1,10 @@
 #include "Runner.h"
 
 #include <cctype>
+#include <utility>
 
 #include "ResultPrinter.h"
+#include "ScriptReader.h"
 #include "kvl/Error.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
@@ -21,29 +23,84 @@ bool IsQuery(const std::string& sql) {
     return word == "select";
 }
 
+// Keeps the library's error dialog shut while it lives.
+class QuietErrors {
+  public:
+    explicit QuietErrors(kvl::kvlSERV& s) : s_(s), was_(std::exchange(s.ComMsg, false)) {}
+    ~QuietErrors() { s_.ComMsg = was_; }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+
+  private:
+    kvl::kvlSERV& s_;
+    bool was_;
+};
+
 }  // namespace
 
 Runner::Runner(std::shared_ptr<kvl::kvlSERV> server, std::ostream& out, std::ostream& err,
-               bool predictRows)
-    : server_(std::move(server)), out_(out), err_(err), predictRows_(predictRows) {}
+               bool predictRows, bool stopOnError)
+    : server_(std::move(server)),
+      out_(out),
+      err_(err),
+      predictRows_(predictRows),
+      stopOnError_(stopOnError) {}
 
 bool Runner::Run(const std::string& sql) {
+    bool ok = Execute(sql);
+    if (!ok) ++failures_;
+    return ok;
+}
+
+void Runner::Run(ScriptReader& script) {
+    while (!Stopped()) {
+        std::optional<ScriptCommand> command;
+        try {
+            command = script.Next();
+        } catch (const ScriptError& e) {
+            err_ << "kvlsql: " << e.what() << '\n';
+            ++failures_;
+            continue;
+        }
+        if (!command) return;
+        for (int32_t i = 0; i < command->times && !Stopped(); ++i) Run(command->sql);
+    }
+}
+
+bool Runner::Execute(const std::string& sql) {
     try {
-        std::string command = sql;
-        int32_t predicted = 0;
-        bool predict = predictRows_ && IsQuery(sql);
-        std::shared_ptr<kvl::kvlRES> r =
-            server_->Exec(&command, nullptr, predict ? &predicted : nullptr);
+        std::shared_ptr<kvl::kvlRES> r;
+        if (predictRows_ && IsQuery(sql)) r = ExecWithPrediction(sql);
+        if (!r) r = server_->Exec(sql);
         if (!r) return true;  // nothing but blanks: nothing ran
-        if (r->erro) return false;
-        if (predict) out_ << "(" << predicted << " rows predicted)\n";
-        PrintResults(out_, *r);
+        bool ok = !r->erro && PrintResults(out_, err_, *r);
         r->Liberta();
-        return true;
+        return ok;
     } catch (const kvl::Error& e) {
         err_ << "kvlsql: error " << e.number() << ": " << e.description() << '\n';
         return false;
     }
+}
+
+// The count batch is the library's text, not the user's: when the driver rejects it, that
+// is said plainly here instead of in the error dialog, and the query runs as given.
+std::shared_ptr<kvl::kvlRES> Runner::ExecWithPrediction(const std::string& sql) {
+    std::string batch = sql;
+    int32_t predicted = 0;
+    std::shared_ptr<kvl::kvlRES> r;
+    {
+        QuietErrors quiet(*server_);
+        r = server_->Exec(&batch, nullptr, &predicted);
+    }
+    if (!r->erro) {
+        out_ << "(" << Rows(predicted) << " predicted)\n";
+        return r;
+    }
+    r->Liberta();
+    err_ << "kvlsql: --count: the driver rejected the library's row-count batch (count "
+            "statements and queries separated by blanks); the query runs without a "
+            "prediction\n";
+    return nullptr;
 }
 
 }  // namespace kvlsql

@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "OdbcProbe.h"
@@ -20,8 +21,9 @@ void SetProperties(kvl::kvlSERV& s, const Options& o) {
 }
 
 // Points the session at the default database, creating it first when missing.
-bool UseDefaultDatabase(kvl::kvlSERV& s, std::ostream& err) {
-    if (!DriverRegistered(kSampleDriver)) {
+bool UseDefaultDatabase(kvl::kvlSERV& s, const std::shared_ptr<kvl::odbc::Api>& api,
+                        std::ostream& err) {
+    if (!DriverRegistered(api, kSampleDriver)) {
         err << "kvlsql: the ODBC driver \"" << kSampleDriver
             << "\" is not registered with the driver manager (odbcinst.ini), so the default "
                "SQLite database cannot be opened. Install the SQLite ODBC driver (Debian: "
@@ -43,12 +45,16 @@ bool UseDefaultDatabase(kvl::kvlSERV& s, std::ostream& err) {
 
 }  // namespace
 
-std::shared_ptr<kvl::kvlSERV> OpenSession(const Options& o, std::ostream& err) {
-    auto s = kvl::kvlSERV::Create();
+std::shared_ptr<kvl::kvlSERV> OpenSession(const Options& o, std::ostream& err,
+                                          const std::shared_ptr<kvl::odbc::Api>& api) {
+    auto s = kvl::kvlSERV::Create(api);
     s->Log = o.log;
-    if (o.stack) s->lStackBase = *o.stack;
+    // The open connects only the first slot, the rest once it succeeded: a refused login
+    // is then tried once, not once per slot.
+    int16_t base = o.stack.value_or(1);
+    s->lStackBase = std::min<int16_t>(base, 1);
     if (o.UsesDefaultDatabase()) {
-        if (!UseDefaultDatabase(*s, err)) return nullptr;
+        if (!UseDefaultDatabase(*s, api, err)) return nullptr;
     } else {
         SetProperties(*s, o);
     }
@@ -58,8 +64,9 @@ std::shared_ptr<kvl::kvlSERV> OpenSession(const Options& o, std::ostream& err) {
     } else {
         s->Abre();
     }
+    if (s->Aberto && base > 1) s->StackBase(base);
     if (s->Aberto) return s;
-    err << "kvlsql: cannot open the session: " << ConnectFailure(s->Login) << '\n';
+    err << "kvlsql: cannot open the session: " << OpenFailure(*api, *s) << '\n';
     s->Fecha();
     return nullptr;
 }

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "Options.h"
+#include "kvl/odbc/Api.h"
 
 namespace kvl {
 class kvlSERV;
@@ -14,6 +15,9 @@ namespace kvlsql {
 
 // Opens the session; without connection options, the embedded default database
 // (created first when missing). On failure writes the reason to err and gives nothing.
-std::shared_ptr<kvl::kvlSERV> OpenSession(const Options& o, std::ostream& err);
+// api is the driver manager the session and every question about drivers go through.
+std::shared_ptr<kvl::kvlSERV> OpenSession(
+    const Options& o, std::ostream& err,
+    const std::shared_ptr<kvl::odbc::Api>& api = kvl::odbc::UnixOdbc());
 
 }  // namespace kvlsql

@@ -2,43 +2,85 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <iostream>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "BatchReader.h"
 #include "Options.h"
 #include "ResultPrinter.h"
 #include "Runner.h"
+#include "ScriptReader.h"
 #include "Session.h"
 #include "kvl/kvlSERV.h"
 
 namespace {
 
-// Runs every batch of standard input; whether the last one succeeded.
-bool RunInput(kvlsql::Runner& runner) {
-    bool terminal = isatty(STDIN_FILENO);
-    if (terminal) std::cout << "kvlsql: end a batch with GO; QUIT or Ctrl-D ends the session.\n";
-    kvlsql::BatchReader reader(std::cin, terminal ? &std::cout : nullptr);
-    bool ok = true;
-    while (auto batch = reader.Next()) ok = runner.Run(*batch);
-    return ok;
+using kvlsql::Input;
+
+bool IsStandardInput(const Input& input) {
+    return input.kind == Input::Kind::kFile && input.text == "-";
 }
 
-bool RunCommands(kvlsql::Runner& runner, const std::vector<std::string>& commands) {
-    bool ok = true;
-    for (const std::string& sql : commands) ok = runner.Run(sql);
-    return ok;
+// Opens every script file before the session, so a misspelt name costs no login. The
+// streams are in the order of the file inputs; standard input has none.
+std::vector<std::unique_ptr<std::ifstream>> OpenScripts(const std::vector<Input>& inputs) {
+    std::vector<std::unique_ptr<std::ifstream>> files;
+    for (const Input& input : inputs) {
+        if (input.kind != Input::Kind::kFile || IsStandardInput(input)) continue;
+        auto& file = files.emplace_back(std::make_unique<std::ifstream>(input.text));
+        if (!*file)
+            throw std::runtime_error("cannot open the script " + input.text + ": " +
+                                     std::strerror(errno));
+    }
+    return files;
+}
+
+void RunStandardInput(kvlsql::Runner& runner, bool& quit) {
+    bool terminal = isatty(STDIN_FILENO);
+    if (terminal)
+        std::cout << "kvlsql: end a statement with ; or a line GO; QUIT or Ctrl-D ends the "
+                     "session.\n";
+    kvlsql::ScriptReader script(std::cin, "standard input", terminal ? &std::cout : nullptr);
+    runner.Run(script);
+    quit = script.Quit();
+}
+
+// Runs the commands and scripts in the order given; a line EXIT or QUIT in a script, or
+// the first failure with --stop-on-error, ends the session.
+void RunInputs(kvlsql::Runner& runner, const std::vector<Input>& inputs,
+               std::vector<std::unique_ptr<std::ifstream>>& files) {
+    auto file = files.begin();
+    bool quit = false;
+    for (const Input& input : inputs) {
+        if (quit || runner.Stopped()) return;
+        if (input.kind == Input::Kind::kCommand) {
+            runner.Run(input.text);
+        } else if (IsStandardInput(input)) {
+            RunStandardInput(runner, quit);
+        } else {
+            kvlsql::ScriptReader script(**file++, input.text);
+            runner.Run(script);
+            quit = script.Quit();
+        }
+    }
 }
 
 int Session(const kvlsql::Options& o) {
+    std::vector<Input> inputs = o.inputs;
+    if (inputs.empty()) inputs.push_back({Input::Kind::kFile, "-"});
+    auto files = OpenScripts(inputs);
     auto s = kvlsql::OpenSession(o, std::cerr);
     if (!s) return 1;
-    kvlsql::Runner runner(s, std::cout, std::cerr, o.count);
-    bool ok = o.commands.empty() ? RunInput(runner) : RunCommands(runner, o.commands);
+    kvlsql::Runner runner(s, std::cout, std::cerr, o.count, o.stopOnError);
+    RunInputs(runner, inputs, files);
     if (o.log) kvlsql::PrintSqlLog(std::cout, *s);
     s->Fecha();
-    return ok ? 0 : 1;
+    return runner.Failures() > 0 ? 1 : 0;
 }
 
 }  // namespace

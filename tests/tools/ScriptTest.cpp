@@ -1,0 +1,129 @@
+// Scripts: where a statement ends (quotes, comments, dollar quotes, blocks of a CREATE),
+// GO and GO n, EXIT and QUIT, and the prompts.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "ScriptReader.h"
+
+namespace {
+
+using kvlsql::ScriptCommand;
+using Statements = std::vector<std::pair<std::string, int32_t>>;  // text, times
+
+// Every statement of the script, with how often it runs; "error: ..." for a ScriptError.
+Statements Read(const std::string& script) {
+    std::istringstream in(script);
+    kvlsql::ScriptReader reader(in, "s.sql");
+    Statements read;
+    while (true) {
+        try {
+            std::optional<ScriptCommand> c = reader.Next();
+            if (!c) return read;
+            read.emplace_back(c->sql, c->times);
+        } catch (const kvlsql::ScriptError& e) {
+            read.emplace_back(std::string("error: ") + e.what(), 0);
+        }
+    }
+}
+
+// The texts alone, each to run once.
+Statements Once(std::vector<std::string> texts) {
+    Statements s;
+    for (auto& t : texts) s.emplace_back(std::move(t), 1);
+    return s;
+}
+
+struct Case {
+    const char* script;
+    Statements expected;
+};
+
+}  // namespace
+
+TEST(StatementSplitter, ASemicolonEndsAStatementOnlyOutsideQuotesCommentsAndBodies) {
+    const Case cases[] = {
+        {"SELECT 1; SELECT 2;", Once({"SELECT 1", "SELECT 2"})},
+        {"SELECT 1\n  ,2;\n\nSELECT 3", Once({"SELECT 1\n  ,2", "SELECT 3"})},  // no final ";"
+        {" ;; \n;\n", {}},                                                      // blank ones
+        {"-- header; not a statement\n/* nor; this */\n;", {}},
+        {"SELECT 'a;b', 'it''s;' ; SELECT 'x'", Once({"SELECT 'a;b', 'it''s;'", "SELECT 'x'"})},
+        {"SELECT '\n;\n'; SELECT 1", Once({"SELECT '\n;\n'", "SELECT 1"})},
+        {"SELECT \"a;\"\"b\" FROM t;", Once({"SELECT \"a;\"\"b\" FROM t"})},
+        {"SELECT E'it\\'s;', 'c:\\'; SELECT 2", Once({"SELECT E'it\\'s;', 'c:\\'", "SELECT 2"})},
+        {"SELECT 1 -- one; two\n, 2; -- after\nSELECT 3;",
+         Once({"SELECT 1 -- one; two\n, 2", "SELECT 3"})},
+        // Comments around a statement are not sent: the SQLite driver takes a ";" in them
+        // for a second statement.
+        {"/* lead; */ -- in\n  SELECT 1 /* trail; */ -- end\n;", Once({"SELECT 1"})},
+        {"SELECT /* ; \n ; */ 1; /* trailing */", Once({"SELECT /* ; \n ; */ 1"})},
+        {"SELECT 1 - -1;", Once({"SELECT 1 - -1"})},
+        {"CREATE FUNCTION f() RETURNS int AS $$ SELECT 1; $$ LANGUAGE sql; SELECT f();",
+         Once({"CREATE FUNCTION f() RETURNS int AS $$ SELECT 1; $$ LANGUAGE sql", "SELECT f()"})},
+        {"DO $body$\nBEGIN\n  RAISE NOTICE '$$;';\nEND\n$body$;\nSELECT 1",
+         Once({"DO $body$\nBEGIN\n  RAISE NOTICE '$$;';\nEND\n$body$", "SELECT 1"})},
+        // Neither a parameter nor a word holding "$" opens a body.
+        {"SELECT $1; SELECT a$b$ FROM t; SELECT 1",
+         Once({"SELECT $1", "SELECT a$b$ FROM t", "SELECT 1"})},
+        {"CREATE TRIGGER tr AFTER INSERT ON t BEGIN\n  INSERT INTO u VALUES (1);\n"
+         "  UPDATE u SET a = CASE WHEN a > 1 THEN 0 END;\nEND;\nSELECT 1;",
+         Once({"CREATE TRIGGER tr AFTER INSERT ON t BEGIN\n  INSERT INTO u VALUES (1);\n"
+               "  UPDATE u SET a = CASE WHEN a > 1 THEN 0 END;\nEND",
+               "SELECT 1"})},
+        // Blocks count only inside a CREATE: a transaction's BEGIN is a statement.
+        {"BEGIN; SELECT CASE WHEN 1 THEN 2 END; COMMIT;",
+         Once({"BEGIN", "SELECT CASE WHEN 1 THEN 2 END", "COMMIT"})},
+        {"\xEF\xBB\xBFSELECT 'São';\r\nSELECT 2\r\n", Once({"SELECT 'São'", "SELECT 2"})},
+        // Unterminated text still runs at the end, for the driver to report.
+        {"SELECT 'open;\n", Once({"SELECT 'open;"})},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Read(c.script), c.expected) << c.script;
+}
+
+TEST(ScriptReader, GoEndsAStatementAndRunsItNTimesAndExitOrQuitEndsTheScript) {
+    const Case cases[] = {
+        {"SELECT a\nFROM t\nGO\nselect 2\n  go \t\nSELECT 3\r\nGo\r\n",
+         Once({"SELECT a\nFROM t", "select 2", "SELECT 3"})},
+        {"INSERT INTO t VALUES (1)\nGO 3\n", {{"INSERT INTO t VALUES (1)", 3}}},
+        // The ";" ran it once: GO n runs it n - 1 times more, and only the last one.
+        {"SELECT 1;\nINSERT INTO t VALUES (1);\n-- again\nGO 3",
+         {{"SELECT 1", 1}, {"INSERT INTO t VALUES (1)", 1}, {"INSERT INTO t VALUES (1)", 2}}},
+        {"SELECT 1;\nGO\nGO 5\nGO 2", Once({"SELECT 1"})},
+        {"GO 4\n\nGO\n", {}},
+        {"SELECT 'GO'\nGO GO\nGOTO\nGO5\n", Once({"SELECT 'GO'\nGO GO\nGOTO\nGO5"})},
+        {"SELECT '\nGO\n'\nGO", Once({"SELECT '\nGO\n'"})},  // text, not a line GO
+        {"SELECT 1\nGO 0\nSELECT 2\nGO 99999999999\nSELECT 3",
+         {{"error: s.sql:2: GO needs a count from 1 to 2147483647, not 0; the statement it "
+           "ends was not run",
+           0},
+          {"error: s.sql:4: GO needs a count from 1 to 2147483647, not 99999999999; the "
+           "statement it ends was not run",
+           0},
+          {"SELECT 3", 1}}},
+        // The statement EXIT or QUIT interrupts still runs.
+        {"SELECT 1\nGO\nSELECT 2\n QUIT\nSELECT 3\nGO\n", Once({"SELECT 1", "SELECT 2"})},
+        {"SELECT 1; exit\n", Once({"SELECT 1", "exit"})},  // only alone on its line
+        {"exit\nSELECT 1\n", {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Read(c.script), c.expected) << c.script;
+}
+
+TEST(ScriptReader, PromptsNumberTheLinesOfEachStatement) {
+    std::istringstream in("SELECT 1\nFROM t\nGO\nSELECT 2; SELECT\n3;\n-- note\nSELECT 'a\nb';\n");
+    std::ostringstream prompt;
+    kvlsql::ScriptReader reader(in, "standard input", &prompt);
+    auto next = [&] {
+        auto c = reader.Next();
+        return c ? c->sql : "(end)";
+    };
+    EXPECT_EQ(next(), "SELECT 1\nFROM t");
+    EXPECT_EQ(prompt.str(), "1> 2> 3> ");
+    EXPECT_EQ(next(), "SELECT 2");
+    EXPECT_EQ(next(), "SELECT\n3");
+    EXPECT_EQ(next(), "SELECT 'a\nb'");
+    EXPECT_EQ(next(), "(end)");
+    EXPECT_FALSE(reader.Quit());
+    // A statement left open continues the count; a comment alone does not.
+    EXPECT_EQ(prompt.str(), "1> 2> 3> 1> 2> 1> 1> 2> 1> \n");
+}

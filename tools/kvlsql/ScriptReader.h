@@ -1,0 +1,62 @@
+#pragma once
+// Reads a script (a file or standard input) line by line and hands out its statements as
+// they end: at ";" (see StatementSplitter), at a line holding only GO or GO n, or at the
+// end of the input. A line holding only EXIT or QUIT ends the script.
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+#include "StatementSplitter.h"
+
+namespace kvlsql {
+
+struct ScriptCommand {
+    std::string sql;
+    int32_t times = 1;  // GO n runs the statement it ends n times
+};
+
+// A line the reader cannot follow; the message names the script and the line. Reading
+// can go on after it.
+class ScriptError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+class ScriptReader {
+  public:
+    // name: how messages call the script. prompt, when given, receives a numbered prompt
+    // before each line ("1> ", "2> ", ... within a statement), for someone typing.
+    ScriptReader(std::istream& in, std::string name, std::ostream* prompt = nullptr);
+
+    // The next statement to run, and how often; nothing once the input is over. GO n
+    // ends the unfinished statement and runs it n times; when a ";" already ended the
+    // statement before it (since the last GO), that one runs n - 1 times more. The
+    // statement that EXIT, QUIT or the end of the input interrupts still runs. Throws
+    // ScriptError for GO with a count below 1 or beyond 2147483647 (the statement it
+    // ends is dropped) and for input that cannot be read.
+    std::optional<ScriptCommand> Next();
+
+    // Whether a line EXIT or QUIT ended the script.
+    bool Quit() const { return quit_; }
+
+  private:
+    bool ReadLine(std::string& line);
+    std::optional<ScriptCommand> Go(const std::string& count);
+    std::string Where() const;
+
+    std::istream& in_;
+    std::string name_;
+    std::ostream* prompt_;
+    StatementSplitter splitter_;
+    std::string last_;  // the last statement a ";" ended since the last GO
+    int64_t line_ = 0;
+    int32_t promptLine_ = 1;
+    bool ended_ = false;
+    bool quit_ = false;
+};
+
+}  // namespace kvlsql
