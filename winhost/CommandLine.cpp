@@ -40,12 +40,13 @@ std::string HostUsage(std::string_view program) {
            "\n"
            "Exit status of --unattended: 0 completed, 1 cancelled or failed; 2 bad usage.\n"
            "\n"
-           "The environment variable " +
+           "Scripted answers, for runs of the window without a user:\n"
+           "  " +
            ScriptedAnswers::VariableFor(program) +
-           " answers the window's message boxes in turn,\n"
-           "for runs without a user: button names (ok, cancel, abort, retry, ignore, yes, no)\n"
-           "separated by commas. Each message is then also printed; a box past the list, or\n"
-           "one without the named button, gets the answer --unattended would give.\n";
+           "=ok,retry,cancel\n"
+           "answers the message boxes in turn with the buttons named (ok, cancel, abort,\n"
+           "retry, ignore, yes, no). Each message is then also printed; a box past the list,\n"
+           "or one without the button named, gets the answer --unattended would give.\n";
 }
 
 }  // namespace winhost

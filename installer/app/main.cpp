@@ -1,7 +1,6 @@
 // zovlt-config: installs the ZOV LT add-on, in its window or unattended.
 
 #include <QApplication>
-#include <iostream>
 
 #include "app/PrintedView.h"
 #include "app/ProgramSetup.h"
@@ -39,18 +38,13 @@ int RunWindow(int argc, char** argv, ProgramSetup setup,
 }  // namespace
 
 int main(int argc, char** argv) {
-    try {
-        const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
-        if (options.host.help) {
-            std::cout << Usage();
-            return 0;
-        }
-        ProgramSetup setup = SetupFrom(options);
-        if (options.host.unattended) return RunUnattended(argc, argv, std::move(setup));
-        return RunWindow(argc, argv, std::move(setup),
-                         winhost::ScriptedAnswers::FromEnvironment(kProgramName));
-    } catch (const winhost::UsageError& error) {
-        std::cerr << "zovlt-config: " << error.what() << "\n\n" << Usage();
-        return 2;
-    }
+    return winhost::ProgramMain(
+        kProgramName, argc, argv, ParseOptions, Usage(), [&](const Options& options) {
+            ProgramSetup setup = SetupFrom(options);
+            if (options.host.unattended) {
+                return RunUnattended(argc, argv, std::move(setup));
+            }
+            return RunWindow(argc, argv, std::move(setup),
+                             winhost::ScriptedAnswers::FromEnvironment(kProgramName));
+        });
 }

@@ -1,7 +1,6 @@
 // symbology-setup: installs the PDM symbology package, in a window or --unattended.
 
 #include <QApplication>
-#include <iostream>
 
 #include "app/ConsoleView.h"
 #include "app/Options.h"
@@ -50,20 +49,10 @@ int RunWindow(int argc, char** argv, const Options& options,
 }  // namespace
 
 int main(int argc, char** argv) {
-    try {
-        const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
-        if (options.host.help) {
-            std::cout << UsageText();
-            return 0;
-        }
-        if (options.host.unattended) return RunUnattended(options);
-        return RunWindow(argc, argv, options,
-                         winhost::ScriptedAnswers::FromEnvironment(kProgramName));
-    } catch (const winhost::UsageError& error) {
-        std::cerr << "symbology-setup: " << error.what() << "\n\n" << UsageText();
-        return 2;
-    } catch (const std::exception& error) {
-        std::cerr << "symbology-setup: " << error.what() << '\n';
-        return 1;
-    }
+    return winhost::ProgramMain(
+        kProgramName, argc, argv, ParseOptions, UsageText(), [&](const Options& options) {
+            if (options.host.unattended) return RunUnattended(options);
+            return RunWindow(argc, argv, options,
+                             winhost::ScriptedAnswers::FromEnvironment(kProgramName));
+        });
 }

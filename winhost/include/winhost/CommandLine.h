@@ -2,7 +2,9 @@
 // What both installers' command lines share: the options every program on the Windows host
 // layer understands (--drive-c, --unattended, --help), their help text, and bad usage.
 
+#include <exception>
 #include <filesystem>
+#include <iostream>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -46,5 +48,28 @@ bool ReadHostOption(const std::string& option, ArgumentReader& reader, HostOptio
 // The help lines of the shared options, the exit status, and the scripted answers of the
 // program's message boxes (see ScriptedAnswers.h).
 std::string HostUsage(std::string_view program);
+
+// The frame of both programs' main(): parse reads the arguments after the program's name into
+// options with a HostOptions member `host`; --help prints usage; otherwise run(options) gives
+// the exit status. Bad usage anywhere ends with its message, the usage and exit status 2; any
+// other failure that reaches this far with its message and exit status 1.
+template <class Parse, class Run>
+int ProgramMain(std::string_view program, int argc, char** argv, Parse parse,
+                const std::string& usage, Run run) {
+    try {
+        const auto options = parse(std::vector<std::string>(argv + 1, argv + argc));
+        if (options.host.help) {
+            std::cout << usage;
+            return 0;
+        }
+        return run(options);
+    } catch (const UsageError& error) {
+        std::cerr << program << ": " << error.what() << "\n\n" << usage;
+        return 2;
+    } catch (const std::exception& error) {
+        std::cerr << program << ": " << error.what() << "\n";
+        return 1;
+    }
+}
 
 }  // namespace winhost
