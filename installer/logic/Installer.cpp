@@ -73,23 +73,19 @@ void Installer::Check1_Click(int checkValue) {
 }
 
 void Installer::Image1_Click() {
-    OpenLink(Str(contacts::kMakerSite));
+    platform_.OpenLink(Str(contacts::kMakerSite));
 }
 
 void Installer::Image2_Click() {
-    OpenLink(Str(contacts::kAgencySite));
+    platform_.OpenLink(Str(contacts::kAgencySite));
 }
 
 void Installer::Label3_Click() {
-    OpenLink("mailto:" + Str(contacts::kSupportMail));
+    platform_.OpenLink("mailto:" + Str(contacts::kSupportMail));
 }
 
 void Installer::Label4_Click() {
-    OpenLink(Str(contacts::kMakerSite));
-}
-
-void Installer::OpenLink(const std::string& url) {
-    platform_.OpenLink(url);
+    platform_.OpenLink(Str(contacts::kMakerSite));
 }
 
 Outcome Installer::Command1_Click() {
@@ -113,7 +109,8 @@ Outcome Installer::Command1_Click() {
         Ignoring([&] { platform_.MessageBox(Str(kCompleted), kCompletedFlags); });
     } catch (const Cancelled&) {
         outcome = Outcome::Cancelled;
-        // The application was started hidden: left running, nobody could see or end it.
+        // The installer started the application, hidden until the menu stage: left running,
+        // it would go on unseen.
         if (cad_) CloseCad();
     }
     Finish();

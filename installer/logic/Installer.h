@@ -40,7 +40,6 @@ class Installer {
   private:
     struct Cancelled {};
 
-    void OpenLink(const std::string& url);
     void Prepare();
     void CreateFolders();
     void CopyFiles(std::string_view sourceFolder, std::string_view destination);

@@ -59,6 +59,9 @@ TEST_F(FilesTest, ReplacesTheTargetWithTheSourcesContentsAndPermissions) {
     EXPECT_EQ(fs::status(folder_ / "antigo.lsp").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::owner_exec);
     ReplaceFile(source, folder_ / "novo2.lsp");
+    // A file copied over itself stays whole.
+    ReplaceFile(source, source);
+    EXPECT_EQ(Read("novo.lsp"), "novo");
     EXPECT_EQ(Names(), (std::vector<std::string>{"antigo.lsp", "novo.lsp", "novo2.lsp"}));
 }
 
