@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "winhost/MessageStyle.h"
+
 namespace zovlt {
 
 // A menu group object returned by the CAD application.
@@ -33,17 +35,6 @@ class CadApplication {
     virtual void Quit() = 0;                                   // "Quit"
 };
 
-// Windows message-box flags in, the chosen button's number out.
-enum MessageButton : int {
-    kButtonOk = 1,
-    kButtonCancel = 2,
-    kButtonAbort = 3,
-    kButtonRetry = 4,
-    kButtonIgnore = 5,
-    kButtonYes = 6,
-    kButtonNo = 7,
-};
-
 class InstallPlatform {
   public:
     virtual ~InstallPlatform() = default;
@@ -58,8 +49,8 @@ class InstallPlatform {
     // Starts a command line as a detached, hidden process and does not wait for it.
     virtual void StartHidden(const std::string& commandLine) = 0;
     virtual void OpenLink(const std::string& url) = 0;
-    // A modal message box without a title of its own.
-    virtual int MessageBox(const std::string& text, int flags) = 0;
+    // A modal message box without a title of its own: Windows flags in, the chosen button out.
+    virtual winhost::Button MessageBox(const std::string& text, int flags) = 0;
     virtual std::unique_ptr<CadApplication> CreateObject(const std::string& className) = 0;
 };
 

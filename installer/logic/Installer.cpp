@@ -1,9 +1,11 @@
-#include "Installer.h"
+#include "logic/Installer.h"
 
-#include "Contacts.h"
-#include "Texts.h"
+#include <algorithm>
+
 #include "kvl/Error.h"
 #include "kvl/Text.h"
+#include "logic/Contacts.h"
+#include "logic/Texts.h"
 
 namespace zovlt {
 
@@ -13,6 +15,24 @@ namespace {
 
 std::string Str(std::string_view text) {
     return std::string(text);
+}
+
+// Whether a ";"-separated folder list holds folder as one of its entries: whole entries, in any
+// letter case, a trailing "\" and surrounding blanks ignored, so "C:\ZOV_LTX" or
+// "C:\ZOV_LT\blocos" do not count as "C:\ZOV_LT".
+bool ListsFolder(std::string_view list, std::string_view folder) {
+    const auto normal = [](std::string_view entry) {
+        entry = kvl::Apara(entry);
+        if (entry.ends_with('\\')) entry.remove_suffix(1);
+        return kvl::Minusculas(entry);
+    };
+    const std::string sought = normal(folder);
+    for (size_t start = 0; start <= list.size();) {
+        const size_t end = std::min(list.find(';', start), list.size());
+        if (normal(list.substr(start, end - start)) == sought) return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 }  // namespace
@@ -27,7 +47,7 @@ auto Installer::Attempt(Step&& step) -> decltype(step()) {
         } catch (const kvl::Error& error) {
             const std::string text = Str(stageError_) + "\r\n(" + std::to_string(error.number()) +
                                      ") " + error.description();
-            if (platform_.MessageBox(text, kStageErrorFlags) != kButtonRetry) throw Cancelled{};
+            if (platform_.MessageBox(text, kStageErrorFlags) != winhost::kRetry) throw Cancelled{};
         }
     }
 }
@@ -44,32 +64,36 @@ void Installer::Ignoring(Step&& step) {
 Installer::Installer(InstallView& view, InstallPlatform& platform, std::string programFolder)
     : view_(view), platform_(platform), programFolder_(std::move(programFolder)) {}
 
-void Installer::FormLoad() {
+void Installer::Form_Load() {
     bInstalando = false;
 }
 
-void Installer::AcceptClicked(int checkValue) {
+void Installer::Check1_Click(int checkValue) {
     view_.SetInstallEnabled(checkValue == 1);
 }
 
-void Installer::OpenLink(Link link) {
-    switch (link) {
-        case Link::MakerSite:
-            platform_.OpenLink(Str(contacts::kMakerSite));
-            break;
-        case Link::AgencySite:
-            platform_.OpenLink(Str(contacts::kAgencySite));
-            break;
-        case Link::SupportMail:
-            platform_.OpenLink("mailto:" + Str(contacts::kSupportMail));
-            break;
-    }
+void Installer::Image1_Click() {
+    platform_.OpenLink(Str(contacts::kMakerSite));
 }
 
-Outcome Installer::InstallClicked() {
+void Installer::Image2_Click() {
+    platform_.OpenLink(Str(contacts::kAgencySite));
+}
+
+void Installer::Label3_Click() {
+    platform_.OpenLink("mailto:" + Str(contacts::kSupportMail));
+}
+
+void Installer::Label4_Click() {
+    platform_.OpenLink(Str(contacts::kMakerSite));
+}
+
+Outcome Installer::Command1_Click() {
     // The buttons are disabled meanwhile, but events are processed while the sequence runs.
     if (bInstalando || ran_) return Outcome::NotStarted;
-    if (platform_.MessageBox(Str(kConfirm), kConfirmFlags) != kButtonOk) return Outcome::NotStarted;
+    if (platform_.MessageBox(Str(kConfirm), kConfirmFlags) != winhost::kOk) {
+        return Outcome::NotStarted;
+    }
     ran_ = true;
     Prepare();
     Outcome outcome = Outcome::Completed;
@@ -85,6 +109,9 @@ Outcome Installer::InstallClicked() {
         Ignoring([&] { platform_.MessageBox(Str(kCompleted), kCompletedFlags); });
     } catch (const Cancelled&) {
         outcome = Outcome::Cancelled;
+        // The installer started the application, hidden until the menu stage: left running,
+        // it would go on unseen.
+        if (cad_) CloseCad();
     }
     Finish();
     return outcome;
@@ -140,7 +167,7 @@ void Installer::ConfigureSupportPath() {
     BeginStage(kSupportError);
     Caption(Str(kSupportCaption));
     const std::string current = Attempt([&] { return cad_->SupportPath(); });
-    if (kvl::Minusculas(current).find(kSupportProbe) != std::string::npos) return;
+    if (ListsFolder(current, kInstallRoot)) return;
     Attempt([&] { cad_->SetSupportPath(cad_->SupportPath() + Str(kSupportSuffix)); });
 }
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "InstallPlatform.h"
-#include "InstallView.h"
+#include "logic/InstallPlatform.h"
+#include "logic/InstallView.h"
 
 namespace zovlt {
 
@@ -17,20 +17,23 @@ enum class Outcome {
     Cancelled,  // Cancel in a stage error dialog
 };
 
-enum class Link { MakerSite, AgencySite, SupportMail };
-
 class Installer {
   public:
     // programFolder: the Windows path of the folder that holds the program, no trailing "\".
     Installer(InstallView& view, InstallPlatform& platform, std::string programFolder);
 
-    void FormLoad();
+    // The window's events, named after its controls.
+    void Form_Load();
     // Whether a request to close the window may proceed.
-    bool QueryUnload() const { return !bInstalando; }
+    bool Form_QueryUnload() const { return !bInstalando; }
     // checkValue: 0 unticked, 1 ticked, 2 greyed.
-    void AcceptClicked(int checkValue);
-    Outcome InstallClicked();
-    void OpenLink(Link link);
+    void Check1_Click(int checkValue);
+    // The installation sequence.
+    Outcome Command1_Click();
+    void Image1_Click();  // the maker's site
+    void Image2_Click();  // the agency's site
+    void Label3_Click();  // a mail to support
+    void Label4_Click();  // the maker's site
 
     bool Installing() const { return bInstalando; }
 

@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "winhost/MessageStyle.h"
+
 namespace zovlt::texts {
 
 inline constexpr std::string_view kInstallRoot = "C:\\ZOV_LT";
@@ -19,7 +21,6 @@ inline constexpr std::string_view kBlocksSource = "\\..\\FILES\\blocos\\";
 inline constexpr std::string_view kLibrarySource = "\\..\\FILES\\DLL\\KVL2005.dll";
 inline constexpr std::string_view kAllFiles = "*.*";
 inline constexpr std::string_view kRegistration = "regsvr32 C:\\ZOV_LT\\DLL\\KVL2005.dll /s";
-inline constexpr std::string_view kSupportProbe = "c:\\zov_lt";
 inline constexpr std::string_view kSupportSuffix = ";C:\\ZOV_LT";
 inline constexpr std::string_view kCadClass = "AutoCAD.Application";
 
@@ -46,8 +47,9 @@ inline constexpr std::string_view kCompleted =
 inline constexpr std::string_view kCloseCaption = "Fechar";
 
 // Message-box flags.
-inline constexpr int kConfirmFlags = 1 + 64 + 256;  // OK/Cancel, information, Cancel default
-inline constexpr int kStageErrorFlags = 5 + 48;     // Retry/Cancel, exclamation
-inline constexpr int kCompletedFlags = 64;          // OK, information
+inline constexpr int kConfirmFlags =
+    winhost::kOkCancel + winhost::kInformation + winhost::kDefaultButton2;  // Cancel default
+inline constexpr int kStageErrorFlags = winhost::kRetryCancel + winhost::kExclamation;
+inline constexpr int kCompletedFlags = winhost::kOkOnly + winhost::kInformation;
 
 }  // namespace zovlt::texts

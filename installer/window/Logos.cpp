@@ -1,4 +1,4 @@
-#include "Logos.h"
+#include "window/Logos.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
-#include "Terms.h"
+#include "window/Terms.h"
 
-#include "Contacts.h"
+#include "logic/Contacts.h"
 
 namespace zovlt {
 

@@ -1,4 +1,4 @@
-#include "frmMAIN.h"
+#include "window/frmMAIN.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ClickLabel.h"
-#include "Contacts.h"
-#include "Logos.h"
-#include "Terms.h"
+#include "logic/Contacts.h"
+#include "window/ClickLabel.h"
+#include "window/Logos.h"
+#include "window/Terms.h"
 
 namespace zovlt {
 
@@ -153,11 +153,11 @@ void frmMAIN::Connect() {
 }
 
 void frmMAIN::Form_Load() {
-    installer_.FormLoad();
+    installer_.Form_Load();
 }
 
 void frmMAIN::closeEvent(QCloseEvent* event) {
-    if (installer_.QueryUnload()) {
+    if (installer_.Form_QueryUnload()) {
         event->accept();
     } else {
         event->ignore();
@@ -165,25 +165,25 @@ void frmMAIN::closeEvent(QCloseEvent* event) {
 }
 
 void frmMAIN::Check1_Click() {
-    installer_.AcceptClicked(CheckValue(Check1->checkState()));
+    installer_.Check1_Click(CheckValue(Check1->checkState()));
 }
 void frmMAIN::Command1_Click() {
-    installer_.InstallClicked();
+    installer_.Command1_Click();
 }
 void frmMAIN::Command2_Click() {
     close();
 }
 void frmMAIN::Image1_Click() {
-    installer_.OpenLink(Link::MakerSite);
+    installer_.Image1_Click();
 }
 void frmMAIN::Image2_Click() {
-    installer_.OpenLink(Link::AgencySite);
+    installer_.Image2_Click();
 }
 void frmMAIN::Label3_Click() {
-    installer_.OpenLink(Link::SupportMail);
+    installer_.Label3_Click();
 }
 void frmMAIN::Label4_Click() {
-    installer_.OpenLink(Link::MakerSite);
+    installer_.Label4_Click();
 }
 
 void frmMAIN::SetProgressCaption(const std::string& caption) {

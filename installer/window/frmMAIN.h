@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "Installer.h"
+#include "logic/Installer.h"
 
 class QCheckBox;
 class QLabel;

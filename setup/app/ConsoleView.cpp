@@ -1,12 +1,12 @@
-#include "ConsoleView.h"
+#include "app/ConsoleView.h"
 
-#include "../linux/Prompts.h"
+#include "winhost/Console.h"
 
 namespace setup {
 
 void ConsoleView::AddItem(const std::string& label) {
     items_.push_back(label);
-    PrintLines(label);
+    winhost::PrintLine(label);
 }
 
 std::string ConsoleView::SelectedItemText() const {
@@ -15,11 +15,11 @@ std::string ConsoleView::SelectedItemText() const {
 }
 
 void ConsoleView::ShowInfo(const std::string& text) {
-    PrintLines(text);
+    winhost::PrintLine(text);
 }
 
 void ConsoleView::ShowLocation(const std::string& text) {
-    PrintLines(text);
+    winhost::PrintLine(text);
 }
 
 }  // namespace setup

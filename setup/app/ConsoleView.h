@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "../logic/SetupView.h"
+#include "logic/SetupView.h"
 
 namespace setup {
 

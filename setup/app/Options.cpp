@@ -1,9 +1,9 @@
-#include "Options.h"
+#include "app/Options.h"
 
 #include <cstdlib>
 
-#include "../linux/OdbcLibrary.h"
-#include "../logic/Components.h"
+#include "logic/Components.h"
+#include "platform/OdbcLibrary.h"
 
 namespace setup {
 
@@ -15,7 +15,7 @@ std::pair<size_t, std::string> ParseTarget(const std::string& text) {
     const std::string number = text.substr(0, equals);
     if (equals == std::string::npos || equals + 1 == text.size() || number.size() != 1 ||
         number[0] < '1' || number[0] > '0' + static_cast<int>(kComponentCount)) {
-        throw UsageError("--target takes N=PATH, N from 1 to 4: " + text);
+        throw winhost::UsageError("--target takes N=PATH, N from 1 to 4: " + text);
     }
     return {static_cast<size_t>(number[0] - '1'), text.substr(equals + 1)};
 }
@@ -24,28 +24,19 @@ std::pair<size_t, std::string> ParseTarget(const std::string& text) {
 
 Options ParseOptions(const std::vector<std::string>& arguments) {
     Options options;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& option = arguments[i];
-        const auto value = [&]() -> const std::string& {
-            if (i + 1 >= arguments.size()) throw UsageError(option + " needs a value");
-            return arguments[++i];
-        };
-        if (option == "--help") {
-            options.help = true;
-        } else if (option == "--unattended") {
-            options.unattended = true;
-        } else if (option == "--drive-c") {
-            options.driveC = value();
-        } else if (option == "--registry") {
-            options.registry = value();
-        } else if (option == "--staging") {
-            options.staging = value();
-        } else if (option == "--library-connection") {
-            options.libraryConnection = value();
-        } else if (option == "--target") {
-            options.targets.push_back(ParseTarget(value()));
+    winhost::ArgumentReader reader(arguments);
+    while (const std::optional<std::string> option = reader.Next()) {
+        if (winhost::ReadHostOption(*option, reader, options.host)) continue;
+        if (*option == "--registry") {
+            options.registry = reader.Value();
+        } else if (*option == "--staging") {
+            options.staging = reader.Value();
+        } else if (*option == "--library-connection") {
+            options.libraryConnection = reader.Value();
+        } else if (*option == "--target") {
+            options.targets.push_back(ParseTarget(reader.Value()));
         } else {
-            throw UsageError("unknown option: " + option);
+            throw winhost::UsageError("unknown option: " + *option);
         }
     }
     return options;
@@ -55,8 +46,6 @@ std::string UsageText() {
     return "Usage: symbology-setup [options]\n"
            "Installs the PDM symbology package for Cartelix 06.00.\n"
            "\n"
-           "  --drive-c DIR      host folder of drive C: (default $WINEPREFIX/drive_c,\n"
-           "                     else ~/.wine/drive_c); drive Z: is /\n"
            "  --registry FILE    registry file, a registry export or Wine's system.reg\n"
            "                     (default $WINEPREFIX/system.reg, else ~/.wine/system.reg)\n"
            "  --staging DIR      folder holding the four component files\n"
@@ -70,23 +59,12 @@ std::string UsageText() {
            std::string(kLibraryConnectionVariable) +
            "; default\n"
            "                     " +
-           std::string(kDefaultLibraryConnection) +
-           ")\n"
-           "  --unattended       no window: messages are printed, one line each, and\n"
-           "                     answered OK or Yes; a failed step is answered Cancel\n"
-           "  --help             this text\n"
-           "\n"
-           "Exit status: 0 installed, 1 cancelled or failed, 2 bad usage.\n"
-           "Without --unattended, the environment variable " +
-           std::string(kScriptedAnswersVariable) +
-           "\n"
-           "(button numbers separated by commas: 1 OK, 2 Cancel, 6 Yes, 7 No) answers the\n"
-           "message boxes in turn instead of showing them, and prints each message.\n";
+           std::string(kDefaultLibraryConnection) + ")\n" + winhost::HostUsage(kProgramName);
 }
 
 LinuxPlatformOptions PlatformOptions(const Options& options) {
     LinuxPlatformOptions platform;
-    platform.driveC = options.driveC.value_or(DriveMap::DefaultDriveC());
+    platform.driveC = winhost::DriveMap::FromEnvironment(options.host.driveC).DriveC();
     platform.registryFile = options.registry.value_or(RegistryFile::DefaultFile());
     platform.staging = options.staging;
     const char* connection = std::getenv(kLibraryConnectionVariable);

@@ -3,22 +3,23 @@
 
 #include <filesystem>
 #include <optional>
-#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
-#include "../linux/LinuxPlatform.h"
+#include "platform/LinuxPlatform.h"
+#include "winhost/CommandLine.h"
 
 namespace setup {
+
+inline constexpr std::string_view kProgramName = "symbology-setup";
 
 // Overrides the connection text of the symbol library, as --library-connection does.
 inline constexpr const char* kLibraryConnectionVariable = "SYMBOLOGY_LIBRARY_CONNECTION";
 
 struct Options {
-    bool help = false;
-    bool unattended = false;
-    std::optional<std::filesystem::path> driveC;
+    winhost::HostOptions host;
     std::optional<std::filesystem::path> registry;
     std::optional<std::filesystem::path> staging;
     std::optional<std::string> libraryConnection;
@@ -26,12 +27,7 @@ struct Options {
     std::vector<std::pair<size_t, std::string>> targets;
 };
 
-class UsageError : public std::invalid_argument {
-  public:
-    using std::invalid_argument::invalid_argument;
-};
-
-// The arguments after the program's name; UsageError for anything not understood.
+// The arguments after the program's name; winhost::UsageError for anything not understood.
 Options ParseOptions(const std::vector<std::string>& arguments);
 
 // What --help prints.

@@ -1,13 +1,14 @@
 // symbology-setup: installs the PDM symbology package, in a window or --unattended.
 
 #include <QApplication>
-#include <iostream>
 
-#include "../linux/LinuxPlatform.h"
-#include "../logic/SetupLogic.h"
-#include "../ui/FrmSetup.h"
-#include "ConsoleView.h"
-#include "Options.h"
+#include "app/ConsoleView.h"
+#include "app/Options.h"
+#include "logic/SetupLogic.h"
+#include "logic/Texts.h"
+#include "platform/LinuxPlatform.h"
+#include "window/frmSetup.h"
+#include "winhost/DialogMessageBoxes.h"
 
 namespace {
 
@@ -21,20 +22,24 @@ bool Load(SetupLogic& logic, const Options& options) {
 }
 
 int RunUnattended(const Options& options) {
-    ConsolePrompts prompts;
-    LinuxPlatform platform(PlatformOptions(options), prompts);
+    winhost::PrintedMessageBoxes boxes;
+    LinuxPlatform platform(PlatformOptions(options), boxes);
     ConsoleView view;
     SetupLogic logic(view, platform);
     if (!Load(logic, options)) return 1;
     return logic.cmdInstall_Click() ? 0 : 1;
 }
 
-int RunWindowed(int argc, char** argv, const Options& options) {
+int RunWindow(int argc, char** argv, const Options& options,
+              std::optional<winhost::ScriptedAnswers> scripted) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("symbology-setup"));
-    QtPrompts prompts;
-    LinuxPlatform platform(PlatformOptions(options), prompts);
-    FrmSetup window(platform);
+    QApplication::setApplicationName(QString::fromUtf8(kProgramName.data(), kProgramName.size()));
+    QApplication::setApplicationDisplayName(
+        QString::fromUtf8(kTitle.data(), static_cast<qsizetype>(kTitle.size())));
+    winhost::DialogMessageBoxes boxes(std::move(scripted));
+    DialogFolderChooser chooser;
+    LinuxPlatform platform(PlatformOptions(options), boxes, &chooser);
+    frmSetup window(platform);
     // A load error or the version warning ends the program before the window shows.
     if (!Load(window.logic(), options)) return 1;
     window.show();
@@ -44,18 +49,10 @@ int RunWindowed(int argc, char** argv, const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    try {
-        const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
-        if (options.help) {
-            std::cout << UsageText();
-            return 0;
-        }
-        return options.unattended ? RunUnattended(options) : RunWindowed(argc, argv, options);
-    } catch (const UsageError& error) {
-        std::cerr << "symbology-setup: " << error.what() << "\n\n" << UsageText();
-        return 2;
-    } catch (const std::exception& error) {
-        std::cerr << "symbology-setup: " << error.what() << '\n';
-        return 1;
-    }
+    return winhost::ProgramMain(
+        kProgramName, argc, argv, ParseOptions, UsageText(), [&](const Options& options) {
+            if (options.host.unattended) return RunUnattended(options);
+            return RunWindow(argc, argv, options,
+                             winhost::ScriptedAnswers::FromEnvironment(kProgramName));
+        });
 }

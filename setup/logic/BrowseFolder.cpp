@@ -1,4 +1,4 @@
-#include "BrowseFolder.h"
+#include "logic/BrowseFolder.h"
 
 namespace setup {
 

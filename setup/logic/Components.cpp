@@ -1,4 +1,4 @@
-#include "Components.h"
+#include "logic/Components.h"
 
 #include <charconv>
 

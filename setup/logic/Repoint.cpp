@@ -1,4 +1,4 @@
-#include "Repoint.h"
+#include "logic/Repoint.h"
 
 #include "kvl/Text.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "SymbolLibrary.h"
+#include "logic/SymbolLibrary.h"
 
 namespace setup {
 

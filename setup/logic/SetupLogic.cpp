@@ -1,10 +1,10 @@
-#include "SetupLogic.h"
+#include "logic/SetupLogic.h"
 
-#include "BrowseFolder.h"
-#include "Repoint.h"
-#include "Texts.h"
 #include "kvl/Error.h"
 #include "kvl/Text.h"
+#include "logic/BrowseFolder.h"
+#include "logic/Repoint.h"
+#include "logic/Texts.h"
 
 namespace setup {
 
@@ -48,7 +48,7 @@ bool SetupLogic::Form_Load() {
         ShowComponent(0);
         return detected;
     } catch (const kvl::Error& error) {
-        platform_.MsgBox(LoadErrorMessage(error.number(), error.description()), kCritical,
+        platform_.MsgBox(LoadErrorMessage(error.number(), error.description()), winhost::kCritical,
                          std::string(kTitle));
         return false;
     }
@@ -70,7 +70,7 @@ void SetupLogic::MeasureComponents(const std::string& staging) {
 bool SetupLogic::DetectProduct() {
     const std::string probe(kProbe);
     if (!ContainsIgnoringCase(platform_.RegRead(probe), "06.00")) {
-        platform_.MsgBox(VersionWarning(), kExclamation, std::string(kTitle));
+        platform_.MsgBox(VersionWarning(), winhost::kExclamation, std::string(kTitle));
         return false;
     }
     const std::string key(ContainsIgnoringCase(platform_.RegRead(probe), "Professional")
@@ -115,11 +115,11 @@ bool SetupLogic::cmdInstall_Click() {
         BusyCursor busy(view_);
         Install();
     } catch (const kvl::Error& error) {
-        platform_.MsgBox(ErrorMessage(error.number(), error.description()), kCritical,
+        platform_.MsgBox(ErrorMessage(error.number(), error.description()), winhost::kCritical,
                          std::string(kTitle));
         return false;
     }
-    platform_.MsgBox(std::string(kCompleted), kInformation, std::string(kTitle));
+    platform_.MsgBox(std::string(kCompleted), winhost::kInformation, std::string(kTitle));
     return true;
 }
 

@@ -6,9 +6,9 @@
 #include <array>
 #include <string>
 
-#include "Components.h"
-#include "SetupPlatform.h"
-#include "SetupView.h"
+#include "logic/Components.h"
+#include "logic/SetupPlatform.h"
+#include "logic/SetupView.h"
 
 namespace setup {
 

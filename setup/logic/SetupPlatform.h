@@ -8,36 +8,13 @@
 #include <optional>
 #include <string>
 
-#include "SymbolLibrary.h"
+#include "logic/SymbolLibrary.h"
+#include "winhost/MessageStyle.h"
 
 namespace setup {
 
 // The window that owns a modal dialog, as the platform identifies it.
 using WindowHandle = std::uintptr_t;
-
-// Message-box flag values and answers, as the installer's messages use them.
-enum MsgBoxFlags : int {
-    kOkOnly = 0,
-    kOkCancel = 1,
-    kAbortRetryIgnore = 2,
-    kYesNoCancel = 3,
-    kYesNo = 4,
-    kRetryCancel = 5,
-    kCritical = 16,
-    kQuestion = 32,
-    kExclamation = 48,
-    kInformation = 64,
-    kDefaultButton2 = 256,
-};
-enum MsgBoxAnswer : int {
-    kOk = 1,
-    kCancel = 2,
-    kAbort = 3,
-    kRetry = 4,
-    kIgnore = 5,
-    kYes = 6,
-    kNo = 7
-};
 
 class SetupPlatform {
   public:
@@ -56,8 +33,9 @@ class SetupPlatform {
     // The decimal separator of the user's locale.
     virtual std::string DecimalSeparator() = 0;
 
-    // A modal message box; returns the chosen button.
-    virtual int MsgBox(const std::string& text, int flags, const std::string& title) = 0;
+    // A modal message box: Windows flags in, the chosen button out.
+    virtual winhost::Button MsgBox(const std::string& text, int flags,
+                                   const std::string& title) = 0;
     // A modal folder chooser; the chosen folder's path, or nothing when cancelled.
     virtual std::optional<std::string> ChooseFolder(WindowHandle owner) = 0;
 };

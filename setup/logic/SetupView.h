@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "SetupPlatform.h"
+#include "logic/SetupPlatform.h"
 
 namespace setup {
 

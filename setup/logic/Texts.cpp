@@ -1,4 +1,4 @@
-#include "Texts.h"
+#include "logic/Texts.h"
 
 #include <initializer_list>
 

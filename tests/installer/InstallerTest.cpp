@@ -10,8 +10,8 @@
 #include <set>
 #include <tuple>
 
-#include "Installer.h"
 #include "kvl/Error.h"
+#include "logic/Installer.h"
 
 namespace zovlt::test {
 namespace {
@@ -35,7 +35,7 @@ struct World {
     std::map<std::string, int> failures;  // entry or first word -> error number, thrown once
     std::set<std::string> existing;       // paths PathOK finds
     std::map<std::string, std::vector<std::string>> listings;  // pattern -> names
-    std::vector<int> answers;  // the n-th message box gets the n-th answer, OK when there is none
+    std::vector<winhost::Button> answers;  // the n-th box gets the n-th answer, else OK
     size_t boxesShown = 0;
     std::string supportPath = "C:\\CAD\\support;C:\\CAD\\fonts";
     std::vector<std::string> groups = {"ACAD"};
@@ -120,9 +120,9 @@ struct FakePlatform : InstallPlatform, World {
     }
     void StartHidden(const std::string& commandLine) override { Call("start " + commandLine); }
     void OpenLink(const std::string&) override {}
-    int MessageBox(const std::string& text, int flags) override {
+    winhost::Button MessageBox(const std::string& text, int flags) override {
         Call("box " + std::to_string(flags) + " " + text);
-        return ++boxesShown <= answers.size() ? answers[boxesShown - 1] : kButtonOk;
+        return ++boxesShown <= answers.size() ? answers[boxesShown - 1] : winhost::kOk;
     }
     std::unique_ptr<CadApplication> CreateObject(const std::string& className) override {
         Call("create " + className);
@@ -152,10 +152,10 @@ struct FakeView : InstallView {
 // A window just loaded, with the terms accepted, on the fakes.
 struct Rig {
     // Answers the confirmation with OK, then the given answers to the boxes that follow.
-    Outcome Install(std::vector<int> answers = {}) {
-        answers.insert(answers.begin(), kButtonOk);
+    Outcome Install(std::vector<winhost::Button> answers = {}) {
+        answers.insert(answers.begin(), winhost::kOk);
         platform.answers = std::move(answers);
-        return installer.InstallClicked();
+        return installer.Command1_Click();
     }
 
     FakeView view;
@@ -171,18 +171,18 @@ TEST_F(InstallerTest, WhileInstallingControlsAreOffAndClosingIsRefused) {
     int yields = 0;
     view.onYield = [&] {
         ++yields;
-        EXPECT_FALSE(installer.QueryUnload());
+        EXPECT_FALSE(installer.Form_QueryUnload());
         EXPECT_TRUE(view.busy && view.progressVisible);
         EXPECT_FALSE(view.installEnabled || view.closeEnabled || view.acceptEnabled);
     };
     Install();
     EXPECT_GT(yields, 0);
-    EXPECT_TRUE(installer.QueryUnload());
+    EXPECT_TRUE(installer.Form_QueryUnload());
 }
 
 TEST_F(InstallerTest, CancelInConfirmationChangesNothing) {
-    platform.answers = {kButtonCancel};
-    EXPECT_EQ(installer.InstallClicked(), Outcome::NotStarted);
+    platform.answers = {winhost::kCancel};
+    EXPECT_EQ(installer.Command1_Click(), Outcome::NotStarted);
     EXPECT_THAT(platform.log,
                 ElementsAre("box 321 Antes de continuar feche todas as aplicações de AutoCAD."));
     EXPECT_TRUE(view.installEnabled && view.installVisible && view.acceptEnabled);
@@ -193,38 +193,52 @@ TEST_F(InstallerTest, CancelInConfirmationChangesNothing) {
 
 // --- Stage errors -------------------------------------------------------------------------------
 
-TEST_F(InstallerTest, AStageErrorOffersRetryOfTheSameStepOrCancelThatStopsWithoutQuitting) {
-    const std::tuple<std::string, int, std::string> stages[] = {
-        {"mkdir C:\\ZOV_LT\\blocos", kvl::kPermissionDenied,
-         "Ocorreu um erro na criação dos directórios!\r\n(70) Permission denied"},
-        {"start regsvr32 C:\\ZOV_LT\\DLL\\KVL2005.dll /s", kvl::kFileNotFound,
-         "Ocorreu um erro no Registo das librarias dinâmicas!\r\n(53) File not found"},
-        {"create AutoCAD.Application", kvl::kCannotCreateObject,
-         "Ocorreu um erro ao abrir o AutoCAD!\r\n(429) ActiveX component can't create object"},
-        {"SetSupportPath", kFailed,
-         "Ocorreu um erro na configuração do AutoCAD (Path Support)!\r\n(-2147467259) "},
-        {"Load", kFailed, "Ocorreu um erro ao Carregar o Menu!\r\n(-2147467259) "},
+TEST_F(InstallerTest, AStageErrorOffersRetryOfTheSameStepOrCancelThatQuitsTheCadItStarted) {
+    struct Stage {
+        std::string step;
+        int number;
+        std::string message;
+        bool cadStarted;  // when the step fails
     };
-    for (const auto& [step, number, message] : stages) {
-        for (const int answer : {kButtonRetry, kButtonCancel}) {
-            SCOPED_TRACE(step + (answer == kButtonRetry ? " retried" : " cancelled"));
+    const Stage stages[] = {
+        {"mkdir C:\\ZOV_LT\\blocos", kvl::kPermissionDenied,
+         "Ocorreu um erro na criação dos directórios!\r\n(70) Permission denied", false},
+        {"start regsvr32 C:\\ZOV_LT\\DLL\\KVL2005.dll /s", kvl::kFileNotFound,
+         "Ocorreu um erro no Registo das librarias dinâmicas!\r\n(53) File not found", false},
+        {"create AutoCAD.Application", kvl::kCannotCreateObject,
+         "Ocorreu um erro ao abrir o AutoCAD!\r\n(429) ActiveX component can't create object",
+         false},
+        {"Visible False", kFailed, "Ocorreu um erro ao abrir o AutoCAD!\r\n(-2147467259) ", true},
+        {"SetSupportPath", kFailed,
+         "Ocorreu um erro na configuração do AutoCAD (Path Support)!\r\n(-2147467259) ", true},
+        {"Load", kFailed, "Ocorreu um erro ao Carregar o Menu!\r\n(-2147467259) ", true},
+    };
+    for (const Stage& stage : stages) {
+        for (const winhost::Button answer : {winhost::kRetry, winhost::kCancel}) {
+            SCOPED_TRACE(stage.step + (answer == winhost::kRetry ? " retried" : " cancelled"));
             Rig rig;
-            rig.platform.failures[step] = number;
+            rig.platform.failures[stage.step] = stage.number;
             const Outcome outcome = rig.Install({answer});
             const auto boxes = rig.platform.Logged("box ");
             ASSERT_GE(boxes.size(), 2u);
-            EXPECT_TRUE(boxes[1].starts_with("box 53 " + message)) << boxes[1];
-            const size_t attempts = rig.platform.Logged(step).size();
-            if (answer == kButtonRetry) {
+            EXPECT_TRUE(boxes[1].starts_with("box 53 " + stage.message)) << boxes[1];
+            const size_t attempts = rig.platform.Logged(stage.step).size();
+            if (answer == winhost::kRetry) {
                 EXPECT_EQ(outcome, Outcome::Completed);
                 EXPECT_EQ(attempts, 2u);
-            } else {
-                EXPECT_EQ(outcome, Outcome::Cancelled);
-                EXPECT_EQ(attempts, 1u);
-                EXPECT_EQ(boxes.size(), 2u);  // no completion message
-                EXPECT_THAT(rig.platform.log, Not(Contains("Quit")));
-                EXPECT_EQ(rig.platform.liveObjects, 0);
+                continue;
             }
+            EXPECT_EQ(outcome, Outcome::Cancelled);
+            EXPECT_EQ(attempts, 1u);
+            EXPECT_EQ(boxes.size(), 2u);  // no completion message
+            // An application started hidden is closed unsaved and quit, not left running.
+            const std::vector<std::string> closing = {"Close 0 False", "Quit"};
+            const std::vector<std::string> last(
+                rig.platform.log.end() - std::min<size_t>(2, rig.platform.log.size()),
+                rig.platform.log.end());
+            EXPECT_EQ(last == closing, stage.cadStarted);
+            EXPECT_EQ(rig.platform.Logged("Quit").size(), stage.cadStarted ? 1u : 0u);
+            EXPECT_EQ(rig.platform.liveObjects, 0);
         }
     }
 }
@@ -250,7 +264,7 @@ TEST_F(InstallerTest, FilesAreDeletedThenCopiedAndRetryCopiesTheSameFileAgain) {
     platform.listings[kRootPattern] = {"a.lsp"};
     const std::string copyA = "copy " + kSource + "a.lsp > C:\\ZOV_LT\\a.lsp";
     platform.failures[copyA] = kvl::kPermissionDenied;
-    EXPECT_EQ(Install({kButtonRetry}), Outcome::Completed);
+    EXPECT_EQ(Install({winhost::kRetry}), Outcome::Completed);
     // Only the copy is repeated, not the delete before it.
     EXPECT_THAT(
         std::vector(platform.log.begin() + platform.At("delete C:\\ZOV_LT\\a.lsp"),
@@ -263,18 +277,18 @@ TEST_F(InstallerTest, FilesAreDeletedThenCopiedAndRetryCopiesTheSameFileAgain) {
 TEST_F(InstallerTest, CancelLeavesWhatWasDoneAndEntersTheFinishedState) {
     platform.listings[kRootPattern] = {"a.lsp", "b.lsp"};
     platform.failures["copy " + kSource + "b.lsp > C:\\ZOV_LT\\b.lsp"] = kvl::kDiskFull;
-    EXPECT_EQ(Install({kButtonCancel}), Outcome::Cancelled);
+    EXPECT_EQ(Install({winhost::kCancel}), Outcome::Cancelled);
     EXPECT_EQ(platform.Logged("copy ").size(), 2u);  // a.lsp copied, b.lsp attempted once
     EXPECT_THAT(platform.Logged("create "), IsEmpty());
     EXPECT_FALSE(view.installVisible || view.progressVisible || view.acceptEnabled || view.busy);
-    EXPECT_TRUE(view.closeEnabled && installer.QueryUnload());
+    EXPECT_TRUE(view.closeEnabled && installer.Form_QueryUnload());
     // A new attempt needs a new program start.
-    EXPECT_EQ(installer.InstallClicked(), Outcome::NotStarted);
+    EXPECT_EQ(installer.Command1_Click(), Outcome::NotStarted);
 }
 
 TEST_F(InstallerTest, FailedListingIsTheCopyStagesError) {
     platform.failures["list " + kRootPattern] = kvl::kPathNotFound;
-    EXPECT_EQ(Install({kButtonRetry}), Outcome::Completed);
+    EXPECT_EQ(Install({winhost::kRetry}), Outcome::Completed);
     EXPECT_EQ(platform.Logged("box ")[1],
               "box 53 Ocorreu um erro na copia dos ficheiros!\r\n(76) Path not found");
     EXPECT_EQ(platform.Logged("list " + kRootPattern).size(), 2u);
@@ -282,11 +296,15 @@ TEST_F(InstallerTest, FailedListingIsTheCopyStagesError) {
 
 // --- Stages 5 and 6: support path and menu ------------------------------------------------------
 
-TEST_F(InstallerTest, SupportFolderIsAppendedUnlessFoundInAnyCaseOrInsideALongerEntry) {
+TEST_F(InstallerTest, SupportFolderIsAppendedUnlessOneEntryNamesItInAnyCase) {
     const std::pair<std::string, std::string> cases[] = {
         {"C:\\CAD\\support;C:\\CAD\\fonts", "C:\\CAD\\support;C:\\CAD\\fonts;C:\\ZOV_LT"},
         {"C:\\CAD;c:\\Zov_Lt", "C:\\CAD;c:\\Zov_Lt"},
-        {"C:\\ZOV_LT\\blocos;C:\\CAD", "C:\\ZOV_LT\\blocos;C:\\CAD"},
+        {"C:\\CAD; C:\\ZOV_LT\\ ;C:\\fonts", "C:\\CAD; C:\\ZOV_LT\\ ;C:\\fonts"},
+        // Only whole entries count: a longer folder or one inside it is another folder.
+        {"C:\\ZOV_LTX;C:\\CAD", "C:\\ZOV_LTX;C:\\CAD;C:\\ZOV_LT"},
+        {"C:\\ZOV_LT\\blocos", "C:\\ZOV_LT\\blocos;C:\\ZOV_LT"},
+        {"D:\\C:\\ZOV_LT", "D:\\C:\\ZOV_LT;C:\\ZOV_LT"},
     };
     for (const auto& [before, after] : cases) {
         Rig rig;

@@ -1,7 +1,7 @@
 // The real program against a distribution folder, a temporary drive C: and the stand-in CAD
 // server: unattended as a separate process, and its window offscreen with message boxes answered
-// through ZOVLT_ANSWERS. With ZOVLT_SCREENSHOTS set to a folder, the window is saved there at
-// the start and in the finished state.
+// by a script. With ZOVLT_SCREENSHOTS set to a folder, the window is saved there at the start and
+// in the finished state.
 
 #include <gmock/gmock.h>
 
@@ -14,10 +14,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "LinuxPlatform.h"
-#include "ProgramSetup.h"
 #include "Workspace.h"
-#include "frmMAIN.h"
+#include "app/ProgramSetup.h"
+#include "kvl/Text.h"
+#include "platform/LinuxPlatform.h"
+#include "window/frmMAIN.h"
+#include "winhost/DialogMessageBoxes.h"
 
 namespace zovlt::test {
 namespace {
@@ -79,6 +81,34 @@ TEST_F(EndToEndTest, WithoutTheCadApplicationTheStartFailsAfterTheFilesAreCopied
     space.ExpectFilesInPlace();
 }
 
+TEST_F(EndToEndTest, CancelAfterTheCadApplicationStartedQuitsIt) {
+    std::filesystem::remove(space.Files() / "ZOV_LT.cui");  // the menu cannot be loaded
+    const ProgramRun run = Install();
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_FALSE(run.lines.empty());
+    EXPECT_THAT(run.lines.back(), HasSubstr("Ocorreu um erro ao Carregar o Menu!"));
+    // Started hidden, it would otherwise run on unseen: its new drawing closed, it has quit.
+    const QJsonObject state = space.State();
+    EXPECT_FALSE(state["Running"].toBool());
+    EXPECT_THAT(Texts(state["Documents"]), ::testing::IsEmpty());
+}
+
+// The options of a run given drive C:'s folder and the folder that stands for the program's.
+Options Given(const std::filesystem::path& driveC, const std::filesystem::path& source) {
+    Options options;
+    options.host.driveC = driveC;
+    options.source = source.string();
+    return options;
+}
+
+TEST(ProgramSetupTest, AProgramFolderAtADriveRootHasNoTrailingBackslash) {
+    Workspace space;
+    EXPECT_EQ(SetupFrom(Given(space.DriveC(), space.DriveC())).programFolder, "C:");
+    EXPECT_EQ(SetupFrom(Given(space.DriveC(), "/")).programFolder, "Z:");
+    EXPECT_EQ(SetupFrom(Given(space.DriveC(), space.Source())).programFolder,
+              "Z:" + kvl::StrSubstitui(space.Source().string(), "/", "\\", true));
+}
+
 TEST_F(EndToEndTest, CommandLineUsage) {
     EXPECT_EQ(RunProgram(kProgram, {"--help"}).exitCode, 0);
     // Arguments split at blanks: "--source " gives an empty value. An unreadable class
@@ -113,7 +143,6 @@ class WindowTest : public EndToEndTest {
     // One application for the suite, gone before the program's static objects are.
     static void SetUpTestSuite() {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        qputenv("ZOVLT_ANSWERS", "ok,ok");
         application = std::make_unique<QApplication>(argc, argv);
     }
     static void TearDownTestSuite() { application.reset(); }
@@ -133,10 +162,12 @@ class WindowTest : public EndToEndTest {
     static inline char name[] = "zovlt-config";
     static inline char* argv[] = {name, nullptr};
     static inline std::unique_ptr<QApplication> application;
-    ProgramSetup setup = SetupFrom({.driveC = space.DriveC().string(),
-                                    .classes = space.ClassesFile().string(),
-                                    .source = space.Source().string()});
-    DialogMessageBoxes boxes;
+    ProgramSetup setup = SetupFrom([this] {
+        Options options = Given(space.DriveC(), space.Source());
+        options.classes = space.ClassesFile().string();
+        return options;
+    }());
+    winhost::DialogMessageBoxes boxes{winhost::ScriptedAnswers::Parse("ok,ok")};
     LinuxPlatform platform{setup.drives, setup.classes, boxes};
     frmMAIN window{platform, setup.programFolder};
 };

@@ -5,8 +5,8 @@
 
 #include <QJsonArray>
 
-#include "AutomationClient.h"
 #include "Workspace.h"
+#include "platform/AutomationClient.h"
 
 namespace zovlt::test {
 namespace {
@@ -27,7 +27,7 @@ class StandinTest : public ::testing::Test {
 
     std::unique_ptr<CadApplication> Start() {
         return CreateAutomationObject(ClassRegistry::Load(space.ClassesFile().string()),
-                                      "AutoCAD.Application", DriveMap(space.DriveC()));
+                                      "AutoCAD.Application", winhost::DriveMap(space.DriveC()));
     }
 
     Workspace space;
@@ -90,7 +90,8 @@ TEST(RegistrationTest, ExitStatusSaysWhetherTheLibraryLoadedAndItsEntryPointSucc
     fs::create_directories(space.DriveC() / "DLL");
     fs::copy_file(REGISTRATION_MODULE, space.DriveC() / "DLL" / "KVL2005.dll");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("ZOVLT_DRIVE_C", QString::fromStdString(space.DriveC().string()));
+    environment.insert(winhost::DriveMap::kInheritedVariable,
+                       QString::fromStdString(space.DriveC().string()));
     const auto run = [&](const QStringList& arguments) {
         return RunProgram(BIN_DIR "/regsvr32", arguments, environment);
     };

@@ -67,9 +67,9 @@ class FakePlatform : public SetupPlatform {
     }
     // Not the "." of the C locale, so that a size ignoring the user's separator shows.
     std::string DecimalSeparator() override { return ","; }
-    int MsgBox(const std::string& text, int flags, const std::string&) override {
+    winhost::Button MsgBox(const std::string& text, int flags, const std::string&) override {
         messages.push_back({text, flags});
-        return kOk;
+        return winhost::kOk;
     }
     std::optional<std::string> ChooseFolder(WindowHandle) override { return chosenFolder; }
 };

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "linux/Odbc.h"
+#include "platform/Odbc.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-// Windows paths on the host: drive mapping, files, the folder chooser and options.
+// The platform's use of Windows paths on the host: the staging folder, files, the folder chooser.
 
 #include <gtest/gtest.h>
 
@@ -6,18 +6,17 @@
 
 #include "Helpers.h"
 #include "kvl/Text.h"
-#include "linux/LinuxPlatform.h"
+#include "platform/LinuxPlatform.h"
 
 namespace fs = std::filesystem;
 
 namespace setup::testing {
 namespace {
 
-class ChosenFolder : public Prompts {
+class ChosenFolder : public FolderChooser {
   public:
     std::optional<fs::path> folder;
-    int MsgBox(const std::string&, int, const std::string&) override { return kOk; }
-    std::optional<fs::path> ChooseFolder(WindowHandle) override { return folder; }
+    std::optional<fs::path> Choose(WindowHandle) override { return folder; }
 };
 
 class LinuxPlatformTest : public ::testing::Test {
@@ -31,29 +30,21 @@ class LinuxPlatformTest : public ::testing::Test {
 
     fs::path root_ = NewFolder();
     fs::path driveC_ = root_ / "drive_c";
-    ChosenFolder prompts_;
-    LinuxPlatform platform_{{driveC_, root_ / "system.reg", root_ / "stage", "%FILE%"}, prompts_};
-    DriveMap drives_{driveC_};
+    ChosenFolder chooser_;
+    winhost::PrintedMessageBoxes boxes_;
+    LinuxPlatform platform_{
+        {driveC_, root_ / "system.reg", root_ / "stage", "%FILE%"}, boxes_, &chooser_};
 };
 
-TEST_F(LinuxPlatformTest, WindowsPathsMapToDriveCOrTheRootAndChosenFoldersBack) {
-    EXPECT_EQ(drives_.ToHost("C:\\Dados\\PDM Warehouse.mdb"), driveC_ / "Dados/PDM Warehouse.mdb");
-    EXPECT_EQ(drives_.ToHost("c:\\"), driveC_);
-    EXPECT_EQ(drives_.ToHost("Z:\\tmp\\a b\\"), fs::path("/tmp/a b/"));
-    for (const char* path : {"D:\\Dados", "\\\\server\\share\\x", "Dados\\x", ""}) {
-        EXPECT_EQ(ErrorOf([&] { drives_.ToHost(path); }), kvl::kPathNotFound) << path;
-    }
-
+TEST_F(LinuxPlatformTest, ChosenFoldersAreWindowsPathsAndADriveRootKeepsItsBackslash) {
     EXPECT_EQ(platform_.ChooseFolder(0), std::nullopt);
     for (const auto& [host, windows] : std::vector<std::pair<fs::path, std::string>>{
              {driveC_, "C:\\"},
              {driveC_ / "Dados" / ".." / "Novo" / "", "C:\\Novo"},
              {"/", "Z:\\"},
-             {"/srv/gis", "Z:\\srv\\gis"},
-             // A folder whose name only begins like drive C:'s folder is not in it.
-             {root_ / "drive_c2",
-              "Z:" + kvl::StrSubstitui((root_ / "drive_c2").string(), "/", "\\", true)}}) {
-        prompts_.folder = host;
+             {root_ / "stage",
+              "Z:" + kvl::StrSubstitui((root_ / "stage").string(), "/", "\\", true)}}) {
+        chooser_.folder = host;
         EXPECT_EQ(platform_.ChooseFolder(0), windows) << host;
     }
 }
@@ -72,6 +63,16 @@ TEST_F(LinuxPlatformTest, StagingFolderSizesAndCopies) {
     EXPECT_EQ(
         ErrorOf([&] { platform_.CopyFile(staging + "PDM Simbologia.fsm", "C:\\Falta\\a.fsm"); }),
         kvl::kPathNotFound);
+}
+
+TEST_F(LinuxPlatformTest, NoWindowsPathLeavesDriveCsFolder) {
+    // The staging folder lies beside drive C:'s folder, one ".." above it.
+    EXPECT_EQ(ErrorOf([&] { platform_.FileSize("C:\\..\\stage\\PDM Simbologia.fsm"); }),
+              kvl::kFileNotFound);
+    const std::string staging = platform_.TempFolder() + "\\";
+    platform_.CopyFile(staging + "PDM Simbologia.fsm", "C:\\Dados\\..\\..\\..\\escape.fsm");
+    EXPECT_TRUE(fs::exists(driveC_ / "escape.fsm"));
+    EXPECT_FALSE(fs::exists(root_ / "escape.fsm"));
 }
 
 TEST_F(LinuxPlatformTest, MissingLibraryIsNotCreated) {

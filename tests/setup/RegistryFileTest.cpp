@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Helpers.h"
-#include "linux/RegistryFile.h"
+#include "platform/RegistryFile.h"
 
 namespace setup::testing {
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "Helpers.h"
-#include "linux/OdbcLibrary.h"
 #include "logic/Repoint.h"
+#include "platform/OdbcLibrary.h"
 
 namespace fs = std::filesystem;
 

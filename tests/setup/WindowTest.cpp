@@ -12,8 +12,8 @@
 #include <QtTest/QTest>
 
 #include "Fakes.h"
-#include "ui/FrmHelp.h"
-#include "ui/FrmSetup.h"
+#include "window/frmHelp.h"
+#include "window/frmSetup.h"
 
 namespace setup::testing {
 namespace {
@@ -52,7 +52,7 @@ class WindowTest : public ::testing::Test {
     static inline char* argv[] = {name, nullptr};
     static inline std::unique_ptr<QApplication> application;
     FakePlatform platform;
-    FrmSetup window{platform};
+    frmSetup window{platform};
 };
 
 TEST_F(WindowTest, ShowsTheFirstComponentThenTheClickedOneAndItsChosenFolder) {
@@ -87,7 +87,7 @@ TEST_F(WindowTest, ShowsTheFirstComponentThenTheClickedOneAndItsChosenFolder) {
 TEST_F(WindowTest, HelpIsModalAndKeepsTheFocusOnOk) {
     bool checked = false;
     QTimer::singleShot(0, [&] {
-        auto* help = qobject_cast<FrmHelp*>(QApplication::activeModalWidget());
+        auto* help = qobject_cast<frmHelp*>(QApplication::activeModalWidget());
         ASSERT_NE(help, nullptr);
         checked = true;
         help->activateWindow();

@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "MenuFile.h"
-#include "Wire.h"
 #include "kvl/Error.h"
+#include "winhost/Wire.h"
 
 namespace standin {
 
@@ -44,16 +44,14 @@ bool Is(const std::string& path, const char* pattern, std::smatch& match) {
 
 }  // namespace
 
-std::vector<std::string> CadServer::Handle(const std::vector<std::string>& request) {
+std::string CadServer::Handle(std::string_view request) {
+    const std::vector<std::string> fields = winhost::wire::SplitFields(request);
     try {
-        if (request.size() < 2) throw kvl::Error(kvl::kNoSuchMember);
-        const std::string* argument = request.size() > 2 ? &request[2] : nullptr;
-        std::string value = Serve(request[0], request[1], argument);
-        if (value.empty()) return {std::string(zovlt::wire::kOk)};
-        return {std::string(zovlt::wire::kOk), value};
+        if (fields.size() < 2) throw kvl::Error(kvl::kNoSuchMember);
+        const std::string* argument = fields.size() > 2 ? &fields[2] : nullptr;
+        return winhost::wire::Answer(Serve(fields[0], fields[1], argument));
     } catch (const kvl::Error& error) {
-        return {std::string(zovlt::wire::kError), std::to_string(error.number()),
-                error.description()};
+        return winhost::wire::Answer(error);
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The stand-in's automation members: exactly those the add-on installer calls on the CAD
-// application, served one request at a time (see Wire.h for the protocol).
+// application, served one request at a time (see winhost/Wire.h for the protocol).
 //
 //   put  Visible                              True | False
 //   get  Preferences.Files.SupportPath
@@ -18,20 +18,21 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CadState.h"
-#include "DriveMap.h"
+#include "winhost/DriveMap.h"
 
 namespace standin {
 
 class CadServer {
   public:
-    CadServer(CadState& state, zovlt::DriveMap drives)
+    CadServer(CadState& state, winhost::DriveMap drives)
         : state_(state), drives_(std::move(drives)) {}
 
-    // One request's fields in, the answer's fields out.
-    std::vector<std::string> Handle(const std::vector<std::string>& request);
+    // One request line in, its answer line out.
+    std::string Handle(std::string_view request);
 
     bool QuitCalled() const { return quit_; }
 
@@ -45,7 +46,7 @@ class CadServer {
     MenuGroup& GroupAt(int index);
 
     CadState& state_;
-    zovlt::DriveMap drives_;
+    winhost::DriveMap drives_;
     std::map<int, std::string> handles_;  // "#n" -> name of the group it stands for
     bool quit_ = false;
 };

@@ -1,13 +1,14 @@
 // cad-standin: a stand-in for the CAD application's automation server, so the add-on
 // installer runs end to end on Linux. Its state lives in a JSON file, written after every
-// call that may change it. Protocol: installer/common/Wire.h; members: CadServer.h.
+// call that may change it. Protocol: winhost/Wire.h; members: CadServer.h.
 
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 
 #include "CadServer.h"
-#include "Wire.h"
+#include "winhost/Wire.h"
 
 namespace {
 
@@ -16,11 +17,11 @@ constexpr const char* kUsage =
     "Serves the CAD application's automation members on standard input and output.\n"
     "  --state FILE    the JSON state file (created with the default state when missing)\n"
     "  --drive-c DIR   host folder of drive C: (default the folder the installer passes\n"
-    "                  in ZOVLT_DRIVE_C, else $WINEPREFIX/drive_c, else ~/.wine/drive_c)\n";
+    "                  in WINHOST_DRIVE_C, else $WINEPREFIX/drive_c, else ~/.wine/drive_c)\n";
 
 struct Arguments {
     std::string stateFile;
-    std::optional<std::string> driveC;
+    std::optional<std::filesystem::path> driveC;
 };
 
 std::optional<Arguments> Parse(int argc, char** argv) {
@@ -52,15 +53,15 @@ int Serve(const Arguments& arguments) {
     standin::CadState state = Started(arguments.stateFile);
     standin::SaveState(arguments.stateFile, state);
     standin::CadServer server(
-        state, zovlt::DriveMap::FromEnvironment(arguments.driveC ? arguments.driveC
-                                                                 : zovlt::DriveMap::Inherited()));
-    std::cout << zovlt::wire::kReady << std::endl;
+        state, winhost::DriveMap::FromEnvironment(
+                   arguments.driveC ? arguments.driveC : winhost::DriveMap::Inherited()));
+    std::cout << winhost::wire::kReady << std::endl;
     for (std::string line; !server.QuitCalled() && std::getline(std::cin, line);) {
-        const auto answer = server.Handle(zovlt::wire::SplitFields(line));
+        const std::string answer = server.Handle(line);
         if (line.rfind("put", 0) == 0 || line.rfind("call", 0) == 0) {
             standin::SaveState(arguments.stateFile, state);
         }
-        std::cout << zovlt::wire::JoinFields(answer) << std::endl;
+        std::cout << answer << std::endl;
     }
     return 0;
 }

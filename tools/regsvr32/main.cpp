@@ -1,7 +1,7 @@
 // regsvr32: registers an in-process server library by calling its DllRegisterServer entry
 // point (DllUnregisterServer with /u), so the add-on installer's registration command line
 // runs on Linux. The library's Windows path is mapped to the host as the installer maps it:
-// drive C: is the folder the installer passes down in ZOVLT_DRIVE_C, else
+// drive C: is the folder the installer passes down in WINHOST_DRIVE_C, else
 // $WINEPREFIX/drive_c, else ~/.wine/drive_c.
 //
 //   regsvr32 [/u] [/s] LIBRARY      /s: silent, nothing is printed
@@ -15,8 +15,8 @@
 #include <iostream>
 #include <string>
 
-#include "DriveMap.h"
 #include "kvl/Error.h"
+#include "winhost/DriveMap.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ bool Parse(int argc, char** argv, Request& request) {
 std::string HostPath(const std::string& library) {
     if (library.size() < 2 || library[1] != ':') return library;
     try {
-        return zovlt::DriveMap::FromEnvironment(zovlt::DriveMap::Inherited())
+        return winhost::DriveMap::FromEnvironment(winhost::DriveMap::Inherited())
             .ToHost(library)
             .string();
     } catch (const kvl::Error&) {

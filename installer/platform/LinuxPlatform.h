@@ -1,0 +1,40 @@
+#pragma once
+// The installer's platform on Linux: Windows paths through drive C:, processes started from
+// the program's folder or PATH, links through the desktop, automation objects through the
+// class registry, message boxes as the Windows host layer shows them.
+
+#include "logic/InstallPlatform.h"
+#include "platform/ClassRegistry.h"
+#include "platform/HostFiles.h"
+#include "winhost/MessageBoxes.h"
+
+namespace zovlt {
+
+class LinuxPlatform : public InstallPlatform {
+  public:
+    LinuxPlatform(winhost::DriveMap drives, ClassRegistry classes, winhost::MessageBoxes& boxes)
+        : files_(std::move(drives)), classes_(std::move(classes)), boxes_(boxes) {}
+
+    bool PathOK(const std::string& path) override { return files_.PathOK(path); }
+    void CreateFolder(const std::string& path) override { files_.CreateFolder(path); }
+    std::vector<std::string> ListFiles(const std::string& pattern) override {
+        return files_.ListFiles(pattern);
+    }
+    void DeleteFile(const std::string& path) override { files_.DeleteFile(path); }
+    void CopyFile(const std::string& source, const std::string& destination) override {
+        files_.CopyFile(source, destination);
+    }
+    void StartHidden(const std::string& commandLine) override;
+    void OpenLink(const std::string& url) override;
+    winhost::Button MessageBox(const std::string& text, int flags) override {
+        return boxes_.Show(text, flags);
+    }
+    std::unique_ptr<CadApplication> CreateObject(const std::string& className) override;
+
+  private:
+    HostFiles files_;
+    ClassRegistry classes_;
+    winhost::MessageBoxes& boxes_;
+};
+
+}  // namespace zovlt

@@ -1,0 +1,141 @@
+#include "platform/OdbcLibrary.h"
+
+#include <optional>
+
+#include "kvl/Error.h"
+#include "kvl/Text.h"
+#include "platform/Odbc.h"
+
+namespace setup {
+
+namespace {
+
+constexpr std::string_view kFilePlaceholder = "%FILE%";
+
+// The table a "Select ... From Table" command reads.
+std::string TableOf(const std::string& command) {
+    const std::string lower = kvl::Minusculas(command);
+    size_t from = lower.find(" from ");
+    if (from == std::string::npos) throw kvl::Error(kvl::kInvalidCall, "No table in: " + command);
+    from += 6;
+    while (from < command.size() && command[from] == ' ') ++from;
+    return command.substr(from, command.find(' ', from) - from);
+}
+
+// The command with the identifying columns selected first.
+std::string WithKeyColumns(const std::string& command, const std::vector<std::string>& keys) {
+    constexpr std::string_view kSelect = "select ";
+    if (!kvl::Minusculas(command).starts_with(kSelect)) {
+        throw kvl::Error(kvl::kInvalidCall, "Not a query: " + command);
+    }
+    std::string columns;
+    for (const std::string& key : keys) columns += key + ", ";
+    return command.substr(0, kSelect.size()) + columns + command.substr(kSelect.size());
+}
+
+class OdbcRowSet : public RowSet {
+  public:
+    OdbcRowSet(std::shared_ptr<odbc::Connection> connection, const std::string& command)
+        : connection_(std::move(connection)), table_(TableOf(command)) {
+        keys_ = odbc::RowIdentifier(*connection_, table_);
+        if (keys_.empty()) {
+            throw kvl::Error(kvl::kInvalidCall, "Rows of " + table_ + " cannot be identified");
+        }
+        result_ = odbc::Query(*connection_, WithKeyColumns(command, keys_));
+        position_ = result_.rows.empty() ? kBeforeStart : 0;
+    }
+
+    bool AtEnd() const override { return position_ >= result_.rows.size(); }
+    bool BeforeStart() const override { return position_ == kBeforeStart; }
+    // Moving abandons an edit that was not written back.
+    void MoveFirst() override {
+        edited_.reset();
+        position_ = result_.rows.empty() ? kBeforeStart : 0;
+    }
+    void MoveNext() override {
+        CurrentRow();
+        edited_.reset();
+        ++position_;
+    }
+    std::string Value(std::string_view field) const override {
+        return CurrentRow()[FieldIndex(field)].value_or("");
+    }
+    void Edit() override { edited_ = CurrentRow(); }
+    void SetValue(std::string_view field, const std::string& value) override {
+        if (!edited_) throw kvl::Error(kvl::kInvalidCall, "The row is not being edited");
+        (*edited_)[FieldIndex(field)] = value;
+    }
+    void Update() override;
+
+  private:
+    static constexpr size_t kBeforeStart = static_cast<size_t>(-1);
+
+    const std::vector<odbc::Value>& CurrentRow() const {
+        if (position_ >= result_.rows.size()) throw kvl::Error(kvl::kInvalidCall, "No current row");
+        return result_.rows[position_];
+    }
+
+    // Fields are looked up after the identifying columns, ignoring letter case.
+    size_t FieldIndex(std::string_view field) const {
+        const std::string sought = kvl::Minusculas(field);
+        for (size_t i = keys_.size(); i < result_.columns.size(); ++i) {
+            if (kvl::Minusculas(result_.columns[i].name) == sought) return i;
+        }
+        throw kvl::Error(kvl::kSubscriptOutOfRange, "No field " + std::string(field));
+    }
+
+    std::shared_ptr<odbc::Connection> connection_;
+    std::string table_;
+    std::vector<std::string> keys_;
+    odbc::Result result_;
+    size_t position_ = kBeforeStart;
+    std::optional<std::vector<odbc::Value>> edited_;
+};
+
+void OdbcRowSet::Update() {
+    if (!edited_) throw kvl::Error(kvl::kInvalidCall, "The row is not being edited");
+    const std::vector<odbc::Value>& row = CurrentRow();
+    std::string assignments;
+    std::vector<kvl::odbc::Parameter> parameters;
+    for (size_t i = keys_.size(); i < row.size(); ++i) {
+        if ((*edited_)[i] == row[i]) continue;
+        assignments += (assignments.empty() ? "" : ", ") + result_.columns[i].name + " = ?";
+        parameters.push_back({(*edited_)[i]});
+    }
+    std::string condition;
+    for (size_t i = 0; i < keys_.size(); ++i) {
+        condition += (i == 0 ? "" : " AND ") + keys_[i] + " = ?";
+        parameters.push_back({row[i]});
+    }
+    if (!assignments.empty()) {
+        const std::string command =
+            "UPDATE " + table_ + " SET " + assignments + " WHERE " + condition;
+        if (odbc::Execute(*connection_, command, parameters) != 1) {
+            throw kvl::Error(kvl::kInvalidCall, "The row of " + table_ + " was not found again");
+        }
+    }
+    result_.rows[position_] = std::move(*edited_);
+    edited_.reset();
+}
+
+}  // namespace
+
+std::string LibraryConnectionText(std::string_view connectionTemplate, std::string_view file) {
+    std::string value(file);
+    const bool needsBraces = value.find_first_of(";{}=") != std::string::npos ||
+                             (!value.empty() && (value.front() == ' ' || value.back() == ' '));
+    if (needsBraces) value = "{" + kvl::StrSubstitui(value, "}", "}}", true) + "}";
+    return kvl::StrSubstitui(connectionTemplate, kFilePlaceholder, value, true);
+}
+
+OdbcSymbolLibrary::OdbcSymbolLibrary(const std::string& connectionText,
+                                     std::shared_ptr<kvl::odbc::Api> api)
+    : connection_(std::make_shared<odbc::Connection>(connectionText, std::move(api))) {}
+
+OdbcSymbolLibrary::~OdbcSymbolLibrary() = default;
+
+std::unique_ptr<RowSet> OdbcSymbolLibrary::OpenRecordset(const std::string& command) {
+    return std::make_unique<OdbcRowSet>(connection_, command);
+}
+
+}  // namespace setup

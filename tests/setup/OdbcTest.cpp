@@ -1,0 +1,115 @@
+// The symbol library through the library's ODBC seam, on the scripted driver manager: values
+// read whole in pieces, row writes with their parameters, failures with every diagnostic
+// record, and every handle freed once.
+
+#include <gtest/gtest.h>
+
+#include "Helpers.h"
+#include "Scripted.h"
+#include "platform/Odbc.h"
+#include "platform/OdbcLibrary.h"
+
+namespace setup::testing {
+namespace {
+
+using kvltest::ScriptedOdbc;
+
+// The driver's row identifier of a table: one column, "rowid".
+ScriptedOdbc::Result RowIdentifierResult() {
+    ScriptedOdbc::Result result;
+    result.columns = {{"SCOPE", 5, 5, 0, 1}, {"COLUMN_NAME", 12, 64, 0, 0}};
+    result.rows = {{"2", "rowid"}};
+    return result;
+}
+
+ScriptedOdbc::Result Changed(int64_t rows) {
+    ScriptedOdbc::Result result;
+    result.rowCount = rows;
+    return result;
+}
+
+class OdbcTest : public ::testing::Test {
+  protected:
+    // The handles the library held are all freed, each once.
+    void TearDown() override {
+        EXPECT_EQ(odbc->LiveHandles(), 0u);
+        EXPECT_EQ(odbc->misuses, 0);
+    }
+
+    // A row set over StyleProperties holding these rows (rowid, Name, PropertyValue).
+    std::unique_ptr<RowSet> Open(OdbcSymbolLibrary& library, std::vector<ScriptedOdbc::Row> rows) {
+        ScriptedOdbc::Result selected;
+        selected.columns = {
+            {"rowid", 4, 10, 0, 0}, {"Name", 12, 50, 0, 1}, {"PropertyValue", -1, 65535, 0, 1}};
+        selected.rows = std::move(rows);
+        odbc->ScriptExecution({RowIdentifierResult()});
+        odbc->ScriptExecution({std::move(selected)});
+        return library.OpenRecordset("Select * From StyleProperties Where Name='Source'");
+    }
+
+    // The description of the error the action throws.
+    template <typename Action>
+    std::string FailureOf(Action action) {
+        try {
+            action();
+        } catch (const kvl::Error& error) {
+            EXPECT_EQ(error.number(), odbc::kCallFailed);
+            return error.description();
+        }
+        return "no error";
+    }
+
+    std::shared_ptr<ScriptedOdbc> odbc = std::make_shared<ScriptedOdbc>();
+};
+
+TEST_F(OdbcTest, LongValuesArriveWholeAndAChangedRowIsWrittenBackByItsIdentifier) {
+    const std::string longValue = "C:\\" + std::string(5000, 'd') + "\\antigo.fsm;7";
+    {
+        OdbcSymbolLibrary library("DRIVER=SQLite3;Database=/x.mdb", odbc);
+        std::unique_ptr<RowSet> rows = Open(library, {{"1", "Source", longValue}});
+        EXPECT_EQ(odbc->executed.back(),
+                  "Select rowid, * From StyleProperties Where Name='Source'");
+        EXPECT_EQ(rows->Value("PropertyValue"), longValue);
+
+        odbc->ScriptExecution({Changed(1)});
+        rows->Edit();
+        rows->SetValue("PropertyValue", "novo.fsm;7");
+        rows->Update();
+        EXPECT_EQ(odbc->executed.back(),
+                  "UPDATE StyleProperties SET PropertyValue = ? WHERE rowid = ?");
+        ASSERT_EQ(odbc->parameters.size(), 1u);
+        ASSERT_EQ(odbc->parameters[0].size(), 2u);
+        EXPECT_EQ(odbc->parameters[0][0].value, "novo.fsm;7");
+        EXPECT_EQ(odbc->parameters[0][1].value, "1");
+
+        // A row gone meanwhile is reported, not taken for written.
+        odbc->ScriptExecution({Changed(0)});
+        rows->Edit();
+        rows->SetValue("PropertyValue", "outro.fsm;7");
+        EXPECT_EQ(ErrorOf([&] { rows->Update(); }), kvl::kInvalidCall);
+    }
+    EXPECT_EQ(odbc->Count("Disconnect"), 1u);
+}
+
+TEST_F(OdbcTest, FailuresCarryEveryDiagnosticRecordAndAFailedFetchIsNoEndOfRows) {
+    odbc->Fail("DriverConnect", kvl::odbc::Diagnostic{"08001", 14, "unable to open database file"});
+    EXPECT_EQ(FailureOf([&] { OdbcSymbolLibrary("DRIVER=SQLite3;Database=/x.mdb", odbc); }),
+              "SQLDriverConnect: [08001] unable to open database file");
+
+    OdbcSymbolLibrary library("DRIVER=SQLite3;Database=/x.mdb", odbc);
+    odbc->Fail("Fetch", kvl::odbc::Diagnostic{"08S01", 0, "link lost"});
+    odbc->ScriptExecution({RowIdentifierResult()});
+    EXPECT_EQ(FailureOf([&] { library.OpenRecordset("Select * From Connections"); }),
+              "SQLFetch: [08S01] link lost");
+
+    std::unique_ptr<RowSet> rows = Open(library, {{"1", "Source", "a.fsm;1"}});
+    odbc->Fail("ExecuteWith", std::vector<kvl::odbc::Diagnostic>{{"HY000", 5, "database is locked"},
+                                                                 {"01000", 0, "retry later"}});
+    rows->Edit();
+    rows->SetValue("PropertyValue", "b.fsm;1");
+    EXPECT_EQ(FailureOf([&] { rows->Update(); }),
+              "SQLExecute: [HY000] database is locked [01000] retry later");
+}
+
+}  // namespace
+}  // namespace setup::testing

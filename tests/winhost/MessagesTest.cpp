@@ -1,0 +1,98 @@
+// Message boxes without a window: flags, the answers of unattended and scripted runs, printed
+// messages, and the answers of the automation wire.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <tuple>
+
+#include "kvl/Error.h"
+#include "winhost/CommandLine.h"
+#include "winhost/Console.h"
+#include "winhost/ScriptedAnswers.h"
+#include "winhost/Wire.h"
+
+namespace winhost {
+namespace {
+
+TEST(MessageStyleTest, FlagsGiveButtonsIconDefaultAndTheAnswerGivenWithoutAUser) {
+    // The unattended answer confirms but never retries.
+    using Style = std::tuple<std::vector<Button>, Icon, size_t, Button>;
+    const std::pair<int, Style> cases[] = {
+        {kOkCancel + kInformation + kDefaultButton2, {{kOk, kCancel}, Icon::Information, 1, kOk}},
+        {kRetryCancel + kExclamation, {{kRetry, kCancel}, Icon::Warning, 0, kCancel}},
+        {kAbortRetryIgnore + kCritical + kDefaultButton2,
+         {{kAbort, kRetry, kIgnore}, Icon::Error, 1, kAbort}},
+        {kYesNo + kQuestion + kDefaultButton3, {{kYes, kNo}, Icon::Question, 0, kYes}},
+        {kYesNoCancel + kDefaultButton3, {{kYes, kNo, kCancel}, Icon::None, 2, kYes}},
+        {kCritical, {{kOk}, Icon::Error, 0, kOk}},
+    };
+    for (const auto& [flags, expected] : cases) {
+        const MessageStyle s = DecodeMessageFlags(flags);
+        EXPECT_EQ(Style(s.buttons, s.icon, s.defaultButton, UnattendedAnswer(s)), expected)
+            << flags;
+    }
+}
+
+TEST(ScriptedAnswersTest, ListedButtonsAnswerInTurnThenTheUnattendedAnswer) {
+    ScriptedAnswers scripted = ScriptedAnswers::Parse(" Retry,,OK , cancel,yes");
+    const MessageStyle retryCancel = DecodeMessageFlags(kRetryCancel);
+    const MessageStyle okCancel = DecodeMessageFlags(kOkCancel);
+    EXPECT_EQ(scripted.Next(retryCancel), kRetry);
+    EXPECT_EQ(scripted.Next(okCancel), kOk);
+    EXPECT_EQ(scripted.Next(okCancel), kCancel);
+    // Not offered by the box: the answer an unattended run gives, never a retry.
+    EXPECT_EQ(scripted.Next(retryCancel), kCancel);
+    EXPECT_EQ(scripted.Next(okCancel), kOk);  // past the list
+}
+
+TEST(ScriptedAnswersTest, TheVariableIsNamedAfterTheProgramAndAnUnknownButtonIsBadUsage) {
+    EXPECT_EQ(ScriptedAnswers::VariableFor("zovlt-config"), "ZOVLT_CONFIG_ANSWERS");
+    EXPECT_EQ(ScriptedAnswers::VariableFor("symbology-setup"), "SYMBOLOGY_SETUP_ANSWERS");
+    unsetenv("WINHOST_TEST_ANSWERS");
+    EXPECT_FALSE(ScriptedAnswers::FromEnvironment("winhost-test"));
+    setenv("WINHOST_TEST_ANSWERS", "", 1);
+    EXPECT_TRUE(ScriptedAnswers::FromEnvironment("winhost-test"));
+    setenv("WINHOST_TEST_ANSWERS", "ok,1", 1);
+    try {
+        ScriptedAnswers::FromEnvironment("winhost-test");
+        ADD_FAILURE() << "a button number is no button name";
+    } catch (const UsageError& error) {
+        EXPECT_STREQ(error.what(), "WINHOST_TEST_ANSWERS: no button is named 1");
+    }
+    unsetenv("WINHOST_TEST_ANSWERS");
+}
+
+TEST(ConsoleTest, EachMessageIsOneLine) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Erro:\r\nFicheiro não encontrado", "Erro: Ficheiro não encontrado"},
+        {"Aviso: \r\nA versão\r\n\r\nGeodados", "Aviso: A versão Geodados"},
+        {"a\nb\rc", "a b c"},
+        {"\r\nInício e fim\r\n", "Início e fim"},
+        {" Sem quebras ", " Sem quebras "},
+    };
+    for (const auto& [text, line] : cases) EXPECT_EQ(OneLine(text), line) << text;
+}
+
+TEST(WireTest, AnswersGiveTheValueOrThrowTheFailure) {
+    EXPECT_EQ(wire::ValueOf(wire::Answer("")), "");
+    EXPECT_EQ(wire::ValueOf(wire::Answer("C:\\a;\tb\r\n%41")), "C:\\a;\tb\r\n%41");
+    try {
+        wire::ValueOf(wire::Answer(kvl::Error(-2147024809, "The parameter is incorrect")));
+        ADD_FAILURE() << "no failure thrown";
+    } catch (const kvl::Error& error) {
+        EXPECT_EQ(error.number(), -2147024809);
+        EXPECT_EQ(error.description(), "The parameter is incorrect");
+    }
+    for (const char* line : {"", "okay", "error\tx\ty", "error\t5", "ok\ta\tb"}) {
+        try {
+            wire::ValueOf(line);
+            ADD_FAILURE() << line;
+        } catch (const kvl::Error& error) {
+            EXPECT_EQ(error.number(), 440) << line;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace winhost
