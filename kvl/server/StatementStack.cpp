@@ -47,7 +47,12 @@ void kvlSERV::StackBase(int16_t n) {
 }
 
 void kvlSERV::StackReservaConexões(int16_t De, int16_t Ate) {
-    for (int32_t i = De; i <= Ate; ++i) ConectaSlot(static_cast<int16_t>(i));
+    // After a refused connect the next would only be refused again (and count against a
+    // lockout policy): the slots left are connected when they are first reserved.
+    for (int32_t i = De; i <= Ate; ++i) {
+        ConectaSlot(static_cast<int16_t>(i));
+        if (!SlotEm(static_cast<int16_t>(i)).ligada()) break;
+    }
 }
 
 void kvlSERV::StackReserva(Handle& hConn, Handle& hStmt, int16_t& nIndex) {

@@ -61,14 +61,16 @@ TEST(Open, AbreOnAnOpenSessionClosesItFirstFreeingEveryHandleOnce) {
 TEST(Open, HalfOpenSessionsAreReleasedByFechaAndByTheNextAbre) {
     ScriptedSession s(false);
     s.odbc->Fail("DriverConnect", {"28000", 0, "login failed"});
-    s.server->lStackBase = 2;
+    s.server->lStackBase = 3;
     s.server->Abre();
     EXPECT_FALSE(s.server->Aberto);
-    EXPECT_FALSE(s.server->erro);  // the second slot connected and cleared it
+    // A refused login is tried once, not once per slot, and the failure stays reported.
+    EXPECT_TRUE(s.server->erro);
+    EXPECT_EQ(s.odbc->Count("DriverConnect"), 1u);
     EXPECT_EQ(s.server->Stack(), 0);
     s.server->Fecha();
     EXPECT_EQ(s.odbc->LiveHandles(), 0u);
-    EXPECT_EQ(s.server->lStackBase, 2);  // never opened: nothing is reset
+    EXPECT_EQ(s.server->lStackBase, 3);  // never opened: nothing is reset
 
     s.odbc->Fail("DriverConnect", {"28000", 0, "login failed"});
     s.server->Abre();

@@ -31,10 +31,9 @@ TEST(OpenSession, ARefusedLoginIsTriedOnceAndEveryRecordOfItIsPrinted) {
         "  28P01: FATAL:  password authentication failed for user \"eu\"";
     const Case cases[] = {
         {1, 1, {kManagerWarning, kRefused}, 1, both},
-        // The other slots connect only once the first did.
+        // The open stops at the first refusal: no slot after it is tried.
         {3, 1, {kManagerWarning, kRefused}, 1, both},
-        // A refusal while the stack grows after the open; the slots after it still try.
-        {3, 2, {kRefused}, 3, "28P01: FATAL:  password authentication failed for user \"eu\""},
+        {3, 2, {kRefused}, 2, "28P01: FATAL:  password authentication failed for user \"eu\""},
         {1, 1, {}, 1, "the driver gave no reason"},
     };
     for (const Case& c : cases) {

@@ -49,10 +49,7 @@ std::shared_ptr<kvl::kvlSERV> OpenSession(const Options& o, std::ostream& err,
                                           const std::shared_ptr<kvl::odbc::Api>& api) {
     auto s = kvl::kvlSERV::Create(api);
     s->Log = o.log;
-    // The open connects only the first slot, the rest once it succeeded: a refused login
-    // is then tried once, not once per slot.
-    int16_t base = o.stack.value_or(1);
-    s->lStackBase = std::min<int16_t>(base, 1);
+    if (o.stack) s->lStackBase = *o.stack;
     if (o.UsesDefaultDatabase()) {
         if (!UseDefaultDatabase(*s, api, err)) return nullptr;
     } else {
@@ -64,7 +61,6 @@ std::shared_ptr<kvl::kvlSERV> OpenSession(const Options& o, std::ostream& err,
     } else {
         s->Abre();
     }
-    if (s->Aberto && base > 1) s->StackBase(base);
     if (s->Aberto) return s;
     err << "kvlsql: cannot open the session: " << OpenFailure(*api, *s) << '\n';
     s->Fecha();
