@@ -14,6 +14,8 @@ PlainConnection::PlainConnection(const std::string& text) {
     if (!SQL_SUCCEEDED(rc)) throw std::runtime_error("cannot connect");
     connected_ = true;
     SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt_);
+    // Commands never time out, as on the library's statements.
+    SQLSetStmtAttr(stmt_, SQL_ATTR_QUERY_TIMEOUT, nullptr, 0);
 }
 
 PlainConnection::~PlainConnection() {

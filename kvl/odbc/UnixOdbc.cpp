@@ -2,6 +2,7 @@
 #include <sqlext.h>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -64,8 +65,13 @@ class UnixOdbcApi final : public Api {
     Return CloseCursor(Handle stmt) override { return SQLFreeStmt(H(stmt), SQL_CLOSE); }
     Return FreeStmt(Handle stmt) override { return SQLFreeHandle(SQL_HANDLE_STMT, H(stmt)); }
 
-    Return ExecDirect(Handle stmt, std::string_view sql) override {
-        return SQLExecDirect(H(stmt), Text(sql), static_cast<SQLINTEGER>(sql.size()));
+    Return ExecDirect(Handle stmt, const std::string& sql) override {
+        // Given its length, a driver copies the text to end it; a text that holds no NUL of
+        // its own goes as it is. One that does keeps its length, so nothing after the NUL
+        // is silently dropped from the command.
+        bool innerNul = std::memchr(sql.data(), '\0', sql.size()) != nullptr;
+        return SQLExecDirect(H(stmt), Text(sql),
+                             innerNul ? static_cast<SQLINTEGER>(sql.size()) : SQL_NTS);
     }
     Return RowCount(Handle stmt, int64_t& rows) override {
         SQLLEN n = 0;

@@ -39,12 +39,6 @@ int32_t DigitosDe256Elevado(int32_t bytes) {
 constexpr int64_t kMenorLeitura = 40;
 constexpr int64_t kMaiorPrimeiraLeitura = 8192;
 
-void ReservaBuffer(Coluna& c, int32_t chars, bool texto) {
-    int64_t bytes = int64_t{std::max(chars, 0)} * (texto ? 4 : 1);
-    c.Buffer.resize(static_cast<size_t>(std::clamp(bytes, kMenorLeitura, kMaiorPrimeiraLeitura)) +
-                    2);
-}
-
 bool SeTexto(int16_t sqlType) {
     switch (sqlType) {
         case odbc::kSqlChar:
@@ -61,6 +55,12 @@ bool SeTexto(int16_t sqlType) {
 
 }  // namespace
 
+void kvlRES::ReservaLeitura(Coluna& c, int32_t chars, bool texto) {
+    int64_t bytes = int64_t{std::max(chars, 0)} * (texto ? 4 : 1);
+    c.Leitura = static_cast<int32_t>(std::clamp(bytes, kMenorLeitura, kMaiorPrimeiraLeitura)) + 2;
+    if (recepcao_.size() < static_cast<size_t>(c.Leitura)) recepcao_.resize(c.Leitura);
+}
+
 void kvlRES::ColunasRedim(std::optional<bool> AutoBufferize) {
     Colunas.clear();
     Colunas.resize(static_cast<size_t>(std::max<int16_t>(Cols, 0)) + 1);
@@ -71,7 +71,7 @@ void kvlRES::ColunasRedim(std::optional<bool> AutoBufferize) {
 void kvlRES::ColBuffer(int16_t nIndex, const Variant& length) {
     int32_t n = length.ToInt32();
     Coluna& c = C(nIndex);
-    ReservaBuffer(c, n, true);
+    ReservaLeitura(c, n, true);
     c.Len = n;
 }
 
@@ -86,7 +86,7 @@ void kvlRES::AnalisaColunas() {
     Ress = Soma16(Ress, 1);
     Armazena = Armazenou = false;
     LogInicio();
-    if (Cols > 0) ComLinhas(Variant(true));
+    if (Cols > 0) comLinhas_ = true;
     for (int16_t n = 1; n <= Cols; ++n) DescreveColuna(C(n), static_cast<uint16_t>(n));
 }
 
@@ -109,9 +109,9 @@ void kvlRES::DescreveColuna(Coluna& c, uint16_t n) {
         c.NBytes = kMaxBytes;
         c.Len = static_cast<int32_t>(length - 2);
     }
-    ReservaBuffer(c, c.NBytes, SeTexto(d.sqlType));
-    if (!TipoSeNum(tipo)) return;
+    if (!TipoSeNum(tipo)) return ReservaLeitura(c, c.NBytes, SeTexto(d.sqlType));
 
+    int32_t leitura = c.NBytes;
     if (TipoSeDecimal(tipo)) {
         int64_t scale = 0, precision = 0;
         Retorno = api.ColAttribute(hStmt, n, odbc::kColumnScale, scale);
@@ -126,7 +126,7 @@ void kvlRES::DescreveColuna(Coluna& c, uint16_t n) {
         c.NDec = 0;
         c.NInt =
             static_cast<int16_t>(std::min<int32_t>(c.Len, std::numeric_limits<int16_t>::max()));
-        ReservaBuffer(c, c.Len, false);
+        leitura = c.Len;
         switch (tipo) {
             case kTipoTinyInt:
                 c.Max = 255, c.Min = 0, c.NInt = 3;
@@ -147,6 +147,7 @@ void kvlRES::DescreveColuna(Coluna& c, uint16_t n) {
     }
     c.SeTipoNum = TipoSeNum(tipo);
     c.SeTipoDec = TipoSeDec(tipo);
+    ReservaLeitura(c, leitura, false);
 }
 
 void kvlRES::Descreve(bool analisa, bool nomes) {
@@ -169,7 +170,7 @@ void kvlRES::AnalisaColunasNomes() {
     Armazena = Armazenou = false;
     LogInicio();
     if (Cols <= 0) return;
-    ComLinhas(Variant(true));
+    comLinhas_ = true;
     std::string list = StrPar(1, ActCom, "from", nullptr, nullptr, true);
     list = StrPar(2, list, "select", nullptr, nullptr, true);
     int32_t items = StrConta(list, ",") + 1;

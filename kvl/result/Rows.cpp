@@ -19,7 +19,11 @@ constexpr int64_t kMaiorLeituraGuardada = 64 * 1024;
 
 }  // namespace
 
-kvlRES::kvlRES() = default;
+kvlRES::kvlRES() {
+    // Room for a few columns from the start: most results then never reallocate.
+    Colunas.reserve(4);
+    Colunas.emplace_back();
+}
 
 kvlRES::~kvlRES() {
     try {
@@ -95,15 +99,17 @@ bool kvlRES::TemLinhas() {
             Indice = 0;
         }
     }
-    ComLinhas(Variant(false));
+    comLinhas_ = false;
     if (vivo) LogFim();
     return false;
 }
 
 bool kvlRES::LeValor(Coluna& c, uint16_t n, odbc::Api& api) {
-    int64_t room = static_cast<int64_t>(c.Buffer.size());
+    if (c.Leitura < 2) ReservaLeitura(c, 0, false);  // a column never described
+    int64_t room = c.Leitura;
+    char* area = recepcao_.data();
     int64_t k = 0;
-    Retorno = api.GetData(hStmt, n, c.Buffer.data(), room, k);
+    Retorno = api.GetData(hStmt, n, area, room, k);
     if (!odbc::Succeeded(Retorno) || (k < 1 && k != odbc::kNoTotal)) {
         // NULL and the empty text read alike; so does a value the driver failed to give.
         c.Valor.AssignString("", 0);
@@ -114,12 +120,12 @@ bool kvlRES::LeValor(Coluna& c, uint16_t n, odbc::Api& api) {
     bool longo = k == odbc::kNoTotal || k > room - 1;
     auto got = static_cast<size_t>(longo ? room - 1 : k);
     if (Retorno == odbc::kSuccess || !longo) {
-        c.Valor.AssignString(c.Buffer.data(), got);
+        c.Valor.AssignString(area, got);
         return true;
     }
     // Longer than the room: the rest is read on, straight into the value, until it ends.
     std::string& value = c.Valor.Text();
-    value.assign(c.Buffer.data(), got);
+    value.assign(area, got);
     for (int64_t left = k - static_cast<int64_t>(got);;) {
         size_t at = value.size();
         size_t more = left > 0 ? static_cast<size_t>(left) : std::max<size_t>(at, 4096);
@@ -135,8 +141,10 @@ bool kvlRES::LeValor(Coluna& c, uint16_t n, odbc::Api& api) {
     }
     // Later rows of this column start with room for a value this long.
     if (value.size() < static_cast<size_t>(kMaiorLeituraGuardada) &&
-        value.size() + 2 > c.Buffer.size())
-        c.Buffer.resize(value.size() + 2);
+        value.size() + 2 > static_cast<size_t>(c.Leitura)) {
+        c.Leitura = static_cast<int32_t>(value.size()) + 2;
+        if (recepcao_.size() < static_cast<size_t>(c.Leitura)) recepcao_.resize(c.Leitura);
+    }
     return odbc::Succeeded(Retorno);
 }
 

@@ -83,7 +83,7 @@ class ScriptedOdbc : public Api {
     }
     Return FreeStmt(Handle stmt) override { return Free("FreeStmt", stmt); }
 
-    Return ExecDirect(Handle stmt, std::string_view sql) override {
+    Return ExecDirect(Handle stmt, const std::string& sql) override {
         return Execute("ExecDirect", stmt, sql);
     }
     Return ExecuteWith(Handle stmt, std::string_view sql,

@@ -30,9 +30,9 @@ struct Coluna {
     double Min = 0;
     bool SeTipoNum = false;
     bool SeTipoDec = false;
-    // The receive area of the first read of each value, sized to what the column's values
-    // need; a longer value is read on in pieces and still arrives whole.
-    std::vector<char> Buffer;
+    // The bytes of the first read of each value, sized to what the column's values need;
+    // a longer value is read on in pieces and still arrives whole.
+    int32_t Leitura = 0;
     Variant Valor;
     bool SeNull = false;
 };
@@ -128,13 +128,17 @@ class kvlRES : public Object {
     // without analysis the columns are named from the command when nomes is true.
     void Descreve(bool analisa, bool nomes);
     void DescreveColuna(Coluna& c, uint16_t n);
+    // Sets the column's first read for this many characters (bytes for other data).
+    void ReservaLeitura(Coluna& c, int32_t chars, bool texto);
     // Reads one value whole; false when the driver failed.
     bool LeValor(Coluna& c, uint16_t n, odbc::Api& api);
     // Fetches the next row, through the error check when the fetch fails.
     odbc::Return Busca();
     void ReplayLinha();
 
-    std::vector<Coluna> Colunas{1};  // element 0 unused
+    std::vector<Coluna> Colunas;  // element 0 unused
+    // Where every column's first read lands: as large as the largest of them.
+    std::vector<char> recepcao_;
     std::vector<Coluna> LinhaPop;
     std::vector<Coluna> LinhaPush;
     std::unique_ptr<RowStore> Registos;

@@ -110,7 +110,8 @@ class Api {
     virtual Return CloseCursor(Handle stmt) = 0;
     virtual Return FreeStmt(Handle stmt) = 0;
 
-    virtual Return ExecDirect(Handle stmt, std::string_view sql) = 0;
+    // A std::string, so the text reaches the driver as it is, without a copy to end it.
+    virtual Return ExecDirect(Handle stmt, const std::string& sql) = 0;
     virtual Return RowCount(Handle stmt, int64_t& rows) = 0;
     virtual Return NumResultCols(Handle stmt, int16_t& columns) = 0;
     virtual Return DescribeCol(Handle stmt, uint16_t column, ColumnDescription& out) = 0;
