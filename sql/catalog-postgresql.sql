@@ -102,13 +102,17 @@ GRANT SELECT ON dbo.sysobjects, dbo.syscolumns TO PUBLIC;
 DO $$
 DECLARE
     configured text := (SELECT reset_val FROM pg_catalog.pg_settings WHERE name = 'search_path');
+    listed text[] := string_to_array(replace(replace(configured, '"', ''), ' ', ''), ',');
 BEGIN
     IF NOT 'dbo' = ANY (pg_catalog.current_schemas(false)) THEN
-        PERFORM pg_catalog.set_config('search_path',
-                                      concat_ws(', ', NULLIF(pg_catalog.current_setting('search_path'), ''), 'dbo'), false);
+        PERFORM pg_catalog.set_config(
+            'search_path',
+            concat_ws(', ', NULLIF(pg_catalog.current_setting('search_path'), ''), 'dbo'),
+            false);
     END IF;
-    IF configured !~ '(^|[ ,])"?dbo"?($|[ ,])' THEN
+    IF NOT 'dbo' = ANY (listed) THEN
         EXECUTE format('ALTER ROLE CURRENT_USER IN DATABASE %I SET search_path = %s',
-                       pg_catalog.current_database(), concat_ws(', ', NULLIF(configured, ''), 'dbo'));
+                       pg_catalog.current_database(),
+                       concat_ws(', ', NULLIF(configured, ''), 'dbo'));
     END IF;
 END $$;
