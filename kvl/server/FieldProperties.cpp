@@ -189,9 +189,9 @@ Variant kvlSERV::CamposPropsInfo(std::string_view Tabela, std::optional<Variant>
     VariantArray p = Matriz(1, 13, achados.size());
     for (int32_t n = 1; const size_t i : achados) {
         const CampoProps& c = CamposProps[i];
-        const Variant valores[] = {c.Tabela, c.TabelaId, c.Campo,    c.Tipo,    c.Tamanho,
-                                   c.SeTipoNum, c.NInt, c.NDec,     c.Max,     c.Min,
-                                   c.Largura, c.Formato, c.SeTipoData};
+        const Variant valores[] = {c.Tabela,    c.TabelaId, c.Campo,     c.Tipo, c.Tamanho,
+                                   c.SeTipoNum, c.NInt,     c.NDec,      c.Max,  c.Min,
+                                   c.Largura,   c.Formato,  c.SeTipoData};
         for (int32_t linha = 1; const Variant& v : valores) p.At({linha++, n}) = v;
         ++n;
     }

@@ -100,10 +100,9 @@ TEST_P(Catalog, PropertiesOfEachTypeAndTheCacheThatHoldsThem) {
     EXPECT_FALSE(session->CamposQuerPlicas("perimetro"));
 
     // An unknown field costs one more catalog query and gives no field.
-    EXPECT_EQ(session->CamposPropsInfo("parcelas", std::nullopt, Variant("perimetro"))
-                  .array()
-                  .UBound(2),
-              0);
+    EXPECT_EQ(
+        session->CamposPropsInfo("parcelas", std::nullopt, Variant("perimetro")).array().UBound(2),
+        0);
     EXPECT_EQ(Commands(), 2);
     EXPECT_FALSE(session->erro) << session->ErroD;
 }
@@ -115,10 +114,11 @@ TEST_P(Catalog, AnalysisOfAllFieldsOrOfOne) {
     ASSERT_EQ(a.UBound(1), 10);
     ASSERT_EQ(a.UBound(2), 8);
     // Column 3 is area: name, type, size, numeric, NDec, NInt, Max, Min, width, format.
-    const Variant area[] = {Variant("area"), Variant(int16_t{kTipoDecimal}), a.At({3, 3}),
-                            Variant(true),   Variant(int16_t{3}),            Variant(int16_t{4}),
-                            Variant(9999.999), Variant(-9999.999),           Variant(int32_t{8}),
-                            Variant("{-+#.000}(-9999.999>9999.999)")};
+    const Variant area[] = {Variant("area"),     Variant(int16_t{kTipoDecimal}),
+                            a.At({3, 3}),        Variant(true),
+                            Variant(int16_t{3}), Variant(int16_t{4}),
+                            Variant(9999.999),   Variant(-9999.999),
+                            Variant(int32_t{8}), Variant("{-+#.000}(-9999.999>9999.999)")};
     for (int32_t row = 1; const Variant& v : area) EXPECT_EQ(a.At({row++, 3}), v) << row;
     for (int32_t n = 0; n <= 8; ++n) EXPECT_TRUE(a.At({0, n}).IsEmpty());
     for (int32_t row = 0; row <= 10; ++row) EXPECT_TRUE(a.At({row, 0}).IsEmpty());

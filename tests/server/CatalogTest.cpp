@@ -68,28 +68,31 @@ TEST(CatalogQueries, ExactTextsOfBothFormsForEachKindOfName) {
         {"database-qualified name", tq_dbconnectionSQL7, "db1.dbo.parcelas", "area", "",
          std::string(kSelect) +
              "  FROM db1.dbo.syscolumns a  LEFT OUTER JOIN db1.dbo.sysobjects b ON a.id=b.id"
-             " WHERE b.name='parcelas' and a.name='area'" + kOrder},
+             " WHERE b.name='parcelas' and a.name='area'" +
+             kOrder},
         {".DBO. in capitals, case kept", tq_dbconnectionINFORMIX, "Db1.DBO.Parcelas", "Area", "",
          std::string(kSelect) +
              "  FROM Db1.DBO.syscolumns a  LEFT OUTER JOIN Db1.DBO.sysobjects b ON a.id=b.id"
-             " WHERE b.name='Parcelas' and a.name='Area'" + kOrder},
-        {"owner.table is a bare name outside ORACLE8", tq_dbconnectionSQL6, "geo.parcelas",
-         "area", "", kSelect + sql7Exists + " WHERE b.name='geo.parcelas' and a.name='area'" +
-                         kOrder},
+             " WHERE b.name='Parcelas' and a.name='Area'" +
+             kOrder},
+        {"owner.table is a bare name outside ORACLE8", tq_dbconnectionSQL6, "geo.parcelas", "area",
+         "", kSelect + sql7Exists + " WHERE b.name='geo.parcelas' and a.name='area'" + kOrder},
         {"ORACLE8 owner", tq_dbconnectionORACLE8, "geo.parcelas", "area", "",
          std::string(kSelect) +
              "  FROM geo.syscolumns a,geo.sysobjects b Where a.id(+)=b.id AND "
-             "b.name='parcelas' and a.name='area'" + kOrder},
-        {"ORACLE8 cuts at the first point", tq_dbconnectionORACLE8, "db1.dbo.parcelas", "area",
-         "",
+             "b.name='parcelas' and a.name='area'" +
+             kOrder},
+        {"ORACLE8 cuts at the first point", tq_dbconnectionORACLE8, "db1.dbo.parcelas", "area", "",
          std::string(kSelect) +
              "  FROM db1.syscolumns a,db1.sysobjects b Where a.id(+)=b.id AND "
-             "b.name='dbo.parcelas' and a.name='area'" + kOrder},
+             "b.name='dbo.parcelas' and a.name='area'" +
+             kOrder},
         {"pending text runs in front", tq_dbconnectionACCESS, "db1.dbo.parcelas", "area",
          "SET NOCOUNT ON",
          std::string(" SET NOCOUNT ON") + kSelect +
              "  FROM db1.dbo.syscolumns a  LEFT OUTER JOIN db1.dbo.sysobjects b ON a.id=b.id"
-             " WHERE b.name='parcelas' and a.name='area'" + kOrder},
+             " WHERE b.name='parcelas' and a.name='area'" +
+             kOrder},
         {"quotes in names doubled", tq_dbconnectionSQL7, "o'neill", "d'avila", "",
          kSelect + sql7Exists + " WHERE b.name='o''neill' and a.name='d''avila'" + kOrder},
         {"properties, plain name", tq_dbconnectionSQL7, "parcelas", std::nullopt, "",
@@ -98,14 +101,18 @@ TEST(CatalogQueries, ExactTextsOfBothFormsForEachKindOfName) {
          std::nullopt, "SET x",
          std::string(" SET x") + kSelect +
              "  FROM db1.dbo.syscolumns a  LEFT OUTER JOIN db1.dbo.sysobjects b ON a.id=b.id"
-             " WHERE b.name='parcelas'" + kOrder},
+             " WHERE b.name='parcelas'" +
+             kOrder},
         {"properties, ORACLE8", tq_dbconnectionORACLE8, "geo.parcelas", std::nullopt, "",
          std::string(kSelect) +
              "  FROM geo.syscolumns a,geo.sysobjects b Where a.id(+)=b.id  AND "
-             "b.name='parcelas'" + kOrder},
+             "b.name='parcelas'" +
+             kOrder},
         {"properties, quote doubled", tq_dbconnectionORACLE8, "x'y", std::nullopt, "",
-         std::string(kSelect) + "  FROM syscolumns a,sysobjects b Where a.id(+)=b.id  AND "
-                                "b.name='x''y'" + kOrder},
+         std::string(kSelect) +
+             "  FROM syscolumns a,sysobjects b Where a.id(+)=b.id  AND "
+             "b.name='x''y'" +
+             kOrder},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -131,12 +138,12 @@ TEST(CatalogQueries, EveryTableWithoutANameAndTheCatalogNamesOfTheProperties) {
     s.server->CamposPropsCarrega();
     s.server->connectionType = tq_dbconnectionORACLE8;
     s.server->CamposPropsCarrega();
-    EXPECT_EQ(s.odbc->executed,
-              (std::vector<std::string>{
-                  kSelect + std::string("  FROM cat.cols a  LEFT OUTER JOIN cat.objs b ON a.id=b.id") +
-                      kOrder,
-                  kSelect + std::string("  FROM cat.cols a,cat.objs b Where a.id(+)=b.id ") +
-                      kOrder}));
+    EXPECT_EQ(
+        s.odbc->executed,
+        (std::vector<std::string>{
+            kSelect + std::string("  FROM cat.cols a  LEFT OUTER JOIN cat.objs b ON a.id=b.id") +
+                kOrder,
+            kSelect + std::string("  FROM cat.cols a,cat.objs b Where a.id(+)=b.id ") + kOrder}));
 }
 
 TEST(FieldProperties, DerivedFromTheCatalogRowOfEachType) {
@@ -149,13 +156,28 @@ TEST(FieldProperties, DerivedFromTheCatalogRowOfEachType) {
     };
     const Case cases[] = {
         {{"pequeno", "6", "2", "5", "0"}, 5, 0, 32767, -32768, 5, "{-+#}(-32768>32767)"},
-        {{"inteiro", "7", "4", "10", "0"}, 10, 0, 2147483647, -2147483648.0, 10,
+        {{"inteiro", "7", "4", "10", "0"},
+         10,
+         0,
+         2147483647,
+         -2147483648.0,
+         10,
          "{-+#}(-2147483648>2147483647)"},
-        {{"area", "24", "5", "7", "3"}, 4, 3, 9999.999, -9999.999, 8,
+        {{"area", "24", "5", "7", "3"},
+         4,
+         3,
+         9999.999,
+         -9999.999,
+         8,
          "{-+#.000}(-9999.999>9999.999)"},
         {{"fracao", "24", "5", "3", "3"}, 0, 3, 0.999, -0.999, 4, "{-+#.000}(-0.999>0.999)"},
         {{"duplo", "8", "8", "53", ""}, 53, 0, 3.4E+27, -3.4E+27, 53, "{-+#.}(-3.4E+27>3.4E+27)"},
-        {{"simples", "23", "4", "24", ""}, 24, 0, 3.4E+27, -3.4E+27, 24,
+        {{"simples", "23", "4", "24", ""},
+         24,
+         0,
+         3.4E+27,
+         -3.4E+27,
+         24,
          "{-+#.}(-3.4E+27>3.4E+27)"},
         {{"byte", "5", "1", "3", "0"}, 3, 0, 255, 0, 3, "{-+#}(0>255)"},
         {{"sim", "16", "1", "1", "0"}, 1, 0, 0, 0, 1, "{-+#}(0>0)"},
@@ -252,7 +274,8 @@ TEST(FieldProperties, AConversionFailureStopsTheLoadAndKeepsTheRecordsBefore) {
         kvltest::ScriptedOdbc::Result catalog;
         for (const char* name : {"name", "usertype", "length", "prec", "scale", "id", "name"})
             catalog.columns.push_back({name, 12, 30, 0, 1});
-        catalog.rows = {{"a", "2", "10", "10", std::nullopt, "5", "t"}, c.failing,
+        catalog.rows = {{"a", "2", "10", "10", std::nullopt, "5", "t"},
+                        c.failing,
                         {"c", "2", "10", "10", std::nullopt, "5", "t"}};
         s.odbc->ScriptExecution({catalog});
         EXPECT_EQ(ErrorOf([&] { s.server->CamposPropsInfo("t"); }), c.error);
@@ -301,7 +324,8 @@ TEST(ClientObjects, AMissingObjectIs91AndAMissingMember438) {
         {"empty", Variant()},
         {"text", Variant("lista")},
         {"null object", Variant(std::shared_ptr<Object>())},
-        {"object without the members", Variant(std::shared_ptr<Object>(std::make_shared<NoMembers>()))},
+        {"object without the members",
+         Variant(std::shared_ptr<Object>(std::make_shared<NoMembers>()))},
         {"row source without Col", Variant(std::shared_ptr<Object>(std::make_shared<OnlyRows>()))},
     };
     const int32_t errors[] = {kObjectNotSet, kObjectNotSet, kObjectNotSet, kNoSuchMember,

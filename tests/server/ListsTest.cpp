@@ -110,7 +110,8 @@ TEST_P(Lists, LoadingVariablesFromTheFirstRow) {
         return a;
     };
     VariantArray v = array(0, 4);
-    EXPECT_TRUE(session->VarCarrega("SELECT codigo, descricao, ordem FROM tipos WHERE ordem = 3", v));
+    EXPECT_TRUE(
+        session->VarCarrega("SELECT codigo, descricao, ordem FROM tipos WHERE ordem = 3", v));
     EXPECT_EQ(v.items, (std::vector<Variant>{"", "", "3", "x"}));
 
     VariantArray untouched = array(0, 3);

@@ -302,9 +302,19 @@ TEST_F(Kvlsql, BackslashDDescribesTheFieldsOfATableFromTheCatalog) {
     EXPECT_EQ(o.out, ruas);
 
     const Case cases[] = {
-        {"a table the catalog lacks", {}, "\\d nenhuma\nSELECT 1 AS x;\n", 1, {" x\n"}, {"field"},
+        {"a table the catalog lacks",
+         {},
+         "\\d nenhuma\nSELECT 1 AS x;\n",
+         1,
+         {" x\n"},
+         {"field"},
          "kvlsql: \\d: the catalog has no table or view named nenhuma\n"},
-        {"a command kvlsql does not know", {"-c", "\\dt"}, "", 1, {}, {},
+        {"a command kvlsql does not know",
+         {"-c", "\\dt"},
+         "",
+         1,
+         {},
+         {},
          "kvlsql: unknown command \\dt (\\d TABLE describes the fields of a table)\n"},
         {"a view, in a script, with a statement under way",
          {"-f", "s.sql"},
@@ -329,8 +339,8 @@ TEST_F(Kvlsql, BackslashDDescribesTheFieldsOfATableFromTheCatalog) {
 
 TEST_F(Kvlsql, WithoutItsCatalogViewsBackslashDSaysWhatIsMissing) {
     const std::string db = (home_ / "own.sqlite").string();
-    Outcome o = Run({"--driver", "SQLite3", "--db", db, "-c", "CREATE TABLE t (a int)", "-c",
-                     "\\d t"});
+    Outcome o =
+        Run({"--driver", "SQLite3", "--db", db, "-c", "CREATE TABLE t (a int)", "-c", "\\d t"});
     EXPECT_EQ(o.status, 1);
     EXPECT_THAT(o.err, HasSubstr("kvlsql: \\d t: the catalog query failed: "));
     EXPECT_THAT(o.err, HasSubstr("the scripts in the project's sql folder"));

@@ -1,6 +1,7 @@
 #include "FieldTable.h"
 
 #include <string>
+#include <utility>
 
 #include "kvl/TypeCodes.h"
 
@@ -22,29 +23,32 @@ enum Property {
     kFormat = 12,
 };
 
-// The server type a code stands for.
+// The server type each code stands for.
+constexpr std::pair<int16_t, const char*> kTypeNames[] = {
+    {kvl::kTipoChar, "char"},
+    {kvl::kTipoVarchar, "varchar"},
+    {kvl::kTipoBinary, "binary"},
+    {kvl::kTipoVarbinary, "varbinary"},
+    {kvl::kTipoTinyInt, "tinyint"},
+    {kvl::kTipoSmallInt, "smallint"},
+    {kvl::kTipoInt, "int"},
+    {kvl::kTipoFloat, "float"},
+    {kvl::kTipoNumeric, "numeric"},
+    {kvl::kTipoMoney, "money"},
+    {kvl::kTipoDatetime, "datetime"},
+    {kvl::kTipoBit, "bit"},
+    {kvl::kTipoText, "text"},
+    {kvl::kTipoSmallMoney, "smallmoney"},
+    {kvl::kTipoSmallDatetime, "smalldatetime"},
+    {kvl::kTipoReal, "real"},
+    {kvl::kTipoDecimal, "decimal"},
+    {kvl::kTipoTimestamp, "timestamp"},
+};
+
 const char* TypeName(int16_t code) {
-    switch (code) {
-        case kvl::kTipoChar: return "char";
-        case kvl::kTipoVarchar: return "varchar";
-        case kvl::kTipoBinary: return "binary";
-        case kvl::kTipoVarbinary: return "varbinary";
-        case kvl::kTipoTinyInt: return "tinyint";
-        case kvl::kTipoSmallInt: return "smallint";
-        case kvl::kTipoInt: return "int";
-        case kvl::kTipoFloat: return "float";
-        case kvl::kTipoNumeric: return "numeric";
-        case kvl::kTipoMoney: return "money";
-        case kvl::kTipoDatetime: return "datetime";
-        case kvl::kTipoBit: return "bit";
-        case kvl::kTipoText: return "text";
-        case kvl::kTipoSmallMoney: return "smallmoney";
-        case kvl::kTipoSmallDatetime: return "smalldatetime";
-        case kvl::kTipoReal: return "real";
-        case kvl::kTipoDecimal: return "decimal";
-        case kvl::kTipoTimestamp: return "timestamp";
-        default: return "";
-    }
+    for (const auto& [known, name] : kTypeNames)
+        if (known == code) return name;
+    return "";
 }
 
 }  // namespace
@@ -52,7 +56,7 @@ const char* TypeName(int16_t code) {
 Table FieldTable(const kvl::Variant& properties) {
     const kvl::VariantArray& p = properties.array();
     Table t;
-    t.columns = {{"field"},        {"type", true},  {"type name"}, {"size", true},
+    t.columns = {{"field"},        {"type", true},     {"type name"}, {"size", true},
                  {"digits", true}, {"decimals", true}, {"min", true}, {"max", true},
                  {"width", true},  {"format"}};
     for (int32_t n = 1; n <= p.UBound(2); ++n) {

@@ -112,7 +112,8 @@ void Build(const std::filesystem::path& file) {
 // Whether the names of both views are taken (by them, or by a table of the user's own,
 // which is left alone).
 bool HasCatalogNames(kvl::kvlSERV& s) {
-    auto r = s.Exec("SELECT count(*) FROM sqlite_master WHERE name IN ('syscolumns', 'sysobjects')");
+    auto r =
+        s.Exec("SELECT count(*) FROM sqlite_master WHERE name IN ('syscolumns', 'sysobjects')");
     if (r->erro) throw std::runtime_error(r->ErroD);
     return r->TemLinhas() && r->Col(1).ToInt32() == 2;
 }
