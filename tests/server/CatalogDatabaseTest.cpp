@@ -139,4 +139,14 @@ TEST_P(Catalog, ATableNameInAnotherCaseIsNotTheCachedOne) {
     EXPECT_EQ(session->CamposPropsInfo("outra").array().UBound(2), 1);
 }
 
+TEST_P(Catalog, RowsOfAResultSetTheCallerRan) {
+    session->com("SELECT a.name,a.usertype,a.length,a.prec,a.scale,b.id,b.name");
+    session->com("FROM syscolumns a JOIN sysobjects b ON a.id=b.id WHERE b.name='outra'");
+    Variant RES(std::shared_ptr<Object>(session->Exec()));
+    session->CamposPropsCarrega(&RES);
+    Variant info = session->CamposPropsInfo("outra", Variant(true));
+    ASSERT_EQ(info.array().UBound(2), 1);
+    EXPECT_EQ(Prop(info, 4, 1), Variant(int16_t{kTipoInt}));
+}
+
 KVL_BACKENDS(Catalog);

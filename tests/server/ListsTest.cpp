@@ -131,3 +131,39 @@ TEST_P(Lists, LoadingVariablesFromTheFirstRow) {
 }
 
 KVL_BACKENDS(Lists);
+
+// Beyond what 16-bit and 8-bit counters reach: every row and every column arrives.
+TEST(ListsBeyondSmallCounters, AListOfAnyLengthAndARowOfAnyWidth) {
+    kvltest::ScriptedSession s;
+    kvltest::ScriptedOdbc::Result rows;
+    rows.columns = {{"codigo", 12, 10, 0, 1}, {"nome", 12, 10, 0, 1}};
+    for (int i = 0; i < 40000; ++i)
+        rows.rows.push_back({std::to_string(i), "n" + std::to_string(i)});
+    s.odbc->ScriptExecution({rows});
+    auto lista = std::make_shared<Lista>();
+    Variant codes =
+        s.server->ListaEnche(Variant(std::shared_ptr<Object>(lista)), "SELECT a, b FROM t");
+    ASSERT_EQ(lista->entries.size(), 40000u);
+    EXPECT_EQ(lista->entries.back(), "n39999");
+    EXPECT_EQ(codes.array().UBound(), 39999);
+    EXPECT_EQ(codes.array().At({39999}), Variant("39999"));
+
+    kvltest::ScriptedOdbc::Result wide;
+    wide.rows.emplace_back();
+    for (int i = 1; i <= 300; ++i) {
+        wide.columns.push_back({"c" + std::to_string(i), 12, 10, 0, 1});
+        wide.rows[0].push_back(std::to_string(i));
+    }
+    for (int width : {255, 300}) {
+        SCOPED_TRACE(width);
+        kvltest::ScriptedOdbc::Result r = wide;
+        r.columns.resize(size_t(width));
+        r.rows[0].resize(size_t(width));
+        s.odbc->ScriptExecution({r});
+        VariantArray v;
+        v.bounds = {{0, width}};
+        v.items.resize(size_t(width));
+        EXPECT_TRUE(s.server->VarCarrega("SELECT * FROM t", v));
+        EXPECT_EQ(v.items.back(), Variant(std::to_string(width)));
+    }
+}
