@@ -171,6 +171,9 @@ TEST(FieldProperties, DerivedFromTheCatalogRowOfEachType) {
          8,
          "{-+#.000}(-9999.999>9999.999)"},
         {{"fracao", "24", "5", "3", "3"}, 0, 3, 0.999, -0.999, 4, "{-+#.000}(-0.999>0.999)"},
+        // A scale beyond the precision (PostgreSQL allows it): no nines before the point.
+        {{"escala", "24", "5", "2", "5"}, -3, 5, 0.99999, -0.99999, 3,
+         "{-+#.00000}(-0.99999>0.99999)"},
         {{"duplo", "8", "8", "53", ""}, 53, 0, 3.4E+27, -3.4E+27, 53, "{-+#.}(-3.4E+27>3.4E+27)"},
         {{"simples", "23", "4", "24", ""},
          24,
