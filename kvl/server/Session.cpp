@@ -32,6 +32,7 @@ void kvlSERV::Reset() {
     lStackBase = 1;
     SlotCount = 0;
     historia_.assign(1, std::string());
+    CamposProps.clear();
     Log = false;
     ComMsg = true;
     ComMsgLog = true;

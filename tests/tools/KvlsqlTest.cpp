@@ -276,3 +276,78 @@ TEST_F(Kvlsql, PostgresBatchesScriptsAndARefusedLogin) {
     login.insert(login.end(), {"--pwd", s->PWD});
     for (const Case& c : cases) Check(c, login);
 }
+
+TEST_F(Kvlsql, BackslashDDescribesTheFieldsOfATableFromTheCatalog) {
+    const std::string ruas =
+        " field         | type | type name | size | digits | decimals |         min |        max "
+        "| width | format\n"
+        "---------------+------+-----------+------+--------+----------+-------------+------------"
+        "+-------+-------------------------------\n"
+        " id            |    7 | int       |    4 |     10 |        0 | -2147483648 | 2147483647 "
+        "|    10 | {-+#}(-2147483648>2147483647)\n"
+        " tipo          |    2 | varchar   |    4 |      0 |        0 |             |            "
+        "|     4 | {}\n"
+        " nome          |    2 | varchar   |   80 |      0 |        0 |             |            "
+        "|    80 | {}\n"
+        " freguesia     |    7 | int       |    4 |     10 |        0 | -2147483648 | 2147483647 "
+        "|    10 | {-+#}(-2147483648>2147483647)\n"
+        " comprimento   |   23 | real      |    4 |     24 |        0 |    -3.4E+27 |    3.4E+27 "
+        "|    24 | {-+#.}(-3.4E+27>3.4E+27)\n"
+        " codigo_postal |    2 | varchar   |    8 |      0 |        0 |             |            "
+        "|     8 | {}\n"
+        "(6 fields)\n\n";
+    env_["LC_ALL"] = "C";
+    Outcome o = Run({"-c", "\\d ruas"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, ruas);
+
+    const Case cases[] = {
+        {"a table the catalog lacks",
+         {},
+         "\\d nenhuma\nSELECT 1 AS x;\n",
+         1,
+         {" x\n"},
+         {"field"},
+         "kvlsql: \\d: the catalog has no table or view named nenhuma\n"},
+        {"a command kvlsql does not know",
+         {"-c", "\\dt"},
+         "",
+         1,
+         {},
+         {},
+         "kvlsql: unknown command \\dt (\\d TABLE describes the fields of a table)\n"},
+        {"a view, in a script, with a statement under way",
+         {"-f", "s.sql"},
+         "SELECT 1 AS x\n\\d moradas\n;\n",
+         0,
+         {" concelho  |    2 | varchar   |   40 |", "(5 fields)\n\n x\n"},
+         {},
+         ""},
+    };
+    for (const Case& c : cases) Check(c);
+
+    // A database made before the views were part of it gains them at its next use.
+    EXPECT_EQ(Run({"-c", "DROP VIEW syscolumns"}).status, 0);
+    o = Run({"-c", "\\d ruas"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, ruas);
+
+    // Under a Portuguese locale the formats take its separator.
+    env_["LC_ALL"] = "pt_PT.UTF-8";
+    EXPECT_THAT(Run({"-c", "\\d ruas"}).out, HasSubstr("| {-+#.}(-3,4E+27>3,4E+27)\n"));
+}
+
+TEST_F(Kvlsql, WithoutItsCatalogViewsBackslashDSaysWhatIsMissing) {
+    const std::string db = (home_ / "own.sqlite").string();
+    Outcome o =
+        Run({"--driver", "SQLite3", "--db", db, "-c", "CREATE TABLE t (a int)", "-c", "\\d t"});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_THAT(o.err, HasSubstr("kvlsql: \\d t: the catalog query failed: "));
+    EXPECT_THAT(o.err, HasSubstr("the scripts in the project's sql folder"));
+
+    // The shipped script gives the database the views.
+    o = Run({"--driver", "SQLite3", "--db", db, "-f", KVL_SOURCE_DIR "/sql/catalog-sqlite.sql",
+             "-c", "\\d t"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_THAT(o.out, HasSubstr(" a     |    7 | int       |    4 |"));
+}

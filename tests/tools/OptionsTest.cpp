@@ -58,6 +58,6 @@ TEST(Options, HelpNamesEveryOption) {
     std::string help = kvlsql::HelpText();
     for (const char* name : {"--dsn", "--driver", "--server", "--db", "--uid", "--pwd", "--connect",
                              "--stack", "-c SQL", "-f FILE", "-b, --stop-on-error", "GO n", "$$",
-                             "--count", "--log", "--help", "NULL", "exit status"})
+                             "--count", "--log", "--help", "NULL", "exit status", "\\d TABLE"})
         EXPECT_NE(help.find(name), std::string::npos) << name;
 }

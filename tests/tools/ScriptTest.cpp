@@ -1,5 +1,5 @@
 // Scripts: where a statement ends (quotes, comments, dollar quotes, blocks of a CREATE),
-// GO and GO n, EXIT and QUIT, and the prompts.
+// GO and GO n, EXIT and QUIT, backslash commands, and the prompts.
 
 #include <gtest/gtest.h>
 
@@ -105,6 +105,17 @@ TEST(ScriptReader, GoEndsAStatementAndRunsItNTimesAndExitOrQuitEndsTheScript) {
         {"SELECT 1\nGO\nSELECT 2\n QUIT\nSELECT 3\nGO\n", Once({"SELECT 1", "SELECT 2"})},
         {"SELECT 1; exit\n", Once({"SELECT 1", "exit"})},  // only alone on its line
         {"exit\nSELECT 1\n", {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Read(c.script), c.expected) << c.script;
+}
+
+TEST(ScriptReader, ABackslashLineIsACommandOfItsOwn) {
+    const Case cases[] = {
+        {"\\d ruas\n  \\d  concelhos ; \n", Once({"\\d ruas", "\\d  concelhos ;"})},
+        // A statement under way goes on after it.
+        {"SELECT nome\n\\d ruas\nFROM ruas;\n", Once({"\\d ruas", "SELECT nome\nFROM ruas"})},
+        {"SELECT '\n\\d ruas\n';\n", Once({"SELECT '\n\\d ruas\n'"})},  // text, no command
+        {"SELECT 1 \\d ruas;\n", Once({"SELECT 1 \\d ruas"})},          // only at a line's start
     };
     for (const Case& c : cases) EXPECT_EQ(Read(c.script), c.expected) << c.script;
 }

@@ -144,6 +144,16 @@ Commands, run in the order given (without -c or -f, from standard input):
   -b, --stop-on-error
                     run nothing more after the first command that fails
 
+kvlsql's own commands, on a line of their own in a script or as -c:
+  \d TABLE          the fields of TABLE as the library describes them from the
+                    database's catalog: type code, size, digits before and after
+                    the point, least and greatest value of numbers, display width
+                    and format (with the locale's decimal separator). It reads the
+                    catalog views syscolumns and sysobjects: the default database
+                    has them; sql/catalog-sqlite.sql and sql/catalog-postgresql.sql
+                    in the project give them to other databases. A table is read
+                    from the catalog once per session.
+
 Output:
   Each result set of a command is printed in turn as a table with a header,
   then "(1 row)" or "(N rows)"; a command without columns prints "(N rows

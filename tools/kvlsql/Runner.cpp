@@ -1,10 +1,13 @@
 #include "Runner.h"
 
 #include <cctype>
+#include <sstream>
 #include <utility>
 
+#include "FieldTable.h"
 #include "ResultPrinter.h"
 #include "ScriptReader.h"
+#include "TableFormat.h"
 #include "kvl/Error.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
@@ -69,6 +72,7 @@ void Runner::Run(ScriptReader& script) {
 
 bool Runner::Execute(const std::string& sql) {
     try {
+        if (sql.starts_with('\\')) return Backslash(sql);
         std::shared_ptr<kvl::kvlRES> r;
         if (predictRows_ && IsQuery(sql)) r = ExecWithPrediction(sql);
         if (!r) r = server_->Exec(sql);
@@ -80,6 +84,44 @@ bool Runner::Execute(const std::string& sql) {
         err_ << "kvlsql: error " << e.number() << ": " << e.description() << '\n';
         return false;
     }
+}
+
+bool Runner::Backslash(const std::string& command) {
+    std::istringstream words(command);
+    std::string name, table, extra;
+    words >> name >> table;
+    while (table.ends_with(';')) table.pop_back();
+    if (name != "\\d" || table.empty() || words >> extra) {
+        err_ << "kvlsql: unknown command " << command
+             << " (\\d TABLE describes the fields of a table)\n";
+        return false;
+    }
+    return Describe(table);
+}
+
+// The fields as the library's field-property cache holds them, the catalog read on the
+// first use of the table in the session.
+bool Runner::Describe(const std::string& table) {
+    kvl::Variant fields;
+    {
+        QuietErrors quiet(*server_);
+        server_->erro = false;
+        fields = server_->CamposPropsInfo(table);
+    }
+    int32_t n = fields.array().UBound(2);
+    if (n > 0) {
+        PrintTable(out_, FieldTable(fields));
+        out_ << "(" << (n == 1 ? "1 field" : std::to_string(n) + " fields") << ")\n\n";
+        return true;
+    }
+    if (server_->erro) {
+        err_ << "kvlsql: \\d " << table << ": the catalog query failed: " << server_->ErroD
+             << "\nkvlsql: \\d reads the catalog views syscolumns and sysobjects; the scripts "
+                "in the project's sql folder give a database them\n";
+    } else {
+        err_ << "kvlsql: \\d: the catalog has no table or view named " << table << '\n';
+    }
+    return false;
 }
 
 // The count batch is the library's text, not the user's: when the driver rejects it, that

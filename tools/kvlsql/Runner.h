@@ -24,7 +24,8 @@ class Runner {
 
     // Runs one command as given (a batch of statements where the driver takes several)
     // and prints its result sets. Returns false when it failed. The library's dialog has
-    // already told the user about a failed execution.
+    // already told the user about a failed execution. A command beginning with a
+    // backslash is kvlsql's own: \d TABLE prints the fields of the table.
     bool Run(const std::string& sql);
 
     // Runs the statements of a script in turn, each as often as it asks, until its end
@@ -38,6 +39,8 @@ class Runner {
 
   private:
     bool Execute(const std::string& sql);
+    bool Backslash(const std::string& command);
+    bool Describe(const std::string& table);
     std::shared_ptr<kvl::kvlRES> ExecWithPrediction(const std::string& sql);
 
     std::shared_ptr<kvl::kvlSERV> server_;

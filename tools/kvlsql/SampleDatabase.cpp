@@ -4,10 +4,13 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "CatalogScript.h"
+#include "StatementSplitter.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
 
@@ -71,6 +74,17 @@ const std::vector<std::string>& SampleStatements() {
     return statements;
 }
 
+// The statements of the shipped catalog script.
+std::vector<std::string> CatalogStatements() {
+    StatementSplitter splitter;
+    std::istringstream script(kCatalogSqlite);
+    for (std::string line; std::getline(script, line);) splitter.AddLine(line);
+    std::vector<std::string> statements;
+    while (auto statement = splitter.Next()) statements.push_back(std::move(*statement));
+    if (std::string rest = splitter.TakePending(); !rest.empty()) statements.push_back(rest);
+    return statements;
+}
+
 void RunAll(kvl::kvlSERV& s, const std::vector<std::string>& statements) {
     for (const std::string& sql : statements) {
         auto r = s.Exec(sql);
@@ -78,15 +92,30 @@ void RunAll(kvl::kvlSERV& s, const std::vector<std::string>& statements) {
     }
 }
 
-void Build(const std::filesystem::path& file) {
+std::shared_ptr<kvl::kvlSERV> Open(const std::filesystem::path& file) {
     auto s = kvl::kvlSERV::Create();
     s->ComMsg = false;  // failures are thrown to the caller instead
     s->Driver = kSampleDriver;
     s->DB = file.string();
     s->Abre();
-    if (!s->Aberto) throw std::runtime_error("cannot create " + file.string());
+    if (!s->Aberto) throw std::runtime_error("cannot open " + file.string());
+    return s;
+}
+
+void Build(const std::filesystem::path& file) {
+    auto s = Open(file);
     RunAll(*s, SampleStatements());
+    RunAll(*s, CatalogStatements());
     s->Fecha();
+}
+
+// Whether the names of both views are taken (by them, or by a table of the user's own,
+// which is left alone).
+bool HasCatalogNames(kvl::kvlSERV& s) {
+    auto r =
+        s.Exec("SELECT count(*) FROM sqlite_master WHERE name IN ('syscolumns', 'sysobjects')");
+    if (r->erro) throw std::runtime_error(r->ErroD);
+    return r->TemLinhas() && r->Col(1).ToInt32() == 2;
 }
 
 }  // namespace
@@ -113,6 +142,12 @@ void EnsureSampleDatabase(const std::filesystem::path& file) {
         throw;
     }
     std::filesystem::rename(partial, file);
+}
+
+void AddMissingCatalogViews(const std::filesystem::path& file) {
+    auto s = Open(file);
+    if (!HasCatalogNames(*s)) RunAll(*s, CatalogStatements());
+    s->Fecha();
 }
 
 }  // namespace kvlsql

@@ -12,9 +12,14 @@ inline constexpr const char* kSampleDriver = "SQLite3";
 // $XDG_DATA_HOME/kvl2005/kvlsql.sqlite, or ~/.local/share/kvl2005/kvlsql.sqlite.
 std::filesystem::path DefaultDatabasePath();
 
-// Creates the database file with the sample when it does not exist yet; an existing
-// file is left as it is. The file appears whole or not at all: it is built under a
-// temporary name and renamed. Throws std::runtime_error with the reason on failure.
+// Creates the database file with the sample and the catalog views when it does not exist
+// yet; an existing file is left as it is. The file appears whole or not at all: it is
+// built under a temporary name and renamed. Throws std::runtime_error with the reason on
+// failure.
 void EnsureSampleDatabase(const std::filesystem::path& file);
+
+// Gives an existing database file the catalog views it lacks (one made before they were
+// part of the sample). Throws std::runtime_error with the reason on failure.
+void AddMissingCatalogViews(const std::filesystem::path& file);
 
 }  // namespace kvlsql

@@ -9,11 +9,12 @@ namespace kvlsql {
 
 namespace {
 
-enum class Control { kNone, kEnd, kGo };
+enum class Control { kNone, kEnd, kGo, kBackslash };
 
 struct ControlLine {
     Control kind = Control::kNone;
-    std::string count;  // GO's count as written; empty for a plain GO
+    // GO's count as written (empty for a plain GO), or the whole backslash command
+    std::string text;
 };
 
 // What a line outside quoted text means to the reader.
@@ -22,6 +23,7 @@ ControlLine ControlOf(std::string_view line) {
     auto first = std::find_if_not(line.begin(), line.end(), blank);
     auto last = std::find_if_not(line.rbegin(), line.rend(), blank).base();
     std::string word(first, std::max(first, last));
+    if (word.starts_with('\\')) return {Control::kBackslash, word};
     for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (word == "exit" || word == "quit") return {Control::kEnd, ""};
     if (word == "go") return {Control::kGo, ""};
@@ -54,9 +56,11 @@ std::optional<ScriptCommand> ScriptReader::Next() {
         ControlLine control = splitter_.InsideText() ? ControlLine{} : ControlOf(line);
         if (control.kind == Control::kEnd) {
             ended_ = quit_ = true;
+        } else if (control.kind == Control::kBackslash) {
+            return ScriptCommand{control.text};  // a statement under way stays pending
         } else if (control.kind == Control::kGo) {
             promptLine_ = 1;
-            if (auto command = Go(control.count)) return command;
+            if (auto command = Go(control.text)) return command;
         } else {
             splitter_.AddLine(line);
             bool open = splitter_.HasPending() || splitter_.InsideText();

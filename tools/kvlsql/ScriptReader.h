@@ -1,7 +1,8 @@
 #pragma once
 // Reads a script (a file or standard input) line by line and hands out its statements as
 // they end: at ";" (see StatementSplitter), at a line holding only GO or GO n, or at the
-// end of the input. A line holding only EXIT or QUIT ends the script.
+// end of the input. A line holding only EXIT or QUIT ends the script. A line beginning
+// with a backslash (\d TABLE) is a command of its own, whatever statement is under way.
 
 #include <cstdint>
 #include <istream>

@@ -38,6 +38,13 @@ bool UseDefaultDatabase(kvl::kvlSERV& s, const std::shared_ptr<kvl::odbc::Api>& 
             << '\n';
         return false;
     }
+    try {
+        AddMissingCatalogViews(file);
+    } catch (const std::exception& e) {
+        // The database still serves; only what reads the catalog goes without.
+        err << "kvlsql: cannot add the catalog views to the default database " << file.string()
+            << " (\\d needs them): " << e.what() << '\n';
+    }
     s.Driver = kSampleDriver;
     s.DB = file.string();
     return true;

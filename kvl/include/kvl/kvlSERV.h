@@ -16,6 +16,24 @@
 namespace kvl {
 
 class kvlRES;
+class RowSource;
+
+// One field in the cache of field properties, derived from a row of the catalog.
+struct CampoProps {
+    int32_t TabelaId = 0;
+    std::string Tabela;
+    std::string Campo;
+    int16_t Tipo = 0;
+    int32_t Tamanho = 0;
+    bool SeTipoNum = false;
+    int16_t NInt = 0;
+    int16_t NDec = 0;
+    double Max = 0;
+    double Min = 0;
+    int32_t Largura = 0;
+    std::string Formato;
+    bool SeTipoData = false;
+};
 
 // SQL dialect of the catalog queries.
 enum tqConecçaoTipo : int32_t {
@@ -143,6 +161,37 @@ class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
     // Entry nIndex as text; -1 gives the index of the last entry.
     Variant Logs(int32_t nIndex) const;
 
+    // --- Catalog, field properties, lists and variables ---
+    // A table may be named with a catalog prefix: "db.dbo.table", or "owner.table" in the
+    // ORACLE8 dialect. Names are compared by the database, as the catalog holds them.
+    bool CamposExisteCampo(std::string_view Tabela, std::string_view Campo);
+    // Appends to the cache a record for every row of RES (any RowSource, a kvlRES among
+    // them), or, with RES omitted, of the catalog query for Tabela (every table when
+    // omitted). Conversion errors stop the call, keeping the records appended before.
+    void CamposPropsCarrega(Variant* RES = nullptr, std::optional<Variant> Tabela = std::nullopt);
+    // Properties 1 to 13 of the fields of Tabela (or of its field Campo), fields 1 to n;
+    // loads the table from the catalog when the cache has none of them.
+    Variant CamposPropsInfo(std::string_view Tabela,
+                            std::optional<Variant> Recursiva_2Vez = std::nullopt,
+                            std::optional<Variant> Campo = std::nullopt);
+    // Rows 1 to 10: name, type, size, numeric, NDec, NInt, Max, Min, width, format; with
+    // NomeCampo only that field's column is filled. The catalog table names are accepted
+    // and not used.
+    Variant CamposAnalisa(std::string_view TabelaNome,
+                          std::optional<Variant> NomeCampo = std::nullopt,
+                          std::optional<Variant> syscolumnsNome = std::nullopt,
+                          std::optional<Variant> sysobjectsNome = std::nullopt);
+    // Whether values of the first cached field of that name are written between quotes;
+    // false for a name not in the cache.
+    bool CamposQuerPlicas(std::string_view Nome) const;
+    // Empties Lista (a ListControl), fills it from the query's rows and gives the codes
+    // array from index -1 (""): one column fills the list alone; with more, column 2 is
+    // shown and column 1 is the entry's code.
+    Variant ListaEnche(const Variant& Lista, const std::string& SQL);
+    // Copies the query's first row into Variaveis(0 ...); false, and nothing changed, when
+    // it gave no row. An array that does not cover every column is error 9, nothing copied.
+    bool VarCarrega(const std::string& SQL, VariantArray& Variaveis);
+
   private:
     friend class kvlRES;
 
@@ -208,6 +257,10 @@ class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
     std::string estadoSql_;  // SQLSTATE of the last diagnostic read
     // Changes whenever the session's slots are given up, so stale result sets can tell.
     uint64_t geracao_ = 1;
+
+    // The cache of field properties, in the order loaded; emptied by the reset.
+    std::vector<CampoProps> CamposProps;
+    void CarregaCampos(RowSource& linhas);
 };
 
 }  // namespace kvl
