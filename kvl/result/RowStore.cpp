@@ -8,14 +8,8 @@ namespace kvl {
 
 namespace {
 
-size_t VarintSize(uint64_t v) {
-    size_t n = 1;
-    while (v >= 0x80) {
-        v >>= 7;
-        ++n;
-    }
-    return n;
-}
+// The longest length prefix: a 64-bit value in 7-bit groups.
+constexpr size_t kMaxVarint = 10;
 
 char* PutVarint(char* p, uint64_t v) {
     while (v >= 0x80) {
@@ -43,28 +37,30 @@ std::string_view TextOf(const Variant& v, std::string& scratch) {
 
 }  // namespace
 
-char* RowStore::Allocate(size_t size) {
+char* RowStore::Reserve(size_t size) {
     if (size > freeSize_) {
         size_t room = std::max(size, kBlockSize);
-        blocks_.push_back(std::make_unique<char[]>(room));
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(room));
         blockBytes_ += room;
         free_ = blocks_.back().get();
         freeSize_ = room;
     }
-    char* p = free_;
-    free_ += size;
-    freeSize_ -= size;
-    return p;
+    return free_;
+}
+
+void RowStore::Commit(size_t used) {
+    free_ += used;
+    freeSize_ -= used;
 }
 
 void RowStore::Store(int32_t row, const std::vector<Coluna>& columns) {
+    // One pass: each value is written straight after its length prefix; the room is
+    // reserved for the longest prefixes and the record ends where the values ended.
     std::string scratch;
-    size_t size = 0;
-    for (size_t n = 1; n < columns.size(); ++n) {
-        size_t length = TextOf(columns[n].Valor, scratch).size();
-        size += VarintSize(length * 2 + 1) + length;
-    }
-    char* record = Allocate(size);
+    size_t room = 0;
+    for (size_t n = 1; n < columns.size(); ++n)
+        room += TextOf(columns[n].Valor, scratch).size() + kMaxVarint;
+    char* record = Reserve(room);
     char* p = record;
     for (size_t n = 1; n < columns.size(); ++n) {
         std::string_view text = TextOf(columns[n].Valor, scratch);
@@ -72,6 +68,7 @@ void RowStore::Store(int32_t row, const std::vector<Coluna>& columns) {
         std::memcpy(p, text.data(), text.size());
         p += text.size();
     }
+    Commit(static_cast<size_t>(p - record));
     if (rows_.size() <= static_cast<size_t>(row)) {
         rows_.resize(static_cast<size_t>(row) + 1, nullptr);
         columns_.resize(static_cast<size_t>(row) + 1, 0);

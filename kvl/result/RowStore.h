@@ -42,7 +42,9 @@ class RowStore {
     size_t BytesHeld() const;
 
   private:
-    char* Allocate(size_t size);
+    // Room for at least size bytes at the end of the last block, then the part used.
+    char* Reserve(size_t size);
+    void Commit(size_t used);
 
     static constexpr size_t kBlockSize = size_t{1} << 20;
     std::vector<std::unique_ptr<char[]>> blocks_;
