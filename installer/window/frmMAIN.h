@@ -22,6 +22,9 @@ class frmMAIN : public QWidget, public InstallView {
     frmMAIN(InstallPlatform& platform, const std::string& programFolder);
     ~frmMAIN() override;
 
+    // How the installation ended; NotStarted while it has not run.
+    Outcome Result() const { return installer_.Result(); }
+
     // InstallView
     void SetProgressCaption(const std::string& caption) override;
     void SetProgressVisible(bool visible) override;

@@ -80,6 +80,8 @@ std::string CadServer::Serve(const std::string& verb, const std::string& path,
     } else if (verb == "call" && Is(path, R"(Documents\((-?\d+)\)\.Close)", m)) {
         CloseDocument(Number(m[1]), Required(argument));
     } else if (verb == "call" && path == "Quit") {
+        // The application ends: its drawings close with it.
+        state_.documents.clear();
         state_.running = false;
         quit_ = true;
     } else {
