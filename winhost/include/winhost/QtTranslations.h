@@ -5,8 +5,8 @@ class QCoreApplication;
 
 namespace winhost {
 
-// Installs Qt's European Portuguese translation, else its Brazilian one (Debian's
-// qt6-translations-l10n); false when neither is installed, and Qt's dialogs stay in English.
+// Installs Qt's Portuguese translations (Debian's qt6-translations-l10n), the European wording
+// where it has one; false when none is installed, and Qt's dialogs stay in English.
 bool InstallPortugueseQtTexts(QCoreApplication& application);
 
 }  // namespace winhost
