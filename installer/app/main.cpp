@@ -2,9 +2,8 @@
 
 #include <QApplication>
 
-#include "app/BoxesOnlyView.h"
-#include "app/PrintedView.h"
 #include "app/ProgramSetup.h"
+#include "app/WindowlessViews.h"
 #include "logic/Uninstaller.h"
 #include "platform/LinuxPlatform.h"
 #include "window/frmMAIN.h"

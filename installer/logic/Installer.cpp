@@ -7,14 +7,6 @@ namespace zovlt {
 
 using namespace texts;
 
-namespace {
-
-std::string Str(std::string_view text) {
-    return std::string(text);
-}
-
-}  // namespace
-
 Installer::Installer(InstallView& view, InstallPlatform& platform, std::string programFolder)
     : Sequence(view, platform, std::move(programFolder)) {}
 

@@ -35,6 +35,8 @@ class Sequence {
     // progress line.
     Outcome RunStages(const std::function<void()>& stages);
 
+    static std::string Str(std::string_view text) { return std::string(text); }
+
     // The error text of the stage's failures.
     void BeginStage(std::string_view errorText) { stageError_ = errorText; }
     // Shows the caption on the progress line, writes it to the run's log, then yields.

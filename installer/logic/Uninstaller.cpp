@@ -6,14 +6,6 @@ namespace zovlt {
 
 using namespace texts;
 
-namespace {
-
-std::string Str(std::string_view text) {
-    return std::string(text);
-}
-
-}  // namespace
-
 Uninstaller::Uninstaller(InstallView& view, InstallPlatform& platform, std::string programFolder)
     : Sequence(view, platform, std::move(programFolder)) {}
 
