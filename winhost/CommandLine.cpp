@@ -72,7 +72,8 @@ std::string HostUsage(std::string_view program) {
            ScriptedAnswers::VariableFor(program) +
            "=ok,retry,cancel\n"
            "answers the message boxes in turn with the buttons named, in any letter case:\n"
-           "  " + buttons +
+           "  " +
+           buttons +
            ".\n"
            "Each message is then also printed; a box past the list, or one without the\n"
            "button named, gets the answer --unattended would give.\n";

@@ -55,7 +55,8 @@ std::optional<std::string> NameInAnyCase(const fs::path& folder, std::string_vie
     for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator();
          it.increment(ec)) {
         std::string entry = it->path().filename().string();
-        if (kvl::Minusculas(entry) == sought && (!found || entry < *found)) found = std::move(entry);
+        if (kvl::Minusculas(entry) == sought && (!found || entry < *found))
+            found = std::move(entry);
     }
     return found;
 }
@@ -114,9 +115,10 @@ std::optional<fs::path> DriveMap::Inherited() {
 }
 
 fs::path DriveMap::ToHost(std::string_view windowsPath) const {
-    const char drive = windowsPath.size() < 2 || windowsPath[1] != ':'
-                           ? '\0'
-                           : static_cast<char>(std::toupper(static_cast<unsigned char>(windowsPath[0])));
+    const char drive =
+        windowsPath.size() < 2 || windowsPath[1] != ':'
+            ? '\0'
+            : static_cast<char>(std::toupper(static_cast<unsigned char>(windowsPath[0])));
     if (drive != 'C' && drive != 'Z') throw NamedError(kvl::kPathNotFound, windowsPath);
     return UnderRoot(drive == 'C' ? driveC_ : fs::path("/"),
                      NamesWithinDrive(windowsPath.substr(2)));

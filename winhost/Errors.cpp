@@ -40,7 +40,8 @@ std::string_view PortugueseDescription(int32_t number) {
 }
 
 kvl::Error NamedError(int32_t number, std::string_view name) {
-    return kvl::Error(number, std::string(PortugueseDescription(number)) + ": " + std::string(name));
+    return kvl::Error(number,
+                      std::string(PortugueseDescription(number)) + ": " + std::string(name));
 }
 
 std::string Description(const kvl::Error& error) {

@@ -124,10 +124,10 @@ std::string CopyNotice(const std::string& source, const std::string& destination
 }  // namespace
 
 struct PendingCopy::State {
-    fs::path host;          // the copy under its temporary name
-    fs::path destination;   // what it replaces
-    std::string path;       // Windows path of the copy
-    std::string source;     // Windows paths, for the notice of the copy
+    fs::path host;         // the copy under its temporary name
+    fs::path destination;  // what it replaces
+    std::string path;      // Windows path of the copy
+    std::string source;    // Windows paths, for the notice of the copy
     std::string windowsDestination;
     bool print = false;
 };

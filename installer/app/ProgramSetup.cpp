@@ -18,7 +18,7 @@ ProgramSetup SetupFrom(const Options& options) {
     try {
         std::error_code ec;
         const fs::path installed = OwnFolder() / kDefaultClassesFile;
-        ClassRegistry classes = options.classes           ? ClassRegistry::Load(*options.classes)
+        ClassRegistry classes = options.classes             ? ClassRegistry::Load(*options.classes)
                                 : fs::exists(installed, ec) ? ClassRegistry::Load(installed)
                                                             : ClassRegistry();
         return {std::move(drives), std::move(classes), std::move(programFolder)};

@@ -29,7 +29,9 @@ int RunUnattended(int argc, char** argv, ProgramSetup setup, const Options& opti
     winhost::PrintedMessageBoxes boxes;
     LinuxPlatform platform = PlatformOf(setup, boxes, true);
     PrintedView view;
-    if (options.uninstall) return ExitStatus(Uninstaller(view, platform, setup.programFolder).Run());
+    if (options.uninstall) {
+        return ExitStatus(Uninstaller(view, platform, setup.programFolder).Run());
+    }
     Installer installer(view, platform, setup.programFolder);
     installer.Form_Load();
     installer.Check1_Click(1);  // --accept-terms

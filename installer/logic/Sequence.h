@@ -52,7 +52,9 @@ class Sequence {
 
     // The names of the files in a folder of the medium, relative to the program's folder.
     std::vector<std::string> MediumFiles(std::string_view folder);
-    std::string Medium(std::string_view relative) const { return programFolder_ + std::string(relative); }
+    std::string Medium(std::string_view relative) const {
+        return programFolder_ + std::string(relative);
+    }
 
     // The stage that starts the CAD application, hidden when asked.
     void StartCad(bool hidden);

@@ -21,8 +21,7 @@ inline constexpr std::string_view kBlocksSource = "\\..\\FILES\\blocos\\";
 inline constexpr std::string_view kLibrarySource = "\\..\\FILES\\DLL\\KVL2005.dll";
 inline constexpr std::string_view kAllFiles = "*.*";
 inline constexpr std::string_view kRegistration = "regsvr32 C:\\ZOV_LT\\DLL\\KVL2005.dll /s";
-inline constexpr std::string_view kUnregistration =
-    "regsvr32 /u /s C:\\ZOV_LT\\DLL\\KVL2005.dll";
+inline constexpr std::string_view kUnregistration = "regsvr32 /u /s C:\\ZOV_LT\\DLL\\KVL2005.dll";
 inline constexpr std::string_view kSupportSuffix = ";C:\\ZOV_LT";
 inline constexpr std::string_view kCadClass = "AutoCAD.Application";
 

@@ -28,9 +28,10 @@ std::pair<size_t, std::string> ParseTarget(const std::string& text) {
     }
     std::string folder = text.substr(equals + 1);
     if (!IsFolderOnADrive(folder)) {
-        throw winhost::UsageError("--target takes a folder on drive C: or Z:, or an absolute "
-                                  "host folder: " +
-                                  text);
+        throw winhost::UsageError(
+            "--target takes a folder on drive C: or Z:, or an absolute "
+            "host folder: " +
+            text);
     }
     return {static_cast<size_t>(number[0] - '1'), std::move(folder)};
 }

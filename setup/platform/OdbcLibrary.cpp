@@ -1,6 +1,5 @@
 #include "platform/OdbcLibrary.h"
 
-#include <cctype>
 #include <optional>
 
 #include "kvl/Error.h"
@@ -19,7 +18,10 @@ std::string FileUri(std::string_view file) {
     std::string uri = "file:";
     for (const char c : file) {
         const auto byte = static_cast<unsigned char>(c);
-        if (std::isalnum(byte) != 0 || std::string_view("-._~/").find(c) != std::string_view::npos) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') ||
+                           std::string_view("-._~/").find(c) != std::string_view::npos;
+        if (plain) {
             uri += c;
         } else {
             uri += '%';
@@ -39,8 +41,7 @@ std::string BracedIfNeeded(std::string value) {
 
 // The key columns' condition: a NULL key is matched with IS NULL, any other bound with its
 // column's type, so a strict server compares a number with a number.
-std::string KeyCondition(const std::vector<std::string>& keys,
-                         const std::vector<odbc::Value>& row,
+std::string KeyCondition(const std::vector<std::string>& keys, const std::vector<odbc::Value>& row,
                          const std::vector<kvl::odbc::ColumnDescription>& columns,
                          std::vector<kvl::odbc::Parameter>& parameters) {
     std::string condition;
@@ -63,6 +64,18 @@ std::string KeyText(const std::vector<std::string>& keys, const std::vector<odbc
         text += (i == 0 ? "(" : ", ") + keys[i] + "=" + row[i].value_or("NULL");
     }
     return text + ")";
+}
+
+// A failure to connect names the library.
+std::shared_ptr<odbc::Connection> Connect(const std::string& connectionText,
+                                          const std::string& name,
+                                          std::shared_ptr<kvl::odbc::Api> api) {
+    try {
+        return std::make_shared<odbc::Connection>(connectionText, std::move(api));
+    } catch (const kvl::Error& error) {
+        throw kvl::Error(error.number(), "Não foi possível abrir a biblioteca de símbolos " + name +
+                                             " (" + error.description() + ")");
+    }
 }
 
 // The table a "Select ... From Table" command reads.
@@ -178,22 +191,7 @@ std::string LibraryConnectionText(std::string_view connectionTemplate, std::stri
     return kvl::StrSubstitui(withUri, kFilePlaceholder, BracedIfNeeded(std::string(file)), true);
 }
 
-namespace {
-
-std::shared_ptr<odbc::Connection> Connect(const std::string& connectionText,
-                                          const std::string& name,
-                                          std::shared_ptr<kvl::odbc::Api> api) {
-    try {
-        return std::make_shared<odbc::Connection>(connectionText, std::move(api));
-    } catch (const kvl::Error& error) {
-        throw kvl::Error(error.number(), "Não foi possível abrir a biblioteca de símbolos " + name +
-                                             " (" + error.description() + ")");
-    }
-}
-
-}  // namespace
-
-OdbcSymbolLibrary::OdbcSymbolLibrary(const std::string& connectionText, std::string name,
+OdbcSymbolLibrary::OdbcSymbolLibrary(const std::string& connectionText, const std::string& name,
                                      std::shared_ptr<kvl::odbc::Api> api)
     : connection_(Connect(connectionText, name, std::move(api))) {}
 

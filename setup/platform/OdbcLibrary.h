@@ -34,7 +34,7 @@ class OdbcSymbolLibrary : public SymbolLibrary {
   public:
     // name: how failures name the library (its Windows path). On this machine's driver
     // manager unless another is given.
-    OdbcSymbolLibrary(const std::string& connectionText, std::string name,
+    OdbcSymbolLibrary(const std::string& connectionText, const std::string& name,
                       std::shared_ptr<kvl::odbc::Api> api = kvl::odbc::UnixOdbc());
     ~OdbcSymbolLibrary() override;
 

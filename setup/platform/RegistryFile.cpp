@@ -267,8 +267,8 @@ RegistryFile RegistryFile::Load(const fs::path& file) {
     try {
         return Parse(bytes.str());
     } catch (const kvl::Error& invalid) {
-        throw kvl::Error(invalid.number(), "O ficheiro de registo " + file.string() +
-                                               " não é válido.");
+        throw kvl::Error(invalid.number(),
+                         "O ficheiro de registo " + file.string() + " não é válido.");
     }
 }
 

@@ -212,7 +212,8 @@ TEST_F(InstallerTest, AStageErrorOffersRetryOfTheSameStepOrCancelThatQuitsTheCad
         {"mkdir C:\\ZOV_LT\\blocos", kvl::kPermissionDenied,
          "Ocorreu um erro na criação dos directórios!\r\n(70) Permissão negada", false},
         {"start regsvr32 C:\\ZOV_LT\\DLL\\KVL2005.dll /s", kvl::kFileNotFound,
-         "Ocorreu um erro no Registo das librarias dinâmicas!\r\n(53) Ficheiro não encontrado", false},
+         "Ocorreu um erro no Registo das librarias dinâmicas!\r\n(53) Ficheiro não encontrado",
+         false},
         {"create AutoCAD.Application", kvl::kCannotCreateObject,
          "Ocorreu um erro ao abrir o AutoCAD!\r\n(429) O componente ActiveX não consegue criar o "
          "objecto",
@@ -282,7 +283,8 @@ TEST_F(InstallerTest, NothingIsDeletedBeforeItsReplacementAndRetryCopiesTheSameF
     EXPECT_THAT(
         std::vector(platform.log.begin() + platform.At(copyA),
                     platform.log.begin() + platform.At("list " + kBlocksPattern)),
-        ElementsAre(copyA, "box 53 Ocorreu um erro na copia dos ficheiros!\r\n(70) Permissão negada",
+        ElementsAre(copyA,
+                    "box 53 Ocorreu um erro na copia dos ficheiros!\r\n(70) Permissão negada",
                     copyA));
     // The progress line keeps the step that failed in view.
     EXPECT_EQ(view.caption, "Interrompido no passo: Registar as librarias dinâmicas");
@@ -403,8 +405,9 @@ TEST(UninstallerTest, RemovesWhatTheInstallationAddedAfterTheApplicationLetsGoOf
     EXPECT_LT(rig.platform.At("Quit"), rig.platform.At("delete C:\\ZOV_LT\\ZOV_LT.cui"));
     EXPECT_LT(rig.platform.At("run regsvr32 /u /s C:\\ZOV_LT\\DLL\\KVL2005.dll"),
               rig.platform.At("delete C:\\ZOV_LT\\DLL\\KVL2005.dll"));
-    EXPECT_THAT(rig.platform.Logged("rmdir "),
-                ElementsAre("rmdir C:\\ZOV_LT\\DLL", "rmdir C:\\ZOV_LT\\blocos", "rmdir C:\\ZOV_LT"));
+    EXPECT_THAT(
+        rig.platform.Logged("rmdir "),
+        ElementsAre("rmdir C:\\ZOV_LT\\DLL", "rmdir C:\\ZOV_LT\\blocos", "rmdir C:\\ZOV_LT"));
     EXPECT_TRUE(rig.platform.log.back().starts_with("box 64 O ZOV LT foi removido"));
     EXPECT_EQ(rig.platform.liveObjects, 0);
     EXPECT_FALSE(rig.view.busy);
@@ -426,8 +429,8 @@ TEST(UninstallerTest, CancelAfterAFailedStepQuitsTheApplicationAndKeepsTheFiles)
     rig.platform.groups = {"ZOV_LT"};
     rig.platform.failures["Unload"] = kFailed;
     EXPECT_EQ(rig.Remove({winhost::kYes, winhost::kCancel}), Outcome::Cancelled);
-    EXPECT_TRUE(rig.platform.Logged("box ")[1].starts_with(
-        "box 53 Ocorreu um erro ao remover o Menu!"));
+    EXPECT_TRUE(
+        rig.platform.Logged("box ")[1].starts_with("box 53 Ocorreu um erro ao remover o Menu!"));
     EXPECT_THAT(rig.platform.Logged("delete "), IsEmpty());
     EXPECT_EQ(rig.platform.Logged("Quit").size(), 1u);
     EXPECT_EQ(rig.view.caption, "Interrompido no passo: Remover o Menu");

@@ -26,8 +26,8 @@ TEST(ProcessesTest, ProgramsThatCannotBeStartedFailWithTheClassicNumbers) {
     EXPECT_EQ(ErrorOf([&] { StartDetachedHidden(notAProgram.string(), drives); }),
               kvl::kPermissionDenied);
     // Run to its end: what it did is there when the call returns.
-    RunHiddenToEnd("sh -c \"sleep 0.2; echo feito > '" + (space.DriveC() / "marca").string() + "'\"",
-                   drives);
+    RunHiddenToEnd(
+        "sh -c \"sleep 0.2; echo feito > '" + (space.DriveC() / "marca").string() + "'\"", drives);
     EXPECT_EQ(space.Read(space.DriveC() / "marca"), "feito\n");
 }
 

@@ -32,8 +32,8 @@ using ::testing::StartsWith;
 
 // The line an unattended run prints for a file copied from the medium.
 auto Copied(const std::string& destination) {
-    return AllOf(StartsWith("Ficheiro copiado: Z:\\"), EndsWith("FILES\\" + destination.substr(10) +
-                                                                 " -> " + destination));
+    return AllOf(StartsWith("Ficheiro copiado: Z:\\"),
+                 EndsWith("FILES\\" + destination.substr(10) + " -> " + destination));
 }
 
 const QString kProgram = BIN_DIR "/zovlt-config";
@@ -76,11 +76,11 @@ TEST_F(EndToEndTest, UnattendedInstallationCompletesAndASecondOneReplacesTheGrou
             Copied("C:\\ZOV_LT\\leia-me.txt"), "Copiar o Ficheiro C:\\ZOV_LT\\ZOV_LT.cui",
             Copied("C:\\ZOV_LT\\ZOV_LT.cui"), "Copiar o Ficheiro C:\\ZOV_LT\\zovlt.lsp",
             Copied("C:\\ZOV_LT\\zovlt.lsp"), "Copiar o Ficheiro C:\\ZOV_LT\\blocos\\lote.dwg",
-            Copied("C:\\ZOV_LT\\blocos\\lote.dwg"),
-            "Copiar o Ficheiro C:\\ZOV_LT\\blocos\\via.dwg", Copied("C:\\ZOV_LT\\blocos\\via.dwg"),
-            "Registar as librarias dinâmicas", Copied("C:\\ZOV_LT\\DLL\\KVL2005.dll"),
-            "Abrir o AutoCAD", "Configurar o Path \"Support\"", "Configurar o Menu",
-            "Fim da instalação.", StartsWith("Instalação Concluída. Para mais informações")));
+            Copied("C:\\ZOV_LT\\blocos\\lote.dwg"), "Copiar o Ficheiro C:\\ZOV_LT\\blocos\\via.dwg",
+            Copied("C:\\ZOV_LT\\blocos\\via.dwg"), "Registar as librarias dinâmicas",
+            Copied("C:\\ZOV_LT\\DLL\\KVL2005.dll"), "Abrir o AutoCAD",
+            "Configurar o Path \"Support\"", "Configurar o Menu", "Fim da instalação.",
+            StartsWith("Instalação Concluída. Para mais informações")));
 
     EXPECT_EQ(Install().exitCode, 0);
     space.ExpectCadConfigured();
@@ -223,7 +223,8 @@ TEST_F(EndToEndTest, CommandLineUsage) {
     for (const char* arguments :
          {"--drive-c", "--source ", "--no-such-option", "-platform offscreen",
           "--classes /nonexistent/classes.ini", "--log /nonexistent/zovlt.log"}) {
-        EXPECT_EQ(RunProgram(kProgram, QString("--unattended --accept-terms ").append(arguments).split(' '))
+        EXPECT_EQ(RunProgram(kProgram,
+                             QString("--unattended --accept-terms ").append(arguments).split(' '))
                       .exitCode,
                   2)
             << arguments;

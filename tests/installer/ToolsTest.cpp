@@ -72,8 +72,9 @@ TEST_F(StandinTest, MenuGroupsRefuseWhatTheCadApplicationWouldRefuse) {
 }
 
 TEST_F(StandinTest, KeepsWhatItDoesNotKnowInItsStateAndQuitClosesTheDrawings) {
-    space.Write(space.StateFile(),
-                R"({"SupportPath": "C:\\CAD", "Licenca": {"Numero": 7}, "Documents": ["a.dwg", "b.dwg"],
+    space.Write(
+        space.StateFile(),
+        R"({"SupportPath": "C:\\CAD", "Licenca": {"Numero": 7}, "Documents": ["a.dwg", "b.dwg"],
                     "MenuGroups": [{"Name": "ACAD", "File": "C:\\acad.cui", "Menus": ["File"],
                                     "Cor": "azul"}], "MenuBar": ["File"]})");
     auto cad = Start();
@@ -89,7 +90,8 @@ TEST_F(StandinTest, KeepsWhatItDoesNotKnowInItsStateAndQuitClosesTheDrawings) {
 TEST(StandinStateTest, WithoutAStateFileNamedItKeepsItsStateInTheUsersStateFolder) {
     Workspace space;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_STATE_HOME", QString::fromStdString((space.DriveC() / "estado").string()));
+    environment.insert("XDG_STATE_HOME",
+                       QString::fromStdString((space.DriveC() / "estado").string()));
     const ProgramRun run = RunProgram(CAD_STANDIN, {}, environment, "call\tQuit\n");
     EXPECT_THAT(run.lines, ElementsAre("ready", "ok"));
     const std::string state = space.Read(space.DriveC() / "estado" / "cad-standin" / "state.json");

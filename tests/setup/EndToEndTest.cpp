@@ -115,8 +115,9 @@ TEST_F(EndToEndTest, InstallsToTheTargetsAndRepointsTheLibrary) {
 
 TEST_F(EndToEndTest, MissingComponentEndsWithFileNotFound) {
     fs::remove(staging_ / "PDM Simbologia.pdf");
-    ExpectFailure("Erro: Ficheiro não encontrado, possível erro a descompactar os ficheiros "
-                  "Componente em falta: Z:");
+    ExpectFailure(
+        "Erro: Ficheiro não encontrado, possível erro a descompactar os ficheiros "
+        "Componente em falta: Z:");
     EXPECT_FALSE(fs::exists(driveC_ / "Dados/Warehouse/PDM Warehouse.mdb"));
 }
 
@@ -178,7 +179,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // A 64-bit prefix: the 32-bit product's keys under Wow6432Node, its folder in
         // Program Files (x86).
-        Prefix{"win64", "Software\\\\Wow6432Node", "Program Files (x86)/Kestrova/Cartelix Professional",
+        Prefix{"win64", "Software\\\\Wow6432Node",
+               "Program Files (x86)/Kestrova/Cartelix Professional",
                "C:\\\\Program Files (x86)\\\\Kestrova\\\\Cartelix Professional\\\\"},
         // A 32-bit prefix whose registry spells the folders in other letter cases.
         Prefix{"win32", "Software", "Program Files/Kestrova/Cartelix Professional",
@@ -194,8 +196,9 @@ TEST_F(EndToEndTest, AFailedRepointingLeavesThePreviousLibraryAsItWas) {
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.output, HasSubstr("Erro: 3146 - "));
     EXPECT_TRUE(Read(installed) == before) << "the installed library changed";
-    EXPECT_EQ(std::distance(fs::directory_iterator(installed.parent_path()), fs::directory_iterator()),
-              1);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(installed.parent_path()), fs::directory_iterator()),
+        1);
 }
 
 TEST_F(EndToEndTest, ALibraryFolderOfAnyNameIsRepointed) {
@@ -220,7 +223,8 @@ TEST_F(EndToEndTest, AHostFolderAsTargetIsMappedAsTheChooserMapsIt) {
 
 TEST_F(EndToEndTest, AMissingRegistryFileIsNamed) {
     fs::remove(registry_);
-    ExpectFailure("Erro: -2147024894 - O ficheiro de registo " + registry_.string() + " não existe.");
+    ExpectFailure("Erro: -2147024894 - O ficheiro de registo " + registry_.string() +
+                  " não existe.");
 }
 
 TEST_F(EndToEndTest, TheLogAndTheVersion) {
@@ -228,10 +232,9 @@ TEST_F(EndToEndTest, TheLogAndTheVersion) {
     ASSERT_EQ(Setup("--unattended --log '" + log.string() + "'").status, 0);
     std::ifstream in(log);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
-    for (const char* line :
-         {" symbology-setup 1.0.0 --drive-c ", " Ficheiro copiado: Z:\\",
-          " -> C:\\Dados\\Workspace\\PDM Biblioteca.mdb\n",
-          " Mensagem: Instalação concluida. | Resposta: OK\n"}) {
+    for (const char* line : {" symbology-setup 1.0.0 --drive-c ", " Ficheiro copiado: Z:\\",
+                             " -> C:\\Dados\\Workspace\\PDM Biblioteca.mdb\n",
+                             " Mensagem: Instalação concluida. | Resposta: OK\n"}) {
         EXPECT_THAT(text, HasSubstr(line));
     }
     EXPECT_EQ(Setup("--version").output, "symbology-setup 1.0.0\n");

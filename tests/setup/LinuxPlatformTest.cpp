@@ -17,7 +17,8 @@ class ChosenFolder : public FolderChooser {
   public:
     std::optional<fs::path> folder;
     fs::path start, shortcut;  // as the last choice was offered
-    std::optional<fs::path> Choose(WindowHandle, const fs::path& at, const fs::path& driveC) override {
+    std::optional<fs::path> Choose(WindowHandle, const fs::path& at,
+                                   const fs::path& driveC) override {
         start = at;
         shortcut = driveC;
         return folder;

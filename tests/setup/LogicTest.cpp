@@ -107,14 +107,15 @@ TEST_F(LogicTest, FailedInstallStepShowsItsErrorAndStops) {
 TEST_F(LogicTest, TheLibraryIsRepointedUnderItsTemporaryNameAndOnlyThenTakesItsPlace) {
     ASSERT_TRUE(Load());
     EXPECT_TRUE(logic.cmdInstall_Click());
-    EXPECT_EQ(platform.steps,
-              (Steps{"copy C:\\Temp\\PDM Warehouse.mdb > C:\\Dados\\Warehouse\\PDM Warehouse.mdb",
-                     "copy C:\\Temp\\PDM Simbologia.fsm > "
-                     "C:\\Programas\\Cartelix\\Symbols\\PDM Simbologia.fsm",
-                     "pending C:\\Temp\\PDM Biblioteca.mdb > C:\\Dados\\Workspace\\PDM Biblioteca.mdb",
-                     "copy C:\\Temp\\PDM Simbologia.pdf > C:\\Programas\\Cartelix\\PDM Simbologia.pdf",
-                     "open C:\\Dados\\Workspace\\PDM Biblioteca.mdb.part",
-                     "commit C:\\Dados\\Workspace\\PDM Biblioteca.mdb"}));
+    EXPECT_EQ(
+        platform.steps,
+        (Steps{"copy C:\\Temp\\PDM Warehouse.mdb > C:\\Dados\\Warehouse\\PDM Warehouse.mdb",
+               "copy C:\\Temp\\PDM Simbologia.fsm > "
+               "C:\\Programas\\Cartelix\\Symbols\\PDM Simbologia.fsm",
+               "pending C:\\Temp\\PDM Biblioteca.mdb > C:\\Dados\\Workspace\\PDM Biblioteca.mdb",
+               "copy C:\\Temp\\PDM Simbologia.pdf > C:\\Programas\\Cartelix\\PDM Simbologia.pdf",
+               "open C:\\Dados\\Workspace\\PDM Biblioteca.mdb.part",
+               "commit C:\\Dados\\Workspace\\PDM Biblioteca.mdb"}));
 
     // A library that cannot be re-pointed never takes the installed one's place.
     platform.steps.clear();

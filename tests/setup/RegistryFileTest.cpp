@@ -92,9 +92,10 @@ TEST(RegistryFile, A64BitPrefixGivesA32BitProgramItsKeysUnderWow6432NodeFirst) {
         "[Software\\\\Wow6432Node\\\\Kestrova\\\\Cartelix\\\\06.00\\\\Setup] 1700000000\n"
         "#time=1d9f3a2b4c5d6e7\n"
         "\"Path\"=\"C:\\\\Program Files (x86)\\\\Cartelix\\\\\"\n";
-    const RegistryFile win64 =
-        RegistryFile::Parse("WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
-                            "#arch=win64\n\n" + keys);
+    const RegistryFile win64 = RegistryFile::Parse(
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
+        "#arch=win64\n\n" +
+        keys);
     EXPECT_EQ(win64.Read(key + "Path"), "C:\\Program Files (x86)\\Cartelix\\");
     // A value only the native key holds is still found, and the redirected key can be named.
     EXPECT_EQ(win64.Read(key + "Only64"), "native");

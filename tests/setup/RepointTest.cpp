@@ -111,10 +111,11 @@ TEST_F(RepointTest, RowsKeyedByIntegersOrHoldingANullKeyAreRepointed) {
                   "(1, NULL, 'Source', 'b.fsm;2'), (2, 0, 'Other', 'c.fsm;3')",
                   "CREATE TABLE Connections (Location TEXT)"});
     Repoint();
-    EXPECT_EQ(RowsOf(file_, "SELECT StyleID, Seq, PropertyValue FROM StyleProperties ORDER BY rowid"),
-              (std::vector<std::string>{"1|2|C:\\Cartelix\\Symbols\\PDM Simbologia.fsm;1",
-                                        "1|NULL|C:\\Cartelix\\Symbols\\PDM Simbologia.fsm;2",
-                                        "2|0|c.fsm;3"}));
+    EXPECT_EQ(
+        RowsOf(file_, "SELECT StyleID, Seq, PropertyValue FROM StyleProperties ORDER BY rowid"),
+        (std::vector<std::string>{"1|2|C:\\Cartelix\\Symbols\\PDM Simbologia.fsm;1",
+                                  "1|NULL|C:\\Cartelix\\Symbols\\PDM Simbologia.fsm;2",
+                                  "2|0|c.fsm;3"}));
 }
 
 // Folder names the driver's own syntax would cut: the URI form reaches the file whatever they hold.

@@ -5,10 +5,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QTemporaryDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest/QTest>
@@ -91,12 +91,14 @@ TEST_F(WindowTest, ShowsTheFirstComponentThenTheClickedOneAndItsChosenFolder) {
 TEST_F(WindowTest, ALongFolderIsShortenedInTheMiddleAndTheWindowKeepsItsWidth) {
     auto* location = Child<QLabel>(window, "lblLocation");
     const int width = window.width();
-    const std::string folder = "C:\\" + std::string(40, 'P') + "\\" + std::string(300, 'a') + "\\Fim";
+    const std::string folder =
+        "C:\\" + std::string(40, 'P') + "\\" + std::string(300, 'a') + "\\Fim";
     platform.chosenFolder = folder;
     Child<QPushButton>(window, "cmdBrowse")->click();
     QApplication::processEvents();
     EXPECT_EQ(window.width(), width);
-    EXPECT_TRUE(location->text().startsWith(QStringLiteral("C:\\PPP"))) << location->text().toStdString();
+    EXPECT_TRUE(location->text().startsWith(QStringLiteral("C:\\PPP")))
+        << location->text().toStdString();
     EXPECT_TRUE(location->text().contains(QChar(0x2026)));
     EXPECT_TRUE(location->text().endsWith(QStringLiteral("Fim\\")));
     EXPECT_EQ(location->toolTip().toStdString(), folder + "\\");
@@ -106,7 +108,8 @@ TEST_F(WindowTest, ALongFolderIsShortenedInTheMiddleAndTheWindowKeepsItsWidth) {
 TEST_F(WindowTest, TheFolderChooserOpensAtTheGivenFolderOffersDriveCAndSpeaksPortuguese) {
     ASSERT_TRUE(winhost::InstallPortugueseQtTexts(*application));
     QTemporaryDir driveC;
-    const std::filesystem::path start = std::filesystem::path(driveC.path().toStdString()) / "Dados";
+    const std::filesystem::path start =
+        std::filesystem::path(driveC.path().toStdString()) / "Dados";
     std::filesystem::create_directories(start);
     QString directory, lookIn;
     QList<QUrl> shortcuts;

@@ -4,7 +4,6 @@
 #include <stdlib.h>
 
 #include <fstream>
-
 #include <tuple>
 
 #include "kvl/Error.h"
@@ -93,8 +92,8 @@ TEST(DriveMapTest, NamesThatDifferOnlyInLetterCaseAreFoundAsOnAWindowsFileSystem
         {"C:\\dados\\x", root / "DADOS" / "x"},
         // An exact name is taken as it is; from a missing name on, the names stay as written.
         {"C:\\Dados\\Novo\\Sub", root / "Dados" / "Novo" / "Sub"},
-        {"C:\\Program Files\\KESTROVA\\Nova Pasta\\Symbols", root / "Program Files" / "Kestrova" /
-                                                                 "Nova Pasta" / "Symbols"},
+        {"C:\\Program Files\\KESTROVA\\Nova Pasta\\Symbols",
+         root / "Program Files" / "Kestrova" / "Nova Pasta" / "Symbols"},
     };
     for (const auto& [windows, host] : cases) EXPECT_EQ(drives.ToHost(windows), host) << windows;
     fs::remove_all(root);
