@@ -50,11 +50,21 @@ bool ReadHostOption(const std::string& option, ArgumentReader& reader, HostOptio
 }
 
 std::string HostUsage(std::string_view program) {
-    std::string buttons;
+    // "ok (OK), cancel (Cancelar), ...", in lines that fit a terminal.
+    std::string buttons = "  ";
+    size_t lineStart = 0;
     for (Button button : {kOk, kCancel, kAbort, kRetry, kIgnore, kYes, kNo}) {
-        buttons += (buttons.empty() ? "" : ", ") + std::string(ButtonName(button)) + " (" +
-                   std::string(ButtonCaption(button)) + ")";
+        const std::string item = std::string(ButtonName(button)) + " (" +
+                                 std::string(ButtonCaption(button)) + ")" +
+                                 (button == kNo ? "." : ",");
+        if (buttons.size() - lineStart + item.size() > 76) {
+            buttons.back() = '\n';
+            lineStart = buttons.size();
+            buttons += "  ";
+        }
+        buttons += item + " ";
     }
+    buttons.back() = '\n';
     return "  --drive-c DIR      host folder of drive C: (default $WINEPREFIX/drive_c, else\n"
            "                     ~/.wine/drive_c); drive Z: is /\n"
            "  --unattended       no window: confirmations are answered OK or Yes, a failed\n"
@@ -71,10 +81,8 @@ std::string HostUsage(std::string_view program) {
            "  " +
            ScriptedAnswers::VariableFor(program) +
            "=ok,retry,cancel\n"
-           "answers the message boxes in turn with the buttons named, in any letter case:\n"
-           "  " +
+           "answers the message boxes in turn with the buttons named, in any letter case:\n" +
            buttons +
-           ".\n"
            "Each message is then also printed; a box past the list, or one without the\n"
            "button named, gets the answer --unattended would give.\n";
 }
