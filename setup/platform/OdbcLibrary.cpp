@@ -151,6 +151,18 @@ class OdbcRowSet : public RowSet {
         throw kvl::Error(kvl::kSubscriptOutOfRange, "No field " + std::string(field));
     }
 
+    // Runs the UPDATE of the row; a failure names the row.
+    int64_t Write(const std::string& command, const std::vector<kvl::odbc::Parameter>& parameters,
+                  const std::vector<odbc::Value>& row) const {
+        try {
+            return odbc::Execute(*connection_, command, parameters);
+        } catch (const kvl::Error& error) {
+            throw kvl::Error(error.number(), "Não foi possível gravar a linha " +
+                                                 KeyText(keys_, row) + " da tabela " + table_ +
+                                                 " (" + error.description() + ")");
+        }
+    }
+
     std::shared_ptr<odbc::Connection> connection_;
     std::string table_;
     std::vector<std::string> keys_;
@@ -172,7 +184,7 @@ void OdbcRowSet::Update() {
     if (!assignments.empty()) {
         const std::string command = "UPDATE " + table_ + " SET " + assignments + " WHERE " +
                                     KeyCondition(keys_, row, result_.columns, parameters);
-        if (odbc::Execute(*connection_, command, parameters) != 1) {
+        if (Write(command, parameters, row) != 1) {
             throw kvl::Error(kRowNotFoundAgain, "A linha " + KeyText(keys_, row) + " da tabela " +
                                                     table_ +
                                                     " já não existe: foi mudada ou apagada "

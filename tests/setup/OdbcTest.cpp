@@ -114,7 +114,8 @@ TEST_F(OdbcTest, FailuresCarryEveryDiagnosticRecordAndAFailedFetchIsNoEndOfRows)
     rows->Edit();
     rows->SetValue("PropertyValue", "b.fsm;1");
     EXPECT_EQ(FailureOf([&] { rows->Update(); }),
-              "SQLExecute: [HY000] database is locked [01000] retry later");
+              "Não foi possível gravar a linha (rowid=1) da tabela StyleProperties (SQLExecute: "
+              "[HY000] database is locked [01000] retry later)");
 }
 
 }  // namespace
