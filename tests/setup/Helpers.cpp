@@ -31,10 +31,14 @@ void UsePrivateDriverList(const fs::path& folder) {
     setenv("ODBCSYSINI", folder.c_str(), 1);
 }
 
+namespace {
+
 // The connection the installer itself makes, so any folder name works.
 std::string ConnectionTo(const fs::path& file) {
     return LibraryConnectionText(kDefaultLibraryConnection, file.string());
 }
+
+}  // namespace
 
 void RunOn(const fs::path& file, const std::vector<std::string>& statements) {
     const odbc::Connection connection(ConnectionTo(file));
