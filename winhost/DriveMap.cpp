@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "kvl/Error.h"
+#include "kvl/Text.h"
+#include "winhost/Errors.h"
 
 namespace winhost {
 
@@ -45,10 +46,38 @@ std::vector<std::string_view> NamesWithinDrive(std::string_view rest) {
     return names;
 }
 
-// The host path of the names under a drive's folder.
+// The entry of folder whose name equals name in any letter case; the first in byte order when
+// several do, so the choice never depends on the order of the listing.
+std::optional<std::string> NameInAnyCase(const fs::path& folder, std::string_view name) {
+    const std::string sought = kvl::Minusculas(name);
+    std::optional<std::string> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        std::string entry = it->path().filename().string();
+        if (kvl::Minusculas(entry) == sought && (!found || entry < *found))
+            found = std::move(entry);
+    }
+    return found;
+}
+
+// The host path of the names under a drive's folder. Drive C: and the media are Windows file
+// systems, where letter case does not tell names apart: a name that does not exist as written is
+// looked up in any case, as Wine does. From the first name found in neither way on, the names
+// stay as written (a file or folder about to be created).
 fs::path UnderRoot(const fs::path& root, const std::vector<std::string_view>& names) {
     fs::path path = root;
-    for (std::string_view name : names) path /= name;
+    bool resolving = true;
+    for (std::string_view name : names) {
+        std::error_code ec;
+        if (resolving && !fs::exists(fs::symlink_status(path / name, ec))) {
+            std::optional<std::string> existing = NameInAnyCase(path, name);
+            resolving = existing.has_value();
+            path /= existing ? *existing : std::string(name);
+        } else {
+            path /= name;
+        }
+    }
     return path;
 }
 
@@ -86,9 +115,11 @@ std::optional<fs::path> DriveMap::Inherited() {
 }
 
 fs::path DriveMap::ToHost(std::string_view windowsPath) const {
-    if (windowsPath.size() < 2 || windowsPath[1] != ':') throw kvl::Error(kvl::kPathNotFound);
-    const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(windowsPath[0])));
-    if (drive != 'C' && drive != 'Z') throw kvl::Error(kvl::kPathNotFound);
+    const char drive =
+        windowsPath.size() < 2 || windowsPath[1] != ':'
+            ? '\0'
+            : static_cast<char>(std::toupper(static_cast<unsigned char>(windowsPath[0])));
+    if (drive != 'C' && drive != 'Z') throw NamedError(kvl::kPathNotFound, windowsPath);
     return UnderRoot(drive == 'C' ? driveC_ : fs::path("/"),
                      NamesWithinDrive(windowsPath.substr(2)));
 }

@@ -2,13 +2,14 @@
 
 #include <charconv>
 
+#include "winhost/Errors.h"
+
 namespace winhost::wire {
 
 namespace {
 
 constexpr std::string_view kOk = "ok";
 constexpr std::string_view kError = "error";
-constexpr int32_t kAutomationError = 440;
 
 void AppendEscaped(std::string& out, std::string_view field) {
     for (char c : field) {
@@ -108,7 +109,7 @@ std::string ValueOf(std::string_view answer) {
     if (fields[0] == kError && fields.size() == 3) {
         if (const auto number = Number(fields[1])) throw kvl::Error(*number, fields[2]);
     }
-    throw kvl::Error(kAutomationError, "Automation error");
+    throw kvl::Error(kAutomationError, std::string(PortugueseDescription(kAutomationError)));
 }
 
 }  // namespace winhost::wire

@@ -15,9 +15,12 @@ struct Options {
     winhost::HostOptions host;
     std::optional<std::string> classes;
     std::optional<std::string> source;
+    bool acceptTerms = false;  // an unattended installation needs it
+    bool uninstall = false;
 };
 
-// The arguments after the program's name; winhost::UsageError for anything not understood.
+// The arguments after the program's name; winhost::UsageError for anything not understood, and
+// for an unattended installation without --accept-terms.
 Options ParseOptions(const std::vector<std::string>& arguments);
 
 // The text --help prints.

@@ -16,6 +16,9 @@ struct ProgramSetup {
     std::string programFolder;  // a Windows path, without a trailing backslash
 };
 
+// The class registry installed beside the program, read when --classes names none.
+inline constexpr std::string_view kDefaultClassesFile = "zovlt-config.classes";
+
 // Throws winhost::UsageError when a file named on the command line cannot be read.
 ProgramSetup SetupFrom(const Options& options);
 

@@ -42,12 +42,17 @@ class InstallPlatform {
     // A file or folder exists there; never fails.
     virtual bool PathOK(const std::string& path) = 0;
     virtual void CreateFolder(const std::string& path) = 0;
+    // Removes a folder that holds nothing; false when it holds anything or does not exist.
+    virtual bool RemoveFolderIfEmpty(const std::string& path) = 0;
     // Names of the normal files (no folders, hidden or system files) matching "folder\pattern".
     virtual std::vector<std::string> ListFiles(const std::string& pattern) = 0;
     virtual void DeleteFile(const std::string& path) = 0;
+    // Replaces the destination whole, or leaves it as it was when the copy fails.
     virtual void CopyFile(const std::string& source, const std::string& destination) = 0;
     // Starts a command line as a detached, hidden process and does not wait for it.
     virtual void StartHidden(const std::string& commandLine) = 0;
+    // Runs a command line as a hidden process and waits for its end; its outcome is not read.
+    virtual void RunHidden(const std::string& commandLine) = 0;
     virtual void OpenLink(const std::string& url) = 0;
     // A modal message box without a title of its own: Windows flags in, the chosen button out.
     virtual winhost::Button MessageBox(const std::string& text, int flags) = 0;

@@ -1,68 +1,14 @@
 #include "logic/Installer.h"
 
-#include <algorithm>
-
-#include "kvl/Error.h"
-#include "kvl/Text.h"
 #include "logic/Contacts.h"
-#include "logic/Texts.h"
+#include "logic/SupportPath.h"
 
 namespace zovlt {
 
 using namespace texts;
 
-namespace {
-
-std::string Str(std::string_view text) {
-    return std::string(text);
-}
-
-// Whether a ";"-separated folder list holds folder as one of its entries: whole entries, in any
-// letter case, a trailing "\" and surrounding blanks ignored, so "C:\ZOV_LTX" or
-// "C:\ZOV_LT\blocos" do not count as "C:\ZOV_LT".
-bool ListsFolder(std::string_view list, std::string_view folder) {
-    const auto normal = [](std::string_view entry) {
-        entry = kvl::Apara(entry);
-        if (entry.ends_with('\\')) entry.remove_suffix(1);
-        return kvl::Minusculas(entry);
-    };
-    const std::string sought = normal(folder);
-    for (size_t start = 0; start <= list.size();) {
-        const size_t end = std::min(list.find(';', start), list.size());
-        if (normal(list.substr(start, end - start)) == sought) return true;
-        start = end + 1;
-    }
-    return false;
-}
-
-}  // namespace
-
-// Runs one step; on failure asks Retry or Cancel. Retry runs the same step again,
-// Cancel abandons the sequence.
-template <class Step>
-auto Installer::Attempt(Step&& step) -> decltype(step()) {
-    for (;;) {
-        try {
-            return step();
-        } catch (const kvl::Error& error) {
-            const std::string text = Str(stageError_) + "\r\n(" + std::to_string(error.number()) +
-                                     ") " + error.description();
-            if (platform_.MessageBox(text, kStageErrorFlags) != winhost::kRetry) throw Cancelled{};
-        }
-    }
-}
-
-template <class Step>
-void Installer::Ignoring(Step&& step) {
-    try {
-        step();
-    } catch (const kvl::Error&) {
-        // Nothing to do: these steps must not stop what follows.
-    }
-}
-
 Installer::Installer(InstallView& view, InstallPlatform& platform, std::string programFolder)
-    : view_(view), platform_(platform), programFolder_(std::move(programFolder)) {}
+    : Sequence(view, platform, std::move(programFolder)) {}
 
 void Installer::Form_Load() {
     bInstalando = false;
@@ -90,31 +36,25 @@ void Installer::Label4_Click() {
 
 Outcome Installer::Command1_Click() {
     // The buttons are disabled meanwhile, but events are processed while the sequence runs.
-    if (bInstalando || ran_) return Outcome::NotStarted;
+    if (bInstalando || outcome_ != Outcome::NotStarted) return Outcome::NotStarted;
     if (platform_.MessageBox(Str(kConfirm), kConfirmFlags) != winhost::kOk) {
         return Outcome::NotStarted;
     }
-    ran_ = true;
     Prepare();
-    Outcome outcome = Outcome::Completed;
-    try {
+    outcome_ = RunStages([&] {
         CreateFolders();
         CopyFiles(kRootSource, kRootDestination);
         CopyFiles(kBlocksSource, kBlocksDestination);
         PlaceLibrary();
-        StartCad();
+        StartCad(true);
         ConfigureSupportPath();
         ConfigureMenu();
-        CloseCad();
+    });
+    if (outcome_ == Outcome::Completed) {
         Ignoring([&] { platform_.MessageBox(Str(kCompleted), kCompletedFlags); });
-    } catch (const Cancelled&) {
-        outcome = Outcome::Cancelled;
-        // The installer started the application, hidden until the menu stage: left running,
-        // it would go on unseen.
-        if (cad_) CloseCad();
     }
     Finish();
-    return outcome;
+    return outcome_;
 }
 
 void Installer::Prepare() {
@@ -135,14 +75,14 @@ void Installer::CreateFolders() {
     }
 }
 
+// Each copy replaces its target whole or leaves it as it was, so nothing is deleted first: a
+// file the medium lacks never costs the installed one.
 void Installer::CopyFiles(std::string_view sourceFolder, std::string_view destination) {
     BeginStage(kCopyError);
-    const std::string source = programFolder_ + Str(sourceFolder);
-    const auto names = Attempt([&] { return platform_.ListFiles(source + Str(kAllFiles)); });
-    for (const std::string& name : names) {
+    const std::string source = Medium(sourceFolder);
+    for (const std::string& name : MediumFiles(sourceFolder)) {
         const std::string target = Str(destination) + name;
         Caption(Str(kCopyCaption) + target);
-        FileKill(target);
         Attempt([&] { platform_.CopyFile(source + name, target); });
     }
 }
@@ -150,17 +90,8 @@ void Installer::CopyFiles(std::string_view sourceFolder, std::string_view destin
 void Installer::PlaceLibrary() {
     BeginStage(kLibraryError);
     Caption(Str(kLibraryCaption));
-    FileKill(Str(kInstalledLibrary));
-    Attempt(
-        [&] { platform_.CopyFile(programFolder_ + Str(kLibrarySource), Str(kInstalledLibrary)); });
+    Attempt([&] { platform_.CopyFile(Medium(kLibrarySource), Str(kInstalledLibrary)); });
     Attempt([&] { platform_.StartHidden(Str(kRegistration)); });
-}
-
-void Installer::StartCad() {
-    BeginStage(kStartError);
-    Caption(Str(kStartCaption));
-    cad_ = Attempt([&] { return platform_.CreateObject(Str(kCadClass)); });
-    Attempt([&] { cad_->SetVisible(false); });
 }
 
 void Installer::ConfigureSupportPath() {
@@ -195,37 +126,14 @@ void Installer::UnloadOwnMenuGroup() {
     }
 }
 
-void Installer::CloseCad() {
-    Ignoring([&] { cad_->CloseDocument(0, false); });
-    view_.Yield();
-    Ignoring([&] { cad_->Quit(); });
-    view_.Yield();
-}
-
 void Installer::Finish() {
     view_.SetInstallVisible(false);
     view_.SetCloseEnabled(true);
     view_.SetCloseCaption(Str(kCloseCaption));
-    view_.SetProgressVisible(false);
+    // After Cancel the progress line keeps saying which step failed.
+    view_.SetProgressVisible(outcome_ == Outcome::Cancelled);
     bInstalando = false;
     view_.SetBusy(false);
-    // The group first: it belongs to the application.
-    menuGroup_.reset();
-    cad_.reset();
-}
-
-void Installer::BeginStage(std::string_view errorText) {
-    stageError_ = errorText;
-}
-
-void Installer::Caption(const std::string& caption) {
-    view_.SetProgressCaption(caption);
-    view_.Yield();
-}
-
-void Installer::FileKill(const std::string& path) {
-    Ignoring([&] { platform_.DeleteFile(path); });
-    view_.Yield();
 }
 
 }  // namespace zovlt

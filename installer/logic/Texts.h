@@ -21,6 +21,7 @@ inline constexpr std::string_view kBlocksSource = "\\..\\FILES\\blocos\\";
 inline constexpr std::string_view kLibrarySource = "\\..\\FILES\\DLL\\KVL2005.dll";
 inline constexpr std::string_view kAllFiles = "*.*";
 inline constexpr std::string_view kRegistration = "regsvr32 C:\\ZOV_LT\\DLL\\KVL2005.dll /s";
+inline constexpr std::string_view kUnregistration = "regsvr32 /u /s C:\\ZOV_LT\\DLL\\KVL2005.dll";
 inline constexpr std::string_view kSupportSuffix = ";C:\\ZOV_LT";
 inline constexpr std::string_view kCadClass = "AutoCAD.Application";
 
@@ -45,11 +46,28 @@ inline constexpr std::string_view kCompleted =
     "Instalação Concluída. Para mais informações acerca do ZOV LT, consulte o ficheiro "
     "manual.pdf que se encontra na pasta C:\\ZOV_LT";
 inline constexpr std::string_view kCloseCaption = "Fechar";
+// The progress line after Cancel: the step that failed stays in view.
+inline constexpr std::string_view kInterruptedCaption = "Interrompido no passo: ";
+
+// Removal of what the installation added.
+inline constexpr std::string_view kConfirmRemoval =
+    "Remover o ZOV LT deste computador?\r\n"
+    "Serão removidos os ficheiros que a instalação copiou para C:\\ZOV_LT, a pasta C:\\ZOV_LT "
+    "do Path \"Support\" do AutoCAD e o menu ZOV_LT. Tudo o resto fica como está.";
+inline constexpr std::string_view kRemoveCaption = "Remover o Ficheiro ";
+inline constexpr std::string_view kUnregisterCaption = "Anular o registo das librarias dinâmicas";
+inline constexpr std::string_view kRemoveMenuCaption = "Remover o Menu";
+inline constexpr std::string_view kRemovedCaption = "Fim da remoção.";
+inline constexpr std::string_view kRemoveError = "Ocorreu um erro na remoção dos ficheiros!";
+inline constexpr std::string_view kRemoveMenuError = "Ocorreu um erro ao remover o Menu!";
+inline constexpr std::string_view kRemoved = "O ZOV LT foi removido deste computador.";
 
 // Message-box flags.
 inline constexpr int kConfirmFlags =
     winhost::kOkCancel + winhost::kInformation + winhost::kDefaultButton2;  // Cancel default
 inline constexpr int kStageErrorFlags = winhost::kRetryCancel + winhost::kExclamation;
 inline constexpr int kCompletedFlags = winhost::kOkOnly + winhost::kInformation;
+inline constexpr int kConfirmRemovalFlags =
+    winhost::kYesNo + winhost::kQuestion + winhost::kDefaultButton2;  // No default
 
 }  // namespace zovlt::texts

@@ -5,13 +5,13 @@
 
 #include "kvl/Error.h"
 #include "platform/Processes.h"
+#include "winhost/Errors.h"
 #include "winhost/Wire.h"
 
 namespace zovlt {
 
 namespace {
 
-constexpr int32_t kServerUnavailable = 462;
 constexpr int kReleaseWaitMs = 10000;
 // A server that never says it is ready counts as one that could not be started.
 constexpr int kStartWaitMs = 30000;
@@ -26,13 +26,16 @@ int32_t ParseNumber(const std::string& text) {
 // One running server and its pipes, shared by the objects it handed out.
 class Connection {
   public:
-    Connection(const CommandLine& command, const winhost::DriveMap& drives) {
+    Connection(const CommandLine& command, const std::string& className,
+               const winhost::DriveMap& drives) {
         process_.setProcessEnvironment(ChildEnvironment(drives));
         process_.setProgram(QString::fromStdString(command.program.string()));
         process_.setArguments(command.arguments);
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process_.start();
-        if (!process_.waitForStarted() || !ReadsReady()) throw kvl::Error(kvl::kCannotCreateObject);
+        if (!process_.waitForStarted() || !ReadsReady()) {
+            throw winhost::NamedError(kvl::kCannotCreateObject, className);
+        }
     }
 
     // The server ends when its input closes; one that hangs is stopped.
@@ -57,8 +60,8 @@ class Connection {
 
   private:
     static kvl::Error Unavailable() {
-        return kvl::Error(kServerUnavailable,
-                          "The remote server machine does not exist or is unavailable");
+        return kvl::Error(winhost::kServerUnavailable,
+                          std::string(winhost::PortugueseDescription(winhost::kServerUnavailable)));
     }
 
     bool ReadsReady() {
@@ -147,14 +150,18 @@ std::unique_ptr<CadApplication> CreateAutomationObject(const ClassRegistry& regi
                                                        const std::string& className,
                                                        const winhost::DriveMap& drives) {
     const auto commandLine = registry.CommandFor(className);
-    if (!commandLine) throw kvl::Error(kvl::kCannotCreateObject);
+    if (!commandLine) throw winhost::NamedError(kvl::kCannotCreateObject, className);
     CommandLine command;
     try {
         command = ResolveCommand(*commandLine);
-    } catch (const kvl::Error&) {
-        throw kvl::Error(kvl::kCannotCreateObject);
+    } catch (const kvl::Error& error) {
+        // The program that serves the class is what is missing.
+        throw kvl::Error(kvl::kCannotCreateObject,
+                         std::string(winhost::PortugueseDescription(kvl::kCannotCreateObject)) +
+                             ": " + className + " (" + winhost::Description(error) + ")");
     }
-    return std::make_unique<RemoteApplication>(std::make_shared<Connection>(command, drives));
+    return std::make_unique<RemoteApplication>(
+        std::make_shared<Connection>(command, className, drives));
 }
 
 }  // namespace zovlt

@@ -18,11 +18,14 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
-ClassRegistry ClassRegistry::Load(const std::string& file) {
+ClassRegistry ClassRegistry::Load(const std::filesystem::path& file) {
     ClassRegistry registry;
     std::ifstream in(file);
-    if (!in) throw std::runtime_error("cannot read the class registry " + file);
-    for (std::string line; std::getline(in, line);) {
+    if (!in) throw std::runtime_error("cannot read the class registry " + file.string());
+    bool first = true;
+    for (std::string line; std::getline(in, line); first = false) {
+        // Editors on Windows save UTF-8 with a byte-order mark before the first line.
+        if (first && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
         const std::string_view text = Trimmed(line);
         const size_t equals = text.find('=');
         if (text.empty() || text.starts_with('#') || text.starts_with(';') || equals == 0 ||

@@ -12,6 +12,10 @@ void LinuxPlatform::StartHidden(const std::string& commandLine) {
     StartDetachedHidden(commandLine, files_.Drives());
 }
 
+void LinuxPlatform::RunHidden(const std::string& commandLine) {
+    RunHiddenToEnd(commandLine, files_.Drives());
+}
+
 void LinuxPlatform::OpenLink(const std::string& url) {
     // As with the shell's document opener, the outcome is not examined.
     QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));

@@ -5,18 +5,21 @@
 
 #include "logic/InstallPlatform.h"
 #include "platform/ClassRegistry.h"
-#include "platform/HostFiles.h"
 #include "winhost/MessageBoxes.h"
+#include "winhost/WindowsFiles.h"
 
 namespace zovlt {
 
 class LinuxPlatform : public InstallPlatform {
   public:
-    LinuxPlatform(winhost::DriveMap drives, ClassRegistry classes, winhost::MessageBoxes& boxes)
-        : files_(std::move(drives)), classes_(std::move(classes)), boxes_(boxes) {}
+    LinuxPlatform(winhost::WindowsFiles files, ClassRegistry classes, winhost::MessageBoxes& boxes)
+        : files_(std::move(files)), classes_(std::move(classes)), boxes_(boxes) {}
 
     bool PathOK(const std::string& path) override { return files_.PathOK(path); }
     void CreateFolder(const std::string& path) override { files_.CreateFolder(path); }
+    bool RemoveFolderIfEmpty(const std::string& path) override {
+        return files_.RemoveFolderIfEmpty(path);
+    }
     std::vector<std::string> ListFiles(const std::string& pattern) override {
         return files_.ListFiles(pattern);
     }
@@ -25,6 +28,7 @@ class LinuxPlatform : public InstallPlatform {
         files_.CopyFile(source, destination);
     }
     void StartHidden(const std::string& commandLine) override;
+    void RunHidden(const std::string& commandLine) override;
     void OpenLink(const std::string& url) override;
     winhost::Button MessageBox(const std::string& text, int flags) override {
         return boxes_.Show(text, flags);
@@ -32,7 +36,7 @@ class LinuxPlatform : public InstallPlatform {
     std::unique_ptr<CadApplication> CreateObject(const std::string& className) override;
 
   private:
-    HostFiles files_;
+    winhost::WindowsFiles files_;
     ClassRegistry classes_;
     winhost::MessageBoxes& boxes_;
 };

@@ -75,10 +75,6 @@ frmMAIN::frmMAIN(InstallPlatform& platform, const std::string& programFolder)
     Form_Load();
 }
 
-frmMAIN::~frmMAIN() {
-    SetBusy(false);
-}
-
 void frmMAIN::CreateControls() {
     Label1 = Heading(QStringLiteral("ZOV LT - Zovaria"), "Label1");
     QFont title = Label1->font();
@@ -209,13 +205,7 @@ void frmMAIN::SetCloseCaption(const std::string& caption) {
 }
 
 void frmMAIN::SetBusy(bool busy) {
-    if (busy == busy_) return;
-    busy_ = busy;
-    if (busy) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else {
-        QApplication::restoreOverrideCursor();
-    }
+    cursor_.Set(busy);
 }
 
 void frmMAIN::Yield() {

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "logic/Installer.h"
+#include "winhost/WaitCursor.h"
 
 class QCheckBox;
 class QLabel;
@@ -20,7 +21,9 @@ class frmMAIN : public QWidget, public InstallView {
   public:
     // programFolder: the Windows path of the folder that stands for the program's own.
     frmMAIN(InstallPlatform& platform, const std::string& programFolder);
-    ~frmMAIN() override;
+
+    // How the installation ended; NotStarted while it has not run.
+    Outcome Result() const { return installer_.Result(); }
 
     // InstallView
     void SetProgressCaption(const std::string& caption) override;
@@ -51,7 +54,7 @@ class frmMAIN : public QWidget, public InstallView {
     void Connect();
 
     Installer installer_;
-    bool busy_ = false;
+    winhost::WaitCursor cursor_;
 
     QLabel* Label1 = nullptr;
     QPlainTextEdit* Text1 = nullptr;

@@ -1,5 +1,6 @@
 #include "app/Options.h"
 
+#include <cctype>
 #include <cstdlib>
 
 #include "logic/Components.h"
@@ -9,6 +10,14 @@ namespace setup {
 
 namespace {
 
+// A folder the chooser could give: a Windows path on drive C: or Z:, or a host folder.
+bool IsFolderOnADrive(const std::string& folder) {
+    if (folder.starts_with('/')) return true;
+    if (folder.size() < 2 || folder[1] != ':') return false;
+    const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0])));
+    return drive == 'C' || drive == 'Z';
+}
+
 // "N=PATH" of --target: a component number from 1 to 4 and a folder.
 std::pair<size_t, std::string> ParseTarget(const std::string& text) {
     const size_t equals = text.find('=');
@@ -17,7 +26,14 @@ std::pair<size_t, std::string> ParseTarget(const std::string& text) {
         number[0] < '1' || number[0] > '0' + static_cast<int>(kComponentCount)) {
         throw winhost::UsageError("--target takes N=PATH, N from 1 to 4: " + text);
     }
-    return {static_cast<size_t>(number[0] - '1'), text.substr(equals + 1)};
+    std::string folder = text.substr(equals + 1);
+    if (!IsFolderOnADrive(folder)) {
+        throw winhost::UsageError(
+            "--target takes a folder on drive C: or Z:, or an absolute "
+            "host folder: " +
+            text);
+    }
+    return {static_cast<size_t>(number[0] - '1'), std::move(folder)};
 }
 
 }  // namespace
@@ -50,21 +66,28 @@ std::string UsageText() {
            "                     (default $WINEPREFIX/system.reg, else ~/.wine/system.reg)\n"
            "  --staging DIR      folder holding the four component files\n"
            "                     (default the temporary folder)\n"
-           "  --target N=PATH    Windows folder for component N (1 warehouse, 2 symbology,\n"
-           "                     3 library, 4 documentation), as the folder chooser sets it\n"
+           "  --target N=PATH    folder for component N (1 warehouse, 2 symbology, 3 library,\n"
+           "                     4 documentation), as the folder chooser sets it: a Windows\n"
+           "                     folder on C: or Z:, or an absolute host folder\n"
            "  --library-connection TEXT\n"
            "                     ODBC connection text that opens the symbol library, %FILE%\n"
-           "                     standing for its host path (also from the environment\n"
-           "                     variable " +
+           "                     standing for its host path, %URI% for that path as a file:\n"
+           "                     URI (also from the environment variable\n"
+           "                     " +
            std::string(kLibraryConnectionVariable) +
            "; default\n"
            "                     " +
            std::string(kDefaultLibraryConnection) + ")\n" + winhost::HostUsage(kProgramName);
 }
 
+std::string TargetFolder(const std::string& given, const winhost::DriveMap& drives) {
+    return given.starts_with('/') ? drives.ToWindows(given) : given;
+}
+
 LinuxPlatformOptions PlatformOptions(const Options& options) {
     LinuxPlatformOptions platform;
     platform.driveC = winhost::DriveMap::FromEnvironment(options.host.driveC).DriveC();
+    platform.printCopies = options.host.unattended;
     platform.registryFile = options.registry.value_or(RegistryFile::DefaultFile());
     platform.staging = options.staging;
     const char* connection = std::getenv(kLibraryConnectionVariable);

@@ -23,7 +23,8 @@ struct Options {
     std::optional<std::filesystem::path> registry;
     std::optional<std::filesystem::path> staging;
     std::optional<std::string> libraryConnection;
-    // Component index (0-based) and the Windows folder chosen for it, in given order.
+    // Component index (0-based) and the folder given for it (a Windows folder on C: or Z:, or
+    // an absolute host folder), in given order.
     std::vector<std::pair<size_t, std::string>> targets;
 };
 
@@ -32,6 +33,9 @@ Options ParseOptions(const std::vector<std::string>& arguments);
 
 // What --help prints.
 std::string UsageText();
+
+// A folder of --target as the folder chooser gives it: a host folder as a Windows path.
+std::string TargetFolder(const std::string& given, const winhost::DriveMap& drives);
 
 // The platform's settings: the options, else the environment, else the defaults.
 LinuxPlatformOptions PlatformOptions(const Options& options);

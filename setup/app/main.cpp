@@ -9,24 +9,29 @@
 #include "platform/LinuxPlatform.h"
 #include "window/frmSetup.h"
 #include "winhost/DialogMessageBoxes.h"
+#include "winhost/QtTranslations.h"
 
 namespace {
 
 using namespace setup;
 
 // Form_Load, then the folders given on the command line as if chosen in the window.
-bool Load(SetupLogic& logic, const Options& options) {
+bool Load(SetupLogic& logic, const Options& options, const LinuxPlatformOptions& platform) {
     if (!logic.Form_Load()) return false;
-    for (const auto& [component, folder] : options.targets) logic.ChooseTarget(component, folder);
+    const winhost::DriveMap drives(platform.driveC);
+    for (const auto& [component, folder] : options.targets) {
+        logic.ChooseTarget(component, TargetFolder(folder, drives));
+    }
     return true;
 }
 
 int RunUnattended(const Options& options) {
     winhost::PrintedMessageBoxes boxes;
-    LinuxPlatform platform(PlatformOptions(options), boxes);
+    const LinuxPlatformOptions platformOptions = PlatformOptions(options);
+    LinuxPlatform platform(platformOptions, boxes);
     ConsoleView view;
     SetupLogic logic(view, platform);
-    if (!Load(logic, options)) return 1;
+    if (!Load(logic, options, platformOptions)) return 1;
     return logic.cmdInstall_Click() ? 0 : 1;
 }
 
@@ -36,12 +41,14 @@ int RunWindow(int argc, char** argv, const Options& options,
     QApplication::setApplicationName(QString::fromUtf8(kProgramName.data(), kProgramName.size()));
     QApplication::setApplicationDisplayName(
         QString::fromUtf8(kTitle.data(), static_cast<qsizetype>(kTitle.size())));
+    winhost::InstallPortugueseQtTexts(application);
     winhost::DialogMessageBoxes boxes(std::move(scripted));
     DialogFolderChooser chooser;
-    LinuxPlatform platform(PlatformOptions(options), boxes, &chooser);
+    const LinuxPlatformOptions platformOptions = PlatformOptions(options);
+    LinuxPlatform platform(platformOptions, boxes, &chooser);
     frmSetup window(platform);
     // A load error or the version warning ends the program before the window shows.
-    if (!Load(window.logic(), options)) return 1;
+    if (!Load(window.logic(), options, platformOptions)) return 1;
     window.show();
     return QApplication::exec();
 }

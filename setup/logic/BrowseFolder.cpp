@@ -7,8 +7,8 @@ std::string AsFolderPrefix(std::string folder) {
     return folder;
 }
 
-std::string BrowseFolder(SetupPlatform& platform, WindowHandle owner) {
-    std::optional<std::string> chosen = platform.ChooseFolder(owner);
+std::string BrowseFolder(SetupPlatform& platform, WindowHandle owner, const std::string& current) {
+    std::optional<std::string> chosen = platform.ChooseFolder(owner, current);
     return chosen ? AsFolderPrefix(*chosen) : std::string();
 }
 

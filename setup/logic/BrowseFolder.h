@@ -7,8 +7,9 @@
 
 namespace setup {
 
-// The chosen folder's path ending with exactly one "\", or "" when cancelled.
-std::string BrowseFolder(SetupPlatform& platform, WindowHandle owner);
+// The chosen folder's path ending with exactly one "\", or "" when cancelled. The chooser opens
+// at the current folder.
+std::string BrowseFolder(SetupPlatform& platform, WindowHandle owner, const std::string& current);
 
 // A folder path as a target prefix: a drive root such as "C:\" already ends with
 // "\" and stays as it is; any other folder gets one "\" appended. "" stays "".

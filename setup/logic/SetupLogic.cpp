@@ -5,6 +5,7 @@
 #include "logic/BrowseFolder.h"
 #include "logic/Repoint.h"
 #include "logic/Texts.h"
+#include "winhost/RunLog.h"
 
 namespace setup {
 
@@ -48,8 +49,7 @@ bool SetupLogic::Form_Load() {
         ShowComponent(0);
         return detected;
     } catch (const kvl::Error& error) {
-        platform_.MsgBox(LoadErrorMessage(error.number(), error.description()), winhost::kCritical,
-                         std::string(kTitle));
+        platform_.MsgBox(LoadErrorMessage(error), winhost::kCritical, std::string(kTitle));
         return false;
     }
 }
@@ -61,9 +61,13 @@ std::string SetupLogic::StagingFolder() {
 void SetupLogic::MeasureComponents(const std::string& staging) {
     const std::string separator = platform_.DecimalSeparator();
     for (size_t i = 0; i < kComponentCount; ++i) {
-        const std::uintmax_t bytes =
-            platform_.FileSize(staging + std::string(kComponents[i].fileName));
-        sizes_[i] = SizeText(bytes, separator);
+        const std::string file = staging + std::string(kComponents[i].fileName);
+        try {
+            sizes_[i] = SizeText(platform_.FileSize(file), separator);
+        } catch (const kvl::Error& error) {
+            if (error.number() != kvl::kFileNotFound) throw;
+            throw MissingComponent(file);
+        }
     }
 }
 
@@ -94,7 +98,9 @@ void SetupLogic::tvOptions_NodeClick(const std::string& label) {
 }
 
 void SetupLogic::cmdBrowse_Click() {
-    ApplyChosenFolder(BrowseFolder(platform_, view_.Handle()));
+    const size_t component = ComponentByLabel(view_.SelectedItemText());
+    const std::string current = component < kComponentCount ? targets_[component] : std::string();
+    ApplyChosenFolder(BrowseFolder(platform_, view_.Handle(), current));
 }
 
 void SetupLogic::ChooseTarget(size_t component, const std::string& folder) {
@@ -107,7 +113,10 @@ void SetupLogic::ApplyChosenFolder(const std::string& folder) {
     if (folder.empty()) return;
     view_.ShowLocation(folder);
     const size_t component = ComponentByLabel(view_.SelectedItemText());
-    if (component < kComponentCount) targets_[component] = folder;
+    if (component < kComponentCount) {
+        targets_[component] = folder;
+        winhost::RunLog::Write(std::string(kComponents[component].label) + ": " + folder);
+    }
 }
 
 bool SetupLogic::cmdInstall_Click() {
@@ -115,24 +124,36 @@ bool SetupLogic::cmdInstall_Click() {
         BusyCursor busy(view_);
         Install();
     } catch (const kvl::Error& error) {
-        platform_.MsgBox(ErrorMessage(error.number(), error.description()), winhost::kCritical,
-                         std::string(kTitle));
+        platform_.MsgBox(ErrorMessage(error), winhost::kCritical, std::string(kTitle));
         return false;
     }
     platform_.MsgBox(std::string(kCompleted), winhost::kInformation, std::string(kTitle));
     return true;
 }
 
+// The library is re-pointed under a temporary name and only then takes the installed one's
+// place: a failure leaves the library installed before as it was, never the raw staged copy.
 void SetupLogic::Install() {
     const std::string staging = StagingFolder();
     const auto fileIn = [this](size_t component) {
         return targets_[component] + std::string(kComponents[component].fileName);
     };
+    std::unique_ptr<PendingFile> library;
     for (size_t i = 0; i < kComponentCount; ++i) {
-        platform_.CopyFile(staging + std::string(kComponents[i].fileName), fileIn(i));
+        const std::string source = staging + std::string(kComponents[i].fileName);
+        if (i == kLibrary) {
+            library = platform_.CopyPending(source, fileIn(i));
+        } else {
+            platform_.CopyFile(source, fileIn(i));
+        }
     }
-    std::unique_ptr<SymbolLibrary> library = platform_.OpenLibrary(fileIn(kLibrary));
-    RepointLibrary(*library, fileIn(kSymbology), fileIn(kWarehouse));
+    winhost::RunLog::Write("Referências da biblioteca: " + fileIn(kSymbology) + ", " +
+                           fileIn(kWarehouse));
+    {  // closed before it moves
+        std::unique_ptr<SymbolLibrary> opened = platform_.OpenLibrary(library->Path());
+        RepointLibrary(*opened, fileIn(kSymbology), fileIn(kWarehouse));
+    }
+    library->Commit();
 }
 
 }  // namespace setup

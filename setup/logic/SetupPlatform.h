@@ -16,6 +16,16 @@ namespace setup {
 // The window that owns a modal dialog, as the platform identifies it.
 using WindowHandle = std::uintptr_t;
 
+// A copy kept under a temporary name beside its destination until Commit puts it in the
+// destination's place; dropped without Commit it is removed and the destination stays as it was.
+class PendingFile {
+  public:
+    virtual ~PendingFile() = default;
+    // The Windows path of the copy under its temporary name.
+    virtual const std::string& Path() const = 0;
+    virtual void Commit() = 0;
+};
+
 class SetupPlatform {
   public:
     virtual ~SetupPlatform() = default;
@@ -26,8 +36,11 @@ class SetupPlatform {
     virtual std::uintmax_t FileSize(const std::string& path) = 0;
     // A registry string value by its full path (hive\key\...\value name).
     virtual std::string RegRead(const std::string& path) = 0;
-    // Copies a file, overwriting the destination.
+    // Copies a file, replacing the destination whole, or leaving it as it was on failure.
     virtual void CopyFile(const std::string& source, const std::string& destination) = 0;
+    // The same copy, left pending until it is committed.
+    virtual std::unique_ptr<PendingFile> CopyPending(const std::string& source,
+                                                     const std::string& destination) = 0;
     // Opens the symbol library file so that its rows can be changed.
     virtual std::unique_ptr<SymbolLibrary> OpenLibrary(const std::string& path) = 0;
     // The decimal separator of the user's locale.
@@ -36,8 +49,10 @@ class SetupPlatform {
     // A modal message box: Windows flags in, the chosen button out.
     virtual winhost::Button MsgBox(const std::string& text, int flags,
                                    const std::string& title) = 0;
-    // A modal folder chooser; the chosen folder's path, or nothing when cancelled.
-    virtual std::optional<std::string> ChooseFolder(WindowHandle owner) = 0;
+    // A modal folder chooser opened at the current folder (or the nearest one that exists);
+    // the chosen folder's path, or nothing when cancelled.
+    virtual std::optional<std::string> ChooseFolder(WindowHandle owner,
+                                                    const std::string& current) = 0;
 };
 
 }  // namespace setup

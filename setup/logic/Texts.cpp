@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "kvl/Error.h"
+#include "winhost/Errors.h"
 
 namespace setup {
 
@@ -29,15 +29,21 @@ std::string VersionWarning() {
                       "", kMakerName, telephone});
 }
 
-std::string LoadErrorMessage(int32_t number, std::string_view description) {
-    if (number == kvl::kFileNotFound) {
-        return "Erro:\r\nFicheiro não encontrado, possível erro a descompactar os ficheiros";
-    }
-    return ErrorMessage(number, description);
+kvl::Error MissingComponent(const std::string& file) {
+    return kvl::Error(kvl::kFileNotFound, file);
 }
 
-std::string ErrorMessage(int32_t number, std::string_view description) {
-    return "Erro:\r\n" + std::to_string(number) + " - " + std::string(description);
+std::string LoadErrorMessage(const kvl::Error& error) {
+    if (error.number() == kvl::kFileNotFound) {
+        return "Erro:\r\nFicheiro não encontrado, possível erro a descompactar os ficheiros\r\n"
+               "Componente em falta: " +
+               error.description();
+    }
+    return ErrorMessage(error);
+}
+
+std::string ErrorMessage(const kvl::Error& error) {
+    return "Erro:\r\n" + std::to_string(error.number()) + " - " + winhost::Description(error);
 }
 
 std::string HelpText() {

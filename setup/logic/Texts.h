@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "kvl/Error.h"
+
 namespace setup {
 
 inline constexpr std::string_view kTitle = "Instalar Simbologia";
@@ -18,11 +20,14 @@ inline constexpr std::string_view kMakerUpdatesAddress = "http://suporte.geodado
 // Shown when the installed product is not version 06.00.
 std::string VersionWarning();
 
-// A failure while loading the window: error 53 has its own wording.
-std::string LoadErrorMessage(int32_t number, std::string_view description);
+// A component file missing from the staging folder: error 53, whose description is the file.
+kvl::Error MissingComponent(const std::string& file);
 
-// "Erro:", then the number and the description.
-std::string ErrorMessage(int32_t number, std::string_view description);
+// A failure while loading the window: a missing component has its own wording, and names it.
+std::string LoadErrorMessage(const kvl::Error& error);
+
+// "Erro:", then the number and the description (in Portuguese).
+std::string ErrorMessage(const kvl::Error& error);
 
 // The help window's text, lines separated by CR LF.
 std::string HelpText();

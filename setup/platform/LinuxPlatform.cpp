@@ -4,7 +4,6 @@
 
 #include "kvl/Error.h"
 #include "platform/OdbcLibrary.h"
-#include "winhost/Files.h"
 
 namespace fs = std::filesystem;
 
@@ -12,33 +11,46 @@ namespace setup {
 
 namespace {
 
-// A file that must exist; error 53 otherwise, folders included.
-void RequireFile(const fs::path& file) {
+class PendingHostCopy : public PendingFile {
+  public:
+    explicit PendingHostCopy(winhost::PendingCopy copy) : copy_(std::move(copy)) {}
+    const std::string& Path() const override { return copy_.Path(); }
+    void Commit() override { copy_.Commit(); }
+
+  private:
+    winhost::PendingCopy copy_;
+};
+
+// The folder itself when it exists, else the nearest folder above it that does.
+fs::path NearestExisting(fs::path folder) {
     std::error_code error;
-    if (!fs::is_regular_file(file, error)) throw kvl::Error(kvl::kFileNotFound);
+    while (!fs::is_directory(folder, error) && folder.has_relative_path()) {
+        folder = folder.parent_path();
+    }
+    return folder;
 }
 
 }  // namespace
 
 LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options, winhost::MessageBoxes& boxes,
                              FolderChooser* chooser)
-    : options_(std::move(options)), boxes_(boxes), chooser_(chooser), drives_(options_.driveC) {}
+    : options_(std::move(options)),
+      boxes_(boxes),
+      chooser_(chooser),
+      files_(winhost::DriveMap(options_.driveC)) {
+    files_.PrintCopies(options_.printCopies);
+}
 
 std::string LinuxPlatform::TempFolder() {
-    if (options_.staging) return drives_.ToWindows(*options_.staging);
+    if (options_.staging) return files_.Drives().ToWindows(*options_.staging);
     std::error_code error;
     const fs::path temporary = fs::temp_directory_path(error);
     if (error) throw kvl::Error(kvl::kPathNotFound);
-    return drives_.ToWindows(temporary);
+    return files_.Drives().ToWindows(temporary);
 }
 
 std::uintmax_t LinuxPlatform::FileSize(const std::string& path) {
-    const fs::path file = drives_.ToHost(path);
-    RequireFile(file);
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(file, error);
-    if (error) throw winhost::FileError(error.value(), winhost::Missing::File);
-    return size;
+    return files_.FileSize(path);
 }
 
 std::string LinuxPlatform::RegRead(const std::string& path) {
@@ -47,17 +59,20 @@ std::string LinuxPlatform::RegRead(const std::string& path) {
 }
 
 void LinuxPlatform::CopyFile(const std::string& source, const std::string& destination) {
-    const fs::path from = drives_.ToHost(source);
-    RequireFile(from);
-    winhost::ReplaceFile(from, drives_.ToHost(destination));
+    files_.CopyFile(source, destination);
+}
+
+std::unique_ptr<PendingFile> LinuxPlatform::CopyPending(const std::string& source,
+                                                        const std::string& destination) {
+    return std::make_unique<PendingHostCopy>(files_.CopyPending(source, destination));
 }
 
 std::unique_ptr<SymbolLibrary> LinuxPlatform::OpenLibrary(const std::string& path) {
-    const fs::path file = drives_.ToHost(path);
-    // The driver would create a missing file and then find no tables in it.
-    RequireFile(file);
+    // A driver would create a missing file and then find no tables in it.
+    files_.FileSize(path);
+    const fs::path file = files_.Drives().ToHost(path);
     return std::make_unique<OdbcSymbolLibrary>(
-        LibraryConnectionText(options_.libraryConnection, file.string()));
+        LibraryConnectionText(options_.libraryConnection, file.string()), path);
 }
 
 std::string LinuxPlatform::DecimalSeparator() {
@@ -69,10 +84,18 @@ winhost::Button LinuxPlatform::MsgBox(const std::string& text, int flags,
     return boxes_.Show(text, flags, title);
 }
 
-std::optional<std::string> LinuxPlatform::ChooseFolder(WindowHandle owner) {
-    std::optional<fs::path> folder = chooser_ ? chooser_->Choose(owner) : std::nullopt;
+std::optional<std::string> LinuxPlatform::ChooseFolder(WindowHandle owner,
+                                                       const std::string& current) {
+    if (!chooser_) return std::nullopt;
+    fs::path start = files_.Drives().DriveC();
+    try {
+        if (!current.empty()) start = NearestExisting(files_.Drives().ToHost(current));
+    } catch (const kvl::Error&) {
+        // A folder on no drive of this host: the chooser starts at drive C:.
+    }
+    std::optional<fs::path> folder = chooser_->Choose(owner, start, files_.Drives().DriveC());
     if (!folder) return std::nullopt;
-    return drives_.ToWindows(*folder);
+    return files_.Drives().ToWindows(*folder);
 }
 
 }  // namespace setup

@@ -10,8 +10,8 @@
 #include "logic/SetupPlatform.h"
 #include "platform/FolderChooser.h"
 #include "platform/RegistryFile.h"
-#include "winhost/DriveMap.h"
 #include "winhost/MessageBoxes.h"
+#include "winhost/WindowsFiles.h"
 
 namespace setup {
 
@@ -19,7 +19,8 @@ struct LinuxPlatformOptions {
     std::filesystem::path driveC;
     std::filesystem::path registryFile;
     std::optional<std::filesystem::path> staging;  // else the temporary folder
-    std::string libraryConnection;                 // template with %FILE%
+    std::string libraryConnection;                 // template with %FILE% or %URI%
+    bool printCopies = false;                      // each file copied is printed (unattended)
 };
 
 class LinuxPlatform : public SetupPlatform {
@@ -32,16 +33,19 @@ class LinuxPlatform : public SetupPlatform {
     std::uintmax_t FileSize(const std::string& path) override;
     std::string RegRead(const std::string& path) override;
     void CopyFile(const std::string& source, const std::string& destination) override;
+    std::unique_ptr<PendingFile> CopyPending(const std::string& source,
+                                             const std::string& destination) override;
     std::unique_ptr<SymbolLibrary> OpenLibrary(const std::string& path) override;
     std::string DecimalSeparator() override;
     winhost::Button MsgBox(const std::string& text, int flags, const std::string& title) override;
-    std::optional<std::string> ChooseFolder(WindowHandle owner) override;
+    std::optional<std::string> ChooseFolder(WindowHandle owner,
+                                            const std::string& current) override;
 
   private:
     LinuxPlatformOptions options_;
     winhost::MessageBoxes& boxes_;
     FolderChooser* chooser_;
-    winhost::DriveMap drives_;
+    winhost::WindowsFiles files_;
     std::optional<RegistryFile> registry_;  // read on first use
 };
 

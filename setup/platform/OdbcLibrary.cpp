@@ -11,6 +11,72 @@ namespace setup {
 namespace {
 
 constexpr std::string_view kFilePlaceholder = "%FILE%";
+constexpr std::string_view kUriPlaceholder = "%URI%";
+
+std::string FileUri(std::string_view file) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (const char c : file) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') ||
+                           std::string_view("-._~/").find(c) != std::string_view::npos;
+        if (plain) {
+            uri += c;
+        } else {
+            uri += '%';
+            uri += kHex[byte >> 4];
+            uri += kHex[byte & 0xF];
+        }
+    }
+    return uri;
+}
+
+std::string BracedIfNeeded(std::string value) {
+    const bool needsBraces = value.find_first_of(";{}=") != std::string::npos ||
+                             (!value.empty() && (value.front() == ' ' || value.back() == ' '));
+    if (needsBraces) value = "{" + kvl::StrSubstitui(value, "}", "}}", true) + "}";
+    return value;
+}
+
+// The key columns' condition: a NULL key is matched with IS NULL, any other bound with its
+// column's type, so a strict server compares a number with a number.
+std::string KeyCondition(const std::vector<std::string>& keys, const std::vector<odbc::Value>& row,
+                         const std::vector<kvl::odbc::ColumnDescription>& columns,
+                         std::vector<kvl::odbc::Parameter>& parameters) {
+    std::string condition;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        condition += (i == 0 ? "" : " AND ") + keys[i];
+        if (!row[i]) {
+            condition += " IS NULL";
+            continue;
+        }
+        condition += " = ?";
+        parameters.push_back({row[i], columns[i].sqlType});
+    }
+    return condition;
+}
+
+// "(StyleID=1, Seq=NULL)": a row by its key, for a message.
+std::string KeyText(const std::vector<std::string>& keys, const std::vector<odbc::Value>& row) {
+    std::string text;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        text += (i == 0 ? "(" : ", ") + keys[i] + "=" + row[i].value_or("NULL");
+    }
+    return text + ")";
+}
+
+// A failure to connect names the library.
+std::shared_ptr<odbc::Connection> Connect(const std::string& connectionText,
+                                          const std::string& name,
+                                          std::shared_ptr<kvl::odbc::Api> api) {
+    try {
+        return std::make_shared<odbc::Connection>(connectionText, std::move(api));
+    } catch (const kvl::Error& error) {
+        throw kvl::Error(error.number(), "Não foi possível abrir a biblioteca de símbolos " + name +
+                                             " (" + error.description() + ")");
+    }
+}
 
 // The table a "Select ... From Table" command reads.
 std::string TableOf(const std::string& command) {
@@ -39,7 +105,8 @@ class OdbcRowSet : public RowSet {
         : connection_(std::move(connection)), table_(TableOf(command)) {
         keys_ = odbc::RowIdentifier(*connection_, table_);
         if (keys_.empty()) {
-            throw kvl::Error(kvl::kInvalidCall, "Rows of " + table_ + " cannot be identified");
+            throw kvl::Error(odbc::kCallFailed,
+                             "As linhas da tabela " + table_ + " não têm identificador");
         }
         result_ = odbc::Query(*connection_, WithKeyColumns(command, keys_));
         position_ = result_.rows.empty() ? kBeforeStart : 0;
@@ -84,6 +151,18 @@ class OdbcRowSet : public RowSet {
         throw kvl::Error(kvl::kSubscriptOutOfRange, "No field " + std::string(field));
     }
 
+    // Runs the UPDATE of the row; a failure names the row.
+    int64_t Write(const std::string& command, const std::vector<kvl::odbc::Parameter>& parameters,
+                  const std::vector<odbc::Value>& row) const {
+        try {
+            return odbc::Execute(*connection_, command, parameters);
+        } catch (const kvl::Error& error) {
+            throw kvl::Error(error.number(), "Não foi possível gravar a linha " +
+                                                 KeyText(keys_, row) + " da tabela " + table_ +
+                                                 " (" + error.description() + ")");
+        }
+    }
+
     std::shared_ptr<odbc::Connection> connection_;
     std::string table_;
     std::vector<std::string> keys_;
@@ -100,18 +179,16 @@ void OdbcRowSet::Update() {
     for (size_t i = keys_.size(); i < row.size(); ++i) {
         if ((*edited_)[i] == row[i]) continue;
         assignments += (assignments.empty() ? "" : ", ") + result_.columns[i].name + " = ?";
-        parameters.push_back({(*edited_)[i]});
-    }
-    std::string condition;
-    for (size_t i = 0; i < keys_.size(); ++i) {
-        condition += (i == 0 ? "" : " AND ") + keys_[i] + " = ?";
-        parameters.push_back({row[i]});
+        parameters.push_back({(*edited_)[i], result_.columns[i].sqlType});
     }
     if (!assignments.empty()) {
-        const std::string command =
-            "UPDATE " + table_ + " SET " + assignments + " WHERE " + condition;
-        if (odbc::Execute(*connection_, command, parameters) != 1) {
-            throw kvl::Error(kvl::kInvalidCall, "The row of " + table_ + " was not found again");
+        const std::string command = "UPDATE " + table_ + " SET " + assignments + " WHERE " +
+                                    KeyCondition(keys_, row, result_.columns, parameters);
+        if (Write(command, parameters, row) != 1) {
+            throw kvl::Error(kRowNotFoundAgain, "A linha " + KeyText(keys_, row) + " da tabela " +
+                                                    table_ +
+                                                    " já não existe: foi mudada ou apagada "
+                                                    "entretanto");
         }
     }
     result_.rows[position_] = std::move(*edited_);
@@ -121,16 +198,14 @@ void OdbcRowSet::Update() {
 }  // namespace
 
 std::string LibraryConnectionText(std::string_view connectionTemplate, std::string_view file) {
-    std::string value(file);
-    const bool needsBraces = value.find_first_of(";{}=") != std::string::npos ||
-                             (!value.empty() && (value.front() == ' ' || value.back() == ' '));
-    if (needsBraces) value = "{" + kvl::StrSubstitui(value, "}", "}}", true) + "}";
-    return kvl::StrSubstitui(connectionTemplate, kFilePlaceholder, value, true);
+    const std::string withUri =
+        kvl::StrSubstitui(connectionTemplate, kUriPlaceholder, FileUri(file), true);
+    return kvl::StrSubstitui(withUri, kFilePlaceholder, BracedIfNeeded(std::string(file)), true);
 }
 
-OdbcSymbolLibrary::OdbcSymbolLibrary(const std::string& connectionText,
+OdbcSymbolLibrary::OdbcSymbolLibrary(const std::string& connectionText, const std::string& name,
                                      std::shared_ptr<kvl::odbc::Api> api)
-    : connection_(std::make_shared<odbc::Connection>(connectionText, std::move(api))) {}
+    : connection_(Connect(connectionText, name, std::move(api))) {}
 
 OdbcSymbolLibrary::~OdbcSymbolLibrary() = default;
 

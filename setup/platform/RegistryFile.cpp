@@ -16,6 +16,8 @@ namespace setup {
 namespace {
 
 constexpr std::string_view kMachine = "HKEY_LOCAL_MACHINE";
+constexpr std::string_view kSoftware = "hkey_local_machine\\software\\";
+constexpr std::string_view kWow64Node = "wow6432node\\";
 
 enum class Format { kExport5, kExport4, kWine };
 
@@ -145,9 +147,19 @@ std::string NormalKey(std::string_view key) {
     return normal;
 }
 
+bool UnderWow64Node(const std::string& normalKey) {
+    return (normalKey + "\\").starts_with(std::string(kSoftware) + std::string(kWow64Node));
+}
+
+// Where a 32-bit program's key under Software lives on a 64-bit machine; nothing for other keys.
+std::optional<std::string> Redirected(const std::string& normalKey) {
+    if (!normalKey.starts_with(kSoftware) || UnderWow64Node(normalKey)) return std::nullopt;
+    return std::string(kSoftware) + std::string(kWow64Node) + normalKey.substr(kSoftware.size());
+}
+
 [[noreturn]] void ThrowNotFound(std::string_view fullPath) {
-    throw kvl::Error(kRegistryKeyNotFound,
-                     "Unable to open registry key \"" + std::string(fullPath) + "\" for reading.");
+    throw kvl::Error(kRegistryKeyNotFound, "Não foi possível abrir a chave de registo \"" +
+                                               std::string(fullPath) + "\" para leitura.");
 }
 
 }  // namespace
@@ -158,6 +170,7 @@ class RegistryParser {
     RegistryParser(RegistryFile& registry, Format format) : registry_(registry), format_(format) {}
 
     void Line(std::string_view line) {
+        if (line == "#arch=win64") registry_.wow64_ = true;
         if (line.empty() || line.front() == ';' || line.front() == '#') return;
         if (line.front() == '[') {
             KeyLine(line);
@@ -179,6 +192,7 @@ class RegistryParser {
         // "[-key]" deletes a key in an export: nothing to read under it.
         const bool usable = name && !name->empty() && name->front() != '-';
         values_ = usable ? &registry_.keys_[NormalKey(*name)] : nullptr;
+        if (usable && UnderWow64Node(NormalKey(*name))) registry_.wow64_ = true;
     }
 
     void ValueLine(std::string_view line) {
@@ -233,7 +247,7 @@ RegistryFile RegistryFile::Parse(std::string_view bytes) {
     while (first < lines.size() && lines[first].empty()) ++first;
     const std::optional<Format> format =
         first < lines.size() ? FormatOf(lines[first]) : std::nullopt;
-    if (!format) throw kvl::Error(kRegistryFileInvalid, "The registry file is not valid.");
+    if (!format) throw kvl::Error(kRegistryFileInvalid, "O ficheiro de registo não é válido.");
     RegistryFile registry;
     RegistryParser parser(registry, *format);
     for (size_t i = first + 1; i < lines.size(); ++i) parser.Line(lines[i]);
@@ -242,27 +256,47 @@ RegistryFile RegistryFile::Parse(std::string_view bytes) {
 
 RegistryFile RegistryFile::Load(const fs::path& file) {
     std::error_code error;
-    if (!fs::exists(file, error)) return {};
+    if (!fs::exists(file, error)) {
+        throw kvl::Error(kRegistryFileNotFound,
+                         "O ficheiro de registo " + file.string() + " não existe.");
+    }
     std::ifstream stream(file, std::ios::binary);
-    if (!stream) throw kvl::Error(kvl::kPermissionDenied);
+    if (!stream) throw kvl::Error(kvl::kPermissionDenied, "Permissão negada: " + file.string());
     std::ostringstream bytes;
     bytes << stream.rdbuf();
-    return Parse(bytes.str());
+    try {
+        return Parse(bytes.str());
+    } catch (const kvl::Error& invalid) {
+        throw kvl::Error(invalid.number(),
+                         "O ficheiro de registo " + file.string() + " não é válido.");
+    }
 }
 
 fs::path RegistryFile::DefaultFile() {
     return winhost::WinePrefix() / "system.reg";
 }
 
+const std::optional<std::string>* RegistryFile::Find(std::string_view key,
+                                                     std::string_view value) const {
+    const auto found = keys_.find(std::string(key));
+    if (found == keys_.end()) return nullptr;
+    const auto data = found->second.find(kvl::Minusculas(value));
+    return data == found->second.end() ? nullptr : &data->second;
+}
+
 std::string RegistryFile::Read(std::string_view fullPath) const {
     const size_t split = fullPath.rfind('\\');
     if (split == std::string_view::npos) ThrowNotFound(fullPath);
-    const auto key = keys_.find(NormalKey(fullPath.substr(0, split)));
-    if (key == keys_.end()) ThrowNotFound(fullPath);
-    const auto value = key->second.find(kvl::Minusculas(fullPath.substr(split + 1)));
-    if (value == key->second.end()) ThrowNotFound(fullPath);
-    if (!value->second) throw kvl::Error(kvl::kTypeMismatch);
-    return *value->second;
+    const std::string key = NormalKey(fullPath.substr(0, split));
+    const std::string_view name = fullPath.substr(split + 1);
+    const std::optional<std::string>* data = nullptr;
+    if (const std::optional<std::string> redirected = Redirected(key); wow64_ && redirected) {
+        data = Find(*redirected, name);
+    }
+    if (!data) data = Find(key, name);
+    if (!data) ThrowNotFound(fullPath);
+    if (!*data) throw kvl::Error(kvl::kTypeMismatch);
+    return **data;
 }
 
 }  // namespace setup

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "logic/Texts.h"
+#include "window/ElidedLabel.h"
 #include "window/Logo.h"
 #include "window/QtText.h"
 #include "window/frmHelp.h"
@@ -48,7 +49,8 @@ frmSetup::frmSetup(SetupPlatform& platform, QWidget* parent)
       logic_(*this, platform),
       tvOptions(new QTreeWidget),
       txtInfo(new QPlainTextEdit),
-      lblLocation(Label("lblLocation", QString())) {
+      lblLocation(new ElidedLabel) {
+    lblLocation->setObjectName(QStringLiteral("lblLocation"));
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(ToQt(std::string(kTitle)));
     BuildControls();
@@ -104,6 +106,7 @@ QWidget* frmSetup::BuildChoice() {
     lists->addWidget(txtInfo, 1);
     auto* location = new QHBoxLayout;
     location->addWidget(Label("Label2", QString::fromUtf8("Localização:")));
+    // The label takes the room there is; a long folder is shortened, never the window widened.
     location->addWidget(lblLocation, 1);
     location->addWidget(browse);
     auto* layout = new QVBoxLayout(frame);
@@ -147,7 +150,7 @@ void frmSetup::ShowInfo(const std::string& text) {
 }
 
 void frmSetup::ShowLocation(const std::string& text) {
-    lblLocation->setText(ToQt(text));
+    lblLocation->SetFullText(ToQt(text));
 }
 
 void frmSetup::SetBusy(bool busy) {

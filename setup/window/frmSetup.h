@@ -15,6 +15,8 @@ class QTreeWidgetItem;
 
 namespace setup {
 
+class ElidedLabel;
+
 class frmSetup : public QWidget, public SetupView {
     Q_OBJECT
 
@@ -51,7 +53,7 @@ class frmSetup : public QWidget, public SetupView {
     SetupLogic logic_;
     QTreeWidget* tvOptions;
     QPlainTextEdit* txtInfo;
-    QLabel* lblLocation;
+    ElidedLabel* lblLocation;
 };
 
 }  // namespace setup

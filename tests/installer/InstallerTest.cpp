@@ -12,6 +12,8 @@
 
 #include "kvl/Error.h"
 #include "logic/Installer.h"
+#include "logic/SupportPath.h"
+#include "logic/Uninstaller.h"
 
 namespace zovlt::test {
 namespace {
@@ -111,6 +113,10 @@ struct FakeCad : CadApplication {
 struct FakePlatform : InstallPlatform, World {
     bool PathOK(const std::string& path) override { return existing.count(path) > 0; }
     void CreateFolder(const std::string& path) override { Call("mkdir " + path); }
+    bool RemoveFolderIfEmpty(const std::string& path) override {
+        Call("rmdir " + path);
+        return true;
+    }
     std::vector<std::string> ListFiles(const std::string& pattern) override {
         return Answer("list " + pattern, listings[pattern]);
     }
@@ -119,6 +125,7 @@ struct FakePlatform : InstallPlatform, World {
         Call("copy " + source + " > " + target);
     }
     void StartHidden(const std::string& commandLine) override { Call("start " + commandLine); }
+    void RunHidden(const std::string& commandLine) override { Call("run " + commandLine); }
     void OpenLink(const std::string&) override {}
     winhost::Button MessageBox(const std::string& text, int flags) override {
         Call("box " + std::to_string(flags) + " " + text);
@@ -134,9 +141,10 @@ struct FakeView : InstallView {
     // As loaded, with the terms accepted.
     bool acceptEnabled = true, installEnabled = true, installVisible = true, closeEnabled = true;
     bool progressVisible = false, busy = false;
+    std::string caption;
     std::function<void()> onYield;  // runs at every yield, as window events would
 
-    void SetProgressCaption(const std::string&) override {}
+    void SetProgressCaption(const std::string& text) override { caption = text; }
     void SetProgressVisible(bool visible) override { progressVisible = visible; }
     void SetAcceptEnabled(bool enabled) override { acceptEnabled = enabled; }
     void SetInstallEnabled(bool enabled) override { installEnabled = enabled; }
@@ -202,11 +210,13 @@ TEST_F(InstallerTest, AStageErrorOffersRetryOfTheSameStepOrCancelThatQuitsTheCad
     };
     const Stage stages[] = {
         {"mkdir C:\\ZOV_LT\\blocos", kvl::kPermissionDenied,
-         "Ocorreu um erro na criação dos directórios!\r\n(70) Permission denied", false},
+         "Ocorreu um erro na criação dos directórios!\r\n(70) Permissão negada", false},
         {"start regsvr32 C:\\ZOV_LT\\DLL\\KVL2005.dll /s", kvl::kFileNotFound,
-         "Ocorreu um erro no Registo das librarias dinâmicas!\r\n(53) File not found", false},
+         "Ocorreu um erro no Registo das librarias dinâmicas!\r\n(53) Ficheiro não encontrado",
+         false},
         {"create AutoCAD.Application", kvl::kCannotCreateObject,
-         "Ocorreu um erro ao abrir o AutoCAD!\r\n(429) ActiveX component can't create object",
+         "Ocorreu um erro ao abrir o AutoCAD!\r\n(429) O componente ActiveX não consegue criar o "
+         "objecto",
          false},
         {"Visible False", kFailed, "Ocorreu um erro ao abrir o AutoCAD!\r\n(-2147467259) ", true},
         {"SetSupportPath", kFailed,
@@ -260,18 +270,25 @@ TEST_F(InstallerTest, ExistingFoldersEmptySourceFoldersAndErrorsWhileClosingRais
     EXPECT_TRUE(boxes[1].starts_with("box 64 Instalação Concluída."));
 }
 
-TEST_F(InstallerTest, FilesAreDeletedThenCopiedAndRetryCopiesTheSameFileAgain) {
+TEST_F(InstallerTest, NothingIsDeletedBeforeItsReplacementAndRetryCopiesTheSameFileAgain) {
     platform.listings[kRootPattern] = {"a.lsp"};
     const std::string copyA = "copy " + kSource + "a.lsp > C:\\ZOV_LT\\a.lsp";
     platform.failures[copyA] = kvl::kPermissionDenied;
-    EXPECT_EQ(Install({winhost::kRetry}), Outcome::Completed);
-    // Only the copy is repeated, not the delete before it.
+    // The medium lacks the library: the installed one must not go first.
+    const std::string copyLibrary =
+        "copy " + kSource + "DLL\\KVL2005.dll > C:\\ZOV_LT\\DLL\\KVL2005.dll";
+    platform.failures[copyLibrary] = kvl::kFileNotFound;
+    EXPECT_EQ(Install({winhost::kRetry, winhost::kCancel}), Outcome::Cancelled);
+    EXPECT_THAT(platform.Logged("delete "), IsEmpty());
     EXPECT_THAT(
-        std::vector(platform.log.begin() + platform.At("delete C:\\ZOV_LT\\a.lsp"),
+        std::vector(platform.log.begin() + platform.At(copyA),
                     platform.log.begin() + platform.At("list " + kBlocksPattern)),
-        ElementsAre("delete C:\\ZOV_LT\\a.lsp", copyA,
-                    "box 53 Ocorreu um erro na copia dos ficheiros!\r\n(70) Permission denied",
+        ElementsAre(copyA,
+                    "box 53 Ocorreu um erro na copia dos ficheiros!\r\n(70) Permissão negada",
                     copyA));
+    // The progress line keeps the step that failed in view.
+    EXPECT_EQ(view.caption, "Interrompido no passo: Registar as librarias dinâmicas");
+    EXPECT_TRUE(view.progressVisible);
 }
 
 TEST_F(InstallerTest, CancelLeavesWhatWasDoneAndEntersTheFinishedState) {
@@ -280,7 +297,8 @@ TEST_F(InstallerTest, CancelLeavesWhatWasDoneAndEntersTheFinishedState) {
     EXPECT_EQ(Install({winhost::kCancel}), Outcome::Cancelled);
     EXPECT_EQ(platform.Logged("copy ").size(), 2u);  // a.lsp copied, b.lsp attempted once
     EXPECT_THAT(platform.Logged("create "), IsEmpty());
-    EXPECT_FALSE(view.installVisible || view.progressVisible || view.acceptEnabled || view.busy);
+    EXPECT_FALSE(view.installVisible || view.acceptEnabled || view.busy);
+    EXPECT_EQ(installer.Result(), Outcome::Cancelled);
     EXPECT_TRUE(view.closeEnabled && installer.Form_QueryUnload());
     // A new attempt needs a new program start.
     EXPECT_EQ(installer.Command1_Click(), Outcome::NotStarted);
@@ -290,7 +308,7 @@ TEST_F(InstallerTest, FailedListingIsTheCopyStagesError) {
     platform.failures["list " + kRootPattern] = kvl::kPathNotFound;
     EXPECT_EQ(Install({winhost::kRetry}), Outcome::Completed);
     EXPECT_EQ(platform.Logged("box ")[1],
-              "box 53 Ocorreu um erro na copia dos ficheiros!\r\n(76) Path not found");
+              "box 53 Ocorreu um erro na copia dos ficheiros!\r\n(76) Caminho não encontrado");
     EXPECT_EQ(platform.Logged("list " + kRootPattern).size(), 2u);
 }
 
@@ -333,6 +351,90 @@ TEST_F(InstallerTest, MenuGoesBeforeTheLastMenuCountedWhenItIsInserted) {
     EXPECT_EQ(Install(), Outcome::Completed);
     EXPECT_THAT(platform.Logged("InsertInMenuBar "), ElementsAre("InsertInMenuBar 0 6"));
     EXPECT_LT(platform.At("Visible True"), platform.At("Load C:\\ZOV_LT\\ZOV_LT.cui"));
+}
+
+// --- Removal ------------------------------------------------------------------------------------
+
+TEST(SupportPathTest, EntriesCompareWholeInAnyCaseAndOnlyThoseNamingTheFolderGo) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:\\CAD\\support;C:\\ZOV_LT", "C:\\CAD\\support"},
+        {"c:\\zov_lt\\;C:\\CAD; C:\\ZOV_LT ;C:\\fonts", "C:\\CAD;C:\\fonts"},
+        {"C:\\ZOV_LTX;C:\\ZOV_LT\\blocos", "C:\\ZOV_LTX;C:\\ZOV_LT\\blocos"},
+        {"C:\\ZOV_LT", ""},
+    };
+    for (const auto& [before, after] : cases) {
+        EXPECT_EQ(WithoutFolder(before, "C:\\ZOV_LT"), after) << before;
+        EXPECT_EQ(ListsFolder(before, "C:\\ZOV_LT"), before != after) << before;
+    }
+}
+
+// A removal on the fakes, with the window's view.
+struct RemovalRig {
+    Outcome Remove(std::vector<winhost::Button> answers = {winhost::kYes}) {
+        platform.answers = std::move(answers);
+        return Uninstaller(view, platform, kProgram).Run();
+    }
+    FakeView view;
+    FakePlatform platform;
+};
+
+TEST(UninstallerTest, NoInTheConfirmationChangesNothing) {
+    RemovalRig rig;
+    EXPECT_EQ(rig.Remove({winhost::kNo}), Outcome::NotStarted);
+    ASSERT_EQ(rig.platform.log.size(), 1u);
+    EXPECT_TRUE(rig.platform.log[0].starts_with("box 292 Remover o ZOV LT deste computador?"));
+}
+
+TEST(UninstallerTest, RemovesWhatTheInstallationAddedAfterTheApplicationLetsGoOfIt) {
+    RemovalRig rig;
+    rig.platform.listings[kRootPattern] = {"ZOV_LT.cui", "leia-me.txt"};
+    rig.platform.listings[kBlocksPattern] = {"lote.dwg"};
+    // The user's own leia-me.txt was removed meanwhile: nothing to remove there.
+    rig.platform.existing = {"C:\\ZOV_LT\\ZOV_LT.cui", "C:\\ZOV_LT\\blocos\\lote.dwg",
+                             "C:\\ZOV_LT\\DLL\\KVL2005.dll"};
+    rig.platform.supportPath = "C:\\CAD\\support;c:\\zov_lt;C:\\ZOV_LT\\blocos";
+    rig.platform.groups = {"ACAD", "ZOV_LT", "zov_lt", "ZOV_LT"};
+    EXPECT_EQ(rig.Remove(), Outcome::Completed);
+
+    EXPECT_EQ(rig.platform.supportPath, "C:\\CAD\\support;C:\\ZOV_LT\\blocos");
+    EXPECT_THAT(rig.platform.groups, ElementsAre("ACAD", "zov_lt"));
+    EXPECT_THAT(rig.platform.Logged("Visible"), IsEmpty());
+    EXPECT_THAT(rig.platform.Logged("delete "),
+                ElementsAre("delete C:\\ZOV_LT\\ZOV_LT.cui", "delete C:\\ZOV_LT\\blocos\\lote.dwg",
+                            "delete C:\\ZOV_LT\\DLL\\KVL2005.dll"));
+    EXPECT_LT(rig.platform.At("Quit"), rig.platform.At("delete C:\\ZOV_LT\\ZOV_LT.cui"));
+    EXPECT_LT(rig.platform.At("run regsvr32 /u /s C:\\ZOV_LT\\DLL\\KVL2005.dll"),
+              rig.platform.At("delete C:\\ZOV_LT\\DLL\\KVL2005.dll"));
+    EXPECT_THAT(
+        rig.platform.Logged("rmdir "),
+        ElementsAre("rmdir C:\\ZOV_LT\\DLL", "rmdir C:\\ZOV_LT\\blocos", "rmdir C:\\ZOV_LT"));
+    EXPECT_TRUE(rig.platform.log.back().starts_with("box 64 O ZOV LT foi removido"));
+    EXPECT_EQ(rig.platform.liveObjects, 0);
+    EXPECT_FALSE(rig.view.busy);
+}
+
+TEST(UninstallerTest, ASecondRemovalFindsNothingToChange) {
+    RemovalRig rig;
+    rig.platform.listings[kRootPattern] = {"ZOV_LT.cui"};
+    EXPECT_EQ(rig.Remove(), Outcome::Completed);
+    for (const char* change : {"delete ", "run ", "SetSupportPath", "Unload"}) {
+        EXPECT_THAT(rig.platform.Logged(change), IsEmpty()) << change;
+    }
+}
+
+TEST(UninstallerTest, CancelAfterAFailedStepQuitsTheApplicationAndKeepsTheFiles) {
+    RemovalRig rig;
+    rig.platform.listings[kRootPattern] = {"ZOV_LT.cui"};
+    rig.platform.existing = {"C:\\ZOV_LT\\ZOV_LT.cui"};
+    rig.platform.groups = {"ZOV_LT"};
+    rig.platform.failures["Unload"] = kFailed;
+    EXPECT_EQ(rig.Remove({winhost::kYes, winhost::kCancel}), Outcome::Cancelled);
+    EXPECT_TRUE(
+        rig.platform.Logged("box ")[1].starts_with("box 53 Ocorreu um erro ao remover o Menu!"));
+    EXPECT_THAT(rig.platform.Logged("delete "), IsEmpty());
+    EXPECT_EQ(rig.platform.Logged("Quit").size(), 1u);
+    EXPECT_EQ(rig.view.caption, "Interrompido no passo: Remover o Menu");
+    EXPECT_EQ(rig.platform.liveObjects, 0);
 }
 
 }  // namespace

@@ -26,8 +26,15 @@ namespace {
 
 using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
+
+// The line an unattended run prints for a file copied from the medium.
+auto Copied(const std::string& destination) {
+    return AllOf(StartsWith("Ficheiro copiado: Z:\\"),
+                 EndsWith("FILES\\" + destination.substr(10) + " -> " + destination));
+}
 
 const QString kProgram = BIN_DIR "/zovlt-config";
 
@@ -38,10 +45,15 @@ class EndToEndTest : public ::testing::Test {
         space.RegisterStandin();
     }
 
-    ProgramRun Install() {
-        return RunProgram(kProgram, {"--unattended", "--drive-c", Q(space.DriveC()), "--source",
-                                     Q(space.Source()), "--classes", Q(space.ClassesFile())});
+    // An unattended run with drive C:, the medium and the class registry of the workspace.
+    ProgramRun Run(QStringList arguments, const QProcessEnvironment& environment = {}) {
+        arguments << "--drive-c" << Q(space.DriveC()) << "--source" << Q(space.Source());
+        if (!arguments.contains("--no-classes")) arguments << "--classes" << Q(space.ClassesFile());
+        arguments.removeAll("--no-classes");
+        return RunProgram(kProgram, arguments, environment);
     }
+    ProgramRun Install() { return Run({"--unattended", "--accept-terms"}); }
+    ProgramRun Uninstall() { return Run({"--unattended", "--uninstall"}); }
 
     static QString Q(const std::filesystem::path& path) {
         return QString::fromStdString(path.string());
@@ -61,11 +73,14 @@ TEST_F(EndToEndTest, UnattendedInstallationCompletesAndASecondOneReplacesTheGrou
         ElementsAre(
             "Antes de continuar feche todas as aplicações de AutoCAD.",
             "Criar pastas de instalação", "Copiar o Ficheiro C:\\ZOV_LT\\leia-me.txt",
-            "Copiar o Ficheiro C:\\ZOV_LT\\ZOV_LT.cui", "Copiar o Ficheiro C:\\ZOV_LT\\zovlt.lsp",
-            "Copiar o Ficheiro C:\\ZOV_LT\\blocos\\lote.dwg",
-            "Copiar o Ficheiro C:\\ZOV_LT\\blocos\\via.dwg", "Registar as librarias dinâmicas",
-            "Abrir o AutoCAD", "Configurar o Path \"Support\"", "Configurar o Menu",
-            "Fim da instalação.", StartsWith("Instalação Concluída. Para mais informações")));
+            Copied("C:\\ZOV_LT\\leia-me.txt"), "Copiar o Ficheiro C:\\ZOV_LT\\ZOV_LT.cui",
+            Copied("C:\\ZOV_LT\\ZOV_LT.cui"), "Copiar o Ficheiro C:\\ZOV_LT\\zovlt.lsp",
+            Copied("C:\\ZOV_LT\\zovlt.lsp"), "Copiar o Ficheiro C:\\ZOV_LT\\blocos\\lote.dwg",
+            Copied("C:\\ZOV_LT\\blocos\\lote.dwg"), "Copiar o Ficheiro C:\\ZOV_LT\\blocos\\via.dwg",
+            Copied("C:\\ZOV_LT\\blocos\\via.dwg"), "Registar as librarias dinâmicas",
+            Copied("C:\\ZOV_LT\\DLL\\KVL2005.dll"), "Abrir o AutoCAD",
+            "Configurar o Path \"Support\"", "Configurar o Menu", "Fim da instalação.",
+            StartsWith("Instalação Concluída. Para mais informações")));
 
     EXPECT_EQ(Install().exitCode, 0);
     space.ExpectCadConfigured();
@@ -75,18 +90,109 @@ TEST_F(EndToEndTest, WithoutTheCadApplicationTheStartFailsAfterTheFilesAreCopied
     space.Write(space.ClassesFile(), "# no class registered\n");
     const ProgramRun run = Install();
     EXPECT_EQ(run.exitCode, 1);
-    ASSERT_FALSE(run.lines.empty());
-    EXPECT_THAT(run.lines.back(),
-                AllOf(HasSubstr("Ocorreu um erro ao abrir o AutoCAD!"), HasSubstr("(429)")));
+    ASSERT_GE(run.lines.size(), 2u);
+    EXPECT_EQ(run.lines.back(), "Interrompido no passo: Abrir o AutoCAD");
+    EXPECT_THAT(run.lines[run.lines.size() - 2],
+                AllOf(HasSubstr("Ocorreu um erro ao abrir o AutoCAD!"),
+                      HasSubstr("(429) O componente ActiveX não consegue criar o objecto: "
+                                "AutoCAD.Application")));
     space.ExpectFilesInPlace();
+}
+
+TEST_F(EndToEndTest, AMediumWithoutTheLibraryLeavesTheInstalledOneAndNamesWhatIsMissing) {
+    ASSERT_EQ(Install().exitCode, 0);
+    const std::filesystem::path installed = space.DriveC() / "ZOV_LT" / "DLL" / "KVL2005.dll";
+    const std::string before = space.Read(installed);
+    std::filesystem::remove(space.Files() / "DLL" / "KVL2005.dll");
+    const ProgramRun run = Install();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(space.Read(installed), before);
+    ASSERT_GE(run.lines.size(), 2u);
+    EXPECT_THAT(run.lines[run.lines.size() - 2],
+                AllOf(StartsWith("Ocorreu um erro no Registo das librarias dinâmicas! (53) "
+                                 "Ficheiro não encontrado: Z:\\"),
+                      EndsWith("\\FILES\\DLL\\KVL2005.dll")));
+    EXPECT_EQ(run.lines.back(), "Interrompido no passo: Registar as librarias dinâmicas");
+}
+
+TEST_F(EndToEndTest, AMediumWithLowerCaseNamesInstallsAsWindowsWouldFindIt) {
+    namespace fs = std::filesystem;
+    fs::rename(space.Files() / "DLL" / "KVL2005.dll", space.Files() / "DLL" / "kvl2005.dll");
+    fs::rename(space.Files() / "DLL", space.Files() / "dll");
+    fs::rename(space.Files(), space.Files().parent_path() / "files");
+    EXPECT_EQ(Install().exitCode, 0);
+    fs::rename(space.Files().parent_path() / "files", space.Files());
+    EXPECT_EQ(space.Read(space.DriveC() / "ZOV_LT" / "DLL" / "KVL2005.dll"), "DLL/KVL2005.dll");
+    space.ExpectCadConfigured();
+}
+
+TEST_F(EndToEndTest, UninstallLeavesDriveCAndTheCadApplicationAsBeforeTheInstallation) {
+    space.Write(space.DriveC() / "windows" / "win.ini", "[windows]\r\n");
+    space.Write(space.DriveC() / "Program Files" / "AutoCAD 2006" / "acad.exe", "");
+    space.Write(space.StateFile(),
+                R"({"SupportPath": "C:\\Program Files\\AutoCAD 2006\\support", "Licenca": "X-1",
+                    "MenuGroups": [{"Name": "ACAD", "File": "C:\\acad.cui", "Menus": ["File", "Help"]}],
+                    "MenuBar": ["File", "Help"], "Documents": [], "Visible": true,
+                    "Running": false})");
+    const auto tree = space.Tree(space.DriveC());
+    const QJsonObject state = space.State();
+
+    ASSERT_EQ(Install().exitCode, 0);
+    space.ExpectFilesInPlace();
+    for (int removal = 1; removal <= 2; ++removal) {
+        const ProgramRun run = Uninstall();
+        EXPECT_EQ(run.exitCode, 0) << removal;
+        EXPECT_THAT(run.lines.front(), StartsWith("Remover o ZOV LT deste computador?"));
+        EXPECT_EQ(run.lines.back(), "O ZOV LT foi removido deste computador.");
+        EXPECT_EQ(space.Tree(space.DriveC()), tree) << removal;
+        EXPECT_EQ(space.State(), state) << removal;
+    }
+}
+
+TEST_F(EndToEndTest, TheWindowsRemovalAsksFirstAndNoChangesNothing) {
+    ASSERT_EQ(Install().exitCode, 0);
+    const auto tree = space.Tree(space.DriveC());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("ZOVLT_CONFIG_ANSWERS", "no");
+    const ProgramRun declined = Run({"--uninstall"}, environment);
+    EXPECT_EQ(declined.exitCode, 1);
+    EXPECT_THAT(declined.lines, ElementsAre(StartsWith("Remover o ZOV LT deste computador?")));
+    EXPECT_EQ(space.Tree(space.DriveC()), tree);
+
+    environment.insert("ZOVLT_CONFIG_ANSWERS", "yes,ok");
+    EXPECT_EQ(Run({"--uninstall"}, environment).exitCode, 0);
+    EXPECT_FALSE(std::filesystem::exists(space.DriveC() / "ZOV_LT"));
+}
+
+TEST_F(EndToEndTest, TheLogHoldsEveryStepFileAndAnswerAndTheDefaultClassesReachTheStandIn) {
+    // Without --classes: the registry installed beside the program, whose stand-in keeps its
+    // state in the user's state folder.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const std::filesystem::path stateHome = space.DriveC().parent_path() / "state";
+    environment.insert("XDG_STATE_HOME", Q(stateHome));
+    const std::filesystem::path log = space.DriveC().parent_path() / "zovlt.log";
+    const ProgramRun run =
+        Run({"--unattended", "--accept-terms", "--no-classes", "--log", Q(log)}, environment);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(std::filesystem::exists(stateHome / "cad-standin" / "state.json"));
+    const std::string text = space.Read(log);
+    for (const char* line :
+         {" zovlt-config 1.0.0 --unattended --accept-terms --log ", " Criar pastas de instalação\n",
+          " Ficheiro copiado: Z:\\", "FILES\\DLL\\KVL2005.dll -> C:\\ZOV_LT\\DLL\\KVL2005.dll\n",
+          " Pasta criada: C:\\ZOV_LT\\blocos\n",
+          " Mensagem: Antes de continuar feche todas as aplicações de AutoCAD. | Resposta: OK\n",
+          " Fim da instalação.\n"}) {
+        EXPECT_THAT(text, HasSubstr(line));
+    }
 }
 
 TEST_F(EndToEndTest, CancelAfterTheCadApplicationStartedQuitsIt) {
     std::filesystem::remove(space.Files() / "ZOV_LT.cui");  // the menu cannot be loaded
     const ProgramRun run = Install();
     EXPECT_EQ(run.exitCode, 1);
-    ASSERT_FALSE(run.lines.empty());
-    EXPECT_THAT(run.lines.back(), HasSubstr("Ocorreu um erro ao Carregar o Menu!"));
+    ASSERT_GE(run.lines.size(), 2u);
+    EXPECT_THAT(run.lines[run.lines.size() - 2], HasSubstr("Ocorreu um erro ao Carregar o Menu!"));
     // Started hidden, it would otherwise run on unseen: its new drawing closed, it has quit.
     const QJsonObject state = space.State();
     EXPECT_FALSE(state["Running"].toBool());
@@ -111,14 +217,24 @@ TEST(ProgramSetupTest, AProgramFolderAtADriveRootHasNoTrailingBackslash) {
 
 TEST_F(EndToEndTest, CommandLineUsage) {
     EXPECT_EQ(RunProgram(kProgram, {"--help"}).exitCode, 0);
+    EXPECT_THAT(RunProgram(kProgram, {"--version"}).lines, ElementsAre("zovlt-config 1.0.0"));
     // Arguments split at blanks: "--source " gives an empty value. An unreadable class
-    // registry is bad usage too, not a late error 429.
-    for (const char* arguments : {"--drive-c", "--source ", "--no-such-option",
-                                  "-platform offscreen", "--classes /nonexistent/classes.ini"}) {
-        EXPECT_EQ(
-            RunProgram(kProgram, QString("--unattended ").append(arguments).split(' ')).exitCode, 2)
+    // registry or log is bad usage too, not a late error; and nobody accepted the terms.
+    for (const char* arguments :
+         {"--drive-c", "--source ", "--no-such-option", "-platform offscreen",
+          "--classes /nonexistent/classes.ini", "--log /nonexistent/zovlt.log"}) {
+        EXPECT_EQ(RunProgram(kProgram,
+                             QString("--unattended --accept-terms ").append(arguments).split(' '))
+                      .exitCode,
+                  2)
             << arguments;
     }
+    QProcess unaccepted;
+    unaccepted.start(kProgram, {"--unattended", "--drive-c", Q(space.DriveC())});
+    unaccepted.waitForFinished(-1);
+    EXPECT_EQ(unaccepted.exitCode(), 2);
+    EXPECT_TRUE(unaccepted.readAllStandardError().contains("--accept-terms"));
+    EXPECT_FALSE(std::filesystem::exists(space.DriveC() / "ZOV_LT"));
 }
 
 // Stands in for the desktop's default handlers of links.
@@ -168,7 +284,7 @@ class WindowTest : public EndToEndTest {
         return options;
     }());
     winhost::DialogMessageBoxes boxes{winhost::ScriptedAnswers::Parse("ok,ok")};
-    LinuxPlatform platform{setup.drives, setup.classes, boxes};
+    LinuxPlatform platform{winhost::WindowsFiles(setup.drives), setup.classes, boxes};
     frmMAIN window{platform, setup.programFolder};
 };
 
@@ -235,6 +351,18 @@ TEST_F(WindowTest, InstallsWithScriptedAnswersAndRefusesToCloseMeanwhile) {
 
     QTest::mouseClick(Find<QPushButton>("Command2"), Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(WindowTest, AFailedInstallationEndsCancelledWithTheStepThatFailedInView) {
+    std::filesystem::remove(space.Files() / "ZOV_LT.cui");  // the menu cannot be loaded
+    Tick();
+    // The script's second "ok" is no answer to Retry/Cancel: the box gets Cancel.
+    QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(window.Result(), Outcome::Cancelled);
+    auto* progress = Find<QLabel>("lblInstalação");
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_EQ(progress->text(), "Interrompido no passo: Configurar o Menu");
+    EXPECT_EQ(Find<QPushButton>("Command2")->text(), "Fechar");
 }
 
 }  // namespace

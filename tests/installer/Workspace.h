@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,19 @@ class Workspace {
         Write(ClassesFile(), "# automation classes\nAutoCAD.Application=" CAD_STANDIN
                              " --state \"" +
                                  StateFile().string() + "\"\n");
+    }
+    // Every folder (with a final "/") and file under folder, with the files' contents.
+    std::map<std::string, std::string> Tree(const std::filesystem::path& folder) const {
+        std::map<std::string, std::string> tree;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            const std::string name = entry.path().lexically_relative(folder).string();
+            if (entry.is_directory()) {
+                tree[name + "/"] = "";
+            } else {
+                tree[name] = Read(entry.path());
+            }
+        }
+        return tree;
     }
     QJsonObject State() const {
         return QJsonDocument::fromJson(QByteArray::fromStdString(Read(StateFile()))).object();

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <regex>
 
 #include "Helpers.h"
 
@@ -26,7 +27,8 @@ class EndToEndTest : public ::testing::Test {
   protected:
     void SetUp() override {
         UsePrivateDriverList(root_);
-        for (const char* folder : {"Dados/Warehouse", "Programas/Cartelix", "Dados/Workspace"}) {
+        for (const char* folder :
+             {"Dados/Warehouse", "Programas/Cartelix/Symbols", "Dados/Workspace"}) {
             fs::create_directories(driveC_ / folder);
         }
         fs::create_directories(staging_);
@@ -72,6 +74,11 @@ class EndToEndTest : public ::testing::Test {
     }
 
     // An unattended run that prints the message and exits with 1.
+    static std::string Read(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    }
+
     void ExpectFailure(const std::string& message) {
         const Outcome run = Setup("--unattended");
         EXPECT_EQ(run.status, 1);
@@ -108,8 +115,129 @@ TEST_F(EndToEndTest, InstallsToTheTargetsAndRepointsTheLibrary) {
 
 TEST_F(EndToEndTest, MissingComponentEndsWithFileNotFound) {
     fs::remove(staging_ / "PDM Simbologia.pdf");
-    ExpectFailure("Erro: Ficheiro não encontrado, possível erro a descompactar os ficheiros");
+    ExpectFailure(
+        "Erro: Ficheiro não encontrado, possível erro a descompactar os ficheiros "
+        "Componente em falta: Z:");
     EXPECT_FALSE(fs::exists(driveC_ / "Dados/Warehouse/PDM Warehouse.mdb"));
+}
+
+// Wine prefixes as Wine writes them: system.reg with its header, architecture and times, keys
+// with escaped backslashes, and a drive_c with the usual folders.
+struct Prefix {
+    const char* arch;
+    const char* keyRoot;       // where the product's keys live
+    const char* installedIn;   // the product's folder, as it is on disk
+    const char* registryPath;  // the product's folder, as the registry spells it
+};
+
+class WinePrefixTest : public EndToEndTest, public ::testing::WithParamInterface<Prefix> {
+  protected:
+    void WriteSystemReg(const Prefix& prefix) {
+        const std::string root = prefix.keyRoot;
+        const std::string product = prefix.registryPath;
+        std::ofstream(registry_) << "WINE REGISTRY Version 2\n"
+                                    ";; All keys relative to \\\\Machine\n\n"
+                                 << "#arch=" << prefix.arch << "\n\n"
+                                 << "[" << root << "\\\\Kestrova\\\\Applications] 1700000000\n"
+                                 << "#time=1da2b3c4d5e6f70\n"
+                                 << "\"DefaultJCache\"=\"Cartelix Professional 06.00.34.68\"\n\n"
+                                 << "[" << root
+                                 << "\\\\Kestrova\\\\Cartelix Professional\\\\06.00\\\\Setup] "
+                                    "1700000000\n"
+                                 << "\"Path\"=\"" << product << "\"\n"
+                                 << "\"WarehouseTarget\"=\"" << product << "Warehouse\\\\\"\n"
+                                 << "\"WorkspaceTarget\"=\"" << product << "Workspace\\\\\"\n";
+    }
+};
+
+TEST_P(WinePrefixTest, InstallsWhereTheProductIs) {
+    const Prefix& prefix = GetParam();
+    for (const char* folder : {"windows/system32", "Program Files", "users/Public"}) {
+        fs::create_directories(driveC_ / folder);
+    }
+    const fs::path product = driveC_ / prefix.installedIn;
+    for (const char* folder : {"Symbols", "Warehouse", "Workspace"}) {
+        fs::create_directories(product / folder);
+    }
+    WriteSystemReg(prefix);
+    const Outcome run = Setup("--unattended");
+    EXPECT_EQ(run.status, 0) << run.output;
+    for (const char* file : {"Warehouse/PDM Warehouse.mdb", "Symbols/PDM Simbologia.fsm",
+                             "Workspace/PDM Biblioteca.mdb", "PDM Simbologia.pdf"}) {
+        EXPECT_TRUE(fs::is_regular_file(product / file)) << file;
+    }
+    // The references keep the registry's spelling, which Windows reads as the same folder.
+    const std::string registered = std::string(prefix.registryPath);
+    const std::string unescaped = std::regex_replace(registered, std::regex(R"(\\\\)"), "\\");
+    EXPECT_EQ(RowsOf(product / "Workspace" / "PDM Biblioteca.mdb",
+                     "SELECT PropertyValue FROM StyleProperties"),
+              std::vector<std::string>{unescaped + "Symbols\\PDM Simbologia.fsm;9"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Prefixes, WinePrefixTest,
+    ::testing::Values(
+        // A 64-bit prefix: the 32-bit product's keys under Wow6432Node, its folder in
+        // Program Files (x86).
+        Prefix{"win64", "Software\\\\Wow6432Node",
+               "Program Files (x86)/Kestrova/Cartelix Professional",
+               "C:\\\\Program Files (x86)\\\\Kestrova\\\\Cartelix Professional\\\\"},
+        // A 32-bit prefix whose registry spells the folders in other letter cases.
+        Prefix{"win32", "Software", "Program Files/Kestrova/Cartelix Professional",
+               "C:\\\\PROGRAM FILES\\\\kestrova\\\\cartelix professional\\\\"}));
+
+TEST_F(EndToEndTest, AFailedRepointingLeavesThePreviousLibraryAsItWas) {
+    ASSERT_EQ(Setup("--unattended").status, 0);
+    const fs::path installed = driveC_ / "Dados/Workspace/PDM Biblioteca.mdb";
+    const std::string before = Read(installed);
+    // A staged library whose warehouse reference cannot be re-pointed.
+    RunOn(staging_ / "PDM Biblioteca.mdb", {"DROP TABLE Connections"});
+    const Outcome run = Setup("--unattended");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.output, HasSubstr("Erro: 3146 - "));
+    EXPECT_TRUE(Read(installed) == before) << "the installed library changed";
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(installed.parent_path()), fs::directory_iterator()),
+        1);
+}
+
+TEST_F(EndToEndTest, ALibraryFolderOfAnyNameIsRepointed) {
+    fs::create_directories(driveC_ / "Dados/Bib;lio{teca}=1 %20");
+    const Outcome run = Setup("--unattended --target '3=C:\\Dados\\Bib;lio{teca}=1 %20'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(RowsOf(driveC_ / "Dados/Bib;lio{teca}=1 %20/PDM Biblioteca.mdb",
+                     "SELECT Location FROM Connections ORDER BY ID")
+                  .front(),
+              "C:\\Dados\\Warehouse\\PDM Warehouse.mdb");
+}
+
+TEST_F(EndToEndTest, AHostFolderAsTargetIsMappedAsTheChooserMapsIt) {
+    fs::create_directories(driveC_ / "Simbolos");
+    const Outcome run = Setup("--unattended --target '2=" + (driveC_ / "Simbolos").string() + "'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(Library("SELECT PropertyValue FROM StyleProperties"),
+              std::vector<std::string>{"C:\\Simbolos\\PDM Simbologia.fsm;9"});
+    // Each file copied is printed.
+    EXPECT_THAT(run.output, HasSubstr("PDM Simbologia.fsm -> C:\\Simbolos\\PDM Simbologia.fsm\n"));
+}
+
+TEST_F(EndToEndTest, AMissingRegistryFileIsNamed) {
+    fs::remove(registry_);
+    ExpectFailure("Erro: -2147024894 - O ficheiro de registo " + registry_.string() +
+                  " não existe.");
+}
+
+TEST_F(EndToEndTest, TheLogAndTheVersion) {
+    const fs::path log = root_ / "setup.log";
+    ASSERT_EQ(Setup("--unattended --log '" + log.string() + "'").status, 0);
+    std::ifstream in(log);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    for (const char* line : {" symbology-setup 1.0.0 --drive-c ", " Ficheiro copiado: Z:\\",
+                             " -> C:\\Dados\\Workspace\\PDM Biblioteca.mdb\n",
+                             " Mensagem: Instalação concluida. | Resposta: OK\n"}) {
+        EXPECT_THAT(text, HasSubstr(line));
+    }
+    EXPECT_EQ(Setup("--version").output, "symbology-setup 1.0.0\n");
 }
 
 TEST_F(EndToEndTest, OtherVersionEndsWithTheWarningUnattendedOrInTheWindow) {
@@ -126,13 +254,14 @@ TEST_F(EndToEndTest, OtherVersionEndsWithTheWarningUnattendedOrInTheWindow) {
 TEST_F(EndToEndTest, MissingRegistryValueEndsWithTheGenericError) {
     WriteRegistry(u"Cartelix Professional 06.00", false);
     ExpectFailure(
-        "Erro: -2147024894 - Unable to open registry key \"HKEY_LOCAL_MACHINE\\SOFTWARE\\"
-        "Kestrova\\Cartelix Professional\\06.00\\Setup\\WorkspaceTarget\" for reading.");
+        "Erro: -2147024894 - Não foi possível abrir a chave de registo \"HKEY_LOCAL_MACHINE\\"
+        "SOFTWARE\\Kestrova\\Cartelix Professional\\06.00\\Setup\\WorkspaceTarget\" para "
+        "leitura.");
 }
 
 TEST_F(EndToEndTest, BadUsageExitsWithTwo) {
-    for (const char* bad :
-         {"--target 9=C:", "--target 1=", "--target C:", "--bogus", "--staging"}) {
+    for (const char* bad : {"--target 9=C:", "--target 1=", "--target C:", "--target 2=simbolos",
+                            "--target 2=D:\\x", "--bogus", "--staging", "--log /nonexistent/x"}) {
         EXPECT_EQ(Setup(std::string("--unattended ") + bad).status, 2) << bad;
     }
 }

@@ -37,15 +37,35 @@ struct Message {
     int flags;
 };
 
+// Every step of an installation, in order: "copy A > B", "pending A > B", "open P",
+// "commit B".
+using Steps = std::vector<std::string>;
+
+class FakePending : public PendingFile {
+  public:
+    FakePending(Steps& steps, std::string destination)
+        : steps_(steps), path_(destination + ".part"), destination_(std::move(destination)) {}
+    const std::string& Path() const override { return path_; }
+    void Commit() override { steps_.push_back("commit " + destination_); }
+
+  private:
+    Steps& steps_;
+    std::string path_;
+    std::string destination_;
+};
+
 class FakePlatform : public SetupPlatform {
   public:
     std::map<std::string, std::uintmax_t> files;  // path and size
     std::map<std::string, std::string> registry;
     std::optional<std::string> chosenFolder;  // nothing: the chooser is cancelled
     std::optional<kvl::Error> copyFailure;    // thrown by the second copy
+    std::optional<kvl::Error> openFailure;    // thrown when the library is opened
 
     std::vector<std::pair<std::string, std::string>> copies;
+    Steps steps;
     std::vector<Message> messages;
+    std::string chooserStart;
 
     std::string TempFolder() override { return "C:\\Temp"; }
     std::uintmax_t FileSize(const std::string& path) override {
@@ -61,8 +81,16 @@ class FakePlatform : public SetupPlatform {
     void CopyFile(const std::string& source, const std::string& destination) override {
         if (copyFailure && copies.size() == 1) throw *copyFailure;
         copies.emplace_back(source, destination);
+        steps.push_back("copy " + source + " > " + destination);
     }
-    std::unique_ptr<SymbolLibrary> OpenLibrary(const std::string&) override {
+    std::unique_ptr<PendingFile> CopyPending(const std::string& source,
+                                             const std::string& destination) override {
+        steps.push_back("pending " + source + " > " + destination);
+        return std::make_unique<FakePending>(steps, destination);
+    }
+    std::unique_ptr<SymbolLibrary> OpenLibrary(const std::string& path) override {
+        steps.push_back("open " + path);
+        if (openFailure) throw *openFailure;
         return std::make_unique<EmptyLibrary>();
     }
     // Not the "." of the C locale, so that a size ignoring the user's separator shows.
@@ -71,7 +99,10 @@ class FakePlatform : public SetupPlatform {
         messages.push_back({text, flags});
         return winhost::kOk;
     }
-    std::optional<std::string> ChooseFolder(WindowHandle) override { return chosenFolder; }
+    std::optional<std::string> ChooseFolder(WindowHandle, const std::string& current) override {
+        chooserStart = current;
+        return chosenFolder;
+    }
 };
 
 class FakeView : public SetupView {

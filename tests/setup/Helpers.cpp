@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "platform/Odbc.h"
+#include "platform/OdbcLibrary.h"
 
 namespace fs = std::filesystem;
 
@@ -30,13 +31,22 @@ void UsePrivateDriverList(const fs::path& folder) {
     setenv("ODBCSYSINI", folder.c_str(), 1);
 }
 
+namespace {
+
+// The connection the installer itself makes, so any folder name works.
+std::string ConnectionTo(const fs::path& file) {
+    return LibraryConnectionText(kDefaultLibraryConnection, file.string());
+}
+
+}  // namespace
+
 void RunOn(const fs::path& file, const std::vector<std::string>& statements) {
-    const odbc::Connection connection("DRIVER=SQLite3;Database=" + file.string());
+    const odbc::Connection connection(ConnectionTo(file));
     for (const std::string& statement : statements) odbc::Execute(connection, statement, {});
 }
 
 std::vector<std::string> RowsOf(const fs::path& file, const std::string& query) {
-    const odbc::Connection connection("DRIVER=SQLite3;Database=" + file.string());
+    const odbc::Connection connection(ConnectionTo(file));
     std::vector<std::string> rows;
     for (const std::vector<odbc::Value>& row : odbc::Query(connection, query).rows) {
         std::string text;

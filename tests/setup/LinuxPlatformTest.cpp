@@ -16,7 +16,13 @@ namespace {
 class ChosenFolder : public FolderChooser {
   public:
     std::optional<fs::path> folder;
-    std::optional<fs::path> Choose(WindowHandle) override { return folder; }
+    fs::path start, shortcut;  // as the last choice was offered
+    std::optional<fs::path> Choose(WindowHandle, const fs::path& at,
+                                   const fs::path& driveC) override {
+        start = at;
+        shortcut = driveC;
+        return folder;
+    }
 };
 
 class LinuxPlatformTest : public ::testing::Test {
@@ -33,11 +39,25 @@ class LinuxPlatformTest : public ::testing::Test {
     ChosenFolder chooser_;
     winhost::PrintedMessageBoxes boxes_;
     LinuxPlatform platform_{
-        {driveC_, root_ / "system.reg", root_ / "stage", "%FILE%"}, boxes_, &chooser_};
+        {driveC_, root_ / "system.reg", root_ / "stage", "%FILE%", false}, boxes_, &chooser_};
 };
 
+TEST_F(LinuxPlatformTest, TheChooserOpensAtTheNearestFolderThatExistsAndOffersDriveC) {
+    const std::pair<std::string, fs::path> cases[] = {
+        {"C:\\dados\\Novo\\Sub\\", driveC_ / "Dados"},
+        {"C:\\Dados\\", driveC_ / "Dados"},
+        {"", driveC_},
+        {"D:\\Simbolos\\", driveC_},
+    };
+    for (const auto& [current, start] : cases) {
+        platform_.ChooseFolder(0, current);
+        EXPECT_EQ(chooser_.start, start) << current;
+        EXPECT_EQ(chooser_.shortcut, driveC_);
+    }
+}
+
 TEST_F(LinuxPlatformTest, ChosenFoldersAreWindowsPathsAndADriveRootKeepsItsBackslash) {
-    EXPECT_EQ(platform_.ChooseFolder(0), std::nullopt);
+    EXPECT_EQ(platform_.ChooseFolder(0, ""), std::nullopt);
     for (const auto& [host, windows] : std::vector<std::pair<fs::path, std::string>>{
              {driveC_, "C:\\"},
              {driveC_ / "Dados" / ".." / "Novo" / "", "C:\\Novo"},
@@ -45,7 +65,7 @@ TEST_F(LinuxPlatformTest, ChosenFoldersAreWindowsPathsAndADriveRootKeepsItsBacks
              {root_ / "stage",
               "Z:" + kvl::StrSubstitui((root_ / "stage").string(), "/", "\\", true)}}) {
         chooser_.folder = host;
-        EXPECT_EQ(platform_.ChooseFolder(0), windows) << host;
+        EXPECT_EQ(platform_.ChooseFolder(0, "C:\\"), windows) << host;
     }
 }
 

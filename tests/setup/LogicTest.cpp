@@ -77,6 +77,8 @@ TEST_F(LogicTest, ChosenFolderChangesOnlyTheSelectedComponent) {
 
     platform.chosenFolder = "D:\\Simbolos";
     logic.cmdBrowse_Click();
+    // The chooser opens where the component would go now.
+    EXPECT_EQ(platform.chooserStart, "C:\\Programas\\Cartelix\\Symbols\\");
     EXPECT_EQ(logic.Target(kSymbology), "D:\\Simbolos\\");
     EXPECT_EQ(view.location, "D:\\Simbolos\\");
     EXPECT_EQ(view.info, info);
@@ -96,10 +98,40 @@ TEST_F(LogicTest, FailedInstallStepShowsItsErrorAndStops) {
     EXPECT_FALSE(logic.cmdInstall_Click());
     EXPECT_EQ(platform.copies.size(), 1u);
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, "Erro:\r\n76 - Path not found");
+    EXPECT_EQ(platform.messages[0].text, "Erro:\r\n76 - Caminho não encontrado");
     EXPECT_EQ(platform.messages[0].flags, 16);
     // The hourglass does not outlive the failure.
     EXPECT_EQ(view.busy, (std::vector<bool>{true, false}));
+}
+
+TEST_F(LogicTest, TheLibraryIsRepointedUnderItsTemporaryNameAndOnlyThenTakesItsPlace) {
+    ASSERT_TRUE(Load());
+    EXPECT_TRUE(logic.cmdInstall_Click());
+    EXPECT_EQ(
+        platform.steps,
+        (Steps{"copy C:\\Temp\\PDM Warehouse.mdb > C:\\Dados\\Warehouse\\PDM Warehouse.mdb",
+               "copy C:\\Temp\\PDM Simbologia.fsm > "
+               "C:\\Programas\\Cartelix\\Symbols\\PDM Simbologia.fsm",
+               "pending C:\\Temp\\PDM Biblioteca.mdb > C:\\Dados\\Workspace\\PDM Biblioteca.mdb",
+               "copy C:\\Temp\\PDM Simbologia.pdf > C:\\Programas\\Cartelix\\PDM Simbologia.pdf",
+               "open C:\\Dados\\Workspace\\PDM Biblioteca.mdb.part",
+               "commit C:\\Dados\\Workspace\\PDM Biblioteca.mdb"}));
+
+    // A library that cannot be re-pointed never takes the installed one's place.
+    platform.steps.clear();
+    platform.openFailure = kvl::Error(3146, "[HY000] database is locked");
+    EXPECT_FALSE(logic.cmdInstall_Click());
+    EXPECT_EQ(platform.steps.back(), "open C:\\Dados\\Workspace\\PDM Biblioteca.mdb.part");
+    EXPECT_EQ(platform.messages.back().text, "Erro:\r\n3146 - [HY000] database is locked");
+}
+
+TEST_F(LogicTest, AMissingComponentIsNamed) {
+    InstallProduct(platform, "Cartelix Professional 06.00", kProfessional);
+    platform.files.erase("C:\\Temp\\PDM Simbologia.pdf");
+    EXPECT_FALSE(logic.Form_Load());
+    EXPECT_EQ(platform.messages.back().text,
+              "Erro:\r\nFicheiro não encontrado, possível erro a descompactar os ficheiros\r\n"
+              "Componente em falta: C:\\Temp\\PDM Simbologia.pdf");
 }
 
 TEST(RepointedPropertyValue, KeepsOnlyTheSecondField) {

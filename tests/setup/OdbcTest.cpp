@@ -65,7 +65,7 @@ class OdbcTest : public ::testing::Test {
 TEST_F(OdbcTest, LongValuesArriveWholeAndAChangedRowIsWrittenBackByItsIdentifier) {
     const std::string longValue = "C:\\" + std::string(5000, 'd') + "\\antigo.fsm;7";
     {
-        OdbcSymbolLibrary library("DRIVER=SQLite3;Database=/x.mdb", odbc);
+        OdbcSymbolLibrary library("DRIVER=SQLite3;Database=/x.mdb", "x.mdb", odbc);
         std::unique_ptr<RowSet> rows = Open(library, {{"1", "Source", longValue}});
         EXPECT_EQ(odbc->executed.back(),
                   "Select rowid, * From StyleProperties Where Name='Source'");
@@ -79,24 +79,30 @@ TEST_F(OdbcTest, LongValuesArriveWholeAndAChangedRowIsWrittenBackByItsIdentifier
                   "UPDATE StyleProperties SET PropertyValue = ? WHERE rowid = ?");
         ASSERT_EQ(odbc->parameters.size(), 1u);
         ASSERT_EQ(odbc->parameters[0].size(), 2u);
+        // Each value goes with its column's type: a strict server compares numbers as numbers.
         EXPECT_EQ(odbc->parameters[0][0].value, "novo.fsm;7");
+        EXPECT_EQ(odbc->parameters[0][0].sqlType, -1);
         EXPECT_EQ(odbc->parameters[0][1].value, "1");
+        EXPECT_EQ(odbc->parameters[0][1].sqlType, 4);
 
         // A row gone meanwhile is reported, not taken for written.
         odbc->ScriptExecution({Changed(0)});
         rows->Edit();
         rows->SetValue("PropertyValue", "outro.fsm;7");
-        EXPECT_EQ(ErrorOf([&] { rows->Update(); }), kvl::kInvalidCall);
+        EXPECT_EQ(ErrorOf([&] { rows->Update(); }), kRowNotFoundAgain);
     }
     EXPECT_EQ(odbc->Count("Disconnect"), 1u);
 }
 
 TEST_F(OdbcTest, FailuresCarryEveryDiagnosticRecordAndAFailedFetchIsNoEndOfRows) {
     odbc->Fail("DriverConnect", kvl::odbc::Diagnostic{"08001", 14, "unable to open database file"});
-    EXPECT_EQ(FailureOf([&] { OdbcSymbolLibrary("DRIVER=SQLite3;Database=/x.mdb", odbc); }),
-              "SQLDriverConnect: [08001] unable to open database file");
+    EXPECT_EQ(FailureOf([&] {
+                  OdbcSymbolLibrary("DRIVER=SQLite3;Database=/x.mdb", "C:\\Dados\\x.mdb", odbc);
+              }),
+              "Não foi possível abrir a biblioteca de símbolos C:\\Dados\\x.mdb (SQLDriverConnect: "
+              "[08001] unable to open database file)");
 
-    OdbcSymbolLibrary library("DRIVER=SQLite3;Database=/x.mdb", odbc);
+    OdbcSymbolLibrary library("DRIVER=SQLite3;Database=/x.mdb", "x.mdb", odbc);
     odbc->Fail("Fetch", kvl::odbc::Diagnostic{"08S01", 0, "link lost"});
     odbc->ScriptExecution({RowIdentifierResult()});
     EXPECT_EQ(FailureOf([&] { library.OpenRecordset("Select * From Connections"); }),
@@ -108,7 +114,8 @@ TEST_F(OdbcTest, FailuresCarryEveryDiagnosticRecordAndAFailedFetchIsNoEndOfRows)
     rows->Edit();
     rows->SetValue("PropertyValue", "b.fsm;1");
     EXPECT_EQ(FailureOf([&] { rows->Update(); }),
-              "SQLExecute: [HY000] database is locked [01000] retry later");
+              "Não foi possível gravar a linha (rowid=1) da tabela StyleProperties (SQLExecute: "
+              "[HY000] database is locked [01000] retry later)");
 }
 
 }  // namespace

@@ -70,12 +70,45 @@ TEST(RegistryFile, OlderExportsOtherFormatsAndMissingFiles) {
     EXPECT_EQ(ErrorOf([] { RegistryFile::Parse("[HKEY_LOCAL_MACHINE\\SOFTWARE]\n\"a\"=\"b\"\n"); }),
               kRegistryFileInvalid);
     EXPECT_EQ(ErrorOf([] { RegistryFile::Parse(""); }), kRegistryFileInvalid);
-    // Without a registry file there is no key at all.
+    // A registry file that is not there is said to be missing, by its name.
     const std::filesystem::path folder = NewFolder();
-    const RegistryFile missing = RegistryFile::Load(folder / "system.reg");
+    try {
+        RegistryFile::Load(folder / "system.reg");
+        ADD_FAILURE() << "a missing file read as a registry";
+    } catch (const kvl::Error& error) {
+        EXPECT_EQ(error.number(), kRegistryFileNotFound);
+        EXPECT_EQ(error.description(),
+                  "O ficheiro de registo " + (folder / "system.reg").string() + " não existe.");
+    }
     std::filesystem::remove(folder);
-    EXPECT_EQ(ErrorOf([&] { missing.Read(kApplications + "DefaultJCache"); }),
-              kRegistryKeyNotFound);
+}
+
+TEST(RegistryFile, A64BitPrefixGivesA32BitProgramItsKeysUnderWow6432NodeFirst) {
+    const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Cartelix\\06.00\\Setup\\";
+    const std::string keys =
+        "[Software\\\\Kestrova\\\\Cartelix\\\\06.00\\\\Setup] 1700000000\n"
+        "\"Path\"=\"C:\\\\Program Files\\\\Cartelix\\\\\"\n"
+        "\"Only64\"=\"native\"\n\n"
+        "[Software\\\\Wow6432Node\\\\Kestrova\\\\Cartelix\\\\06.00\\\\Setup] 1700000000\n"
+        "#time=1d9f3a2b4c5d6e7\n"
+        "\"Path\"=\"C:\\\\Program Files (x86)\\\\Cartelix\\\\\"\n";
+    const RegistryFile win64 = RegistryFile::Parse(
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
+        "#arch=win64\n\n" +
+        keys);
+    EXPECT_EQ(win64.Read(key + "Path"), "C:\\Program Files (x86)\\Cartelix\\");
+    // A value only the native key holds is still found, and the redirected key can be named.
+    EXPECT_EQ(win64.Read(key + "Only64"), "native");
+    EXPECT_EQ(win64.Read("HKLM\\Software\\Wow6432Node\\Kestrova\\Cartelix\\06.00\\Setup\\Path"),
+              "C:\\Program Files (x86)\\Cartelix\\");
+    // An export of a 64-bit Windows has the key itself; a 32-bit prefix has no redirection.
+    const RegistryFile exported = RegistryFile::Parse(
+        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Kestrova]\n\"a\"=\"32\"\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova]\n\"a\"=\"64\"\n");
+    EXPECT_EQ(exported.Read("HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\a"), "32");
+    const RegistryFile win32 = RegistryFile::Parse(
+        "WINE REGISTRY Version 2\n#arch=win32\n[Software\\\\Kestrova] 1\n\"a\"=\"32\"\n");
+    EXPECT_EQ(win32.Read("HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\a"), "32");
 }
 
 }  // namespace

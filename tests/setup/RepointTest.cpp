@@ -22,7 +22,8 @@ class RepointTest : public ::testing::Test {
     void TearDown() override { fs::remove_all(folder_); }
 
     void Repoint() {
-        OdbcSymbolLibrary library(LibraryConnectionText(kDefaultLibraryConnection, file_.string()));
+        OdbcSymbolLibrary library(LibraryConnectionText(kDefaultLibraryConnection, file_.string()),
+                                  "PDM Biblioteca.mdb");
         RepointLibrary(library, "C:\\Cartelix\\Symbols\\PDM Simbologia.fsm",
                        "C:\\Dados\\PDM Warehouse.mdb");
     }
@@ -75,7 +76,8 @@ TEST_F(RepointTest, EmptyTablesLeaveTheLibraryAsItWas) {
 
 TEST_F(RepointTest, RowSetWritesBackOnlyEditedRowsThatStillExist) {
     RunOn(file_, {"INSERT INTO Connections VALUES (1, 'a', 'x'), (2, 'b', 'y')"});
-    OdbcSymbolLibrary library(LibraryConnectionText(kDefaultLibraryConnection, file_.string()));
+    OdbcSymbolLibrary library(LibraryConnectionText(kDefaultLibraryConnection, file_.string()),
+                              "PDM Biblioteca.mdb");
     std::unique_ptr<RowSet> rows = library.OpenRecordset("Select * From Connections");
     // Without Edit nothing may change, and a move abandons an edit.
     EXPECT_THROW(rows->SetValue("Location", "z"), kvl::Error);
@@ -85,20 +87,58 @@ TEST_F(RepointTest, RowSetWritesBackOnlyEditedRowsThatStillExist) {
     EXPECT_THROW(rows->Update(), kvl::Error);
     EXPECT_EQ(Connections(), (std::vector<std::string>{"1|a|x", "2|b|y"}));
 
-    // A row deleted meanwhile cannot be written back, and says so.
+    // A row deleted meanwhile cannot be written back, and says so in its own words.
     RunOn(file_, {"DELETE FROM Connections WHERE ID = 1"});
     rows->MoveFirst();
     rows->Edit();
     rows->SetValue("Location", "lost");
-    EXPECT_THROW(rows->Update(), kvl::Error);
+    try {
+        rows->Update();
+        ADD_FAILURE() << "a lost row taken for written";
+    } catch (const kvl::Error& error) {
+        EXPECT_EQ(error.number(), kRowNotFoundAgain);
+        EXPECT_EQ(error.description(),
+                  "A linha (_ROWID_=1) da tabela Connections já não existe: foi mudada ou apagada "
+                  "entretanto");
+    }
+}
+
+TEST_F(RepointTest, RowsKeyedByIntegersOrHoldingANullKeyAreRepointed) {
+    fs::remove(file_);
+    RunOn(file_, {"CREATE TABLE StyleProperties (StyleID INTEGER, Seq INTEGER, Name TEXT, "
+                  "PropertyValue TEXT, PRIMARY KEY (StyleID, Seq))",
+                  "INSERT INTO StyleProperties VALUES (1, 2, 'Source', 'a.fsm;1'), "
+                  "(1, NULL, 'Source', 'b.fsm;2'), (2, 0, 'Other', 'c.fsm;3')",
+                  "CREATE TABLE Connections (Location TEXT)"});
+    Repoint();
+    EXPECT_EQ(
+        RowsOf(file_, "SELECT StyleID, Seq, PropertyValue FROM StyleProperties ORDER BY rowid"),
+        (std::vector<std::string>{"1|2|C:\\Cartelix\\Symbols\\PDM Simbologia.fsm;1",
+                                  "1|NULL|C:\\Cartelix\\Symbols\\PDM Simbologia.fsm;2",
+                                  "2|0|c.fsm;3"}));
+}
+
+// Folder names the driver's own syntax would cut: the URI form reaches the file whatever they hold.
+TEST_F(RepointTest, TheDriverOpensTheLibraryInAFolderOfAnyName) {
+    const fs::path odd = folder_ / "a;b=c{d}} %41 é #?";
+    fs::create_directories(odd);
+    RunOn(file_, {"INSERT INTO Connections VALUES (1, 'x', 'C:\\old.mdb')"});
+    fs::copy_file(file_, odd / "PDM Biblioteca.mdb");
+    file_ = odd / "PDM Biblioteca.mdb";
+    Repoint();
+    EXPECT_EQ(Connections(), std::vector<std::string>{"1|x|C:\\Dados\\PDM Warehouse.mdb"});
+    // Nothing was made on the way, at a path cut short.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 3);
 }
 
 TEST(LibraryConnectionText, NamesTheFileInTheTemplate) {
     EXPECT_EQ(LibraryConnectionText("DSN=lib;File=%FILE%;X=1", "/d/PDM Biblioteca.mdb"),
               "DSN=lib;File=/d/PDM Biblioteca.mdb;X=1");
     // A path that would end the value early is enclosed in braces.
-    EXPECT_EQ(LibraryConnectionText(kDefaultLibraryConnection, "/d/a;b}.mdb"),
-              "DRIVER=SQLite3;Database={/d/a;b}}.mdb}");
+    EXPECT_EQ(LibraryConnectionText("DRIVER=X;Database=%FILE%", "/d/a;b}.mdb"),
+              "DRIVER=X;Database={/d/a;b}}.mdb}");
+    EXPECT_EQ(LibraryConnectionText(kDefaultLibraryConnection, "/d/a;b}/Bibl ê.mdb"),
+              "DRIVER=SQLite3;Database=file:/d/a%3Bb%7D/Bibl%20%C3%AA.mdb");
 }
 
 }  // namespace

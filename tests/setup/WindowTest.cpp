@@ -4,16 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest/QTest>
 
 #include "Fakes.h"
+#include "platform/FolderChooser.h"
 #include "window/frmHelp.h"
 #include "window/frmSetup.h"
+#include "winhost/QtTranslations.h"
 
 namespace setup::testing {
 namespace {
@@ -82,6 +86,46 @@ TEST_F(WindowTest, ShowsTheFirstComponentThenTheClickedOneAndItsChosenFolder) {
     info->setFocus(Qt::TabFocusReason);
     EXPECT_FALSE(info->hasFocus());
     EXPECT_TRUE(list->hasFocus());
+}
+
+TEST_F(WindowTest, ALongFolderIsShortenedInTheMiddleAndTheWindowKeepsItsWidth) {
+    auto* location = Child<QLabel>(window, "lblLocation");
+    const int width = window.width();
+    const std::string folder =
+        "C:\\" + std::string(40, 'P') + "\\" + std::string(300, 'a') + "\\Fim";
+    platform.chosenFolder = folder;
+    Child<QPushButton>(window, "cmdBrowse")->click();
+    QApplication::processEvents();
+    EXPECT_EQ(window.width(), width);
+    EXPECT_TRUE(location->text().startsWith(QStringLiteral("C:\\PPP")))
+        << location->text().toStdString();
+    EXPECT_TRUE(location->text().contains(QChar(0x2026)));
+    EXPECT_TRUE(location->text().endsWith(QStringLiteral("Fim\\")));
+    EXPECT_EQ(location->toolTip().toStdString(), folder + "\\");
+    EXPECT_EQ(window.logic().Target(kWarehouse), folder + "\\");
+}
+
+TEST_F(WindowTest, TheFolderChooserOpensAtTheGivenFolderOffersDriveCAndSpeaksPortuguese) {
+    ASSERT_TRUE(winhost::InstallPortugueseQtTexts(*application));
+    QTemporaryDir driveC;
+    const std::filesystem::path start =
+        std::filesystem::path(driveC.path().toStdString()) / "Dados";
+    std::filesystem::create_directories(start);
+    QString directory, lookIn;
+    QList<QUrl> shortcuts;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        directory = dialog->directory().absolutePath();
+        shortcuts = dialog->sidebarUrls();
+        lookIn = Child<QLabel>(*dialog, "lookInLabel")->text();
+        dialog->reject();
+    });
+    DialogFolderChooser chooser;
+    EXPECT_EQ(chooser.Choose(window.Handle(), start, driveC.path().toStdString()), std::nullopt);
+    EXPECT_EQ(directory.toStdString(), start.string());
+    EXPECT_TRUE(shortcuts.contains(QUrl::fromLocalFile(driveC.path())));
+    EXPECT_TRUE(lookIn.startsWith(QStringLiteral("Procurar em"))) << lookIn.toStdString();
 }
 
 TEST_F(WindowTest, HelpIsModalAndKeepsTheFocusOnOk) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <fstream>
 #include <tuple>
 
 #include "kvl/Error.h"
@@ -40,6 +41,11 @@ TEST(DriveMapTest, WindowsPathsMapThroughDriveCAndZAndNeverLeaveTheirDrive) {
     for (const char* path : {"D:\\x", "relative\\x", "\\\\server\\share\\x", "", "C"}) {
         EXPECT_EQ(ErrorOf(drives, path), kvl::kPathNotFound) << path;
     }
+    try {
+        drives.ToHost("D:\\Dados");
+    } catch (const kvl::Error& error) {
+        EXPECT_EQ(error.description(), "Caminho não encontrado: D:\\Dados");
+    }
 }
 
 TEST(DriveMapTest, HostPathsWriteBackUnderCInsideItsFolderElseUnderZAndRootsEndInABackslash) {
@@ -65,6 +71,31 @@ TEST(DriveMapTest, LinksResolveSoAFolderReachedThroughOneStillLiesInDriveC) {
     EXPECT_EQ(throughLink.DriveC(), fs::canonical(root / "prefix" / "drive_c"));
     EXPECT_EQ(DriveMap(root / "prefix" / "drive_c").ToWindows(root / "c-link" / "Dados"),
               "C:\\Dados");
+    fs::remove_all(root);
+}
+
+TEST(DriveMapTest, NamesThatDifferOnlyInLetterCaseAreFoundAsOnAWindowsFileSystem) {
+    const fs::path root = fs::temp_directory_path() / ("drivemap-case-" + std::to_string(getpid()));
+    const fs::path program = root / "Program Files" / "Kestrova" / "Cartelix Professional";
+    fs::create_directories(program / "Symbols");
+    fs::create_directories(root / "files" / "dll");
+    std::ofstream(root / "files" / "dll" / "kvl2005.dll") << "";
+    // Two names for one folder in any case: the choice does not depend on the listing's order.
+    fs::create_directories(root / "Dados");
+    fs::create_directories(root / "DADOS");
+    const DriveMap drives(root);
+    const std::pair<const char*, fs::path> cases[] = {
+        {"C:\\PROGRAM FILES\\kestrova\\cartelix professional\\", program},
+        {"C:\\Program Files\\Kestrova\\Cartelix Professional\\symbols\\PDM.fsm",
+         program / "Symbols" / "PDM.fsm"},
+        {"C:\\FILES\\DLL\\KVL2005.dll", root / "files" / "dll" / "kvl2005.dll"},
+        {"C:\\dados\\x", root / "DADOS" / "x"},
+        // An exact name is taken as it is; from a missing name on, the names stay as written.
+        {"C:\\Dados\\Novo\\Sub", root / "Dados" / "Novo" / "Sub"},
+        {"C:\\Program Files\\KESTROVA\\Nova Pasta\\Symbols",
+         root / "Program Files" / "Kestrova" / "Nova Pasta" / "Symbols"},
+    };
+    for (const auto& [windows, host] : cases) EXPECT_EQ(drives.ToHost(windows), host) << windows;
     fs::remove_all(root);
 }
 

@@ -1,84 +1,144 @@
-// Replacing a file: whole, or not at all.
+// Files on Windows paths: listings, folders, copies that replace a file whole or not at all,
+// copies kept pending, and failures that carry the classic numbers and name what failed.
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
-#include "winhost/Files.h"
+#include "kvl/Error.h"
+#include "winhost/WindowsFiles.h"
 
 namespace winhost {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::ElementsAre;
 
 class FilesTest : public ::testing::Test {
   protected:
-    void SetUp() override { fs::create_directories(folder_); }
-    void TearDown() override { fs::remove_all(folder_); }
+    void SetUp() override { fs::create_directories(driveC_); }
+    void TearDown() override { fs::remove_all(root_); }
 
-    fs::path Write(const std::string& name, const std::string& text) {
-        std::ofstream(folder_ / name, std::ios::binary) << text;
-        return folder_ / name;
+    // Creates the file and its folders under drive C:.
+    void Write(const std::string& name, const std::string& text) {
+        fs::create_directories((driveC_ / name).parent_path());
+        std::ofstream(driveC_ / name, std::ios::binary) << text;
     }
     std::string Read(const std::string& name) {
-        std::ifstream in(folder_ / name, std::ios::binary);
+        std::ifstream in(driveC_ / name, std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
         return text.str();
     }
-    std::vector<std::string> Names() {
+    std::vector<std::string> Names(const std::string& folder = "") {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder_)) {
+        for (const auto& entry : fs::directory_iterator(driveC_ / folder)) {
             names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());
         return names;
     }
-    int ErrorOf(const fs::path& source, const fs::path& target) {
+    // The number and description of the error the call throws.
+    template <class Call>
+    std::pair<int, std::string> Failure(Call&& call) {
         try {
-            ReplaceFile(source, target);
+            call();
         } catch (const kvl::Error& error) {
-            return error.number();
+            return {error.number(), error.description()};
         }
-        return 0;
+        return {0, ""};
     }
 
-    fs::path folder_ = fs::temp_directory_path() / ("files-test-" + std::to_string(getpid()));
+    fs::path root_ = fs::temp_directory_path() / ("files-test-" + std::to_string(getpid()));
+    fs::path driveC_ = root_ / "drive_c";
+    WindowsFiles files{DriveMap(driveC_)};
 };
 
-TEST_F(FilesTest, ReplacesTheTargetWithTheSourcesContentsAndPermissions) {
-    const fs::path source = Write("novo.lsp", "novo");
-    fs::permissions(source, fs::perms::owner_read | fs::perms::owner_write | fs::perms::owner_exec);
-    Write("antigo.lsp", "antigo e mais comprido");
-    ReplaceFile(source, folder_ / "antigo.lsp");
-    EXPECT_EQ(Read("antigo.lsp"), "novo");
-    EXPECT_EQ(fs::status(folder_ / "antigo.lsp").permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::owner_exec);
-    ReplaceFile(source, folder_ / "novo2.lsp");
-    // A file copied over itself stays whole.
-    ReplaceFile(source, source);
-    EXPECT_EQ(Read("novo.lsp"), "novo");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"antigo.lsp", "novo.lsp", "novo2.lsp"}));
+TEST_F(FilesTest, ListingGivesNormalFilesByPatternInAnyCaseOrder) {
+    // LEIAME has no dot but still matches "*.*"; a backslash makes no Windows file name; sub.txt
+    // is a folder, pipe.txt a system file.
+    for (const char* name :
+         {"b.txt", "A.txt", "c.dwg", "LEIAME", ".hidden.txt", "x\\..\\..\\fora.txt", "sub.txt/x"}) {
+        Write(std::string("d/") + name, "");
+    }
+    ASSERT_EQ(mkfifo((driveC_ / "d" / "pipe.txt").c_str(), 0600), 0);
+    EXPECT_THAT(files.ListFiles("C:\\d\\*.*"), ElementsAre("A.txt", "b.txt", "c.dwg", "LEIAME"));
+    EXPECT_THAT(files.ListFiles("C:\\D\\*.TXT"), ElementsAre("A.txt", "b.txt"));
+    fs::create_directories(driveC_ / "empty");
+    EXPECT_TRUE(files.ListFiles("C:\\empty\\*.*").empty());
+    EXPECT_EQ(Failure([&] { files.ListFiles("C:\\missing\\*.*"); }),
+              std::pair(76, std::string("Caminho não encontrado: C:\\missing")));
 }
 
-TEST_F(FilesTest, FailuresCarryTheClassicNumbersAndLeaveNothingBehind) {
-    const fs::path source = Write("a.txt", "a");
-    EXPECT_EQ(ErrorOf(folder_ / "nada.txt", folder_ / "b.txt"), kvl::kFileNotFound);
-    EXPECT_EQ(ErrorOf(source, folder_ / "nada" / "b.txt"), kvl::kPathNotFound);
-    EXPECT_EQ(ErrorOf(folder_, folder_ / "b.txt"), kvl::kPathFileAccessError);
-    EXPECT_EQ(ErrorOf(source, "/sys/winhost.txt"), kvl::kPermissionDenied);
-    fs::create_directory(folder_ / "pasta");
-    EXPECT_EQ(ErrorOf(source, folder_ / "pasta"), kvl::kPathFileAccessError);
+TEST_F(FilesTest, FoldersAreMadeOneLevelAtATimeAndRemovedOnlyWhenEmpty) {
+    files.CreateFolder("C:\\ZOV_LT");
+    EXPECT_TRUE(fs::is_directory(driveC_ / "ZOV_LT"));
+    EXPECT_EQ(Failure([&] { files.CreateFolder("C:\\ZOV_LT"); }).first, kvl::kPathFileAccessError);
+    EXPECT_EQ(Failure([&] { files.CreateFolder("C:\\none\\deeper"); }),
+              std::pair(76, std::string("Caminho não encontrado: C:\\none")));
+    EXPECT_EQ(Failure([&] { files.CreateFolder("Z:\\sys\\zovlt"); }),
+              std::pair(70, std::string("Permissão negada: Z:\\sys\\zovlt")));
+    Write("ZOV_LT/leia-me.txt", "");
+    EXPECT_FALSE(files.RemoveFolderIfEmpty("C:\\ZOV_LT"));
+    EXPECT_FALSE(files.RemoveFolderIfEmpty("C:\\nada"));
+    files.DeleteFile("C:\\zov_lt\\LEIA-ME.TXT");
+    EXPECT_TRUE(files.RemoveFolderIfEmpty("C:\\ZOV_LT"));
+    EXPECT_FALSE(fs::exists(driveC_ / "ZOV_LT"));
+
+    Write(".oculto", "");
+    EXPECT_TRUE(files.PathOK("C:\\.oculto"));
+    EXPECT_FALSE(files.PathOK(""));
+    EXPECT_FALSE(files.PathOK("Q:\\x"));
+}
+
+TEST_F(FilesTest, ACopyReplacesTheTargetWithTheSourcesContentsAndPermissions) {
+    Write("novo.lsp", "novo");
+    fs::permissions(driveC_ / "novo.lsp",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::owner_exec);
+    Write("antigo.lsp", "antigo e mais comprido");
+    files.CopyFile("C:\\novo.lsp", "C:\\antigo.lsp");
+    EXPECT_EQ(Read("antigo.lsp"), "novo");
+    EXPECT_EQ(fs::status(driveC_ / "antigo.lsp").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::owner_exec);
+    files.CopyFile("C:\\novo.lsp", "C:\\novo2.lsp");
+    // A file copied over itself stays whole.
+    files.CopyFile("C:\\novo.lsp", "C:\\NOVO.LSP");
+    EXPECT_EQ(Read("novo.lsp"), "novo");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"antigo.lsp", "novo.lsp", "novo2.lsp"}));
+    EXPECT_EQ(files.FileSize("C:\\novo2.lsp"), 4u);
+}
+
+TEST_F(FilesTest, FailuresNameWhatFailedAndLeaveNothingBehind) {
+    Write("a.txt", "a");
+    const std::pair<std::function<void()>, std::pair<int, std::string>> cases[] = {
+        {[&] { files.CopyFile("C:\\nada.txt", "C:\\b.txt"); },
+         {53, "Ficheiro não encontrado: C:\\nada.txt"}},
+        {[&] { files.CopyFile("C:\\a.txt", "C:\\nada\\b.txt"); },
+         {76, "Caminho não encontrado: C:\\nada"}},
+        {[&] { files.CopyFile("C:", "C:\\b.txt"); },
+         {75, "Erro de acesso ao caminho/ficheiro: C:"}},
+        {[&] { files.CopyFile("C:\\a.txt", "Z:\\sys\\winhost.txt"); },
+         {70, "Permissão negada: Z:\\sys\\winhost.txt"}},
+        {[&] { files.CopyFile("C:\\a.txt", "D:\\a.txt"); },
+         {76, "Caminho não encontrado: D:\\a.txt"}},
+        {[&] { files.DeleteFile("C:\\b.txt"); }, {53, "Ficheiro não encontrado: C:\\b.txt"}},
+        {[&] { files.FileSize("C:\\"); }, {53, "Ficheiro não encontrado: C:\\"}},
+    };
+    for (const auto& [call, failure] : cases) EXPECT_EQ(Failure(call), failure);
+    fs::create_directory(driveC_ / "pasta");
+    EXPECT_EQ(Failure([&] { files.CopyFile("C:\\a.txt", "C:\\pasta"); }).first,
+              kvl::kPathFileAccessError);
     EXPECT_EQ(Names(), (std::vector<std::string>{"a.txt", "pasta"}));
 }
 
 TEST_F(FilesTest, ACopyThatFailsMidwayLeavesThePreviousFileAsItWas) {
     Write("KVL2005.dll", "the installed library");
-    const fs::path source = Write("novo.dll", std::string(256 * 1024, 'x'));
+    Write("novo.dll", std::string(256 * 1024, 'x'));
     // The process may write no file beyond 64 KiB: the copy's writes fail after the first ones.
     struct rlimit saved {};
     getrlimit(RLIMIT_FSIZE, &saved);
@@ -86,13 +146,32 @@ TEST_F(FilesTest, ACopyThatFailsMidwayLeavesThePreviousFileAsItWas) {
     struct rlimit limited = saved;
     limited.rlim_cur = 64 * 1024;
     setrlimit(RLIMIT_FSIZE, &limited);
-    const int error = ErrorOf(source, folder_ / "KVL2005.dll");
+    const auto failure = Failure([&] { files.CopyFile("C:\\novo.dll", "C:\\KVL2005.dll"); });
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, handler);
 
-    EXPECT_EQ(error, kvl::kDiskFull);
+    EXPECT_EQ(failure, std::pair(61, std::string("Disco cheio: C:\\KVL2005.dll")));
     EXPECT_TRUE(Read("KVL2005.dll") == "the installed library") << "the previous file changed";
     EXPECT_EQ(Names(), (std::vector<std::string>{"KVL2005.dll", "novo.dll"}));  // no temporary
+}
+
+TEST_F(FilesTest, APendingCopyReplacesItsDestinationOnlyWhenCommitted) {
+    Write("stage/lib.mdb", "new");
+    Write("Dados/lib.mdb", "old");
+    {
+        PendingCopy dropped = files.CopyPending("C:\\stage\\lib.mdb", "C:\\DADOS\\lib.mdb");
+        EXPECT_TRUE(dropped.Path().starts_with("C:\\DADOS\\.winhost-")) << dropped.Path();
+        // The copy can be read and changed under its own name meanwhile.
+        EXPECT_EQ(files.FileSize(dropped.Path()), 3u);
+        EXPECT_EQ(Names("Dados").size(), 2u);
+    }
+    EXPECT_EQ(Read("Dados/lib.mdb"), "old");
+    EXPECT_EQ(Names("Dados"), std::vector<std::string>{"lib.mdb"});
+
+    PendingCopy kept = files.CopyPending("C:\\stage\\lib.mdb", "C:\\Dados\\lib.mdb");
+    kept.Commit();
+    EXPECT_EQ(Read("Dados/lib.mdb"), "new");
+    EXPECT_EQ(Names("Dados"), std::vector<std::string>{"lib.mdb"});
 }
 
 }  // namespace

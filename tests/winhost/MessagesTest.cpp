@@ -4,11 +4,17 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <tuple>
 
 #include "kvl/Error.h"
 #include "winhost/CommandLine.h"
 #include "winhost/Console.h"
+#include "winhost/Errors.h"
+#include "winhost/MessageBoxes.h"
+#include "winhost/RunLog.h"
 #include "winhost/ScriptedAnswers.h"
 #include "winhost/Wire.h"
 
@@ -72,6 +78,45 @@ TEST(ConsoleTest, EachMessageIsOneLine) {
         {" Sem quebras ", " Sem quebras "},
     };
     for (const auto& [text, line] : cases) EXPECT_EQ(OneLine(text), line) << text;
+}
+
+TEST(ErrorsTest, TheLibrarysEnglishDescriptionsArePortugueseAndOthersStayAsGiven) {
+    EXPECT_EQ(Description(kvl::Error(kvl::kFileNotFound)), "Ficheiro não encontrado");
+    EXPECT_EQ(Description(kvl::Error(kvl::kPathNotFound, "")), "Caminho não encontrado");
+    EXPECT_EQ(Description(kvl::Error(kvl::kPathNotFound, "Caminho não encontrado: C:\\x")),
+              "Caminho não encontrado: C:\\x");
+    EXPECT_EQ(Description(kvl::Error(-2147024809, "The parameter is incorrect")),
+              "The parameter is incorrect");
+    EXPECT_EQ(NamedError(kvl::kCannotCreateObject, "AutoCAD.Application").description(),
+              "O componente ActiveX não consegue criar o objecto: AutoCAD.Application");
+}
+
+TEST(RunLogTest, StepsMessagesAndAnswersAreAddedToTheLogOneLineEach) {
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("runlog-" + std::to_string(getpid()) + ".log");
+    std::ofstream(file) << "an earlier run\n";
+    RunLog::Write("not yet open");
+    RunLog::Open(file);
+    RunLog::Write("Criar pastas de instalação");
+    PrintedMessageBoxes boxes;
+    boxes.Show("Ocorreu um erro!\r\n(53) Ficheiro não encontrado", kRetryCancel);
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    std::filesystem::remove(file);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "an earlier run");
+    // After the date and the time.
+    EXPECT_EQ(lines[1].substr(20), "Criar pastas de instalação");
+    EXPECT_EQ(lines[2].substr(20),
+              "Mensagem: Ocorreu um erro! (53) Ficheiro não encontrado | Resposta: Cancelar");
+    EXPECT_THROW(RunLog::Open("/nonexistent/folder/x.log"), UsageError);
+}
+
+TEST(CommandLineTest, TheHelpListsTheButtonNamesWithTheirCaptions) {
+    EXPECT_NE(HostUsage("zovlt-config").find("ZOVLT_CONFIG_ANSWERS=ok,retry,cancel"),
+              std::string::npos);
+    EXPECT_NE(HostUsage("zovlt-config").find("retry (Repetir)"), std::string::npos);
 }
 
 TEST(WireTest, AnswersGiveTheValueOrThrowTheFailure) {

@@ -17,7 +17,7 @@ constexpr int32_t kFailed = -2147467259;           // a general failure
 constexpr int32_t kInvalidArgument = -2147024809;  // an index or position out of range
 
 kvl::Error InvalidArgument() {
-    return kvl::Error(kInvalidArgument, "The parameter is incorrect");
+    return kvl::Error(kInvalidArgument, "O parâmetro é incorrecto");
 }
 
 int Number(const std::string& text) {
@@ -80,6 +80,8 @@ std::string CadServer::Serve(const std::string& verb, const std::string& path,
     } else if (verb == "call" && Is(path, R"(Documents\((-?\d+)\)\.Close)", m)) {
         CloseDocument(Number(m[1]), Required(argument));
     } else if (verb == "call" && path == "Quit") {
+        // The application ends: its drawings close with it.
+        state_.documents.clear();
         state_.running = false;
         quit_ = true;
     } else {
@@ -108,11 +110,12 @@ std::string CadServer::LoadGroup(const std::string& file) {
     try {
         group = ReadMenuFile(file, drives_.ToHost(file));
     } catch (const std::exception& error) {
-        throw kvl::Error(kFailed, std::string("Menu file not loaded: ") + error.what());
+        throw kvl::Error(kFailed,
+                         std::string("O ficheiro de menus não foi carregado: ") + error.what());
     }
     for (const MenuGroup& loaded : state_.menuGroups) {
         if (loaded.name == group.name)
-            throw kvl::Error(kFailed, "Menu group already loaded: " + group.name);
+            throw kvl::Error(kFailed, "O grupo de menus já está carregado: " + group.name);
     }
     const int handle = static_cast<int>(handles_.size()) + 1;
     handles_[handle] = group.name;
@@ -126,7 +129,7 @@ void CadServer::InsertInMenuBar(int handle, int menu, const std::string& positio
         state_.menuGroups.begin(), state_.menuGroups.end(),
         [&](const MenuGroup& g) { return name != handles_.end() && g.name == name->second; });
     if (group == state_.menuGroups.end())
-        throw kvl::Error(kFailed, "The menu group is no longer loaded");
+        throw kvl::Error(kFailed, "O grupo de menus já não está carregado");
     if (menu < 0 || static_cast<size_t>(menu) >= group->menus.size()) throw InvalidArgument();
     const int at = Number(position);
     if (at < 0 || static_cast<size_t>(at) > state_.menuBar.size()) throw InvalidArgument();

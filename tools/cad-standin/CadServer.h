@@ -12,9 +12,10 @@
 //   call #n.Menus.Item(i).InsertInMenuBar     position
 //   get  MenuBar.Count
 //   call Documents(i).Close                   True | False (save; nothing is saved here)
-//   call Quit
+//   call Quit                                 (closes the drawings still open)
 //
-// Anything else is error 438. Failures carry automation failure codes as signed numbers.
+// Anything else is error 438. Failures carry automation failure codes as signed numbers and
+// descriptions in the language of the programs that call it (Portuguese).
 
 #include <map>
 #include <string>

@@ -23,15 +23,29 @@ std::vector<std::string> TextsOf(const QJsonValue& value) {
     return texts;
 }
 
+// The keys of object that are not among known, as a JSON object's text.
+std::string OtherKeys(QJsonObject object, std::initializer_list<const char*> known) {
+    for (const char* key : known) object.remove(QLatin1String(key));
+    return QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString();
+}
+
+// The object of the other keys, with the known ones set over it.
+QJsonObject WithOtherKeys(const std::string& otherKeys,
+                          std::initializer_list<std::pair<QString, QJsonValue>> known) {
+    QJsonObject object = QJsonDocument::fromJson(QByteArray::fromStdString(otherKeys)).object();
+    for (const auto& [key, value] : known) object.insert(key, value);
+    return object;
+}
+
 QJsonObject ToJson(const MenuGroup& group) {
-    return QJsonObject{{"Name", QString::fromStdString(group.name)},
-                       {"File", QString::fromStdString(group.file)},
-                       {"Menus", ToJson(group.menus)}};
+    return WithOtherKeys(group.otherKeys, {{"Name", QString::fromStdString(group.name)},
+                                           {"File", QString::fromStdString(group.file)},
+                                           {"Menus", ToJson(group.menus)}});
 }
 
 MenuGroup GroupOf(const QJsonObject& object) {
     return {object["Name"].toString().toStdString(), object["File"].toString().toStdString(),
-            TextsOf(object["Menus"])};
+            TextsOf(object["Menus"]), OtherKeys(object, {"Name", "File", "Menus"})};
 }
 
 }  // namespace
@@ -66,18 +80,21 @@ CadState LoadState(const std::string& file) {
     state.documents = TextsOf(root["Documents"]);
     state.visible = root["Visible"].toBool();
     state.running = root["Running"].toBool();
+    state.otherKeys = OtherKeys(
+        root, {"SupportPath", "MenuGroups", "MenuBar", "Documents", "Visible", "Running"});
     return state;
 }
 
 void SaveState(const std::string& file, const CadState& state) {
     QJsonArray groups;
     for (const auto& group : state.menuGroups) groups.append(ToJson(group));
-    const QJsonObject root{{"SupportPath", QString::fromStdString(state.supportPath)},
-                           {"MenuGroups", groups},
-                           {"MenuBar", ToJson(state.menuBar)},
-                           {"Documents", ToJson(state.documents)},
-                           {"Visible", state.visible},
-                           {"Running", state.running}};
+    const QJsonObject root =
+        WithOtherKeys(state.otherKeys, {{"SupportPath", QString::fromStdString(state.supportPath)},
+                                        {"MenuGroups", groups},
+                                        {"MenuBar", ToJson(state.menuBar)},
+                                        {"Documents", ToJson(state.documents)},
+                                        {"Visible", state.visible},
+                                        {"Running", state.running}});
     QSaveFile out(QString::fromStdString(file));
     if (!out.open(QIODevice::WriteOnly) || out.write(QJsonDocument(root).toJson()) < 0 ||
         !out.commit()) {

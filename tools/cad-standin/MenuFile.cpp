@@ -42,7 +42,8 @@ void ReadPopMenuRoot(QXmlStreamReader& xml, std::vector<std::string>& menus) {
 
 MenuGroup ReadMenuFile(const std::string& windowsPath, const std::filesystem::path& hostPath) {
     QFile file(QString::fromStdString(hostPath.string()));
-    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot open " + windowsPath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("não foi possível abrir " + windowsPath);
     MenuGroup group{GroupName(windowsPath), windowsPath, {}};
     QXmlStreamReader xml(&file);
     while (!xml.atEnd()) {
@@ -51,7 +52,7 @@ MenuGroup ReadMenuFile(const std::string& windowsPath, const std::filesystem::pa
             ReadPopMenuRoot(xml, group.menus);
         }
     }
-    if (xml.hasError()) throw std::runtime_error("not a menu file: " + windowsPath);
+    if (xml.hasError()) throw std::runtime_error("não é um ficheiro de menus: " + windowsPath);
     if (group.menus.empty()) group.menus.push_back(group.name);
     return group;
 }

@@ -2,6 +2,7 @@
 // installer runs end to end on Linux. Its state lives in a JSON file, written after every
 // call that may change it. Protocol: winhost/Wire.h; members: CadServer.h.
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -13,9 +14,11 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: cad-standin --state FILE [--drive-c DIR]\n"
+    "Usage: cad-standin [--state FILE] [--drive-c DIR]\n"
     "Serves the CAD application's automation members on standard input and output.\n"
-    "  --state FILE    the JSON state file (created with the default state when missing)\n"
+    "  --state FILE    the JSON state file, created with the default state when missing\n"
+    "                  (default $XDG_STATE_HOME/cad-standin/state.json, else\n"
+    "                  ~/.local/state/cad-standin/state.json)\n"
     "  --drive-c DIR   host folder of drive C: (default the folder the installer passes\n"
     "                  in WINHOST_DRIVE_C, else $WINEPREFIX/drive_c, else ~/.wine/drive_c)\n";
 
@@ -23,6 +26,18 @@ struct Arguments {
     std::string stateFile;
     std::optional<std::filesystem::path> driveC;
 };
+
+// The user's state folder, as the XDG base directories name it; its folder is made on use.
+std::string DefaultStateFile() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path folder =
+        (state && *state ? std::filesystem::path(state)
+                         : std::filesystem::path(home ? home : "") / ".local" / "state") /
+        "cad-standin";
+    std::filesystem::create_directories(folder);
+    return (folder / "state.json").string();
+}
 
 std::optional<Arguments> Parse(int argc, char** argv) {
     Arguments arguments;
@@ -37,7 +52,6 @@ std::optional<Arguments> Parse(int argc, char** argv) {
             return std::nullopt;
         }
     }
-    if (arguments.stateFile.empty()) return std::nullopt;
     return arguments;
 }
 
@@ -49,7 +63,8 @@ standin::CadState Started(const std::string& stateFile) {
     return state;
 }
 
-int Serve(const Arguments& arguments) {
+int Serve(Arguments arguments) {
+    if (arguments.stateFile.empty()) arguments.stateFile = DefaultStateFile();
     standin::CadState state = Started(arguments.stateFile);
     standin::SaveState(arguments.stateFile, state);
     standin::CadServer server(

@@ -54,7 +54,7 @@ QString FromUtf8(std::string_view text) {
 
 }  // namespace
 
-Button DialogMessageBoxes::Show(const std::string& text, int flags, const std::string& title) {
+Button DialogMessageBoxes::Ask(const std::string& text, int flags, const std::string& title) {
     const MessageStyle style = DecodeMessageFlags(flags);
     const QString caption =
         title.empty() ? QApplication::applicationDisplayName() : FromUtf8(title);

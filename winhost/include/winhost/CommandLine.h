@@ -1,6 +1,7 @@
 #pragma once
 // What both installers' command lines share: the options every program on the Windows host
-// layer understands (--drive-c, --unattended, --help), their help text, and bad usage.
+// layer understands (--drive-c, --unattended, --log, --version, --help), their help text, and
+// bad usage.
 
 #include <exception>
 #include <filesystem>
@@ -21,9 +22,14 @@ class UsageError : public std::invalid_argument {
 
 struct HostOptions {
     std::optional<std::filesystem::path> driveC;
+    std::optional<std::filesystem::path> log;
     bool unattended = false;
     bool help = false;
+    bool version = false;
 };
+
+// The suite's version, as --version prints it after the program's name.
+std::string_view Version();
 
 // The arguments after the program's name, one option at a time.
 class ArgumentReader {
@@ -49,19 +55,30 @@ bool ReadHostOption(const std::string& option, ArgumentReader& reader, HostOptio
 // program's message boxes (see ScriptedAnswers.h).
 std::string HostUsage(std::string_view program);
 
+// Opens the log of --log (see RunLog.h) and records the command line in it.
+void StartLog(const HostOptions& host, std::string_view program,
+              const std::vector<std::string>& arguments);
+
 // The frame of both programs' main(): parse reads the arguments after the program's name into
-// options with a HostOptions member `host`; --help prints usage; otherwise run(options) gives
-// the exit status. Bad usage anywhere ends with its message, the usage and exit status 2; any
-// other failure that reaches this far with its message and exit status 1.
+// options with a HostOptions member `host`; --help prints usage, --version the version;
+// otherwise the log is started and run(options) gives the exit status. Bad usage anywhere ends
+// with its message, the usage and exit status 2; any other failure that reaches this far with
+// its message and exit status 1.
 template <class Parse, class Run>
 int ProgramMain(std::string_view program, int argc, char** argv, Parse parse,
                 const std::string& usage, Run run) {
     try {
-        const auto options = parse(std::vector<std::string>(argv + 1, argv + argc));
+        const std::vector<std::string> arguments(argv + 1, argv + argc);
+        const auto options = parse(arguments);
         if (options.host.help) {
             std::cout << usage;
             return 0;
         }
+        if (options.host.version) {
+            std::cout << program << " " << Version() << "\n";
+            return 0;
+        }
+        StartLog(options.host, program, arguments);
         return run(options);
     } catch (const UsageError& error) {
         std::cerr << program << ": " << error.what() << "\n\n" << usage;

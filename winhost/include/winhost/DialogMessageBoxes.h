@@ -16,7 +16,8 @@ class DialogMessageBoxes : public MessageBoxes {
     explicit DialogMessageBoxes(std::optional<ScriptedAnswers> scripted = std::nullopt)
         : scripted_(std::move(scripted)) {}
 
-    Button Show(const std::string& text, int flags, const std::string& title = {}) override;
+  protected:
+    Button Ask(const std::string& text, int flags, const std::string& title) override;
 
   private:
     std::optional<ScriptedAnswers> scripted_;

@@ -30,8 +30,9 @@ class DriveMap {
 
     // "C:\a\b" -> <drive C>/a/b, "Z:\a" -> /a. The drive letter in any case, "\" or "/"
     // between names, "." and ".." resolved by name and never above the drive's root, so no
-    // path leaves its drive's folder. Throws kvl::Error 76 (path not found) for any other
-    // drive and for a path without one.
+    // path leaves its drive's folder. Each name that does not exist as written is found in any
+    // letter case, as on a Windows file system. Throws kvl::Error 76 (path not found), naming
+    // the path, for any other drive and for a path without one.
     std::filesystem::path ToHost(std::string_view windowsPath) const;
 
     // A host path as a Windows path: under C: when it lies in drive C:'s folder, else under

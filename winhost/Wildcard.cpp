@@ -1,8 +1,8 @@
-#include "platform/Wildcard.h"
+#include "winhost/Wildcard.h"
 
 #include <cctype>
 
-namespace zovlt {
+namespace winhost {
 
 namespace {
 
@@ -40,4 +40,4 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
            Matches(name, pattern.substr(0, pattern.size() - 2));
 }
 
-}  // namespace zovlt
+}  // namespace winhost

@@ -2,10 +2,10 @@
 
 #include <string_view>
 
-namespace zovlt {
+namespace winhost {
 
 // Windows file-name matching: "*" any run, "?" one character, letters in any case, and a
 // pattern ending in ".*" also matches names without a dot ("*.*" matches every name).
 bool MatchesWildcard(std::string_view name, std::string_view pattern);
 
-}  // namespace zovlt
+}  // namespace winhost
