@@ -30,6 +30,24 @@ Return Allocate(SQLSMALLINT type, Handle parent, Handle& out) {
     return rc;
 }
 
+// Prepares sql, binds the parameters in order and executes it.
+Return Bound(Handle stmt, std::string_view sql, const std::vector<Parameter>& parameters) {
+    Return rc = SQLPrepare(H(stmt), Text(sql), static_cast<SQLINTEGER>(sql.size()));
+    if (!Succeeded(rc)) return rc;
+    // The lengths must stay put until SQLExecute has read them.
+    std::vector<SQLLEN> lengths(parameters.size());
+    for (size_t i = 0; i < parameters.size(); ++i) {
+        const std::optional<std::string>& value = parameters[i].value;
+        lengths[i] = value ? static_cast<SQLLEN>(value->size()) : SQL_NULL_DATA;
+        SQLULEN size = value && !value->empty() ? value->size() : 1;
+        rc = SQLBindParameter(H(stmt), static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
+                              SQL_C_CHAR, parameters[i].sqlType, size, 0,
+                              value ? Text(*value) : nullptr, 0, &lengths[i]);
+        if (!Succeeded(rc)) return rc;
+    }
+    return SQLExecute(H(stmt));
+}
+
 // unixODBC as it is: each member is one call of the driver manager.
 class UnixOdbcApi final : public Api {
   public:
@@ -115,22 +133,11 @@ class UnixOdbcApi final : public Api {
     }
     Return MoreResults(Handle stmt) override { return SQLMoreResults(H(stmt)); }
 
-    Return ExecuteWith(Handle stmt, std::string_view sql,
-                       const std::vector<Parameter>& parameters) override {
-        Return rc = SQLPrepare(H(stmt), Text(sql), static_cast<SQLINTEGER>(sql.size()));
-        if (!Succeeded(rc)) return rc;
-        // The lengths must stay put until SQLExecute has read them.
-        std::vector<SQLLEN> lengths(parameters.size());
-        for (size_t i = 0; i < parameters.size(); ++i) {
-            const std::optional<std::string>& value = parameters[i].value;
-            lengths[i] = value ? static_cast<SQLLEN>(value->size()) : SQL_NULL_DATA;
-            SQLULEN size = value && !value->empty() ? value->size() : 1;
-            rc = SQLBindParameter(H(stmt), static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
-                                  SQL_C_CHAR, parameters[i].sqlType, size, 0,
-                                  value ? Text(*value) : nullptr, 0, &lengths[i]);
-            if (!Succeeded(rc)) return rc;
-        }
-        rc = SQLExecute(H(stmt));
+    Return ExecuteWith(Handle stmt, std::string_view sql, const std::vector<Parameter>& parameters,
+                       std::vector<Diagnostic>& failure) override {
+        Return rc = Bound(stmt, sql, parameters);
+        failure.clear();
+        if (!Succeeded(rc) && rc != kNoData) failure = Diagnostics(*this, 0, 0, stmt);
         // The bindings point into the caller's values, which do not outlive this call.
         SQLFreeStmt(H(stmt), SQL_RESET_PARAMS);
         return rc;

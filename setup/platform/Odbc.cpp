@@ -16,17 +16,21 @@ using kvl::odbc::Succeeded;
 // The length a driver gives when it cannot tell how much of a value is left.
 constexpr int64_t kNoTotal = -4;
 
-// Throws the diagnostics of the most specific handle given when rc is a failure.
-void Check(Api& api, Return rc, std::string_view what, Handle conn, Handle stmt = 0) {
-    if (Succeeded(rc)) return;
+// Throws the failure of what with its diagnostic records.
+[[noreturn]] void Throw(std::string_view what, const std::vector<kvl::odbc::Diagnostic>& records) {
     std::string description(what);
     std::string_view separator = ": ";
-    for (const kvl::odbc::Diagnostic& record : kvl::odbc::Diagnostics(api, 0, conn, stmt)) {
+    for (const kvl::odbc::Diagnostic& record : records) {
         description += separator;
         description += "[" + record.state + "] " + record.message;
         separator = " ";
     }
     throw kvl::Error(kCallFailed, description);
+}
+
+// Throws the diagnostics of the most specific handle given when rc is a failure.
+void Check(Api& api, Return rc, std::string_view what, Handle conn, Handle stmt = 0) {
+    if (!Succeeded(rc)) Throw(what, kvl::odbc::Diagnostics(api, 0, conn, stmt));
 }
 
 // A statement on the connection; every call on it is checked against its own diagnostics.
@@ -124,10 +128,11 @@ std::vector<std::string> RowIdentifier(const Connection& connection, const std::
 int64_t Execute(const Connection& connection, const std::string& command,
                 const std::vector<kvl::odbc::Parameter>& parameters) {
     const Statement statement(connection);
-    const Return rc = connection.api().ExecuteWith(statement.get(), command, parameters);
+    std::vector<kvl::odbc::Diagnostic> failure;
+    const Return rc = connection.api().ExecuteWith(statement.get(), command, parameters, failure);
     // A command that touches no row may say so instead of succeeding.
     if (rc == kvl::odbc::kNoData) return 0;
-    statement.Check(rc, "SQLExecute");
+    if (!Succeeded(rc)) Throw("SQLExecute", failure);
     int64_t changed = 0;
     statement.Check(connection.api().RowCount(statement.get(), changed), "SQLRowCount");
     return changed;

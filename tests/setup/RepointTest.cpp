@@ -4,6 +4,7 @@
 
 #include "Helpers.h"
 #include "logic/Repoint.h"
+#include "platform/Odbc.h"
 #include "platform/OdbcLibrary.h"
 
 namespace fs = std::filesystem;
@@ -119,6 +120,21 @@ TEST_F(RepointTest, RowsKeyedByIntegersOrHoldingANullKeyAreRepointed) {
 }
 
 // Folder names the driver's own syntax would cut: the URI form reaches the file whatever they hold.
+// A write the driver refuses keeps the driver's own reason in the error.
+TEST_F(RepointTest, ARefusedWriteCarriesTheDriversReason) {
+    RunOn(file_, {"CREATE UNIQUE INDEX nomes ON Connections (Name)",
+                  "INSERT INTO Connections VALUES (1, 'a', 'x'), (2, 'b', 'y')"});
+    odbc::Connection connection(LibraryConnectionText(kDefaultLibraryConnection, file_.string()));
+    try {
+        odbc::Execute(connection, "UPDATE Connections SET Name = ? WHERE ID = ?",
+                      {{"a", kvl::odbc::kSqlVarchar}, {"2", kvl::odbc::kSqlInteger}});
+        ADD_FAILURE() << "the duplicate name was written";
+    } catch (const kvl::Error& e) {
+        EXPECT_NE(e.description().find("UNIQUE constraint failed"), std::string::npos)
+            << e.description();
+    }
+}
+
 TEST_F(RepointTest, TheDriverOpensTheLibraryInAFolderOfAnyName) {
     const fs::path odd = folder_ / "a;b=c{d}} %41 é #?";
     fs::create_directories(odd);

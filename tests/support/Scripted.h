@@ -86,10 +86,13 @@ class ScriptedOdbc : public Api {
     Return ExecDirect(Handle stmt, const std::string& sql) override {
         return Execute("ExecDirect", stmt, sql);
     }
-    Return ExecuteWith(Handle stmt, std::string_view sql,
-                       const std::vector<Parameter>& given) override {
+    Return ExecuteWith(Handle stmt, std::string_view sql, const std::vector<Parameter>& given,
+                       std::vector<Diagnostic>& failure) override {
         parameters.push_back(given);
-        return Execute("ExecuteWith", stmt, sql);
+        Return rc = Execute("ExecuteWith", stmt, sql);
+        failure.clear();
+        if (!Succeeded(rc)) failure = Diagnostics(*this, 0, 0, stmt);
+        return rc;
     }
     Return SpecialColumns(Handle stmt, std::string_view table) override {
         return Execute("SpecialColumns", stmt, table);

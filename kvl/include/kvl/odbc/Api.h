@@ -121,10 +121,12 @@ class Api {
     virtual Return GetData(Handle stmt, uint16_t column, char* buffer, int64_t bufferLength,
                            int64_t& indicator) = 0;
     virtual Return MoreResults(Handle stmt) = 0;
-    // Prepares sql, binds the parameters in order and executes it; the parameters' text
-    // only has to live for the call.
+    // Prepares sql, binds the parameters in order and executes it. The parameters' text
+    // only has to live for the call: no binding outlives it. Releasing the bindings clears
+    // the statement's diagnostics, so those of a failure are read first, into failure.
     virtual Return ExecuteWith(Handle stmt, std::string_view sql,
-                               const std::vector<Parameter>& parameters) = 0;
+                               const std::vector<Parameter>& parameters,
+                               std::vector<Diagnostic>& failure) = 0;
     // The columns that best identify a row of table, as a result set on stmt.
     virtual Return SpecialColumns(Handle stmt, std::string_view table) = 0;
 
