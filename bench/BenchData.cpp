@@ -132,7 +132,10 @@ void UseSqliteFile(const std::string& file) {
 const Backend& Sqlite() {
     static const Backend b = [] {
         UsePrivateDriverList();
-        if (SqliteFile().empty()) SqliteFile() = (WorkFolder() / "bench.sqlite").string();
+        // KVL_BENCH_SQLITE keeps the data between processes (bench/run runs each benchmark
+        // in a process of its own); by default it lives as long as this process.
+        if (SqliteFile().empty())
+            SqliteFile() = Env("KVL_BENCH_SQLITE", (WorkFolder() / "bench.sqlite").c_str());
         Backend backend{"SQLite", ConnectionText("SQLite3", "", SqliteFile(), "", "")};
         FillSqlite(backend);
         return backend;

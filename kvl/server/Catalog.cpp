@@ -7,15 +7,6 @@
 
 namespace kvl {
 
-namespace {
-
-// Names compared inside the query's literals have their quotes doubled.
-std::string Literal(std::string_view value) {
-    return StrSubstitui(value, "'", "''", true);
-}
-
-}  // namespace
-
 NomeDeTabela DivideNomeDeTabela(std::string_view Tabela, tqConecçaoTipo dialecto) {
     // Lower-casing keeps every byte where it was, so the cut holds in the original.
     std::string procura = Minusculas(Tabela);

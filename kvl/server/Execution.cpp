@@ -9,11 +9,6 @@ namespace kvl {
 
 namespace {
 
-// Quotes doubled, for values placed inside an SQL string literal.
-std::string Literal(std::string_view value) {
-    return StrSubstitui(value, "'", "''", true);
-}
-
 // The count statement that goes before statement S of a prediction batch.
 std::string ContagemDe(const std::string& S) {
     size_t from = Minusculas(S).find("from");

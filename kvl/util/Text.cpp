@@ -54,6 +54,10 @@ bool IsContinuation(char c) {
 
 }  // namespace
 
+std::string Literal(std::string_view value) {
+    return StrSubstitui(value, "'", "''", true);
+}
+
 std::string Minusculas(std::string_view text) {
     return MapCase(text, LowerLatin);
 }

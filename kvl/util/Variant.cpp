@@ -1,9 +1,8 @@
 #include "kvl/Variant.h"
 
-#include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "kvl/Error.h"
@@ -20,12 +19,12 @@ double ParseNumber(const std::string& s) {
     if (lowered == "true") return -1;
     if (lowered == "false") return 0;
     if (t.empty()) throw Error(kTypeMismatch);
-    std::string copy(t);
-    char* end = nullptr;
-    errno = 0;
-    double d = std::strtod(copy.c_str(), &end);
-    if (end != copy.c_str() + copy.size()) throw Error(kTypeMismatch);
-    if (errno == ERANGE && std::isinf(d)) throw Error(kOverflow);
+    // from_chars reads "." whatever the process locale (a Qt program sets the user's).
+    if (t.size() > 1 && t.front() == '+' && t[1] != '-') t.remove_prefix(1);
+    double d = 0;
+    auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), d);
+    if (ec == std::errc::result_out_of_range) throw Error(kOverflow);
+    if (ec != std::errc() || end != t.data() + t.size()) throw Error(kTypeMismatch);
     return d;
 }
 
@@ -46,9 +45,10 @@ T ToInteger(double d) {
 }
 
 std::string FormatDouble(double d) {
+    // As "%.15g", but with "." whatever the process locale.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", d);
-    std::string s(buf);
+    auto end = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, 15).ptr;
+    std::string s(buf, end);
     if (auto e = s.find('e'); e != std::string::npos) s[e] = 'E';
     return s;
 }
@@ -152,7 +152,13 @@ std::string Variant::ToString() const {
 
 void Variant::AssignString(const char* text, size_t length) {
     if (auto* s = std::get_if<std::string>(&value_)) {
-        s->assign(text, length);
+        if (length > s->capacity()) {
+            s->assign(text, length);
+            return;
+        }
+        // Within the room already held, as rows are read: only the bytes are copied.
+        s->resize(length);
+        std::memmove(s->data(), text, length);
     } else {
         value_ = std::string(text, length);
     }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include "kvl/Error.h"
 #include "kvl/Variant.h"
 
@@ -38,4 +40,18 @@ TEST(Variant, ReportsOverflowAndTypeMismatch) {
     EXPECT_EQ(ErrorOf([] { Variant("3000000000").ToInt32(); }), kOverflow);
     EXPECT_EQ(ErrorOf([] { Variant("abc").ToInt16(); }), kTypeMismatch);
     EXPECT_EQ(ErrorOf([] { Variant("").ToDouble(); }), kTypeMismatch);
+}
+
+// Numbers in text use "." whatever locale the process has set (a Qt program sets the
+// user's, where the separator may be ",").
+TEST(Variant, NumbersInTextIgnoreTheProcessLocale) {
+    ASSERT_TRUE(std::setlocale(LC_ALL, "pt_PT.UTF-8")) << "scripts/deps generates pt_PT.UTF-8";
+    double read = Variant("+1.5").ToDouble();
+    std::string written = Variant(1.5).ToString();
+    int32_t comma = ErrorOf([] { Variant("1,5").ToDouble(); });
+    std::setlocale(LC_ALL, "C");
+    EXPECT_DOUBLE_EQ(read, 1.5);
+    EXPECT_EQ(written, "1.5");
+    EXPECT_EQ(comma, kTypeMismatch);
+    EXPECT_EQ(ErrorOf([] { Variant("1e999").ToDouble(); }), kOverflow);
 }

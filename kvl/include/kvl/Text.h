@@ -29,6 +29,9 @@ std::string StrSubstitui(std::string_view text, std::string_view sought,
 
 // Lower-case of ASCII and of the accented Latin letters ("Á" becomes "á"). The byte
 // length never changes, so positions found in the result hold in the original.
+// The value with its single quotes doubled, for placing inside an SQL string literal.
+std::string Literal(std::string_view value);
+
 std::string Minusculas(std::string_view text);
 std::string Maiusculas(std::string_view text);
 
