@@ -69,12 +69,18 @@ void RowStore::Store(int32_t row, const std::vector<Coluna>& columns) {
         p += text.size();
     }
     Commit(static_cast<size_t>(p - record));
+    auto count = static_cast<int16_t>(columns.size() - 1);
+    if (static_cast<size_t>(row) == rows_.size()) {  // the next row, as rows are read
+        rows_.push_back(record);
+        columns_.push_back(count);
+        return;
+    }
     if (rows_.size() <= static_cast<size_t>(row)) {
         rows_.resize(static_cast<size_t>(row) + 1, nullptr);
         columns_.resize(static_cast<size_t>(row) + 1, 0);
     }
     rows_[row] = record;
-    columns_[row] = static_cast<int16_t>(columns.size() - 1);
+    columns_[row] = count;
 }
 
 std::string_view RowStore::Value(int32_t row, int16_t column, bool& isNull) const {
