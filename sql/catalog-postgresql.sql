@@ -1,6 +1,7 @@
--- Catalog views for PostgreSQL: the column and object tables that the library's catalog
--- queries read (syscolumns, sysobjects), in a schema dbo, over the tables and views this
--- session sees on its search path. Apply once per database, for instance with
+-- Catalog views for PostgreSQL: the column, object and user tables that the library's
+-- catalog and permission queries read (syscolumns, sysobjects, sysusers), in a schema
+-- dbo, over the tables and views this session sees on its search path. Apply once per
+-- database, for instance with
 --   kvlsql --driver PostgreSQL --server HOST --db DB --uid USER --pwd PWD -f catalog-postgresql.sql
 -- It can be applied again at any time (after an update of this file, say).
 --
@@ -93,8 +94,23 @@ SELECT k.attrelid::int4 AS id,
 FROM kind k
 JOIN dbo.sysobjects o ON o.id = k.attrelid::int4;
 
+-- Users and groups: every role, with the group of a role being the first role it is a
+-- member of, in the byte order of the role names (gid 0 when it is a member of none).
+-- The server's own roles (names beginning "pg_") are never anyone's group. uid is the
+-- role's oid as a signed 32-bit number.
+CREATE OR REPLACE VIEW dbo.sysusers AS
+SELECT r.oid::int4 AS uid,
+       COALESCE((SELECT g.oid::int4
+                 FROM pg_catalog.pg_auth_members m
+                 JOIN pg_catalog.pg_roles g ON g.oid = m.roleid
+                 WHERE m.member = r.oid AND g.rolname NOT LIKE 'pg\_%'
+                 ORDER BY g.rolname COLLATE "C"
+                 LIMIT 1), 0) AS gid,
+       r.rolname::varchar(128) AS name
+FROM pg_catalog.pg_roles r;
+
 GRANT USAGE ON SCHEMA dbo TO PUBLIC;
-GRANT SELECT ON dbo.sysobjects, dbo.syscolumns TO PUBLIC;
+GRANT SELECT ON dbo.sysobjects, dbo.syscolumns, dbo.sysusers TO PUBLIC;
 
 -- Plain names (syscolumns) resolve through the search path: dbo goes at its end, for the
 -- user applying this file in this database, from now on and in this session. Names

@@ -67,7 +67,9 @@ void kvlSERV::Abre(std::optional<std::string> sDSN, std::optional<std::string> s
                     true);
     }
     StackBase(lStackBase);
-    // Saved window positions and permissions are loaded here once those services exist.
+    // Also after a failed connect: the services ask, and the error check reports.
+    TabelaPosCarrega();
+    TabelaPermCarrega(DB);
 }
 
 int16_t kvlSERV::AbreAmbiente(Handle* PonteiroAmbiente) {
@@ -114,7 +116,7 @@ void kvlSERV::Fecha() {
 
 void kvlSERV::SequenciaDeFecho() {
     Aberto = false;
-    // Window positions are written back here once that service exists.
+    TabelaPosGravaTabela(!SqlMix);
     LibertaLigacoes();
     Reset();
 }

@@ -19,8 +19,9 @@ kvlSERV::kvlSERV(std::shared_ptr<odbc::Api> api) : api_(std::move(api)) {
 }
 
 kvlSERV::~kvlSERV() {
-    // The last reference is gone: close an open session, or give back what a failed
-    // open left allocated. Nothing may escape a destructor.
+    // The last reference is gone: close an open session (its changed window positions
+    // are written without any result set holding this server), or give back what a
+    // failed open left allocated. Nothing may escape a destructor.
     try {
         Fecha();
     } catch (...) {
@@ -33,7 +34,10 @@ void kvlSERV::Reset() {
     SlotCount = 0;
     historia_.assign(1, std::string());
     CamposProps.clear();
+    Posicoes.clear();
     Log = false;
+    PermUtilizador.clear();
+    PermGrupo.clear();
     ComMsg = true;
     ComMsgLog = true;
     SqlAnalisaColunas = true;

@@ -1,6 +1,7 @@
 #pragma once
 // kvlSERV: one working session with a database server reached through ODBC.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -192,6 +193,58 @@ class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
     // it gave no row. An array that does not cover every column is error 9, nothing copied.
     bool VarCarrega(const std::string& SQL, VariantArray& Variaveis);
 
+    // --- Permissions ---
+    // Loads the rights of UID and of its database group for database BaseDeDados and
+    // merges them; nothing happens without a permission table.
+    void TabelaPermCarrega(std::string_view BaseDeDados);
+    // Turns the user's rows into the effective rights: the user's own grant or deny
+    // stands, the group fills what the user's row leaves open, group-only options join.
+    void TabelaPermSimplifica();
+    // The six grants of the option (false when the user has no entry); true when an
+    // entry exists. Every right is granted to the super-user.
+    bool TabelaPerm(std::string_view CodigoOpc, Variant* Acesso = nullptr,
+                    Variant* Consulta = nullptr, Variant* Criação = nullptr,
+                    Variant* Gravar = nullptr, Variant* Eliminar = nullptr,
+                    Variant* Listar = nullptr);
+    // The same on the group's rows; arguments are left as given when the group has no
+    // entry for the option.
+    bool TabelaPermGrupo(std::string_view CodigoOpc, Variant* Acesso = nullptr,
+                         Variant* Consulta = nullptr, Variant* Novo = nullptr,
+                         Variant* Gravar = nullptr, Variant* Eliminar = nullptr,
+                         Variant* Listar = nullptr);
+    bool TabelaPermTemAcesso(std::string_view CodigoOpc);
+    bool TabelaPermTemConsulta(std::string_view CodigoOpc);
+    bool TabelaPermTemInserção(std::string_view CodigoOpc);
+    bool TabelaPermTemAlteração(std::string_view CodigoOpc);
+    bool TabelaPermTemEliminação(std::string_view CodigoOpc);
+    bool TabelaPermTemListagem(std::string_view CodigoOpc);
+    // Switches every tagged menu item of the window (a Window) to its access right.
+    void TabelaPermVerifica(const Variant& Janela);
+
+    // --- Window positions ---
+    // A window is known by its key: its title (sTitulo, else its Caption) cut before the
+    // first "(", which is written back into sTitulo, then its first 80 characters, trimmed.
+    void TabelaPosCarrega();
+    // Places the window (a Window) as it was saved and gives its kept texts; false, and
+    // nothing touched, when it has no record. sApp and SubContexto are not used.
+    bool TabelaPosLe(const Variant& oJanela, Variant* sTitulo = nullptr, Variant* sObs = nullptr,
+                     Variant* sTabGrelha = nullptr, std::optional<Variant> sApp = std::nullopt,
+                     std::optional<Variant> SubContexto = std::nullopt);
+    // Takes the window's place, size and state into the cache (the window is left
+    // hidden), or only the observation with GravaSoObs. Sizes beyond 16 bits are error 6.
+    void TabelaPosGrava(const Variant& oJanela, Variant* sTitulo = nullptr,
+                        Variant* sObs = nullptr, Variant* sTabGrelha = nullptr,
+                        std::optional<Variant> sApp = std::nullopt,
+                        std::optional<bool> GravaSoObs = std::nullopt,
+                        std::optional<Variant> SubContexto = std::nullopt);
+    // Writes the changed records: one statement per run with LinhaALinha, else batches
+    // of ten delete-and-insert pairs.
+    void TabelaPosGravaTabela(std::optional<bool> LinhaALinha = std::nullopt);
+    // Reads the window's record of this application again into the entry of
+    // sTituloAnterior (else of the key); true when the table had one.
+    bool TabelaPosAct(const Variant& oJanela, Variant* sTitulo = nullptr,
+                      Variant* sTituloAnterior = nullptr);
+
   private:
     friend class kvlRES;
 
@@ -261,6 +314,41 @@ class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
     // The cache of field properties, in the order loaded; emptied by the reset.
     std::vector<CampoProps> CamposProps;
     void CarregaCampos(RowSource& linhas);
+
+    // Permissions: one entry per row read, code lower-cased, the six grants and the six
+    // denies in the order access, view, create, save, delete, list.
+    struct Permissao {
+        std::string Codigo;
+        std::array<bool, 6> Concede{};
+        std::array<bool, 6> Nega{};
+    };
+    std::vector<Permissao> PermUtilizador;
+    std::vector<Permissao> PermGrupo;
+    void TabelaPermLe(std::string_view Dono, std::string_view BaseDeDados,
+                      std::vector<Permissao>& Lista);
+    bool SuperUtilizador() const;
+
+    // Window positions: the cache of the user's records, in the order loaded or added.
+    struct Posicao {
+        std::string Form;
+        int32_t Left = 0;
+        int32_t Top = 0;
+        int16_t Width = 0;
+        int16_t Height = 0;
+        int16_t State = 0;
+        std::string Obs;
+        std::string TabGrelha;
+        bool Mudou = false;
+    };
+    std::vector<Posicao> Posicoes;
+    Posicao* PosicaoDe(std::string_view Form);
+    // The eight columns of a row of the position table; the changed flag is left alone.
+    static void LePosicao(const kvlRES& R, Posicao& p);
+    // UID as the position table stores it: its first 40 characters.
+    std::string UtilizadorDePosicoes() const;
+    // Runs a command nobody reads and gives its slot back at once. The close may run while
+    // the server is being destroyed, when no result set can hold it as its Pai.
+    void ExecELiberta(std::string Comando);
 };
 
 }  // namespace kvl
