@@ -154,6 +154,13 @@ TEST_P(Permissions, MenuItemsFollowTheAccessRight) {
     EXPECT_FALSE(untagged->enabled);
 }
 
+TEST_P(Permissions, ListsHoldMoreThan32767Options) {
+    Run("INSERT INTO perm WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+        "WHERE i < 33000) SELECT '" + user + "', '', 'o' || i, 'l' FROM n");
+    session->TabelaPermCarrega(session->DB);
+    EXPECT_TRUE(session->TabelaPermTemListagem("o33000"));
+}
+
 KVL_BACKENDS(Permissions);
 
 // The texts sent, with quotes doubled in the values; a pending command goes in front of

@@ -191,6 +191,16 @@ TEST_P(Positions, ActRereadsOneRecordUnderItsFormerTitle) {
     EXPECT_EQ(Column("SELECT count(*) FROM pos"), std::vector<std::string>{"1"});
 }
 
+TEST_P(Positions, CacheHoldsMoreThan32767Records) {
+    Run("INSERT INTO pos (sPOSuser, sPOSform, iPOSleft, iPOStop, iPOSwidth, iPOSheight, "
+        "iPOSstate, sPOSapp) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+        "WHERE i < 33000) SELECT 'u1', 'J' || i, i, 0, 1, 1, 0, 'APP' FROM n");
+    auto s = Open("u1", "APP");
+    auto last = std::make_shared<FakeWindow>("J33000", 0, 0, 1, 1);
+    EXPECT_TRUE(s->TabelaPosLe(AsVariant(last)));
+    EXPECT_EQ(last->left, 33000);
+}
+
 KVL_BACKENDS(Positions);
 
 // A session on the scripted layer with a position table, user u1 and application APP.

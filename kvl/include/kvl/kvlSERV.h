@@ -232,9 +232,8 @@ class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
                      std::optional<Variant> SubContexto = std::nullopt);
     // Takes the window's place, size and state into the cache (the window is left
     // hidden), or only the observation with GravaSoObs. Sizes beyond 16 bits are error 6.
-    void TabelaPosGrava(const Variant& oJanela, Variant* sTitulo = nullptr,
-                        Variant* sObs = nullptr, Variant* sTabGrelha = nullptr,
-                        std::optional<Variant> sApp = std::nullopt,
+    void TabelaPosGrava(const Variant& oJanela, Variant* sTitulo = nullptr, Variant* sObs = nullptr,
+                        Variant* sTabGrelha = nullptr, std::optional<Variant> sApp = std::nullopt,
                         std::optional<bool> GravaSoObs = std::nullopt,
                         std::optional<Variant> SubContexto = std::nullopt);
     // Writes the changed records: one statement per run with LinhaALinha, else batches
