@@ -152,11 +152,16 @@ TEST_P(Permissions, MenuItemsFollowTheAccessRight) {
     EXPECT_EQ(denied->enabled, true);
     EXPECT_EQ(withoutRow->enabled, true);
     EXPECT_FALSE(untagged->enabled);
+
+    window->controls = {granted, nullptr};
+    EXPECT_EQ(kvltest::ErrorOf([&] { session->TabelaPermVerifica(kvltest::AsVariant(window)); }),
+              kObjectNotSet);
 }
 
 TEST_P(Permissions, ListsHoldMoreThan32767Options) {
     Run("INSERT INTO perm WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
-        "WHERE i < 33000) SELECT '" + user + "', '', 'o' || i, 'l' FROM n");
+        "WHERE i < 33000) SELECT '" +
+        user + "', '', 'o' || i, 'l' FROM n");
     session->TabelaPermCarrega(session->DB);
     EXPECT_TRUE(session->TabelaPermTemListagem("o33000"));
 }

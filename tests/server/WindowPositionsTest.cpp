@@ -258,6 +258,14 @@ TEST(PositionBatches, SizesBeyond16BitsAreAnOverflowAndNothingIsWritten) {
     }
 }
 
+TEST(PositionBatches, ActWithoutAPositionTableRunsNothing) {
+    ScriptedPositions s;
+    s.server->TabelaDePos = "";
+    auto w = std::make_shared<FakeWindow>("Clientes", 0, 0, 1, 1);
+    EXPECT_FALSE(s.server->TabelaPosAct(AsVariant(w)));
+    EXPECT_TRUE(s.odbc->executed.empty());
+}
+
 TEST(PositionBatches, ObservationOnlyAndQuotedValues) {
     ScriptedPositions s;
     s.server->UID = "d'Ávila";
