@@ -33,6 +33,7 @@ void kvlSERV::Reset() {
     SlotCount = 0;
     historia_.assign(1, std::string());
     CamposProps.clear();
+    EsvaziaColecções();
     Log = false;
     ComMsg = true;
     ComMsgLog = true;
