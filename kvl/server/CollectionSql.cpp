@@ -20,8 +20,8 @@ std::string kvlSERV::TabelasColecçõesCarrega_CorrigeSQL(std::string Texto, int
     for (size_t c = Texto.find("&.", procura); c != npos;) {
         size_t nome = c + 2;
         // A name ends at a line break, a blank or a comma, or with the text.
-        size_t fim = std::min({Texto.find("\r\n", nome), Texto.find(' ', nome),
-                               Texto.find(',', nome), Texto.size()});
+        size_t fim = std::min(
+            {Texto.find("\r\n", nome), Texto.find(' ', nome), Texto.find(',', nome), Texto.size()});
         std::string procurado = Minusculas(Texto.substr(nome, fim - nome));
         std::string substituto = Texto.substr(nome, fim - nome);
         for (size_t i = 1; i < Tabelas_.size(); ++i) {

@@ -88,7 +88,7 @@ void kvlSERV::TabelasColecçõesCarrega(std::optional<Variant> FormMSG,
         // Only now is every table known, so a list SQL may name any of them.
         for (size_t i = 1; i < Tabelas_.size(); ++i) {
             Tabelas_[i].LstSQL = TabelasColecçõesCarrega_CorrigeSQL(std::move(Tabelas_[i].LstSQL),
-                                                                   static_cast<int16_t>(i));
+                                                                    static_cast<int16_t>(i));
         }
         // A batch that failed has no second result to move to.
         if (R && !R->erro) R->MaisResultados();
@@ -135,13 +135,13 @@ void kvlSERV::LeListaDoCatálogo(const kvlRES& R, Language* lingua) {
     l.SQL = TabelasColecçõesCarrega_CorrigeSQL(R.Col(4).ToString(), static_cast<int16_t>(k));
 }
 
-void kvlSERV::TabelasColecçõesItemTab(int16_t Index, std::string* Loc, Variant* Tit,
-                                      Variant* NTit, std::string* Lst,
-                                      std::string* LstSQL) const {
+void kvlSERV::TabelasColecçõesItemTab(int16_t Index, std::string* Loc, Variant* Tit, Variant* NTit,
+                                      std::string* Lst, std::string* LstSQL) const {
     const TabelaColecção& t = EntradaEm(Tabelas_, Index);
     if (Loc) *Loc = t.Loc;
     if (Tit) {
-        *Tit = Index == 0 ? Variant(static_cast<int32_t>(LimiteSuperior(Tabelas_))) : Variant(t.Tit);
+        *Tit =
+            Index == 0 ? Variant(static_cast<int32_t>(LimiteSuperior(Tabelas_))) : Variant(t.Tit);
     }
     if (NTit) *NTit = Variant(t.NTit);
     if (Lst) *Lst = t.Lst;

@@ -20,7 +20,7 @@ constexpr Troca kDobras[] = {
 // Plain letters to the like-pattern class of their variants. No class holds the plain
 // letter of a later pass, so no pass ever matches inside an earlier class.
 constexpr Troca kClasses[] = {
-    {"a", "[a,á,à,ã,â,ä]"}, {"e", "[e,é,è,ê]"},   {"i", "[i,í,ì]"},
+    {"a", "[a,á,à,ã,â,ä]"}, {"e", "[e,é,è,ê]"}, {"i", "[i,í,ì]"},
     {"o", "[o,ó,ò,ô,õ]"},   {"u", "[u,ú,ù,û]"}, {"c", "[c,ç]"},
 };
 

@@ -41,8 +41,8 @@ class Collections : public testing::Test {
     // Loads these rows into both collections (only the tables when lists is empty).
     void Load(std::vector<ScriptedOdbc::Row> tables, std::vector<ScriptedOdbc::Row> lists = {},
               std::optional<std::string> mother = std::nullopt) {
-        s.odbc->ScriptExecution({TablesCatalogue(std::move(tables)),
-                                 ListsCatalogue(std::move(lists))});
+        s.odbc->ScriptExecution(
+            {TablesCatalogue(std::move(tables)), ListsCatalogue(std::move(lists))});
         s.server->TabelasColecçõesCarrega(std::nullopt, std::nullopt, std::nullopt, std::nullopt,
                                           std::nullopt, mother);
     }
@@ -77,9 +77,12 @@ TEST_F(Collections, TheLocationRowWinsThenTheLettersSNFEachOverridingTheOneBefor
         const char* loc;
     };
     const Case cases[] = {
-        {"Emp02", "F", "Emp02.dbo.Artigos"}, {"", "N", "Emp01.dbo.Artigos"},
-        {"", "SN", "Emp01.dbo.Artigos"},     {"", "S", "Mae.dbo.Artigos"},
-        {"", "SNF", "Artigos"},              {"", "sn", ""},
+        {"Emp02", "F", "Emp02.dbo.Artigos"},
+        {"", "N", "Emp01.dbo.Artigos"},
+        {"", "SN", "Emp01.dbo.Artigos"},
+        {"", "S", "Mae.dbo.Artigos"},
+        {"", "SNF", "Artigos"},
+        {"", "sn", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.letters);
@@ -119,7 +122,8 @@ TEST_F(Collections, NumbersWithGapsListsRewrittenOnceEveryTableIsKnownAndIndexZe
     EXPECT_EQ(sql, "SELECT y FROM Clientes");
 
     for (int16_t outside : {-1, 6}) {
-        EXPECT_EQ(ErrorOf([&] { s.server->TabelasColecçõesTabLoc(outside); }), kSubscriptOutOfRange);
+        EXPECT_EQ(ErrorOf([&] { s.server->TabelasColecçõesTabLoc(outside); }),
+                  kSubscriptOutOfRange);
         EXPECT_EQ(ErrorOf([&] { s.server->TabelasColecçõesNTit(outside); }), kSubscriptOutOfRange);
         EXPECT_EQ(ErrorOf([&] { s.server->TabelasColecçõesItemTab(outside); }),
                   kSubscriptOutOfRange);
@@ -232,7 +236,8 @@ TEST_F(Collections, PlaceholdersRewrittenByTheTableTheyDesignate) {
         {"SELECT c FROM &.Clientes WHERE x=1", 0, "SELECT c FROM Emp01.dbo.Clientes WHERE x=1"},
         {"SELECT c FROM &.CLIENTES", 0, "SELECT c FROM Emp01.dbo.Clientes"},
         {"SELECT c FROM &.Nada WHERE x=1", 0, "SELECT c FROM Nada WHERE x=1"},
-        {"SELECT c FROM &.clientes\r\nWHERE x=1", 0, "SELECT c FROM Emp01.dbo.Clientes\r\nWHERE x=1"},
+        {"SELECT c FROM &.clientes\r\nWHERE x=1", 0,
+         "SELECT c FROM Emp01.dbo.Clientes\r\nWHERE x=1"},
         {"SELECT c FROM &.x.dbo.t,&.clientes", 0, "SELECT c FROM X.dbo.T,Emp01.dbo.Clientes"},
         // A name left as it was, however short, hides no placeholder behind it.
         {"SELECT c FROM &.q,&.z", 0, "SELECT c FROM q,z"},

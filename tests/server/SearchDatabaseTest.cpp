@@ -31,14 +31,16 @@ class SearchOnTables : public BackendTest {
         NameCatalogues(*session);
         odbc->ScriptExecution(
             {TablesCatalogue({
-                 TableRow("1", "ruas", "", "F", "SELECT r.codigo, r.nome from @ r ORDER BY r.codigo"),
+                 TableRow("1", "ruas", "", "F",
+                          "SELECT r.codigo, r.nome from @ r ORDER BY r.codigo"),
                  TableRow("2", "tipos", "", "F", "SELECT t.codigo, t.descricao FROM &.TIPOS t"),
                  TableRow("3", "tipos", "", "F", "SELECT descricao FROM &.tipos"),
              }),
              ListsCatalogue({
                  ListRow("1", "SELECT nome from @ WHERE codigo > 1"),
-                 ListRow("2", "SELECT descricao FROM &.Tipos,&.RUAS\r\nWHERE tipos.codigo ="
-                              " ruas.tipo ORDER BY descricao DESC"),
+                 ListRow("2",
+                         "SELECT descricao FROM &.Tipos,&.RUAS\r\nWHERE tipos.codigo ="
+                         " ruas.tipo ORDER BY descricao DESC"),
              })});
         session->TabelasColecçõesCarrega();
         ASSERT_FALSE(session->erro);
@@ -95,9 +97,15 @@ TEST_P(SearchOnTables, DescriptionsFoundNotFoundAndAnotherColumn) {
 }
 
 TEST_P(SearchOnTables, AListWithOneItemAndNoDescriptionColumnGivesNothing) {
-    // The command has an empty column list: the server rejects it.
+    // The column list is empty: SQLite rejects the command; PostgreSQL takes an empty
+    // select list and gives rows without a column, which hold no description either.
+    EXPECT_EQ(session->PesquisaDesc(Variant("'Rua'"), Variant(int16_t{3})), "");
+    EXPECT_EQ(odbc->executed.back(), "SELECT  FROM tipos WHERE descricao = 'Rua'");
+    EXPECT_EQ(session->erro, !IsPostgres());
+    // With one more column both servers reject it.
     Variant other("codigo");
-    EXPECT_EQ(session->PesquisaDesc(Variant("'Rua'"), Variant(int16_t{3}), nullptr, nullptr, &other), "");
+    EXPECT_EQ(
+        session->PesquisaDesc(Variant("'Rua'"), Variant(int16_t{3}), nullptr, nullptr, &other), "");
     EXPECT_EQ(other.ToString(), "");
     EXPECT_TRUE(session->erro);
     EXPECT_FALSE(session->ErroD.empty());

@@ -119,7 +119,8 @@ class ScriptedOdbc : public Api {
                        [&] { return real_->SpecialColumns(stmt, table); });
     }
     Return RowCount(Handle stmt, int64_t& rows) override {
-        if (Real(stmt)) return Pass(Enter("RowCount", stmt), [&] { return real_->RowCount(stmt, rows); });
+        if (Real(stmt))
+            return Pass(Enter("RowCount", stmt), [&] { return real_->RowCount(stmt, rows); });
         rows = Current(stmt) ? Current(stmt)->rowCount : -1;
         return Enter("RowCount", stmt);
     }
@@ -162,9 +163,8 @@ class ScriptedOdbc : public Api {
                    int64_t& indicator) override {
         Return rc = Enter("GetData", stmt);
         if (Real(stmt)) {
-            return Pass(rc, [&] {
-                return real_->GetData(stmt, column, buffer, bufferLength, indicator);
-            });
+            return Pass(
+                rc, [&] { return real_->GetData(stmt, column, buffer, bufferLength, indicator); });
         }
         Result* r = Current(stmt);
         if (!Column(stmt, column) || r->row < 0 || r->row >= long(r->rows.size())) return kError;

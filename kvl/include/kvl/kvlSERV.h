@@ -207,9 +207,9 @@ class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
     // location of the first table whose location holds that name.
     std::string TabelasColecçõesCarrega_CorrigeSQL(std::string Texto, int16_t Index) const;
     // Entry Index's fields; Index 0 gives the upper index in Tit (a 32-bit integer).
-    void TabelasColecçõesItemTab(int16_t Index, std::string* Loc = nullptr,
-                                 Variant* Tit = nullptr, Variant* NTit = nullptr,
-                                 std::string* Lst = nullptr, std::string* LstSQL = nullptr) const;
+    void TabelasColecçõesItemTab(int16_t Index, std::string* Loc = nullptr, Variant* Tit = nullptr,
+                                 Variant* NTit = nullptr, std::string* Lst = nullptr,
+                                 std::string* LstSQL = nullptr) const;
     int16_t TabelasColecçõesItemTabCount() const;
     int16_t TabelasColecçõesItemLstCount() const;
     std::string TabelasColecçõesTabLoc(int16_t Index) const;
