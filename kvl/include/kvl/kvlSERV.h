@@ -303,8 +303,8 @@ class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
     std::vector<CampoProps> CamposProps;
     void CarregaCampos(RowSource& linhas);
 
-    // The table and list collections, by number; element 0 is never filled. Emptied by
-    // the reset.
+    // The table and list collections, by number; element 0 is never filled. The reset,
+    // which creation runs too, leaves each with element 0 alone.
     struct TabelaColecção {
         std::string Loc;
         std::string Tit;
@@ -316,8 +316,8 @@ class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
         std::string Tit;
         std::string SQL;
     };
-    std::vector<TabelaColecção> Tabelas_{1};
-    std::vector<ListaColecção> Listas_{1};
+    std::vector<TabelaColecção> Tabelas_;
+    std::vector<ListaColecção> Listas_;
     void EsvaziaColecções();
     void LeTabelaDoCatálogo(const kvlRES& R, Language* lingua, const std::string& empresa,
                             const std::optional<std::string>& mae);
