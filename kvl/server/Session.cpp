@@ -38,6 +38,7 @@ void kvlSERV::Reset() {
     Log = false;
     PermUtilizador.clear();
     PermGrupo.clear();
+    EsvaziaColecções();
     ComMsg = true;
     ComMsgLog = true;
     SqlAnalisaColunas = true;

@@ -3,10 +3,16 @@
 // for the faults no real driver gives on demand, and it checks the handle discipline:
 // a call on a handle never allocated or already freed, a disconnect of what was never
 // connected and a free of what is still connected each count as a misuse.
+// Given a real driver manager, it passes every call it has no script for through to it:
+// handles are the real ones, an execution with scripted result sets answers from the
+// script until the statement runs again, and every other execution runs for real. So one
+// session can read rows no real database gives (statements a driver refuses) and then
+// work on real tables.
 
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -35,6 +41,9 @@ class ScriptedOdbc : public Api {
         std::map<uint16_t, size_t> read{};  // bytes of each column of that row given so far
     };
 
+    ScriptedOdbc() = default;
+    explicit ScriptedOdbc(std::shared_ptr<Api> real) : real_(std::move(real)) {}
+
     // The next call named `call` ("DriverConnect", "ExecDirect", ...) not yet failed fails
     // with this diagnostic; unscripted calls succeed.
     void Fail(const std::string& call, Diagnostic diag = {}) { failures_[call].push_back({diag}); }
@@ -48,71 +57,93 @@ class ScriptedOdbc : public Api {
     std::vector<std::string> calls;                  // every call by name and main argument
     std::vector<std::string> executed;               // the texts given to ExecDirect, in order
     std::vector<std::vector<Parameter>> parameters;  // those given to ExecuteWith, in order
-    std::vector<std::string> drivers{"SQLite3", "PostgreSQL Unicode"};
+    std::vector<std::string> drivers{"SQLite3", "PostgreSQL Unicode"};  // without a real one
     int misuses = 0;
     size_t LiveHandles() const { return live_.size(); }
     size_t Count(const std::string& call) const {
         return std::ranges::count_if(calls, [&](auto& c) { return c.starts_with(call + "("); });
     }
 
-    Return AllocEnv(Handle& env) override { return Alloc("AllocEnv", 0, env); }
-    Return FreeEnv(Handle env) override { return Free("FreeEnv", env); }
-    Return AllocConnect(Handle env, Handle& conn) override {
-        return Alloc("AllocConnect", env, conn);
+    Return AllocEnv(Handle& env) override {
+        return Alloc("AllocEnv", 0, env, [&] { return real_->AllocEnv(env); });
     }
-    Return DriverConnect(Handle conn, std::string_view text, uint16_t) override {
-        Return rc = Enter("DriverConnect", conn, std::string(text));
+    Return FreeEnv(Handle env) override {
+        return Free("FreeEnv", env, [&] { return real_->FreeEnv(env); });
+    }
+    Return AllocConnect(Handle env, Handle& conn) override {
+        return Alloc("AllocConnect", env, conn, [&] { return real_->AllocConnect(env, conn); });
+    }
+    Return DriverConnect(Handle conn, std::string_view text, uint16_t completion) override {
+        Return rc = Pass(Enter("DriverConnect", conn, std::string(text)),
+                         [&] { return real_->DriverConnect(conn, text, completion); });
         if (Succeeded(rc)) connected_.insert(conn);
         return rc;
     }
     Return Disconnect(Handle conn) override {
         if (connected_.erase(conn) == 0) ++misuses;
-        return Enter("Disconnect", conn);
+        return Pass(Enter("Disconnect", conn), [&] { return real_->Disconnect(conn); });
     }
     Return FreeConnect(Handle conn) override {
         if (connected_.erase(conn) != 0) ++misuses;
-        return Free("FreeConnect", conn);
+        return Free("FreeConnect", conn, [&] { return real_->FreeConnect(conn); });
     }
-    Return AllocStmt(Handle conn, Handle& stmt) override { return Alloc("AllocStmt", conn, stmt); }
-    Return SetQueryTimeout(Handle stmt, uint64_t) override {
-        return Enter("SetQueryTimeout", stmt);
+    Return AllocStmt(Handle conn, Handle& stmt) override {
+        return Alloc("AllocStmt", conn, stmt, [&] { return real_->AllocStmt(conn, stmt); });
+    }
+    Return SetQueryTimeout(Handle stmt, uint64_t seconds) override {
+        return Pass(Enter("SetQueryTimeout", stmt),
+                    [&] { return real_->SetQueryTimeout(stmt, seconds); });
     }
     Return CloseCursor(Handle stmt) override {
         results_.erase(stmt);
-        return Enter("CloseCursor", stmt);
+        return Pass(Enter("CloseCursor", stmt), [&] { return real_->CloseCursor(stmt); });
     }
-    Return FreeStmt(Handle stmt) override { return Free("FreeStmt", stmt); }
+    Return FreeStmt(Handle stmt) override {
+        return Free("FreeStmt", stmt, [&] { return real_->FreeStmt(stmt); });
+    }
 
     Return ExecDirect(Handle stmt, const std::string& sql) override {
-        return Execute("ExecDirect", stmt, sql);
+        return Execute("ExecDirect", stmt, sql, [&] { return real_->ExecDirect(stmt, sql); });
     }
     Return ExecuteWith(Handle stmt, std::string_view sql, const std::vector<Parameter>& given,
                        std::vector<Diagnostic>& failure) override {
         parameters.push_back(given);
-        Return rc = Execute("ExecuteWith", stmt, sql);
         failure.clear();
-        if (!Succeeded(rc)) failure = Diagnostics(*this, 0, 0, stmt);
+        Return rc = Execute("ExecuteWith", stmt, sql,
+                            [&] { return real_->ExecuteWith(stmt, sql, given, failure); });
+        if (!Succeeded(rc) && failure.empty()) failure = Diagnostics(*this, 0, 0, stmt);
         return rc;
     }
     Return SpecialColumns(Handle stmt, std::string_view table) override {
-        return Execute("SpecialColumns", stmt, table);
+        return Execute("SpecialColumns", stmt, table,
+                       [&] { return real_->SpecialColumns(stmt, table); });
     }
     Return RowCount(Handle stmt, int64_t& rows) override {
+        if (Real(stmt))
+            return Pass(Enter("RowCount", stmt), [&] { return real_->RowCount(stmt, rows); });
         rows = Current(stmt) ? Current(stmt)->rowCount : -1;
         return Enter("RowCount", stmt);
     }
     Return NumResultCols(Handle stmt, int16_t& columns) override {
+        if (Real(stmt)) {
+            return Pass(Enter("NumResultCols", stmt),
+                        [&] { return real_->NumResultCols(stmt, columns); });
+        }
         columns = Current(stmt) ? int16_t(Current(stmt)->columns.size()) : 0;
         return Enter("NumResultCols", stmt);
     }
     Return DescribeCol(Handle stmt, uint16_t column, ColumnDescription& out) override {
         Return rc = Enter("DescribeCol", stmt);
+        if (Real(stmt)) return Pass(rc, [&] { return real_->DescribeCol(stmt, column, out); });
         if (!Column(stmt, column)) return kError;
         out = *Column(stmt, column);
         return rc;
     }
     Return ColAttribute(Handle stmt, uint16_t column, uint16_t field, int64_t& value) override {
         Return rc = Enter("ColAttribute", stmt);
+        if (Real(stmt)) {
+            return Pass(rc, [&] { return real_->ColAttribute(stmt, column, field, value); });
+        }
         const ColumnDescription* c = Column(stmt, column);
         if (!c) return kError;
         // The length and the precision are the described size.
@@ -122,6 +153,7 @@ class ScriptedOdbc : public Api {
     Return Fetch(Handle stmt) override {
         Return rc = Enter("Fetch", stmt);
         if (!Succeeded(rc)) return rc;
+        if (Real(stmt)) return real_->Fetch(stmt);
         Result* r = Current(stmt);
         if (!r) return kError;
         r->read.clear();
@@ -130,6 +162,10 @@ class ScriptedOdbc : public Api {
     Return GetData(Handle stmt, uint16_t column, char* buffer, int64_t bufferLength,
                    int64_t& indicator) override {
         Return rc = Enter("GetData", stmt);
+        if (Real(stmt)) {
+            return Pass(
+                rc, [&] { return real_->GetData(stmt, column, buffer, bufferLength, indicator); });
+        }
         Result* r = Current(stmt);
         if (!Column(stmt, column) || r->row < 0 || r->row >= long(r->rows.size())) return kError;
         const std::optional<std::string>& value = r->rows[r->row][column - 1];
@@ -149,6 +185,7 @@ class ScriptedOdbc : public Api {
     Return MoreResults(Handle stmt) override {
         Return rc = Enter("MoreResults", stmt);
         if (!Succeeded(rc)) return rc;
+        if (Real(stmt)) return real_->MoreResults(stmt);
         if (results_[stmt].size() <= 1) return kNoData;
         results_[stmt].pop_front();
         return rc;
@@ -157,26 +194,39 @@ class ScriptedOdbc : public Api {
         Handle h = stmt ? stmt : conn ? conn : env;
         calls.push_back("Error(" + std::to_string(h) + ")");
         auto it = diagnostics_.find(h);
+        if (it == diagnostics_.end() && real_) return real_->Error(env, conn, stmt, record, out);
         if (it == diagnostics_.end() || record < 1 || size_t(record) > it->second.size())
             return kNoData;
         out = it->second[record - 1];
         return kSuccess;
     }
     Return Drivers(Handle env, std::vector<std::string>& names) override {
+        if (real_) return Pass(Enter("Drivers", env), [&] { return real_->Drivers(env, names); });
         names = drivers;
         return Enter("Drivers", env);
     }
 
   private:
-    Return Execute(const std::string& call, Handle stmt, std::string_view sql) {
+    using RealCall = std::function<Return()>;
+
+    // The real driver's answer when the scripted layer has no failure of its own to give.
+    Return Pass(Return rc, const RealCall& real) const {
+        return real_ && rc == kSuccess ? real() : rc;
+    }
+    // Whether the statement's results come from the real driver.
+    bool Real(Handle stmt) const { return real_ && !results_.count(stmt); }
+    // Runs a command: scripted result sets when some are waiting, else the real driver's.
+    Return Execute(const std::string& call, Handle stmt, std::string_view sql,
+                   const RealCall& real) {
         executed.emplace_back(sql);
         Return rc = Enter(call, stmt, std::string(sql));
         results_.erase(stmt);
         if (Succeeded(rc) && !pending_.empty()) {
             results_[stmt].assign(pending_.front().begin(), pending_.front().end());
             pending_.pop_front();
+            return rc;
         }
-        return rc;
+        return Pass(rc, real);
     }
     // Records the call, checks the handle, and gives the scripted answer for it.
     Return Enter(const std::string& call, Handle h, const std::string& detail = "") {
@@ -194,20 +244,25 @@ class ScriptedOdbc : public Api {
         queue.pop_front();
         return kError;
     }
-    Return Alloc(const std::string& call, Handle parent, Handle& h) {
+    Return Alloc(const std::string& call, Handle parent, Handle& h, const RealCall& real) {
         Return rc = Enter(call, parent);
         // As real drivers do, a statement needs a connected connection.
         if (call == "AllocStmt" && Succeeded(rc) && !connected_.count(parent)) rc = kError;
-        h = Succeeded(rc) ? next_++ : 0;
+        if (real_ && Succeeded(rc)) {
+            rc = real();
+            if (!Succeeded(rc)) h = 0;
+        } else {
+            h = Succeeded(rc) ? next_++ : 0;
+        }
         if (h) live_.insert(h);
         return rc;
     }
-    Return Free(const std::string& call, Handle h) {
+    Return Free(const std::string& call, Handle h, const RealCall& real) {
         Return rc = Enter(call, h);
         if (rc == kInvalidHandle) return rc;
         live_.erase(h);
         results_.erase(h);
-        return rc;
+        return Pass(rc, real);
     }
     // The statement's current result set, if it has one.
     Result* Current(Handle stmt) {
@@ -225,6 +280,7 @@ class ScriptedOdbc : public Api {
     std::map<Handle, std::deque<Result>> results_;  // by statement, the current one first
     std::map<Handle, std::vector<Diagnostic>> diagnostics_;
     Handle next_ = 1000;
+    std::shared_ptr<Api> real_;  // the driver manager behind the script, if any
 };
 
 // Dialogs that answer from a script and remember what they were asked.

@@ -18,6 +18,7 @@ namespace kvl {
 
 class kvlRES;
 class RowSource;
+class Language;
 
 // One field in the cache of field properties, derived from a row of the catalog.
 struct CampoProps {
@@ -244,6 +245,46 @@ class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
     bool TabelaPosAct(const Variant& oJanela, Variant* sTitulo = nullptr,
                       Variant* sTituloAnterior = nullptr);
 
+    // --- Table and list collections ---
+    // Reads the tables catalogue with its locations and the lists catalogue (each when
+    // asked) in one batch after any text already in ActCom, and replaces the part read.
+    // FormMSG is a ProgressForm, oLingua a Language; both optional.
+    void TabelasColecçõesCarrega(std::optional<Variant> FormMSG = std::nullopt,
+                                 std::optional<Variant> oLingua = std::nullopt,
+                                 std::optional<bool> LeTab = std::nullopt,
+                                 std::optional<bool> LeLst = std::nullopt,
+                                 std::optional<std::string> DBActual = std::nullopt,
+                                 std::optional<std::string> DBMãe = std::nullopt);
+    // Texto with "from @" made the FROM clause on table Index and every "&.name" the
+    // location of the first table whose location holds that name.
+    std::string TabelasColecçõesCarrega_CorrigeSQL(std::string Texto, int16_t Index) const;
+    // Entry Index's fields; Index 0 gives the upper index in Tit (a 32-bit integer).
+    void TabelasColecçõesItemTab(int16_t Index, std::string* Loc = nullptr, Variant* Tit = nullptr,
+                                 Variant* NTit = nullptr, std::string* Lst = nullptr,
+                                 std::string* LstSQL = nullptr) const;
+    int16_t TabelasColecçõesItemTabCount() const;
+    int16_t TabelasColecçõesItemLstCount() const;
+    std::string TabelasColecçõesTabLoc(int16_t Index) const;
+    int16_t TabelasColecçõesNTit(int16_t Index) const;
+    // Entry Index's fields; Index 0 gives the upper index in Tit, as decimal text.
+    void TabelasColecçõesItemLst(int16_t Index, std::string* Tit = nullptr,
+                                 std::string* SQL = nullptr) const;
+
+    // --- Text search ---
+    // The command that finds and ranks the rows of Tabela whose CampoPesquisa holds any
+    // word of oQue, which receives the text as it is searched. Nothing is run.
+    Variant Pesquisa(const std::string& Tabela, const std::string& CampoPesquisa,
+                     const std::string& CamposRetorno, std::string& oQue,
+                     std::optional<Variant> IgnorarAcentos = std::nullopt,
+                     std::optional<Variant> NumeroLinhas = std::nullopt,
+                     std::optional<Variant> OrderByNumPalavras = std::nullopt) const;
+    // The description of code O_Que in table Onde of the table collection; "" when no row
+    // has it or the query fails. OutraCol, when given, names one more column and receives
+    // its value.
+    std::string PesquisaDesc(const Variant& O_Que, const Variant& Onde,
+                             Variant* COL_Codigo = nullptr, Variant* COL_DESC = nullptr,
+                             Variant* OutraCol = nullptr);
+
   private:
     friend class kvlRES;
 
@@ -348,6 +389,26 @@ class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
     // Runs a command nobody reads and gives its slot back at once. The close may run while
     // the server is being destroyed, when no result set can hold it as its Pai.
     void ExecELiberta(std::string Comando);
+
+    // The table and list collections, by number; element 0 is never filled. The reset,
+    // which creation runs too, leaves each with element 0 alone.
+    struct TabelaColecção {
+        std::string Loc;
+        std::string Tit;
+        int16_t NTit = 0;
+        std::string Lst;
+        std::string LstSQL;
+    };
+    struct ListaColecção {
+        std::string Tit;
+        std::string SQL;
+    };
+    std::vector<TabelaColecção> Tabelas_;
+    std::vector<ListaColecção> Listas_;
+    void EsvaziaColecções();
+    void LeTabelaDoCatálogo(const kvlRES& R, Language* lingua, const std::string& empresa,
+                            const std::optional<std::string>& mae);
+    void LeListaDoCatálogo(const kvlRES& R, Language* lingua);
 };
 
 }  // namespace kvl
