@@ -35,12 +35,20 @@ QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The user's notation of numbers, without group separators, which would make a typed
+// number ambiguous.
+QLocale NumberLocale() {
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
 // A number as the database writes it, shown in the user's notation.
 QString Shown(const std::string& text, int decimals) {
     bool ok = false;
     const double value = FromUtf8(text).toDouble(&ok);
     if (!ok) return FromUtf8(text);
-    return decimals > 0 ? QLocale().toString(value, 'f', decimals) : QLocale().toString(value, 'g', 15);
+    return NumberLocale().toString(value, decimals > 0 ? 'f' : 'g', decimals > 0 ? decimals : 15);
 }
 
 void Select(QComboBox& combo, const kvl::Variant& codes, const std::string& code) {
@@ -80,6 +88,7 @@ void StreetForm::AddField(const kvl::VariantArray& props, int32_t i) {
         if (f.numeric) {
             auto* validator = new QDoubleValidator(f.least, f.greatest, f.decimals, f.edit);
             validator->setNotation(QDoubleValidator::StandardNotation);
+            validator->setLocale(NumberLocale());
             f.edit->setValidator(validator);
         } else if (width > 0 && width < f.edit->maxLength()) {
             f.edit->setMaxLength(width);
@@ -126,7 +135,7 @@ std::string StreetForm::ReadNumber(const Field& f) const {
     const QString text = f.edit->text().trimmed();
     if (text.isEmpty()) return "";
     bool ok = false;
-    const double value = QLocale().toDouble(text, &ok);
+    const double value = NumberLocale().toDouble(text, &ok);
     if (!ok) throw kvl::Error(kvl::kTypeMismatch, f.name + ": \"" + text.toStdString() + "\" is not a number");
     if (value < f.least || value > f.greatest)
         throw kvl::Error(kvl::kOverflow, f.name + ": " + text.toStdString() + " is out of bounds");

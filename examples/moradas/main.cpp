@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "ClientSession.h"
 #include "MainWindow.h"
@@ -24,8 +27,8 @@ std::optional<std::string> ScriptedAnswers() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Moradas"));
+    // The command line is read before the window system is reached, so --help and a usage
+    // error need no display.
     moradas::ClientOptions options;
     std::shared_ptr<kvlqt::QtDialogs> dialogs;
     try {
@@ -41,6 +44,8 @@ int main(int argc, char** argv) {
         std::cout << moradas::ClientHelpText();
         return 0;
     }
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Moradas"));
     std::ostringstream err;
     auto session = moradas::OpenClientSession(options, dialogs, err);
     if (!session) {

@@ -148,6 +148,7 @@ TEST_F(Client, AStreetIsSavedChangedAndDeleted) {
 
     Find<QTableWidget>("grdRuas")->selectRow(1);
     EXPECT_EQ(Find<QLineEdit>("fld_nome")->text(), "Rua d'Ouro");
+    EXPECT_EQ(Find<QLineEdit>("fld_comprimento")->text(), "120") << "no group separators";
     Find<QLineEdit>("fld_codigo_postal")->setText("4700-001");
     window->SaveStreet();
     EXPECT_EQ(One("SELECT codigo_postal FROM ruas WHERE nome = 'Rua d''Ouro'"), "4700-001");
