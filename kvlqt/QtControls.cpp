@@ -4,38 +4,23 @@
 
 namespace kvlqt {
 
-namespace {
-
-std::string TagOf(const QObject& object) {
-    return object.property(kTagProperty).toString().toStdString();
+template <class Q>
+Q& QtControl<Q>::Object() const {
+    if (!object_) throw kvl::Error(kvl::kObjectNotSet);
+    return *object_;
 }
 
-}  // namespace
-
-QAction& QtMenuItem::Action() const {
-    if (!action_) throw kvl::Error(kvl::kObjectNotSet);
-    return *action_;
+template <class Q>
+std::string QtControl<Q>::Tag() {
+    return Object().property(kTagProperty).toString().toStdString();
 }
 
-std::string QtMenuItem::Tag() {
-    return TagOf(Action());
+template <class Q>
+void QtControl<Q>::SetEnabled(bool Enabled) {
+    Object().setEnabled(Enabled);
 }
 
-void QtMenuItem::SetEnabled(bool Enabled) {
-    Action().setEnabled(Enabled);
-}
-
-QWidget& QtWidgetControl::Widget() const {
-    if (!widget_) throw kvl::Error(kvl::kObjectNotSet);
-    return *widget_;
-}
-
-std::string QtWidgetControl::Tag() {
-    return TagOf(Widget());
-}
-
-void QtWidgetControl::SetEnabled(bool Enabled) {
-    Widget().setEnabled(Enabled);
-}
+template class QtControl<QAction>;
+template class QtControl<QWidget>;
 
 }  // namespace kvlqt

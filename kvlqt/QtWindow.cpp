@@ -102,7 +102,8 @@ std::vector<std::shared_ptr<kvl::WindowControl>> QtWindow::Controls() {
     QWidget& w = Widget();
     std::vector<std::shared_ptr<kvl::WindowControl>> controls;
     QSet<QAction*> seen;
-    for (QMenuBar* bar : w.findChildren<QMenuBar*>()) CollectMenuItems(bar->actions(), seen, controls);
+    for (QMenuBar* bar : w.findChildren<QMenuBar*>())
+        CollectMenuItems(bar->actions(), seen, controls);
     for (QWidget* child : w.findChildren<QWidget*>()) {
         if (qobject_cast<QMenuBar*>(child) || qobject_cast<QMenu*>(child)) continue;
         controls.push_back(std::make_shared<QtWidgetControl>(child));

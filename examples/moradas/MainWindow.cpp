@@ -53,7 +53,8 @@ MainWindow::MainWindow(std::shared_ptr<kvl::kvlSERV> session, QWidget* parent)
         municipalityCodes_ = store_.FillMunicipalities(kvlqt::ListOf(municipalities_));
     });
     BuildMenu();
-    connect(municipalities_, &QComboBox::currentIndexChanged, this, [this] { ChooseMunicipality(); });
+    connect(municipalities_, &QComboBox::currentIndexChanged, this,
+            [this] { ChooseMunicipality(); });
     connect(streets_, &QTableWidget::itemSelectionChanged, this, [this] { OpenStreet(); });
     ChooseMunicipality();
     WindowOpened(*session_, *this);
@@ -113,7 +114,8 @@ void MainWindow::ListStreets() {
         streets_->setColumnCount(static_cast<int>(headings.size()));
         streets_->setRowCount(static_cast<int>(lines.size()));
         for (size_t c = 0; c < headings.size(); ++c)
-            streets_->setHorizontalHeaderItem(static_cast<int>(c), new QTableWidgetItem(FromUtf8(headings[c])));
+            streets_->setHorizontalHeaderItem(static_cast<int>(c),
+                                              new QTableWidgetItem(FromUtf8(headings[c])));
         for (size_t row = 0; row < lines.size(); ++row) {
             for (size_t c = 0; c < lines[row].columns.size(); ++c) {
                 auto* item = new QTableWidgetItem(FromUtf8(lines[row].columns[c]));
@@ -150,8 +152,9 @@ void MainWindow::SaveStreet() {
 void MainWindow::DeleteStreet() {
     const std::string id = ChosenStreet();
     if (id.empty()) return;
-    const int32_t answer = session_->Dialogos->Pergunta(
-        kTitle, "Eliminar a rua escolhida?", kvl::kYesNo | kvl::kIconQuestion | kvl::kDefaultButton2);
+    const int32_t answer =
+        session_->Dialogos->Pergunta(kTitle, "Eliminar a rua escolhida?",
+                                     kvl::kYesNo | kvl::kIconQuestion | kvl::kDefaultButton2);
     if (answer != kvl::kYes) return;
     Guarded([&] {
         if (store_.Delete(id)) {

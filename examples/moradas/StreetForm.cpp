@@ -68,7 +68,8 @@ StreetForm::StreetForm(StreetStore& store, QWidget* parent)
     const kvl::Variant props = store_.Session().CamposPropsInfo(kStreetTable);
     const kvl::VariantArray& a = props.array();
     for (int32_t i = 1; i <= a.UBound(2); ++i) AddField(a, i);
-    if (Field* type = Named(kTypeField)) type->codes = store_.FillStreetTypes(kvlqt::ListOf(type->combo));
+    if (Field* type = Named(kTypeField))
+        type->codes = store_.FillStreetTypes(kvlqt::ListOf(type->combo));
 }
 
 void StreetForm::AddField(const kvl::VariantArray& props, int32_t i) {
@@ -105,7 +106,8 @@ void StreetForm::AddField(const kvl::VariantArray& props, int32_t i) {
 }
 
 StreetForm::Field* StreetForm::Named(const std::string& name) {
-    auto it = std::find_if(fields_.begin(), fields_.end(), [&](const Field& f) { return f.name == name; });
+    auto it = std::find_if(fields_.begin(), fields_.end(),
+                           [&](const Field& f) { return f.name == name; });
     return it == fields_.end() ? nullptr : &*it;
 }
 
@@ -136,7 +138,9 @@ std::string StreetForm::ReadNumber(const Field& f) const {
     if (text.isEmpty()) return "";
     bool ok = false;
     const double value = NumberLocale().toDouble(text, &ok);
-    if (!ok) throw kvl::Error(kvl::kTypeMismatch, f.name + ": \"" + text.toStdString() + "\" is not a number");
+    if (!ok)
+        throw kvl::Error(kvl::kTypeMismatch,
+                         f.name + ": \"" + text.toStdString() + "\" is not a number");
     if (value < f.least || value > f.greatest)
         throw kvl::Error(kvl::kOverflow, f.name + ": " + text.toStdString() + " is out of bounds");
     return QString::number(value, 'f', f.decimals).toStdString();

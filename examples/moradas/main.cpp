@@ -32,12 +32,12 @@ int main(int argc, char** argv) {
     moradas::ClientOptions options;
     std::shared_ptr<kvlqt::QtDialogs> dialogs;
     try {
-        options = moradas::ParseClientOptions(
-            std::vector<std::string>(argv + 1, argv + argc));
+        options = moradas::ParseClientOptions(std::vector<std::string>(argv + 1, argv + argc));
         const std::optional<std::string> answers = ScriptedAnswers();
         dialogs = std::make_shared<kvlqt::QtDialogs>(answers);
     } catch (const std::exception& e) {
-        std::cerr << kProgram << ": " << e.what() << " (" << kProgram << " --help lists the options)\n";
+        std::cerr << kProgram << ": " << e.what() << " (" << kProgram
+                  << " --help lists the options)\n";
         return 2;
     }
     if (options.help) {

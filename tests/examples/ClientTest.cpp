@@ -1,8 +1,8 @@
 // kvl-moradas on a fresh embedded sample database, as a new user starts it: the window, its
 // lists, the edit form laid out from the field properties, saving and deleting, closing.
 
-#include <QLineEdit>
 #include <QDoubleValidator>
+#include <QLineEdit>
 #include <QMenuBar>
 
 #include "ClientSession.h"
@@ -53,7 +53,8 @@ class Client : public kvltest::QtTest {
     std::vector<std::string> Streets() {
         auto* grid = Find<QTableWidget>("grdRuas");
         std::vector<std::string> names;
-        for (int row = 0; row < grid->rowCount(); ++row) names.push_back(grid->item(row, 1)->text().toStdString());
+        for (int row = 0; row < grid->rowCount(); ++row)
+            names.push_back(grid->item(row, 1)->text().toStdString());
         return names;
     }
     std::string One(const std::string& sql) {
@@ -63,7 +64,8 @@ class Client : public kvltest::QtTest {
 
     kvltest::ScopedEnvironment env;
     std::filesystem::path data;
-    std::shared_ptr<kvltest::ScriptedDialogs> dialogs = std::make_shared<kvltest::ScriptedDialogs>();
+    std::shared_ptr<kvltest::ScriptedDialogs> dialogs =
+        std::make_shared<kvltest::ScriptedDialogs>();
     std::shared_ptr<kvl::kvlSERV> session;
     std::unique_ptr<MainWindow> window;
 };
@@ -85,9 +87,10 @@ TEST_F(Client, StartsOnAFreshSampleDatabaseAndClosesCleanly) {
     EXPECT_EQ(Streets().size(), 6u);
     std::vector<std::string> tags;
     for (QAction* a : window->menuBar()->actions().front()->menu()->actions())
-        if (!a->property("Tag").toString().isEmpty()) tags.push_back(a->property("Tag").toString().toStdString());
-    EXPECT_EQ(tags, (std::vector<std::string>{"ruas.abrir", "ruas.novo", "ruas.gravar", "ruas.eliminar",
-                                              "ruas.listar"}));
+        if (!a->property("Tag").toString().isEmpty())
+            tags.push_back(a->property("Tag").toString().toStdString());
+    EXPECT_EQ(tags, (std::vector<std::string>{"ruas.abrir", "ruas.novo", "ruas.gravar",
+                                              "ruas.eliminar", "ruas.listar"}));
     // The tables the rights and window places are kept in, with the sample user's rights.
     EXPECT_EQ(One("SELECT sPERMperm FROM kvlPERM WHERE sPERMuid = 'visitante'"), "bf");
     EXPECT_EQ(One("SELECT count(*) FROM kvlPOS"), "0");
@@ -105,14 +108,15 @@ TEST_F(Client, TheEditFormIsLaidOutFromTheFieldProperties) {
     Start();
     struct Case {
         const char* field;
-        int maxLength;  // text fields
+        int maxLength;           // text fields
         double least, greatest;  // numeric fields
     };
     for (const Case& c : {Case{"nome", 80, 0, 0}, Case{"codigo_postal", 8, 0, 0},
                           Case{"comprimento", 0, -3.4e27, 3.4e27}}) {
         auto* edit = Find<QLineEdit>(("fld_" + std::string(c.field)).c_str());
         ASSERT_TRUE(edit);
-        const kvl::Variant props = session->CamposPropsInfo("ruas", std::nullopt, kvl::Variant(c.field));
+        const kvl::Variant props =
+            session->CamposPropsInfo("ruas", std::nullopt, kvl::Variant(c.field));
         EXPECT_EQ(edit->toolTip().toStdString(), props.array().At({12, 1}).ToString()) << c.field;
         if (c.maxLength) {
             EXPECT_EQ(edit->maxLength(), c.maxLength) << c.field;
@@ -144,7 +148,8 @@ TEST_F(Client, AStreetIsSavedChangedAndDeleted) {
     Find<QLineEdit>("fld_comprimento")->setText("120");
     window->SaveStreet();
     EXPECT_EQ(Streets(), (std::vector<std::string>{"Beco do Forno", "Rua d'Ouro", "Rua do Souto"}));
-    EXPECT_EQ(One("SELECT comprimento || '/' || tipo FROM ruas WHERE nome = 'Rua d''Ouro'"), "120.0/R");
+    EXPECT_EQ(One("SELECT comprimento || '/' || tipo FROM ruas WHERE nome = 'Rua d''Ouro'"),
+              "120.0/R");
 
     Find<QTableWidget>("grdRuas")->selectRow(1);
     EXPECT_EQ(Find<QLineEdit>("fld_nome")->text(), "Rua d'Ouro");
@@ -170,7 +175,8 @@ TEST_F(Client, AnOlderSampleDatabaseGainsThePermissionAndPositionTables) {
         s->Driver = kvlsql::kSampleDriver;
         s->DB = file.string();
         s->Abre();
-        for (const char* sql : {"DROP TABLE kvlPERM", "DROP TABLE kvlPOS"}) ASSERT_FALSE(s->Exec(sql)->erro);
+        for (const char* sql : {"DROP TABLE kvlPERM", "DROP TABLE kvlPOS"})
+            ASSERT_FALSE(s->Exec(sql)->erro);
         s->Fecha();
     }
     Start({"--user", "visitante"});

@@ -72,8 +72,9 @@ TEST_F(Adapters, KindOfWindowIsToldByItsWidgets) {
         bool mdiParent;
         int16_t border;
     };
-    for (const Case& c : {Case{&mdi, true, kvlqt::kBorderSizable}, Case{&plain, false, kvlqt::kBorderSizable},
-                          Case{&fixed, false, kvlqt::kBorderFixed}, Case{&sizable, false, kvlqt::kBorderSizable}}) {
+    for (const Case& c :
+         {Case{&mdi, true, kvlqt::kBorderSizable}, Case{&plain, false, kvlqt::kBorderSizable},
+          Case{&fixed, false, kvlqt::kBorderFixed}, Case{&sizable, false, kvlqt::kBorderSizable}}) {
         kvlqt::QtWindow window(c.widget);
         EXPECT_EQ(window.IsMdiParent(), c.mdiParent);
         EXPECT_EQ(window.BorderStyle(), c.border);
@@ -99,7 +100,8 @@ TEST_F(Adapters, MenuActionsAreMenuItemsWithTheirTagsAndOtherWidgetsPlainControl
     const std::vector<std::pair<std::string, bool>> menuItems(seen.begin(), seen.begin() + 4);
     EXPECT_EQ(menuItems, (std::vector<std::pair<std::string, bool>>{
                              {"ficheiro", true}, {"abrir", true}, {"", true}, {"", true}}));
-    EXPECT_NE(std::find(seen.begin(), seen.end(), std::pair<std::string, bool>{"botao", false}), seen.end());
+    EXPECT_NE(std::find(seen.begin(), seen.end(), std::pair<std::string, bool>{"botao", false}),
+              seen.end());
     EXPECT_EQ(std::count_if(seen.begin(), seen.end(), [](const auto& s) { return s.second; }), 4)
         << "the separator is no menu item";
 
@@ -174,7 +176,8 @@ TEST_F(Adapters, ProgressMessagesShowAndClear) {
         form->Msg(kvl::Variant(""), kvl::Variant("A ler as tabelas"), std::nullopt);
     EXPECT_EQ(bar.currentMessage(), "A ler as tabelas");
     EXPECT_EQ(label.text(), "A ler as tabelas");
-    for (kvlqt::QtProgressForm* form : {&onBar, &onLabel}) form->Msg(kvl::Variant(""), kvl::Variant(""), std::nullopt);
+    for (kvlqt::QtProgressForm* form : {&onBar, &onLabel})
+        form->Msg(kvl::Variant(""), kvl::Variant(""), std::nullopt);
     EXPECT_EQ(bar.currentMessage(), "");
     EXPECT_EQ(label.text(), "");
 }

@@ -52,10 +52,18 @@ TEST_F(Dialogs, TheStyleGivesTheButtonsIconAndDefaultAndTheClickTheAnswer) {
         int32_t answer;
     };
     const Case cases[] = {
-        {274, QMessageBox::Critical, {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore},
-         QMessageBox::Retry, QMessageBox::Ignore, kvl::kIgnore},
-        {36, QMessageBox::Question, {QMessageBox::Yes, QMessageBox::No}, QMessageBox::Yes,
-         QMessageBox::No, kvl::kNo},
+        {274,
+         QMessageBox::Critical,
+         {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore},
+         QMessageBox::Retry,
+         QMessageBox::Ignore,
+         kvl::kIgnore},
+        {36,
+         QMessageBox::Question,
+         {QMessageBox::Yes, QMessageBox::No},
+         QMessageBox::Yes,
+         QMessageBox::No,
+         kvl::kNo},
         {16, QMessageBox::Critical, {QMessageBox::Ok}, QMessageBox::Ok, QMessageBox::Ok, 1},
     };
     kvlqt::QtDialogs dialogs;
@@ -75,7 +83,8 @@ TEST_F(Dialogs, ScriptedAnswersAreTakenOnePerBox) {
     kvlqt::QtDialogs dialogs("retry, yes");
     EXPECT_EQ(dialogs.Pergunta("t", "falhou", 274), kvl::kRetry);
     EXPECT_EQ(dialogs.Pergunta("t", "eliminar?", 36), kvl::kYes);
-    EXPECT_EQ(dialogs.Pergunta("t", "e agora?", 36), kvl::kYes) << "past the script: Yes where offered";
+    EXPECT_EQ(dialogs.Pergunta("t", "e agora?", 36), kvl::kYes)
+        << "past the script: Yes where offered";
     EXPECT_THROW(kvlqt::QtDialogs("talvez"), std::invalid_argument);
 }
 

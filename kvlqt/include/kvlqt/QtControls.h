@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QPointer>
 #include <QWidget>
+#include <type_traits>
 
 #include "kvl/ClientObjects.h"
 
@@ -13,27 +14,24 @@ namespace kvlqt {
 // The property that carries an object's option code.
 inline constexpr const char* kTagProperty = "Tag";
 
-class QtMenuItem : public kvl::WindowControl {
+// A QAction or a QWidget; error 91 once it has been destroyed.
+template <class Q>
+class QtControl : public kvl::WindowControl {
   public:
-    explicit QtMenuItem(QAction* action) : action_(action) {}
+    explicit QtControl(Q* object) : object_(object) {}
     std::string Tag() override;
-    bool IsMenuItem() override { return true; }
+    bool IsMenuItem() override { return std::is_same_v<Q, QAction>; }
     void SetEnabled(bool Enabled) override;
 
   private:
-    QAction& Action() const;
-    QPointer<QAction> action_;
+    Q& Object() const;
+    QPointer<Q> object_;
 };
 
-class QtWidgetControl : public kvl::WindowControl {
-  public:
-    explicit QtWidgetControl(QWidget* widget) : widget_(widget) {}
-    std::string Tag() override;
-    void SetEnabled(bool Enabled) override;
+using QtMenuItem = QtControl<QAction>;
+using QtWidgetControl = QtControl<QWidget>;
 
-  private:
-    QWidget& Widget() const;
-    QPointer<QWidget> widget_;
-};
+extern template class QtControl<QAction>;
+extern template class QtControl<QWidget>;
 
 }  // namespace kvlqt
