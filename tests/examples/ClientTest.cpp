@@ -13,6 +13,7 @@
 #include "SampleDatabase.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
+#include "kvlqt/QtWindow.h"
 
 namespace {
 
@@ -183,6 +184,32 @@ TEST_F(Client, AnOlderSampleDatabaseGainsThePermissionAndPositionTables) {
     EXPECT_EQ(session->UID, "visitante");
     EXPECT_EQ(One("SELECT count(*) FROM kvlPERM"), "6");
     EXPECT_EQ(One("SELECT count(*) FROM kvlPOS"), "0");
+}
+
+// The two below wait for the permission and position services: they are enabled when
+// ServiceHooks.cpp calls them.
+TEST_F(Client, DISABLED_TheWindowReopensWhereItWasClosed) {
+    Start();
+    kvlqt::QtWindow(window.get()).Move(140, 90, 700, 480);
+    window->close();
+    window.reset();
+    session->Fecha();
+    Start();
+    kvlqt::QtWindow reopened(window.get());
+    EXPECT_EQ(std::vector<int32_t>(
+                  {reopened.Left(), reopened.Top(), reopened.Width(), reopened.Height()}),
+              std::vector<int32_t>({140, 90, 700, 480}));
+}
+
+TEST_F(Client, DISABLED_AUserWithoutTheDeleteRightSeesTheOptionDisabled) {
+    for (const bool visitor : {false, true}) {
+        Start(visitor ? std::vector<std::string>{"--user", "visitante"}
+                      : std::vector<std::string>{});
+        EXPECT_EQ(Find<QAction>("mnuEliminar")->isEnabled(), !visitor);
+        EXPECT_TRUE(Find<QAction>("mnuGravar")->isEnabled());
+        window.reset();
+        session->Fecha();
+    }
 }
 
 TEST(ClientOptions, TheClientTakesConnectionOptionsAndAUserForTheEmbeddedDatabase) {
