@@ -74,6 +74,23 @@ const std::vector<std::string>& SampleStatements() {
     return statements;
 }
 
+// The tables where client programs keep per-user rights and window positions, with the
+// sample's rights: the rows of the empty user apply to every user without a group of their
+// own (every user of an SQLite file); the sample user "visitante" may not delete streets.
+const std::vector<std::string>& ApplicationTableStatements() {
+    static const std::vector<std::string> statements = {
+        "CREATE TABLE kvlPERM (sPERMuid VARCHAR(40) NOT NULL, sPERMemp VARCHAR(128) NOT NULL "
+        "DEFAULT '', sPERMopc VARCHAR(40) NOT NULL, sPERMperm VARCHAR(20) NOT NULL)",
+        "INSERT INTO kvlPERM VALUES ('', '', 'ruas.abrir', 'ac'), ('', '', 'ruas.novo', 'an'), "
+        "('', '', 'ruas.gravar', 'ag'), ('', '', 'ruas.eliminar', 'ae'), "
+        "('', '', 'ruas.listar', 'acl'), ('visitante', '', 'ruas.eliminar', 'bf')",
+        "CREATE TABLE kvlPOS (sPOSuser VARCHAR(40) NOT NULL, sPOSform VARCHAR(80) NOT NULL, "
+        "iPOSleft INTEGER, iPOStop INTEGER, iPOSwidth INTEGER, iPOSheight INTEGER, "
+        "iPOSstate INTEGER, sPOSobs VARCHAR(255), sPOStabgrelha TEXT, sPOSapp VARCHAR(40))",
+    };
+    return statements;
+}
+
 // The statements of the shipped catalog script.
 std::vector<std::string> CatalogStatements() {
     StatementSplitter splitter;
@@ -105,17 +122,18 @@ std::shared_ptr<kvl::kvlSERV> Open(const std::filesystem::path& file) {
 void Build(const std::filesystem::path& file) {
     auto s = Open(file);
     RunAll(*s, SampleStatements());
+    RunAll(*s, ApplicationTableStatements());
     RunAll(*s, CatalogStatements());
     s->Fecha();
 }
 
-// Whether the names of both views are taken (by them, or by a table of the user's own,
-// which is left alone).
-bool HasCatalogNames(kvl::kvlSERV& s) {
-    auto r =
-        s.Exec("SELECT count(*) FROM sqlite_master WHERE name IN ('syscolumns', 'sysobjects')");
+// How many of the two names are taken (by what the sample made, or by objects of the user's
+// own, which are left alone).
+int32_t NamesTaken(kvl::kvlSERV& s, const char* first, const char* second) {
+    auto r = s.Exec(std::string("SELECT count(*) FROM sqlite_master WHERE name IN ('") + first +
+                    "', '" + second + "')");
     if (r->erro) throw std::runtime_error(r->ErroD);
-    return r->TemLinhas() && r->Col(1).ToInt32() == 2;
+    return r->TemLinhas() ? r->Col(1).ToInt32() : 0;
 }
 
 }  // namespace
@@ -146,7 +164,13 @@ void EnsureSampleDatabase(const std::filesystem::path& file) {
 
 void AddMissingCatalogViews(const std::filesystem::path& file) {
     auto s = Open(file);
-    if (!HasCatalogNames(*s)) RunAll(*s, CatalogStatements());
+    if (NamesTaken(*s, "syscolumns", "sysobjects") < 2) RunAll(*s, CatalogStatements());
+    s->Fecha();
+}
+
+void AddMissingApplicationTables(const std::filesystem::path& file) {
+    auto s = Open(file);
+    if (NamesTaken(*s, "kvlPERM", "kvlPOS") == 0) RunAll(*s, ApplicationTableStatements());
     s->Fecha();
 }
 

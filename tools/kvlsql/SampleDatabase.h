@@ -22,4 +22,9 @@ void EnsureSampleDatabase(const std::filesystem::path& file);
 // part of the sample). Throws std::runtime_error with the reason on failure.
 void AddMissingCatalogViews(const std::filesystem::path& file);
 
+// Gives an existing database file the permission and window-position tables (kvlPERM,
+// kvlPOS) when it has neither, with the sample's rights. Throws std::runtime_error with the
+// reason on failure.
+void AddMissingApplicationTables(const std::filesystem::path& file);
+
 }  // namespace kvlsql

@@ -45,6 +45,13 @@ bool UseDefaultDatabase(kvl::kvlSERV& s, const std::shared_ptr<kvl::odbc::Api>& 
         err << "kvlsql: cannot add the catalog views to the default database " << file.string()
             << " (\\d needs them): " << e.what() << '\n';
     }
+    try {
+        AddMissingApplicationTables(file);
+    } catch (const std::exception& e) {
+        // Only the rights and window positions of client programs go without.
+        err << "kvlsql: cannot add the permission and position tables to the default database "
+            << file.string() << ": " << e.what() << '\n';
+    }
     s.Driver = kSampleDriver;
     s.DB = file.string();
     return true;
@@ -53,7 +60,8 @@ bool UseDefaultDatabase(kvl::kvlSERV& s, const std::shared_ptr<kvl::odbc::Api>& 
 }  // namespace
 
 std::shared_ptr<kvl::kvlSERV> OpenSession(const Options& o, std::ostream& err,
-                                          const std::shared_ptr<kvl::odbc::Api>& api) {
+                                          const std::shared_ptr<kvl::odbc::Api>& api,
+                                          const std::function<void(kvl::kvlSERV&)>& prepare) {
     auto s = kvl::kvlSERV::Create(api);
     s->Log = o.log;
     if (o.stack) s->lStackBase = *o.stack;
@@ -62,6 +70,7 @@ std::shared_ptr<kvl::kvlSERV> OpenSession(const Options& o, std::ostream& err,
     } else {
         SetProperties(*s, o);
     }
+    if (prepare) prepare(*s);
     if (o.connect) {
         s->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false,
                 *o.connect);

@@ -1,0 +1,52 @@
+#include "ClientSession.h"
+
+#include "Session.h"
+#include "kvl/kvlSERV.h"
+
+namespace moradas {
+
+ClientOptions ParseClientOptions(const std::vector<std::string>& args) {
+    ClientOptions o;
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--user") {
+            if (i + 1 >= args.size()) throw kvlsql::UsageError("--user needs a value");
+            o.user = args[++i];
+        } else if (args[i].starts_with("--user=")) {
+            o.user = args[i].substr(7);
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
+    o.connection = kvlsql::ParseOptions(rest);
+    o.help = o.connection.help;
+    const kvlsql::Options& c = o.connection;
+    if (!c.inputs.empty() || c.count || c.stopOnError)
+        throw kvlsql::UsageError("kvl-moradas takes the connection options only, not commands");
+    if (o.user && !c.UsesDefaultDatabase())
+        throw kvlsql::UsageError("--user is for the embedded database; a server's login is --uid");
+    return o;
+}
+
+std::string ClientHelpText() {
+    return "Usage: kvl-moradas [--user NAME] [connection options]\n"
+           "The streets of the sample database, on the KVL2005 library.\n"
+           "  --user NAME   whose rights and window positions apply on the embedded database\n"
+           "Without connection options the embedded SQLite database is opened, created first\n"
+           "when missing. The connection options are those of kvlsql:\n"
+           "  --dsn, --driver, --server, --db, --uid, --pwd, --connect, --stack, --log\n";
+}
+
+std::shared_ptr<kvl::kvlSERV> OpenClientSession(const ClientOptions& o,
+                                                std::shared_ptr<kvl::Dialogs> dialogs,
+                                                std::ostream& err) {
+    return kvlsql::OpenSession(o.connection, err, kvl::odbc::UnixOdbc(), [&](kvl::kvlSERV& s) {
+        s.Dialogos = std::move(dialogs);
+        s.TabelaDePerm = kPermissionTable;
+        s.TabelaDePos = kPositionTable;
+        s.Aplicação = kApplication;
+        if (o.user) s.UID = *o.user;
+    });
+}
+
+}  // namespace moradas

@@ -1,0 +1,43 @@
+#pragma once
+// The command line of kvl-moradas and the session it opens: kvlsql's connection options
+// (none: the embedded sample database), and --user for the embedded database, which has no
+// logins of its own.
+
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "Options.h"
+#include "kvl/Dialogs.h"
+
+namespace kvl {
+class kvlSERV;
+}
+
+namespace moradas {
+
+// The client's tables and its name among the applications that share them.
+inline constexpr const char* kPermissionTable = "kvlPERM";
+inline constexpr const char* kPositionTable = "kvlPOS";
+inline constexpr const char* kApplication = "kvl-moradas";
+
+struct ClientOptions {
+    kvlsql::Options connection;
+    std::optional<std::string> user;  // whose rights and window positions apply
+    bool help = false;
+};
+
+// Throws kvlsql::UsageError for what the client does not take (commands, scripts) and for
+// --user with connection options (a server's login is --uid).
+ClientOptions ParseClientOptions(const std::vector<std::string>& args);
+std::string ClientHelpText();
+
+// The open session, with the client's tables and dialogs; nothing, and the reason written to
+// err, when it cannot be opened.
+std::shared_ptr<kvl::kvlSERV> OpenClientSession(const ClientOptions& o,
+                                                std::shared_ptr<kvl::Dialogs> dialogs,
+                                                std::ostream& err);
+
+}  // namespace moradas

@@ -1,0 +1,57 @@
+#pragma once
+// The main window of kvl-moradas: the municipalities, the table of the chosen one's streets
+// and the edit form of a street, with the tagged menu options open, new, save, delete and
+// list.
+
+#include <QComboBox>
+#include <QMainWindow>
+#include <QTableWidget>
+#include <functional>
+#include <memory>
+
+#include "StreetForm.h"
+#include "StreetStore.h"
+
+namespace moradas {
+
+// The option codes of the menu actions, as the permission table names them.
+inline constexpr const char* kOptionOpen = "ruas.abrir";
+inline constexpr const char* kOptionNew = "ruas.novo";
+inline constexpr const char* kOptionSave = "ruas.gravar";
+inline constexpr const char* kOptionDelete = "ruas.eliminar";
+inline constexpr const char* kOptionList = "ruas.listar";
+
+class MainWindow : public QMainWindow {
+  public:
+    explicit MainWindow(std::shared_ptr<kvl::kvlSERV> session, QWidget* parent = nullptr);
+
+    // The code of the chosen municipality; "" when none is.
+    std::string Municipality() const;
+    // The key of the street chosen in the table; "" when none is.
+    std::string ChosenStreet() const;
+
+    void ListStreets();
+    void OpenStreet();
+    void NewStreet();
+    void SaveStreet();
+    void DeleteStreet();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildMenu();
+    void ChooseMunicipality();
+    // Runs step; a run-time error of the library or of the form is shown in a message box.
+    void Guarded(const std::function<void()>& step);
+    void ShowError(const std::string& text);
+
+    std::shared_ptr<kvl::kvlSERV> session_;
+    StreetStore store_;
+    QComboBox* municipalities_ = nullptr;
+    QTableWidget* streets_ = nullptr;
+    StreetForm* form_ = nullptr;
+    kvl::Variant municipalityCodes_;
+};
+
+}  // namespace moradas

@@ -1,0 +1,50 @@
+#pragma once
+// The edit form of one street. Its fields are laid out from the field properties the
+// session reads from the catalog: a text field takes at most its width in characters, a
+// number is checked against its least and greatest value and its digits, and each field's
+// display format is its tooltip. The street type and the parish are chosen from lists.
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <string>
+#include <vector>
+
+#include "StreetStore.h"
+
+namespace moradas {
+
+class StreetForm : public QGroupBox {
+  public:
+    StreetForm(StreetStore& store, QWidget* parent = nullptr);
+
+    // The parishes offered are those of the municipality.
+    void SetMunicipality(const std::string& code);
+    void Show(const Street& street);
+    // Empties the fields for a new street.
+    void Clear();
+    // The street the fields describe; a number that does not read is error 13, one out of
+    // its field's bounds error 6, each naming the field.
+    Street Current() const;
+
+  private:
+    struct Field {
+        std::string name;
+        bool numeric = false;
+        int decimals = 0;
+        double least = 0, greatest = 0;
+        QLineEdit* edit = nullptr;
+        QComboBox* combo = nullptr;
+        kvl::Variant codes;  // the combo's codes, from index -1
+    };
+
+    void AddField(const kvl::VariantArray& props, int32_t i);
+    Field* Named(const std::string& name);
+    std::string ReadNumber(const Field& f) const;
+
+    StreetStore& store_;
+    std::vector<Field> fields_;
+    std::string id_;
+};
+
+}  // namespace moradas

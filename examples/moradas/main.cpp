@@ -1,0 +1,64 @@
+// kvl-moradas: the streets of the sample database in a Qt window, on the KVL2005 library.
+
+#include <QApplication>
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ClientSession.h"
+#include "MainWindow.h"
+#include "kvl/kvlSERV.h"
+#include "kvlqt/QtDialogs.h"
+
+namespace {
+
+constexpr const char* kProgram = "kvl-moradas";
+
+// Button names separated by commas answer the message boxes of a run without a user, one
+// per box, as the installers' own variables do.
+std::optional<std::string> ScriptedAnswers() {
+    const char* answers = std::getenv("KVL_MORADAS_ANSWERS");
+    return answers ? std::optional<std::string>(answers) : std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The command line is read before the window system is reached, so --help and a usage
+    // error need no display.
+    moradas::ClientOptions options;
+    std::shared_ptr<kvlqt::QtDialogs> dialogs;
+    try {
+        options = moradas::ParseClientOptions(std::vector<std::string>(argv + 1, argv + argc));
+        const std::optional<std::string> answers = ScriptedAnswers();
+        dialogs = std::make_shared<kvlqt::QtDialogs>(answers);
+    } catch (const std::exception& e) {
+        std::cerr << kProgram << ": " << e.what() << " (" << kProgram
+                  << " --help lists the options)\n";
+        return 2;
+    }
+    if (options.help) {
+        std::cout << moradas::ClientHelpText();
+        return 0;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Moradas"));
+    std::ostringstream err;
+    auto session = moradas::OpenClientSession(options, dialogs, err);
+    if (!session) {
+        std::cerr << err.str();
+        dialogs->Pergunta(kProgram, err.str(), kvl::kIconError);
+        return 1;
+    }
+    int status = 0;
+    {
+        moradas::MainWindow window(session);
+        window.show();
+        status = QApplication::exec();
+    }
+    session->Fecha();
+    return status;
+}

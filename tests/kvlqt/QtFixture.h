@@ -1,0 +1,25 @@
+#pragma once
+// One QApplication for a test suite, on the offscreen platform unless another is set.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <memory>
+
+namespace kvltest {
+
+class QtTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QApplication>(argc, argv);
+    }
+    static void TearDownTestSuite() { application.reset(); }
+
+    static inline int argc = 1;
+    static inline char name[] = "kvl-qt-test";
+    static inline char* argv[] = {name, nullptr};
+    static inline std::unique_ptr<QApplication> application;
+};
+
+}  // namespace kvltest
