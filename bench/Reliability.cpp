@@ -9,37 +9,18 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 
+#include "Databases.h"
 #include "Workloads.h"
 #include "kvl/kvlRES.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // Warm-up before the first measure: the drivers, the driver manager and the allocator settle.
 constexpr int kWarmUp = 100;
 constexpr int64_t kMaxGrowth = 1 << 20;
-
-// The drivers by their library paths, and an SQLite file, in a folder of this process.
-struct Workspace {
-    fs::path dir = fs::temp_directory_path() / ("kvl-reliability-" + std::to_string(getpid()));
-    Workspace() {
-        fs::create_directories(dir);
-        std::ofstream(dir / "odbcinst.ini")
-            << "[SQLite3]\nDriver=" KVL_ODBC_DRIVER_DIR "/libsqlite3odbc.so\n\n"
-            << "[PostgreSQL]\nDriver=" KVL_ODBC_DRIVER_DIR "/psqlodbcw.so\n";
-        std::ofstream(dir / "odbc.ini");
-        setenv("ODBCSYSINI", dir.c_str(), 1);
-        setenv("ODBCINI", (dir / "odbc.ini").c_str(), 1);
-    }
-    ~Workspace() { fs::remove_all(dir); }
-    std::string SqliteLogin() const { return "DRIVER=SQLite3;Database=" + (dir / "r.sqlite").string(); }
-};
 
 struct Resources {
     int32_t fds = kvlrel::OpenFileDescriptors();
@@ -92,10 +73,10 @@ int32_t SettledBackends(kvl::kvlSERV& observer, const std::string& name) {
     return n;
 }
 
-int Soak(const Workspace& w, bool postgres, int cycles) {
+int Soak(const std::string& sqlite, bool postgres, int cycles) {
     const std::string name = "kvlsoak" + std::to_string(getpid());
     const std::string login =
-        postgres ? kvlrel::PostgresLogin(kvlrel::ApplicationNameSetting(name)) : w.SqliteLogin();
+        postgres ? kvlrel::PostgresLogin(kvlrel::ApplicationNameSetting(name)) : sqlite;
     std::shared_ptr<kvl::kvlSERV> observer;
     if (postgres) observer = Open(kvlrel::PostgresLogin());
     auto session = kvl::kvlSERV::Create();
@@ -114,8 +95,8 @@ int Soak(const Workspace& w, bool postgres, int cycles) {
                             : nullptr);
 }
 
-int Exec(const Workspace& w, bool postgres, int count) {
-    auto session = Open(postgres ? kvlrel::PostgresLogin() : w.SqliteLogin());
+int Exec(const std::string& sqlite, bool postgres, int count) {
+    auto session = Open(postgres ? kvlrel::PostgresLogin() : sqlite);
     return Measure(postgres ? "Exec + read + release, PostgreSQL" : "Exec + read + release, SQLite",
                    count, [&] {
                        auto r = session->Exec("SELECT 42");
@@ -144,9 +125,11 @@ int main(int argc, char** argv) {
     const bool postgres = argc > 2 && std::string(argv[2]) == "postgres";
     const int argCount = what == "lostlink" ? 2 : 3;
     const int count = argc > argCount ? std::atoi(argv[argCount]) : 0;
-    const Workspace w;
-    if (what == "soak") return Soak(w, postgres, count > 0 ? count : 10'000);
-    if (what == "exec") return Exec(w, postgres, count > 0 ? count : 1'000'000);
+    // The test fixtures' private driver list and a fresh SQLite file, removed at exit.
+    const kvltest::SqliteFile file;
+    const std::string sqlite = "DRIVER=SQLite3;Database=" + file.path();
+    if (what == "soak") return Soak(sqlite, postgres, count > 0 ? count : 10'000);
+    if (what == "exec") return Exec(sqlite, postgres, count > 0 ? count : 1'000'000);
     if (what == "lostlink") return LostLink(count > 0 ? count : 200);
     std::fprintf(stderr, "usage: kvl_reliability soak|exec sqlite|postgres [N] | lostlink [N]\n");
     return 2;
