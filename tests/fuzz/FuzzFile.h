@@ -10,13 +10,23 @@
 
 namespace kvlfuzz {
 
+// A file of this process for the input, removed when the process ends.
+inline const std::string& FilePath() {
+    struct File {
+        std::string path = (std::filesystem::temp_directory_path() /
+                            ("kvlfuzz-" + std::to_string(getpid())))
+                               .string();
+        ~File() { std::filesystem::remove(path); }
+    };
+    static const File file;
+    return file.path;
+}
+
 // The path of a file holding exactly the given bytes, rewritten on every call.
 inline const std::string& FileWith(const uint8_t* data, size_t size) {
-    static const std::string path =
-        (std::filesystem::temp_directory_path() / ("kvlfuzz-" + std::to_string(getpid()))).string();
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
+    std::ofstream(FilePath(), std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    return path;
+    return FilePath();
 }
 
 }  // namespace kvlfuzz

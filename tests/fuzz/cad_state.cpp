@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const std::runtime_error&) {  // malformed: a clear error is the answer
         return 0;
     }
-    const std::string copy = kvlfuzz::FileWith(nullptr, 0) + ".saved";
+    const std::string copy = kvlfuzz::FilePath() + ".saved";
     standin::SaveState(copy, state);
     const standin::CadState again = standin::LoadState(copy);
     std::filesystem::remove(copy);
