@@ -88,9 +88,12 @@ void kvlSERV::ErroTrata(std::string_view Parametro, Handle hConn, Handle hStmt,
     if (Log) HistoriaAdd("Erro ", std::to_string(ErroN) + " - " + ErroD, true);
 }
 
+// The session is opened again with the connection text it was opened with: rebuilt from
+// the properties, a text the client gave (a DSN-less text, a port, driver options) would be
+// lost and the reconnection would fail or reach another server.
 void kvlSERV::PerguntaSeReliga() {
     if (Dialogos->Pergunta("Link Failure!", kPerguntaLigacao, kYesNo + kIconQuestion) == kYes)
-        Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, true);
+        Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false, Login);
 }
 
 bool kvlSERV::AcessoNãoTem() const {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <regex>
 #include <stdexcept>
 
 #include "MenuFile.h"
@@ -38,8 +37,26 @@ const std::string& Required(const std::string* argument) {
     return *argument;
 }
 
-bool Is(const std::string& path, const char* pattern, std::smatch& match) {
-    return std::regex_match(path, match, std::regex(pattern));
+// Whether path is pattern, where "%" stands for an integer and "+" for digits; the numbers
+// go to match. A plain scan: a regular expression recursed once per character of a long
+// member path and overflowed the stack.
+bool Is(std::string_view path, std::string_view pattern, std::vector<std::string>& match) {
+    match.clear();
+    size_t at = 0;
+    for (const char c : pattern) {
+        if (c != '%' && c != '+') {
+            if (at >= path.size() || path[at] != c) return false;
+            ++at;
+            continue;
+        }
+        const size_t start = at;
+        if (c == '%' && at < path.size() && path[at] == '-') ++at;
+        const size_t digits = at;
+        while (at < path.size() && path[at] >= '0' && path[at] <= '9') ++at;
+        if (at == digits) return false;
+        match.emplace_back(path.substr(start, at - start));
+    }
+    return at == path.size();
 }
 
 }  // namespace
@@ -57,7 +74,7 @@ std::string CadServer::Handle(std::string_view request) {
 
 std::string CadServer::Serve(const std::string& verb, const std::string& path,
                              const std::string* argument) {
-    std::smatch m;
+    std::vector<std::string> m;
     if (verb == "put" && path == "Visible") {
         state_.visible = Boolean(Required(argument));
     } else if (verb == "get" && path == "Preferences.Files.SupportPath") {
@@ -66,19 +83,19 @@ std::string CadServer::Serve(const std::string& verb, const std::string& path,
         state_.supportPath = Required(argument);
     } else if (verb == "get" && path == "MenuGroups.Count") {
         return std::to_string(state_.menuGroups.size());
-    } else if (verb == "get" && Is(path, R"(MenuGroups\.Item\((-?\d+)\)\.Name)", m)) {
-        return GroupAt(Number(m[1])).name;
-    } else if (verb == "call" && Is(path, R"(MenuGroups\.Item\((-?\d+)\)\.Unload)", m)) {
-        UnloadGroup(Number(m[1]));
+    } else if (verb == "get" && Is(path, "MenuGroups.Item(%).Name", m)) {
+        return GroupAt(Number(m[0])).name;
+    } else if (verb == "call" && Is(path, "MenuGroups.Item(%).Unload", m)) {
+        UnloadGroup(Number(m[0]));
     } else if (verb == "call" && path == "MenuGroups.Load") {
         return LoadGroup(Required(argument));
     } else if (verb == "call" &&
-               Is(path, R"(#(\d+)\.Menus\.Item\((-?\d+)\)\.InsertInMenuBar)", m)) {
-        InsertInMenuBar(Number(m[1]), Number(m[2]), Required(argument));
+               Is(path, "#+.Menus.Item(%).InsertInMenuBar", m)) {
+        InsertInMenuBar(Number(m[0]), Number(m[1]), Required(argument));
     } else if (verb == "get" && path == "MenuBar.Count") {
         return std::to_string(state_.menuBar.size());
-    } else if (verb == "call" && Is(path, R"(Documents\((-?\d+)\)\.Close)", m)) {
-        CloseDocument(Number(m[1]), Required(argument));
+    } else if (verb == "call" && Is(path, "Documents(%).Close", m)) {
+        CloseDocument(Number(m[0]), Required(argument));
     } else if (verb == "call" && path == "Quit") {
         // The application ends: its drawings close with it.
         state_.documents.clear();

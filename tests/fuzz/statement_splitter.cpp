@@ -1,0 +1,18 @@
+// kvlsql's statement splitter, fed the input line by line as a script is.
+#include <string_view>
+
+#include "kvlsql/StatementSplitter.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string_view input(reinterpret_cast<const char*>(data), size);
+    kvlsql::StatementSplitter splitter;
+    while (!input.empty()) {
+        const size_t end = input.find('\n');
+        splitter.AddLine(input.substr(0, end));
+        input.remove_prefix(end == std::string_view::npos ? input.size() : end + 1);
+        while (splitter.Next()) {
+        }
+    }
+    splitter.TakePending();
+    return 0;
+}

@@ -1,0 +1,73 @@
+// Lost links on the real server: a backend terminated in the middle of a read, and the whole
+// server restarted under an open session. Each is answered Yes and must leave a working
+// session.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "Databases.h"
+#include "Workloads.h"
+#include "kvl/kvlRES.h"
+
+namespace {
+
+// Cycles of the sanitizer build's run; bench/reliability runs 200.
+constexpr int kCycles = 20;
+
+std::shared_ptr<kvl::kvlSERV> Open(const std::string& login) {
+    auto s = kvl::kvlSERV::Create();
+    s->Dialogos = std::make_shared<kvlrel::ReconnectDialogs>();
+    s->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false, login);
+    return s;
+}
+
+TEST(LostLink, ABackendTerminatedDuringAReadIsReconnectedEveryTime) {
+    KVL_REQUIRE_POSTGRES();
+    auto session = Open(kvlrel::PostgresLogin("UseDeclareFetch=1;Fetch=1"));
+    auto killer = Open(kvlrel::PostgresLogin());
+    ASSERT_TRUE(session->Aberto && killer->Aberto);
+    for (int i = 0; i < kCycles; ++i) ASSERT_EQ(kvlrel::LostLinkCycle(*session, *killer), "") << i;
+}
+
+// A cluster of the test's own on a port of its own, removed when the test ends.
+class ScratchServer : public testing::Test {
+  protected:
+    void SetUp() override {
+        KVL_REQUIRE_POSTGRES();
+        name_ = "kvlrestart" + std::to_string(getpid());
+        port_ = std::to_string(20000 + getpid() % 20000);
+        ASSERT_EQ(Script("start " + name_ + " " + port_), 0);
+        started_ = true;
+    }
+    void TearDown() override {
+        if (started_) Script("remove " + name_);
+    }
+    int Script(const std::string& arguments) {
+        return std::system((KVL_SOURCE_DIR "/scripts/pg-scratch " + arguments + " >&2").c_str());
+    }
+    std::string Login() {
+        return "DRIVER=PostgreSQL;SERVER=localhost;PORT=" + port_ +
+               ";DATABASE=kvltest;UID=kvltest;PWD=kvltest";
+    }
+    std::string name_, port_;
+    bool started_ = false;
+};
+
+TEST_F(ScratchServer, AfterARestartTheNextCommandOffersToReconnectAndYesWorks) {
+    auto session = Open(Login());
+    ASSERT_TRUE(session->Aberto) << session->ErroD;
+    ASSERT_EQ(kvlrel::ValueOf(*session, "SELECT 1"), "1");
+    ASSERT_EQ(Script("restart " + name_), 0);
+
+    auto r = session->Exec("SELECT 2");
+    EXPECT_TRUE(r->erro);  // the session's own error went with the reconnection
+    EXPECT_EQ(dynamic_cast<kvlrel::ReconnectDialogs&>(*session->Dialogos).questions, 1);
+    EXPECT_TRUE(session->Aberto) << session->ErroD;
+    r.reset();
+    EXPECT_EQ(kvlrel::ValueOf(*session, "SELECT 3"), "3");
+}
+
+}  // namespace
