@@ -34,10 +34,17 @@ kvl_debian_package(dev libkvl2005-dev libdevel "${same_library}"
     "Database access through ODBC: headers, CMake package and pkg-config file")
 kvl_debian_package(kvlsql kvlsql database "${same_library}, libsqliteodbc"
     "Command-line client of the KVL2005 database-access library")
-kvl_debian_package(zovlt zovlt-config misc "libsqliteodbc"
+kvl_debian_package(zovlt zovlt-config misc ""
     "Installer of the ZOV LT CAD add-on, with its helper programs")
 kvl_debian_package(setup symbology-setup misc "${same_library}, libsqliteodbc"
     "Installer of the PDM symbology package")
+# The installers' dialogs speak Portuguese with Qt's own catalogues.
+set(CPACK_DEBIAN_ZOVLT_PACKAGE_RECOMMENDS qt6-translations-l10n)
+set(CPACK_DEBIAN_SETUP_PACKAGE_RECOMMENDS qt6-translations-l10n)
+if(TARGET kvl2005-qt)
+    kvl_debian_package(qt libkvl2005-qt-${PROJECT_VERSION_MAJOR} libs "${same_library}"
+        "Qt widgets as client objects of the KVL2005 database-access library")
+endif()
 if(KVL_PYTHON_DEPENDS)
     kvl_debian_package(python python3-kvl2005 python "${same_library}, ${KVL_PYTHON_DEPENDS}"
         "Python module of the KVL2005 database-access library")

@@ -7,16 +7,28 @@ include(CMakePackageConfigHelpers)
 
 set(KVL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/kvl2005)
 
-# kvl_install_library(<target> EXPORT_NAME <name> HEADERS <folder>
+# kvl_install_library(<target> EXPORT_NAME <name> HEADERS <folder> [COMPONENT <component>]
 #                     [DEPENDENCY "<find_dependency arguments>"])
-# Installs the library (runtime part in the "lib" component, link part in "dev"), the header
-# tree <folder> (whose top folder lands in the include directory) and its export set.
+# Makes <target> a versioned shared library that exports only what is marked KVL_API, and
+# installs it (its runtime part in <component>, default "lib", its link part in "dev"), the
+# header tree <folder> (whose top folder lands in the include directory) and its export set.
+# The Qt adapters, for instance:
+#   kvl_install_library(kvl2005-qt EXPORT_NAME qt COMPONENT qt
+#       HEADERS ${CMAKE_CURRENT_SOURCE_DIR}/include/kvlqt DEPENDENCY "Qt6 COMPONENTS Widgets")
 function(kvl_install_library target)
-    cmake_parse_arguments(ARG "" "EXPORT_NAME;HEADERS;DEPENDENCY" "" ${ARGN})
-    set_target_properties(${target} PROPERTIES EXPORT_NAME ${ARG_EXPORT_NAME})
+    cmake_parse_arguments(ARG "" "EXPORT_NAME;HEADERS;DEPENDENCY;COMPONENT" "" ${ARGN})
+    if(NOT ARG_COMPONENT)
+        set(ARG_COMPONENT lib)
+    endif()
+    set_target_properties(${target} PROPERTIES
+        EXPORT_NAME ${ARG_EXPORT_NAME}
+        VERSION ${PROJECT_VERSION}
+        SOVERSION ${PROJECT_VERSION_MAJOR}
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON)
     install(TARGETS ${target} EXPORT kvl2005-${ARG_EXPORT_NAME}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-            COMPONENT lib NAMELINK_COMPONENT dev
+            COMPONENT ${ARG_COMPONENT} NAMELINK_COMPONENT dev
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
     install(DIRECTORY ${ARG_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev
         FILES_MATCHING PATTERN "*.h")

@@ -59,6 +59,14 @@ void BindProperties(ServerClass& serv) {
         "the chosen button's number, or None for the terminal.");
 }
 
+// A connect member as Python sees it: both handles it writes are returned.
+auto BothHandlesWrittenBack(void (kvlSERV::*connect)(kvl::Handle&, kvl::Handle&)) {
+    return [connect](kvlSERV& s, kvl::Handle hConn, kvl::Handle hStmt) {
+        (s.*connect)(hConn, hStmt);
+        return py::make_tuple(hConn, hStmt);
+    };
+}
+
 }  // namespace
 
 void BindSession(py::module_& m, ServerClass& serv) {
@@ -90,20 +98,10 @@ void BindSession(py::module_& m, ServerClass& serv) {
                 return WithOutputs(py::cast(rc), {py::cast(*PonteiroAmbiente)});
             },
             py::arg("PonteiroAmbiente") = py::none())
-        .def(
-            "Conecta",
-            [](kvlSERV& s, kvl::Handle hConn, kvl::Handle hStmt) {
-                s.Conecta(hConn, hStmt);
-                return py::make_tuple(hConn, hStmt);
-            },
-            py::arg("hConn") = 0, py::arg("hStmt") = 0)
-        .def(
-            "Conecta_old",
-            [](kvlSERV& s, kvl::Handle hConn, kvl::Handle hStmt) {
-                s.Conecta_old(hConn, hStmt);
-                return py::make_tuple(hConn, hStmt);
-            },
-            py::arg("hConn") = 0, py::arg("hStmt") = 0)
+        .def("Conecta", BothHandlesWrittenBack(&kvlSERV::Conecta), py::arg("hConn") = 0,
+             py::arg("hStmt") = 0)
+        .def("Conecta_old", BothHandlesWrittenBack(&kvlSERV::Conecta_old), py::arg("hConn") = 0,
+             py::arg("hStmt") = 0)
         .def("Fecha", &kvlSERV::Fecha)
         .def(
             "ExisteDB",
