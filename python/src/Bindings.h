@@ -1,15 +1,7 @@
 #pragma once
 // What the binding files share: the Python classes of the library's two classes, one
-// registration function per area, and the conventions every area follows.
-//
-// Conventions (also the module's documentation):
-// - Members and properties keep their names, accented ones included.
-// - Optional arguments are keyword arguments; None or leaving one out means omitted.
-// - A by-reference argument the member writes back is returned: the member gives a tuple
-//   of its own result followed by those arguments, in argument order (a member without a
-//   result of its own gives the argument alone, or the tuple of them). An optional one is
-//   returned only when the caller passes it.
-// - Variants are Python values: None (empty), bool, int, float, str, an Array, an object.
+// registration per area, and helpers for the conventions every area follows (the
+// module's documentation, in Module.cpp, states them for its users).
 
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
@@ -17,6 +9,7 @@
 #include <initializer_list>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "Values.h"
 #include "kvl/Error.h"
@@ -33,11 +26,25 @@ using ResultClass = py::class_<kvl::kvlRES, kvl::Object, std::shared_ptr<kvl::kv
 void BindErrors(py::module_& m);
 void BindArray(py::module_& m);
 void BindSession(py::module_& m, ServerClass& serv);
-void BindStack(ServerClass& serv);
-void BindExecution(ServerClass& serv);
-void BindServerErrors(ServerClass& serv);
-void BindCatalog(ServerClass& serv);
 void BindResult(ResultClass& res);
+
+// The members of kvlSERV are bound by area, one file each. A file registers its area with
+// a ServerArea object at namespace scope, and the module binds every registered area once
+// the class exists, so adding an area takes its file and nothing else.
+class ServerArea {
+  public:
+    using Binder = void (*)(ServerClass&);
+    explicit ServerArea(Binder bind) { All().push_back(bind); }
+    static void BindAll(ServerClass& serv) {
+        for (Binder bind : All()) bind(serv);
+    }
+
+  private:
+    static std::vector<Binder>& All() {
+        static std::vector<Binder> areas;
+        return areas;
+    }
+};
 
 // The result followed by the written-back arguments, or the result alone when none is.
 inline py::object WithOutputs(py::object result, std::initializer_list<py::object> outputs) {

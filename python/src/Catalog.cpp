@@ -6,6 +6,8 @@ namespace kvlpy {
 
 using kvl::kvlSERV;
 
+namespace {
+
 void BindCatalog(ServerClass& serv) {
     serv.def("CamposExisteCampo", &kvlSERV::CamposExisteCampo, py::arg("Tabela"), py::arg("Campo"))
         .def(
@@ -34,5 +36,9 @@ void BindCatalog(ServerClass& serv) {
             "Copies the first row into Variaveis (an Array, filled in place) and gives "
             "(found, Variaveis).");
 }
+
+const ServerArea area(BindCatalog);
+
+}  // namespace
 
 }  // namespace kvlpy

@@ -6,6 +6,8 @@ namespace kvlpy {
 
 using kvl::kvlSERV;
 
+namespace {
+
 void BindExecution(ServerClass& serv) {
     serv.def(
             "Exec",
@@ -25,5 +27,9 @@ void BindExecution(ServerClass& serv) {
         .def("Exec_ComPrevNumDeLinhas", &kvlSERV::Exec_ComPrevNumDeLinhas, py::arg("Comando"))
         .def("com", &kvlSERV::com, py::arg("sComando"));
 }
+
+const ServerArea area(BindExecution);
+
+}  // namespace
 
 }  // namespace kvlpy

@@ -22,9 +22,6 @@ is error 438. Run-time errors raise kvl2005.Error with its number.)";
     kvlpy::ServerClass serv(m, "kvlSERV", "One working session with a database server.");
     kvlpy::ResultClass res(m, "kvlRES", "One result set, bound to a statement slot of its server.");
     kvlpy::BindSession(m, serv);
-    kvlpy::BindStack(serv);
-    kvlpy::BindExecution(serv);
-    kvlpy::BindServerErrors(serv);
-    kvlpy::BindCatalog(serv);
+    kvlpy::ServerArea::BindAll(serv);
     kvlpy::BindResult(res);
 }

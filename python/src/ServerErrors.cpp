@@ -6,6 +6,8 @@ namespace kvlpy {
 
 using kvl::kvlSERV;
 
+namespace {
+
 void BindServerErrors(ServerClass& serv) {
     serv.def("ErroTrata", &kvlSERV::ErroTrata, py::arg("Parametro"), py::arg("hConn"),
              py::arg("hStmt"), py::arg("DeOnde"))
@@ -18,5 +20,9 @@ void BindServerErrors(ServerClass& serv) {
         .def("Logs", &kvlSERV::Logs, py::arg("nIndex"),
              "SQL log entry nIndex; -1 gives the index of the last entry.");
 }
+
+const ServerArea area(BindServerErrors);
+
+}  // namespace
 
 }  // namespace kvlpy

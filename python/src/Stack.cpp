@@ -7,6 +7,8 @@ namespace kvlpy {
 using kvl::Handle;
 using kvl::kvlSERV;
 
+namespace {
+
 void BindStack(ServerClass& serv) {
     serv.def(
             "StackReserva",
@@ -42,5 +44,9 @@ void BindStack(ServerClass& serv) {
         .def("GetBase", &kvlSERV::GetBase, py::arg("Index"))
         .def("GetExtra", &kvlSERV::GetExtra, py::arg("Index"));
 }
+
+const ServerArea area(BindStack);
+
+}  // namespace
 
 }  // namespace kvlpy
