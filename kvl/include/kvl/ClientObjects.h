@@ -12,12 +12,13 @@
 #include <vector>
 
 #include "kvl/Error.h"
+#include "kvl/Export.h"
 #include "kvl/Variant.h"
 
 namespace kvl {
 
 // A list the library empties and fills, one entry at a time.
-class ListControl : public Object {
+class KVL_API ListControl : public Object {
   public:
     virtual void Clear();
     virtual void AddItem(const std::string& Item);
@@ -25,20 +26,20 @@ class ListControl : public Object {
 
 // Rows read one at a time: TemLinhas moves to the next row and tells whether there was
 // one, Col gives column n (from 1) of that row. A kvlRES is one.
-class RowSource : public Object {
+class KVL_API RowSource : public Object {
   public:
     virtual bool TemLinhas();
     virtual Variant Col(int16_t nIndex);
 };
 
 // A form that shows progress messages; the third argument may be omitted.
-class ProgressForm : public Object {
+class KVL_API ProgressForm : public Object {
   public:
     virtual void Msg(const Variant& a, const Variant& b, const std::optional<Variant>& c);
 };
 
 // The client's phrases and words, each found by its number.
-class Language : public Object {
+class KVL_API Language : public Object {
   public:
     virtual Variant Frase(const Variant& nFrase);
     virtual Variant Palavra(const Variant& nPalavra);
@@ -46,7 +47,7 @@ class Language : public Object {
 
 // A control of a window. Whether it is a menu item is a question of its kind, not a
 // member, so a control that does not say is not one.
-class WindowControl : public Object {
+class KVL_API WindowControl : public Object {
   public:
     virtual std::string Tag();
     virtual bool IsMenuItem();
@@ -61,7 +62,7 @@ inline constexpr int16_t kWindowMaximized = 2;
 // A window of the client: its title, state, place and size (in the window layer's own
 // units), and its controls. Whether it is a multiple-document parent is a question of its
 // kind, like IsMenuItem.
-class Window : public Object {
+class KVL_API Window : public Object {
   public:
     virtual std::string Caption();
     virtual int16_t WindowState();

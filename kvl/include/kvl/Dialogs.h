@@ -6,6 +6,8 @@
 #include <memory>
 #include <string_view>
 
+#include "kvl/Export.h"
+
 namespace kvl {
 
 // Message-box styles and answers, in the classic numbering.
@@ -18,7 +20,7 @@ enum MsgBoxStyle : int32_t {
 };
 enum MsgBoxAnswer : int32_t { kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6, kNo = 7 };
 
-class Dialogs {
+class KVL_API Dialogs {
   public:
     virtual ~Dialogs() = default;
     // Shows text under title with the buttons, icon and default of style; returns the
@@ -28,6 +30,6 @@ class Dialogs {
 
 // Asks on the terminal when standard input and standard error are terminals;
 // otherwise writes the message to standard error and answers Ignore or No at once.
-std::shared_ptr<Dialogs> TerminalDialogs();
+KVL_API std::shared_ptr<Dialogs> TerminalDialogs();
 
 }  // namespace kvl

@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "kvl/Export.h"
+
 namespace kvl {
 
 enum ErrorNumber : int32_t {
@@ -24,7 +26,7 @@ enum ErrorNumber : int32_t {
     kNoSuchMember = 438,
 };
 
-class Error : public std::runtime_error {
+class KVL_API Error : public std::runtime_error {
   public:
     // An error with the standard description of its number.
     explicit Error(int32_t number);

@@ -4,16 +4,18 @@
 #include <string>
 #include <string_view>
 
+#include "kvl/Export.h"
+
 namespace kvl {
 
 // A file or folder (hidden ones included) exists at path; wildcards match entries.
 // Never fails: any error of the lookup gives false.
-bool PathOK(std::string_view path);
+KVL_API bool PathOK(std::string_view path);
 
 // The login name of the session's user; "" when the system cannot tell it.
-std::string UtilizadorNome();
+KVL_API std::string UtilizadorNome();
 
 // The computer's name; "" on failure.
-std::string ComputadorNome();
+KVL_API std::string ComputadorNome();
 
 }  // namespace kvl

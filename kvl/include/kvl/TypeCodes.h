@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "kvl/Export.h"
+
 namespace kvl {
 
 enum TipoCodigo : int16_t {
@@ -26,10 +28,10 @@ enum TipoCodigo : int16_t {
     kTipoTimestamp = 80,
 };
 
-int16_t SqlTipoConverte(int16_t sqlType);
-bool TipoSeNum(int16_t code);      // numeric, bit included
-bool TipoSeData(int16_t code);     // datetime and smalldatetime
-bool TipoSeDecimal(int16_t code);  // decimal
-bool TipoSeDec(int16_t code);      // numeric with a fractional part
+KVL_API int16_t SqlTipoConverte(int16_t sqlType);
+KVL_API bool TipoSeNum(int16_t code);      // numeric, bit included
+KVL_API bool TipoSeData(int16_t code);     // datetime and smalldatetime
+KVL_API bool TipoSeDecimal(int16_t code);  // decimal
+KVL_API bool TipoSeDec(int16_t code);      // numeric with a fractional part
 
 }  // namespace kvl

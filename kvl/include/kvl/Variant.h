@@ -10,10 +10,12 @@
 #include <variant>
 #include <vector>
 
+#include "kvl/Export.h"
+
 namespace kvl {
 
 // Base of the objects a variant can hold.
-class Object {
+class KVL_API Object {
   public:
     virtual ~Object() = default;
 };
@@ -21,7 +23,7 @@ class Object {
 class Variant;
 
 // A multi-dimensional array with its own lower bound per dimension; row-major storage.
-struct VariantArray {
+struct KVL_API VariantArray {
     struct Bound {
         int32_t lower = 0;
         int32_t count = 0;
@@ -40,7 +42,7 @@ struct VariantArray {
     size_t Offset(const std::vector<int32_t>& subscripts) const;
 };
 
-class Variant {
+class KVL_API Variant {
   public:
     enum class Kind { Empty, Boolean, Int16, Int32, Double, String, Array, Object };
 

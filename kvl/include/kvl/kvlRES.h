@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kvl/Error.h"
+#include "kvl/Export.h"
 #include "kvl/Variant.h"
 #include "kvl/odbc/Api.h"
 
@@ -37,7 +38,7 @@ struct Coluna {
     bool SeNull = false;
 };
 
-class kvlRES : public Object {
+class KVL_API kvlRES : public Object {
   public:
     kvlRES();
     ~kvlRES() override;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kvl/Dialogs.h"
+#include "kvl/Export.h"
 #include "kvl/Variant.h"
 #include "kvl/odbc/Api.h"
 #include "kvl/odbc/Handles.h"
@@ -46,7 +47,7 @@ enum tqConecçaoTipo : int32_t {
     tq_dbconnectionACCESS = 4,
 };
 
-class kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
+class KVL_API kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
   public:
     // A closed session on this machine's driver manager, or on the one given.
     static std::shared_ptr<kvlSERV> Create();

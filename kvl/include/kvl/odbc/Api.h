@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "kvl/Export.h"
+
 namespace kvl {
 
 // An ODBC handle as the library holds it; 0 means none.
@@ -90,7 +92,7 @@ struct ColumnDescription {
     int16_t nullable = 0;
 };
 
-class Api {
+class KVL_API Api {
   public:
     virtual ~Api() = default;
 
@@ -138,10 +140,10 @@ class Api {
 };
 
 // Every diagnostic record of the most specific handle given, in order.
-std::vector<Diagnostic> Diagnostics(Api& api, Handle env, Handle conn, Handle stmt);
+KVL_API std::vector<Diagnostic> Diagnostics(Api& api, Handle env, Handle conn, Handle stmt);
 
 // The driver manager of this machine.
-std::shared_ptr<Api> UnixOdbc();
+KVL_API std::shared_ptr<Api> UnixOdbc();
 
 }  // namespace odbc
 }  // namespace kvl

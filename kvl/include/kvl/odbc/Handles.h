@@ -8,11 +8,12 @@
 #include <string_view>
 #include <utility>
 
+#include "kvl/Export.h"
 #include "kvl/odbc/Api.h"
 
 namespace kvl::odbc {
 
-class Environment {
+class KVL_API Environment {
   public:
     // Allocates an environment on api; status() tells whether it succeeded.
     explicit Environment(std::shared_ptr<Api> api);
@@ -32,7 +33,7 @@ class Environment {
     Return status_ = kError;
 };
 
-class Connection {
+class KVL_API Connection {
   public:
     Connection() = default;
     // Allocates a connection in env; status() tells whether it succeeded.
@@ -58,7 +59,7 @@ class Connection {
     bool connected_ = false;
 };
 
-class Statement {
+class KVL_API Statement {
   public:
     Statement() = default;
     // Allocates a statement on a connected connection; status() tells whether it succeeded.

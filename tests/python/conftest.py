@@ -1,0 +1,85 @@
+# Fixtures of the Python module's tests: a private driver list, and an open session on a
+# fresh SQLite file or in a schema of its own on the local PostgreSQL server.
+import os
+
+import pytest
+
+import kvl2005
+
+DRIVERS = os.environ.get("KVL_ODBC_DRIVER_DIR", "/usr/lib/x86_64-linux-gnu/odbc")
+IGNORE, YES, NO = 5, 6, 7
+
+
+@pytest.fixture(scope="session", autouse=True)
+def private_driver_list(tmp_path_factory):
+    """Names the drivers by their files, so no system ODBC file is read or changed."""
+    folder = tmp_path_factory.mktemp("odbc")
+    (folder / "odbcinst.ini").write_text(
+        f"[SQLite3]\nDriver={DRIVERS}/libsqlite3odbc.so\n\n"
+        f"[PostgreSQL]\nDriver={DRIVERS}/psqlodbcw.so\n")
+    (folder / "odbc.ini").write_text("")
+    os.environ["ODBCSYSINI"] = str(folder)
+    os.environ["ODBCINI"] = str(folder / "odbc.ini")
+
+
+class Answers:
+    """Answers the library's questions from a script and keeps what was asked."""
+
+    def __init__(self):
+        self.asked = []
+        self.script = {}  # title prefix -> answer
+
+    def __call__(self, title, text, style):
+        self.asked.append((title, text, style))
+        for prefix, answer in self.script.items():
+            if title.startswith(prefix):
+                return answer
+        return IGNORE if style & 2 else NO
+
+
+def configure_postgres(s):
+    s.Driver = "PostgreSQL"
+    s.Server = os.environ.get("KVL_PG_SERVER", "localhost")
+    s.DB = os.environ.get("KVL_PG_DB", "kvltest")
+    s.UID = os.environ.get("KVL_PG_UID", "kvltest")
+    s.PWD = os.environ.get("KVL_PG_PWD", "kvltest")
+
+
+def open_session(backend, tmp_path):
+    s = kvl2005.kvlSERV()
+    s.Dialogos = Answers()
+    if backend == "sqlite":
+        s.Driver = "SQLite3"
+        s.DB = str(tmp_path / "test.sqlite")
+    else:
+        configure_postgres(s)
+    s.Abre()
+    return s
+
+
+def run(s, sql):
+    r = s.Exec(sql)
+    assert not r.erro, f"{sql}: {r.ErroD}"
+    r.Liberta()
+
+
+@pytest.fixture(params=["sqlite", "postgres"])
+def session(request, tmp_path):
+    """An open session whose questions are answered by an Answers object."""
+    s = open_session(request.param, tmp_path)
+    if not s.Aberto:
+        if request.param == "postgres" and not os.environ.get("KVL_REQUIRE_PG"):
+            pytest.skip("PostgreSQL is not reachable")
+        pytest.fail(f"cannot open {request.param}: {s.ErroD}")
+    schema = None
+    if request.param == "postgres":
+        schema = f"kvl_py{os.getpid()}"
+        run(s, f"DROP SCHEMA IF EXISTS {schema} CASCADE")
+        run(s, f"CREATE SCHEMA {schema}")
+        s.Abre(BuildLogin=False, sLOGIN=f"{s.Login};ConnSettings=SET search_path TO {schema}")
+    yield s
+    if schema:
+        if not s.Aberto:
+            s.Abre()
+        run(s, f"DROP SCHEMA {schema} CASCADE")
+    s.Fecha()
