@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <type_traits>
 
+#include "kvl/Export.h"
 #include "kvl/ClientObjects.h"
 
 namespace kvlqt {
@@ -16,7 +17,7 @@ inline constexpr const char* kTagProperty = "Tag";
 
 // A QAction or a QWidget; error 91 once it has been destroyed.
 template <class Q>
-class QtControl : public kvl::WindowControl {
+class KVL_API QtControl : public kvl::WindowControl {
   public:
     explicit QtControl(Q* object) : object_(object) {}
     std::string Tag() override;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "kvl/Export.h"
 #include "kvl/Dialogs.h"
 
 namespace winhost {
@@ -14,7 +15,7 @@ class DialogMessageBoxes;
 
 namespace kvlqt {
 
-class QtDialogs : public kvl::Dialogs {
+class KVL_API QtDialogs : public kvl::Dialogs {
   public:
     // answers: button names separated by commas ("retry,ignore"), one taken per box, which
     // is then still shown and answered at once; for runs without a user.

@@ -5,11 +5,12 @@
 #include <QListWidget>
 #include <QPointer>
 
+#include "kvl/Export.h"
 #include "kvl/ClientObjects.h"
 
 namespace kvlqt {
 
-class QtListControl : public kvl::ListControl {
+class KVL_API QtListControl : public kvl::ListControl {
   public:
     explicit QtListControl(QComboBox* combo) : combo_(combo) {}
     explicit QtListControl(QListWidget* list) : list_(list) {}
@@ -26,7 +27,7 @@ class QtListControl : public kvl::ListControl {
 };
 
 // A list control as the variant ListaEnche takes.
-kvl::Variant ListOf(QComboBox* combo);
-kvl::Variant ListOf(QListWidget* list);
+KVL_API kvl::Variant ListOf(QComboBox* combo);
+KVL_API kvl::Variant ListOf(QListWidget* list);
 
 }  // namespace kvlqt

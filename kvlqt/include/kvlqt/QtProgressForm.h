@@ -5,11 +5,12 @@
 #include <QPointer>
 #include <QStatusBar>
 
+#include "kvl/Export.h"
 #include "kvl/ClientObjects.h"
 
 namespace kvlqt {
 
-class QtProgressForm : public kvl::ProgressForm {
+class KVL_API QtProgressForm : public kvl::ProgressForm {
   public:
     explicit QtProgressForm(QStatusBar* bar) : bar_(bar) {}
     explicit QtProgressForm(QLabel* label) : label_(label) {}

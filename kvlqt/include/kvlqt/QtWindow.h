@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "kvl/Export.h"
 #include "kvl/ClientObjects.h"
 
 namespace kvlqt {
@@ -13,7 +14,7 @@ namespace kvlqt {
 inline constexpr int16_t kBorderFixed = 1;
 inline constexpr int16_t kBorderSizable = 2;
 
-class QtWindow : public kvl::Window {
+class KVL_API QtWindow : public kvl::Window {
   public:
     explicit QtWindow(QWidget* widget) : widget_(widget) {}
 
@@ -44,6 +45,6 @@ class QtWindow : public kvl::Window {
 };
 
 // A window as the variant the library takes.
-kvl::Variant WindowOf(QWidget* widget);
+KVL_API kvl::Variant WindowOf(QWidget* widget);
 
 }  // namespace kvlqt
