@@ -5,6 +5,30 @@
 
 namespace moradas {
 
+namespace {
+
+// The open looks the user's group up in the database's user catalogue (DB.dbo.sysusers). A
+// database without users, as the embedded SQLite one, has no such catalogue, so that query
+// fails through the error check on every start, though its failure only means "no group",
+// which the library then handles. During the open the client answers that one failure
+// unseen, with Ignore as the error check does when nobody can be asked; keeping every
+// message off instead would also hide an unreadable permission or position table, which
+// leaves options disabled or windows misplaced for no visible reason.
+class OpenDialogs : public kvl::Dialogs {
+  public:
+    explicit OpenDialogs(std::shared_ptr<kvl::Dialogs> shown) : shown_(std::move(shown)) {}
+    int32_t Pergunta(std::string_view title, std::string_view text, int32_t style) override {
+        const bool groupLookup = (style & kvl::kAbortRetryIgnore) == kvl::kAbortRetryIgnore &&
+                                 text.find(".dbo.sysusers") != std::string_view::npos;
+        return groupLookup ? kvl::kIgnore : shown_->Pergunta(title, text, style);
+    }
+
+  private:
+    std::shared_ptr<kvl::Dialogs> shown_;
+};
+
+}  // namespace
+
 ClientOptions ParseClientOptions(const std::vector<std::string>& args) {
     ClientOptions o;
     std::vector<std::string> rest;
@@ -40,13 +64,16 @@ std::string ClientHelpText() {
 std::shared_ptr<kvl::kvlSERV> OpenClientSession(const ClientOptions& o,
                                                 std::shared_ptr<kvl::Dialogs> dialogs,
                                                 std::ostream& err) {
-    return kvlsql::OpenSession(o.connection, err, kvl::odbc::UnixOdbc(), [&](kvl::kvlSERV& s) {
-        s.Dialogos = std::move(dialogs);
-        s.TabelaDePerm = kPermissionTable;
-        s.TabelaDePos = kPositionTable;
-        s.Aplicação = kApplication;
-        if (o.user) s.UID = *o.user;
-    });
+    auto session =
+        kvlsql::OpenSession(o.connection, err, kvl::odbc::UnixOdbc(), [&](kvl::kvlSERV& s) {
+            s.Dialogos = std::make_shared<OpenDialogs>(dialogs);
+            s.TabelaDePerm = kPermissionTable;
+            s.TabelaDePos = kPositionTable;
+            s.Aplicação = kApplication;
+            if (o.user) s.UID = *o.user;
+        });
+    if (session) session->Dialogos = std::move(dialogs);
+    return session;
 }
 
 }  // namespace moradas
