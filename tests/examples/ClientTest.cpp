@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 
+#include "CatalogViews.h"
 #include "ClientSession.h"
 #include "Databases.h"
 #include "Environment.h"
@@ -226,6 +227,87 @@ TEST_F(Client, AUserWithoutTheDeleteRightSeesTheOptionDisabled) {
         window.reset();
         session->Fecha();
     }
+}
+
+// The client on PostgreSQL, started with kvlsql's options by a login of a group role: a
+// schema of this process holds the sample made as on SQLite, the catalog views are the
+// shipped ones, and the login's search path names the schema.
+class ClientOnPostgres : public Client {
+  protected:
+    void SetUp() override {
+        Client::SetUp();
+        KVL_REQUIRE_POSTGRES();
+        const std::string id = std::to_string(getpid());
+        schema = "kvl_m" + id;
+        user = "kvl_mu" + id;
+        group = "kvl_mg" + id;
+        admin->ComMsg = false;
+        kvltest::Postgres::Configure(*admin);
+        admin->Abre();
+        ASSERT_TRUE(admin->Aberto) << admin->Login;
+        Drop();
+        for (const std::string& sql : {
+                 "CREATE SCHEMA " + schema, "SET search_path TO " + schema,
+                 "CREATE ROLE " + group + " NOLOGIN",
+                 "CREATE ROLE " + user + " LOGIN PASSWORD '" + kPassword + "' IN ROLE " + group,
+                 "ALTER ROLE " + user + " SET search_path TO " + schema + ", dbo"})
+            Run(sql);
+        kvlsql::CreateSampleTables(*admin);
+        for (const std::string& sql : {
+                 "GRANT USAGE ON SCHEMA " + schema + " TO " + group,
+                 "GRANT SELECT ON ALL TABLES IN SCHEMA " + schema + " TO " + group,
+                 "GRANT INSERT, DELETE ON kvlPOS TO " + group,
+                 // The group's rights, the login has none of its own: all but deleting.
+                 std::string("DELETE FROM kvlPERM"),
+                 "INSERT INTO kvlPERM VALUES ('" + group + "', '', 'ruas.abrir', 'ac'), ('" +
+                     group + "', '', 'ruas.gravar', 'ag'), ('" + group +
+                     "', '', 'ruas.eliminar', 'b')"})
+            Run(sql);
+        kvltest::ApplyCatalogViews(*admin, true);
+    }
+    void TearDown() override {
+        Client::TearDown();
+        if (admin->Aberto) Drop();
+    }
+    void Run(const std::string& sql) {
+        auto r = admin->Exec(sql);
+        ASSERT_FALSE(r->erro) << sql << ": " << r->ErroD;
+    }
+    void Drop() {
+        admin->Exec("DROP SCHEMA IF EXISTS " + schema + " CASCADE");
+        admin->Exec("DROP ROLE IF EXISTS " + user);
+        admin->Exec("DROP ROLE IF EXISTS " + group);
+    }
+    void StartAsTheUser() {
+        Start({"--driver", "PostgreSQL", "--server", admin->Server, "--db", admin->DB, "--uid",
+               user, "--pwd", kPassword});
+    }
+
+    static constexpr const char* kPassword = "kvl-moradas";
+    std::shared_ptr<kvl::kvlSERV> admin = kvl::kvlSERV::Create();
+    std::string schema, user, group;
+};
+
+TEST_F(ClientOnPostgres, TheGroupsRightsApplyAndTheWindowsReopenWhereTheyWereClosed) {
+    ASSERT_NO_FATAL_FAILURE(StartAsTheUser());
+    EXPECT_EQ(session->Grupo, group);
+    EXPECT_TRUE(Find<QAction>("mnuGravar")->isEnabled());
+    EXPECT_FALSE(Find<QAction>("mnuEliminar")->isEnabled());
+    EXPECT_FALSE(Find<QAction>("mnuNovo")->isEnabled()) << "an option the group lacks";
+    kvlqt::QtWindow(window.get()).Move(150, 70, 720, 500);
+    kvlqt::QtWindow(Find<QWidget>("frmRua")).Move(880, 100, 400, 380);
+    window->close();
+    window.reset();
+    session->Fecha();
+
+    ASSERT_NO_FATAL_FAILURE(StartAsTheUser());
+    kvlqt::QtWindow main(window.get()), form(Find<QWidget>("frmRua"));
+    EXPECT_EQ(std::vector<int32_t>({main.Left(), main.Top(), main.Width(), main.Height()}),
+              std::vector<int32_t>({150, 70, 720, 500}));
+    EXPECT_EQ(std::vector<int32_t>({form.Left(), form.Top(), form.Width(), form.Height()}),
+              std::vector<int32_t>({880, 100, 400, 380}));
+    EXPECT_EQ(One("SELECT count(*) FROM kvlPOS WHERE sPOSuser = '" + user + "'"), "2");
+    EXPECT_TRUE(dialogs->asked.empty()) << dialogs->asked.front().text;
 }
 
 TEST(ClientOptions, TheClientTakesConnectionOptionsAndAUserForTheEmbeddedDatabase) {
