@@ -35,7 +35,11 @@ class Client : public kvltest::QtTest {
 
     void Start(const std::vector<std::string>& args = {}) {
         std::ostringstream err;
-        session = moradas::OpenClientSession(moradas::ParseClientOptions(args), dialogs, err);
+        const moradas::ClientOptions options = moradas::ParseClientOptions(args);
+        if (options.createSample) {
+            ASSERT_TRUE(moradas::CreateSample(options, err)) << err.str();
+        }
+        session = moradas::OpenClientSession(options, dialogs, err);
         ASSERT_TRUE(session) << err.str();
         window = std::make_unique<MainWindow>(session);
         window->show();
@@ -229,9 +233,8 @@ TEST_F(Client, AUserWithoutTheDeleteRightSeesTheOptionDisabled) {
     }
 }
 
-// The client on PostgreSQL, started with kvlsql's options by a login of a group role: a
-// schema of this process holds the sample made as on SQLite, the catalog views are the
-// shipped ones, and the login's search path names the schema.
+// The client on PostgreSQL, started with kvlsql's options by a login of a group role whose
+// search path begins with a schema of this process; the catalog views are the shipped ones.
 class ClientOnPostgres : public Client {
   protected:
     void SetUp() override {
@@ -247,21 +250,10 @@ class ClientOnPostgres : public Client {
         ASSERT_TRUE(admin->Aberto) << admin->Login;
         Drop();
         for (const std::string& sql : {
-                 "CREATE SCHEMA " + schema, "SET search_path TO " + schema,
-                 "CREATE ROLE " + group + " NOLOGIN",
+                 "CREATE SCHEMA " + schema, "CREATE ROLE " + group + " NOLOGIN",
                  "CREATE ROLE " + user + " LOGIN PASSWORD '" + kPassword + "' IN ROLE " + group,
+                 "GRANT USAGE, CREATE ON SCHEMA " + schema + " TO " + group,
                  "ALTER ROLE " + user + " SET search_path TO " + schema + ", dbo"})
-            Run(sql);
-        kvlsql::CreateSampleTables(*admin);
-        for (const std::string& sql : {
-                 "GRANT USAGE ON SCHEMA " + schema + " TO " + group,
-                 "GRANT SELECT ON ALL TABLES IN SCHEMA " + schema + " TO " + group,
-                 "GRANT INSERT, DELETE ON kvlPOS TO " + group,
-                 // The group's rights, the login has none of its own: all but deleting.
-                 std::string("DELETE FROM kvlPERM"),
-                 "INSERT INTO kvlPERM VALUES ('" + group + "', '', 'ruas.abrir', 'ac'), ('" +
-                     group + "', '', 'ruas.gravar', 'ag'), ('" + group +
-                     "', '', 'ruas.eliminar', 'b')"})
             Run(sql);
         kvltest::ApplyCatalogViews(*admin, true);
     }
@@ -278,9 +270,9 @@ class ClientOnPostgres : public Client {
         admin->Exec("DROP ROLE IF EXISTS " + user);
         admin->Exec("DROP ROLE IF EXISTS " + group);
     }
-    void StartAsTheUser() {
-        Start({"--driver", "PostgreSQL", "--server", admin->Server, "--db", admin->DB, "--uid",
-               user, "--pwd", kPassword});
+    std::vector<std::string> UserOptions() {
+        return {"--driver", "PostgreSQL", "--server", admin->Server, "--db", admin->DB,
+                "--uid",    user,         "--pwd",    kPassword};
     }
 
     static constexpr const char* kPassword = "kvl-moradas";
@@ -289,18 +281,26 @@ class ClientOnPostgres : public Client {
 };
 
 TEST_F(ClientOnPostgres, TheGroupsRightsApplyAndTheWindowsReopenWhereTheyWereClosed) {
-    ASSERT_NO_FATAL_FAILURE(StartAsTheUser());
-    EXPECT_EQ(session->Grupo, group);
-    EXPECT_TRUE(Find<QAction>("mnuGravar")->isEnabled());
-    EXPECT_FALSE(Find<QAction>("mnuEliminar")->isEnabled());
-    EXPECT_FALSE(Find<QAction>("mnuNovo")->isEnabled()) << "an option the group lacks";
+    std::vector<std::string> first = UserOptions();
+    first.push_back("--create-sample");
+    ASSERT_NO_FATAL_FAILURE(Start(first));
+    // The group's rights; the login has none of its own: all but deleting and creating.
+    for (const std::string& sql :
+         {std::string("DELETE FROM kvlPERM"),
+          "INSERT INTO kvlPERM VALUES ('" + group + "', '', 'ruas.abrir', 'ac'), ('" + group +
+              "', '', 'ruas.gravar', 'ag'), ('" + group + "', '', 'ruas.eliminar', 'b')"})
+        ASSERT_FALSE(session->Exec(sql)->erro) << session->ErroD;
     kvlqt::QtWindow(window.get()).Move(150, 70, 720, 500);
     kvlqt::QtWindow(Find<QWidget>("frmRua")).Move(880, 100, 400, 380);
     window->close();
     window.reset();
     session->Fecha();
 
-    ASSERT_NO_FATAL_FAILURE(StartAsTheUser());
+    ASSERT_NO_FATAL_FAILURE(Start(UserOptions()));
+    EXPECT_EQ(session->Grupo, group);
+    EXPECT_TRUE(Find<QAction>("mnuGravar")->isEnabled());
+    EXPECT_FALSE(Find<QAction>("mnuEliminar")->isEnabled());
+    EXPECT_FALSE(Find<QAction>("mnuNovo")->isEnabled()) << "an option the group lacks";
     kvlqt::QtWindow main(window.get()), form(Find<QWidget>("frmRua"));
     EXPECT_EQ(std::vector<int32_t>({main.Left(), main.Top(), main.Width(), main.Height()}),
               std::vector<int32_t>({150, 70, 720, 500}));
@@ -308,6 +308,17 @@ TEST_F(ClientOnPostgres, TheGroupsRightsApplyAndTheWindowsReopenWhereTheyWereClo
               std::vector<int32_t>({880, 100, 400, 380}));
     EXPECT_EQ(One("SELECT count(*) FROM kvlPOS WHERE sPOSuser = '" + user + "'"), "2");
     EXPECT_TRUE(dialogs->asked.empty()) << dialogs->asked.front().text;
+}
+
+TEST_F(ClientOnPostgres, ASampleThatCannotBeMadeWholeLeavesTheDatabaseAsItWas) {
+    Run("CREATE TABLE " + schema + ".kvlPOS (x integer)");
+    moradas::ClientOptions options = moradas::ParseClientOptions(UserOptions());
+    std::ostringstream err;
+    EXPECT_FALSE(moradas::CreateSample(options, err));
+    EXPECT_NE(err.str().find("kvlpos"), std::string::npos) << err.str();
+    auto made = admin->Exec("SELECT count(*) FROM pg_tables WHERE schemaname = '" + schema + "'");
+    ASSERT_TRUE(made->TemLinhas());
+    EXPECT_EQ(made->Col(1).ToString(), "1") << "only the table that was there";
 }
 
 TEST(ClientOptions, TheClientTakesConnectionOptionsAndAUserForTheEmbeddedDatabase) {
@@ -322,6 +333,8 @@ TEST(ClientOptions, TheClientTakesConnectionOptionsAndAUserForTheEmbeddedDatabas
         {{"--driver", "PostgreSQL", "--uid", "ana"}, true},
         {{"--user", "ana", "--db", "x"}, false},
         {{"--user"}, false},
+        {{"--create-sample", "--driver", "PostgreSQL"}, true},
+        {{"--create-sample"}, false},
         {{"-c", "SELECT 1"}, false},
         {{"--count"}, false},
     };
