@@ -9,16 +9,16 @@ namespace moradas {
 
 namespace {
 
-// The open looks the user's group up in the database's user catalogue (DB.dbo.sysusers). A
-// database without users, as the embedded SQLite one, has no such catalogue, so that query
-// fails through the error check on every start, though its failure only means "no group",
-// which the library then handles. During the open the client answers that one failure
-// unseen, with Ignore as the error check does when nobody can be asked; keeping every
-// message off instead would also hide an unreadable permission or position table, which
-// leaves options disabled or windows misplaced for no visible reason.
-class OpenDialogs : public kvl::Dialogs {
+// Loading the rights looks the user's group up in the database's user catalogue
+// (DB.dbo.sysusers). A database without users, as the embedded SQLite one, has no such
+// catalogue, so that query fails through the error check on every start, though its failure
+// only means "no group", which the library then handles. While the rights load, the client
+// answers that one failure unseen, with Ignore, as the error check's dialogs do when nobody
+// can be asked. Keeping every message off instead would also hide an unreadable permission
+// table, which leaves options disabled for no visible reason.
+class GroupLookupAnswered : public kvl::Dialogs {
   public:
-    explicit OpenDialogs(std::shared_ptr<kvl::Dialogs> shown) : shown_(std::move(shown)) {}
+    explicit GroupLookupAnswered(std::shared_ptr<kvl::Dialogs> shown) : shown_(std::move(shown)) {}
     int32_t Pergunta(std::string_view title, std::string_view text, int32_t style) override {
         const bool groupLookup = (style & kvl::kAbortRetryIgnore) == kvl::kAbortRetryIgnore &&
                                  text.find(".dbo.sysusers") != std::string_view::npos;
@@ -95,15 +95,22 @@ bool CreateSample(const ClientOptions& o, std::ostream& err) {
 std::shared_ptr<kvl::kvlSERV> OpenClientSession(const ClientOptions& o,
                                                 std::shared_ptr<kvl::Dialogs> dialogs,
                                                 std::ostream& err) {
-    auto session =
-        kvlsql::OpenSession(o.connection, err, kvl::odbc::UnixOdbc(), [&](kvl::kvlSERV& s) {
-            s.Dialogos = std::make_shared<OpenDialogs>(dialogs);
-            s.TabelaDePerm = kPermissionTable;
-            s.TabelaDePos = kPositionTable;
-            s.Aplicação = kApplication;
-            if (o.user) s.UID = *o.user;
-        });
-    if (session) session->Dialogos = std::move(dialogs);
+    auto session = kvlsql::OpenSession(o.connection, err, kvl::odbc::UnixOdbc(),
+                                       [&](kvl::kvlSERV& s) {
+                                           s.Dialogos = dialogs;
+                                           s.Aplicação = kApplication;
+                                           if (o.user) s.UID = *o.user;
+                                       });
+    if (!session) return nullptr;
+    // The tables are named once connected and loaded as the open would load them: an open
+    // with them named loads them after a failed connect too, and the group query's own
+    // connect attempt then leaves the first failure's reason unreadable.
+    session->TabelaDePerm = kPermissionTable;
+    session->TabelaDePos = kPositionTable;
+    session->TabelaPosCarrega();
+    session->Dialogos = std::make_shared<GroupLookupAnswered>(dialogs);
+    session->TabelaPermCarrega(session->DB);
+    session->Dialogos = std::move(dialogs);
     return session;
 }
 

@@ -191,6 +191,26 @@ TEST_F(Client, AnOlderSampleDatabaseGainsThePermissionAndPositionTables) {
     EXPECT_EQ(One("SELECT count(*) FROM kvlPOS"), "0");
 }
 
+// Only the group lookup, which fails on every SQLite start, is answered unseen: a missing
+// permission table is shown.
+TEST_F(Client, AnUnreadablePermissionTableIsShown) {
+    const std::filesystem::path file = kvlsql::DefaultDatabasePath();
+    kvlsql::EnsureSampleDatabase(file);
+    {
+        auto s = kvl::kvlSERV::Create();
+        s->Driver = kvlsql::kSampleDriver;
+        s->DB = file.string();
+        s->Abre();
+        ASSERT_FALSE(s->Exec("DROP TABLE kvlPERM")->erro);
+        s->Fecha();
+    }
+    Start();
+    ASSERT_FALSE(dialogs->asked.empty());
+    for (const auto& asked : dialogs->asked)  // the user's rows, the group's rows
+        EXPECT_NE(asked.text.find("kvlPERM"), std::string::npos) << asked.text;
+    EXPECT_FALSE(Find<QAction>("mnuGravar")->isEnabled()) << "no rights without the table";
+}
+
 // Each window's place, per user: moved, closed and found there again at the next start;
 // another user's windows open where they would for a new user.
 TEST_F(Client, TheWindowsReopenWhereTheyWereClosed) {
@@ -307,6 +327,15 @@ TEST_F(ClientOnPostgres, TheGroupsRightsApplyAndTheWindowsReopenWhereTheyWereClo
     EXPECT_EQ(std::vector<int32_t>({form.Left(), form.Top(), form.Width(), form.Height()}),
               std::vector<int32_t>({880, 100, 400, 380}));
     EXPECT_EQ(One("SELECT count(*) FROM kvlPOS WHERE sPOSuser = '" + user + "'"), "2");
+    EXPECT_TRUE(dialogs->asked.empty()) << dialogs->asked.front().text;
+}
+
+TEST_F(ClientOnPostgres, AFailedOpenGivesTheServersReasonAndNoOtherMessage) {
+    std::vector<std::string> args = UserOptions();
+    args.back() = "not-the-password";
+    std::ostringstream err;
+    EXPECT_FALSE(moradas::OpenClientSession(moradas::ParseClientOptions(args), dialogs, err));
+    EXPECT_NE(err.str().find("password authentication failed"), std::string::npos) << err.str();
     EXPECT_TRUE(dialogs->asked.empty()) << dialogs->asked.front().text;
 }
 
