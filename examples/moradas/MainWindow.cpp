@@ -30,7 +30,7 @@ MainWindow::MainWindow(std::shared_ptr<kvl::kvlSERV> session, QWidget* parent)
     : QMainWindow(parent), session_(session), store_(std::move(session)) {
     setObjectName(QStringLiteral("frmMoradas"));
     setWindowTitle(QString::fromUtf8(kTitle));
-    resize(760, 520);
+    resize(680, 420);
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     municipalities_ = new QComboBox(central);

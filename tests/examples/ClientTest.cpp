@@ -102,6 +102,7 @@ TEST_F(Client, StartsOnAFreshSampleDatabaseAndClosesCleanly) {
     EXPECT_EQ(One("SELECT count(*) FROM kvlPOS"), "0");
     Find<QTableWidget>("grdRuas")->selectRow(0);
     SaveScreenshot(*window, "moradas-main.png");
+    SaveScreenshot(*Find<QWidget>("frmRua"), "moradas-form.png");
 
     window->close();
     window.reset();
