@@ -95,12 +95,12 @@ bool CreateSample(const ClientOptions& o, std::ostream& err) {
 std::shared_ptr<kvl::kvlSERV> OpenClientSession(const ClientOptions& o,
                                                 std::shared_ptr<kvl::Dialogs> dialogs,
                                                 std::ostream& err) {
-    auto session = kvlsql::OpenSession(o.connection, err, kvl::odbc::UnixOdbc(),
-                                       [&](kvl::kvlSERV& s) {
-                                           s.Dialogos = dialogs;
-                                           s.Aplicação = kApplication;
-                                           if (o.user) s.UID = *o.user;
-                                       });
+    auto session =
+        kvlsql::OpenSession(o.connection, err, kvl::odbc::UnixOdbc(), [&](kvl::kvlSERV& s) {
+            s.Dialogos = dialogs;
+            s.Aplicação = kApplication;
+            if (o.user) s.UID = *o.user;
+        });
     if (!session) return nullptr;
     // The tables are named once connected and loaded as the open would load them: an open
     // with them named loads them after a failed connect too, and the group query's own

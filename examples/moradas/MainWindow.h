@@ -1,7 +1,7 @@
 #pragma once
 // The main window of kvl-moradas: the municipalities and the table of the chosen one's
-// streets, with the edit form of a street in a window of its own beside it, and the tagged menu options open, new, save, delete and
-// list.
+// streets, with the edit form of a street in a window of its own beside it, and the tagged menu
+// options open, new, save, delete and list.
 
 #include <QComboBox>
 #include <QMainWindow>

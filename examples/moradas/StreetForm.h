@@ -1,8 +1,8 @@
 #pragma once
-// The edit form of one street, a window of its own beside the main window. Its fields are laid out from the field properties the
-// session reads from the catalog: a text field takes at most its width in characters, a
-// number is checked against its least and greatest value and its digits, and each field's
-// display format is its tooltip. The street type and the parish are chosen from lists.
+// The edit form of one street, a window of its own beside the main window. Its fields are laid out
+// from the field properties the session reads from the catalog: a text field takes at most its
+// width in characters, a number is checked against its least and greatest value and its digits, and
+// each field's display format is its tooltip. The street type and the parish are chosen from lists.
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -45,6 +45,17 @@ class Client : public kvltest::QtTest {
         window->show();
         QApplication::processEvents();
     }
+    // Runs commands, which must succeed, on the embedded sample database before the start.
+    void ChangeTheSample(const std::vector<std::string>& commands) {
+        const std::filesystem::path file = kvlsql::DefaultDatabasePath();
+        kvlsql::EnsureSampleDatabase(file);
+        auto s = kvl::kvlSERV::Create();
+        s->Driver = kvlsql::kSampleDriver;
+        s->DB = file.string();
+        s->Abre();
+        for (const std::string& sql : commands) ASSERT_FALSE(s->Exec(sql)->erro) << sql;
+        s->Fecha();
+    }
     template <class W>
     W* Find(const char* name) {
         auto* w = window->findChild<W*>(name);
@@ -175,17 +186,7 @@ TEST_F(Client, AStreetIsSavedChangedAndDeleted) {
 }
 
 TEST_F(Client, AnOlderSampleDatabaseGainsThePermissionAndPositionTables) {
-    const std::filesystem::path file = kvlsql::DefaultDatabasePath();
-    kvlsql::EnsureSampleDatabase(file);
-    {
-        auto s = kvl::kvlSERV::Create();
-        s->Driver = kvlsql::kSampleDriver;
-        s->DB = file.string();
-        s->Abre();
-        for (const char* sql : {"DROP TABLE kvlPERM", "DROP TABLE kvlPOS"})
-            ASSERT_FALSE(s->Exec(sql)->erro);
-        s->Fecha();
-    }
+    ASSERT_NO_FATAL_FAILURE(ChangeTheSample({"DROP TABLE kvlPERM", "DROP TABLE kvlPOS"}));
     Start({"--user", "visitante"});
     EXPECT_EQ(session->UID, "visitante");
     EXPECT_EQ(One("SELECT count(*) FROM kvlPERM"), "6");
@@ -195,16 +196,7 @@ TEST_F(Client, AnOlderSampleDatabaseGainsThePermissionAndPositionTables) {
 // Only the group lookup, which fails on every SQLite start, is answered unseen: a missing
 // permission table is shown.
 TEST_F(Client, AnUnreadablePermissionTableIsShown) {
-    const std::filesystem::path file = kvlsql::DefaultDatabasePath();
-    kvlsql::EnsureSampleDatabase(file);
-    {
-        auto s = kvl::kvlSERV::Create();
-        s->Driver = kvlsql::kSampleDriver;
-        s->DB = file.string();
-        s->Abre();
-        ASSERT_FALSE(s->Exec("DROP TABLE kvlPERM")->erro);
-        s->Fecha();
-    }
+    ASSERT_NO_FATAL_FAILURE(ChangeTheSample({"DROP TABLE kvlPERM"}));
     Start();
     ASSERT_FALSE(dialogs->asked.empty());
     for (const auto& asked : dialogs->asked)  // the user's rows, the group's rows
@@ -270,11 +262,11 @@ class ClientOnPostgres : public Client {
         admin->Abre();
         ASSERT_TRUE(admin->Aberto) << admin->Login;
         Drop();
-        for (const std::string& sql : {
-                 "CREATE SCHEMA " + schema, "CREATE ROLE " + group + " NOLOGIN",
-                 "CREATE ROLE " + user + " LOGIN PASSWORD '" + kPassword + "' IN ROLE " + group,
-                 "GRANT USAGE, CREATE ON SCHEMA " + schema + " TO " + group,
-                 "ALTER ROLE " + user + " SET search_path TO " + schema + ", dbo"})
+        for (const std::string& sql :
+             {"CREATE SCHEMA " + schema, "CREATE ROLE " + group + " NOLOGIN",
+              "CREATE ROLE " + user + " LOGIN PASSWORD '" + kPassword + "' IN ROLE " + group,
+              "GRANT USAGE, CREATE ON SCHEMA " + schema + " TO " + group,
+              "ALTER ROLE " + user + " SET search_path TO " + schema + ", dbo"})
             Run(sql);
         kvltest::ApplyCatalogViews(*admin, true);
     }
@@ -292,8 +284,8 @@ class ClientOnPostgres : public Client {
         admin->Exec("DROP ROLE IF EXISTS " + group);
     }
     std::vector<std::string> UserOptions() {
-        return {"--driver", "PostgreSQL", "--server", admin->Server, "--db", admin->DB,
-                "--uid",    user,         "--pwd",    kPassword};
+        return {"--driver", "PostgreSQL", "--server", admin->Server, "--db",
+                admin->DB,  "--uid",      user,       "--pwd",       kPassword};
     }
 
     static constexpr const char* kPassword = "kvl-moradas";
