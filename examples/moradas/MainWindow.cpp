@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -64,7 +65,9 @@ MainWindow::MainWindow(std::shared_ptr<kvl::kvlSERV> session, QWidget* parent)
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    ShowForm();
+    // The form opens with the window, not when the window is restored from an icon: a form
+    // the user closed stays closed until a street is opened.
+    if (!event->spontaneous()) ShowForm();
 }
 
 void MainWindow::ShowForm() {
