@@ -87,7 +87,10 @@ int16_t QtWindow::BorderStyle() {
 
 void QtWindow::Move(int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
     QWidget& w = Widget();
-    // The size given includes the frame, which resize() does not.
+    // The size given includes the frame, which resize() does not. The frame is known once
+    // the window exists on the platform: one placed before its first show is created first,
+    // else it would open larger, by its frame, than it was when its size was read.
+    if (w.isWindow() && !w.testAttribute(Qt::WA_WState_Created)) w.winId();
     const QSize frame = w.frameGeometry().size() - w.geometry().size();
     w.move(Left, Top);
     w.resize(std::max(0, Width - frame.width()), std::max(0, Height - frame.height()));

@@ -26,13 +26,20 @@ inline constexpr const char* kApplication = "kvl-moradas";
 struct ClientOptions {
     kvlsql::Options connection;
     std::optional<std::string> user;  // whose rights and window positions apply
+    bool createSample = false;        // make the sample tables in a server's database first
     bool help = false;
 };
 
-// Throws kvlsql::UsageError for what the client does not take (commands, scripts) and for
-// --user with connection options (a server's login is --uid).
+// Throws kvlsql::UsageError for what the client does not take (commands, scripts), for
+// --user with connection options (a server's login is --uid) and for --create-sample
+// without them (the embedded database is made with its sample).
 ClientOptions ParseClientOptions(const std::vector<std::string>& args);
 std::string ClientHelpText();
+
+// Creates the sample tables, with the permission and position tables, in the database the
+// connection options name; false, and the reason written to err, when they cannot be made
+// (they exist already, say).
+bool CreateSample(const ClientOptions& o, std::ostream& err);
 
 // The open session, with the client's tables and dialogs; nothing, and the reason written to
 // err, when it cannot be opened.

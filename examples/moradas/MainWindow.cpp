@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -30,7 +31,7 @@ MainWindow::MainWindow(std::shared_ptr<kvl::kvlSERV> session, QWidget* parent)
     : QMainWindow(parent), session_(session), store_(std::move(session)) {
     setObjectName(QStringLiteral("frmMoradas"));
     setWindowTitle(QString::fromUtf8(kTitle));
-    resize(760, 520);
+    resize(680, 420);
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     municipalities_ = new QComboBox(central);
@@ -48,8 +49,7 @@ MainWindow::MainWindow(std::shared_ptr<kvl::kvlSERV> session, QWidget* parent)
     setCentralWidget(central);
     statusBar();
     Guarded([&] {
-        form_ = new StreetForm(store_, central);
-        layout->addWidget(form_);
+        form_ = new StreetForm(store_, this);
         municipalityCodes_ = store_.FillMunicipalities(kvlqt::ListOf(municipalities_));
     });
     BuildMenu();
@@ -57,7 +57,23 @@ MainWindow::MainWindow(std::shared_ptr<kvl::kvlSERV> session, QWidget* parent)
             [this] { ChooseMunicipality(); });
     connect(streets_, &QTableWidget::itemSelectionChanged, this, [this] { OpenStreet(); });
     ChooseMunicipality();
-    WindowOpened(*session_, *this);
+    Guarded([&] {
+        WindowOpened(*session_, *this);
+        if (form_) WindowOpened(*session_, *form_);
+    });
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The form opens with the window, not when the window is restored from an icon: a form
+    // the user closed stays closed until a street is opened.
+    if (!event->spontaneous()) ShowForm();
+}
+
+void MainWindow::ShowForm() {
+    if (!form_) return;
+    form_->show();
+    form_->raise();
 }
 
 void MainWindow::BuildMenu() {
@@ -134,12 +150,14 @@ void MainWindow::OpenStreet() {
     Guarded([&] {
         if (auto street = store_.Read(id)) form_->Show(*street);
     });
+    ShowForm();
 }
 
 void MainWindow::NewStreet() {
     if (!form_) return;
     streets_->clearSelection();
     form_->Clear();
+    ShowForm();
 }
 
 void MainWindow::SaveStreet() {
@@ -180,7 +198,12 @@ void MainWindow::ShowError(const std::string& text) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    WindowClosing(*session_, *this);
+    // The form's place is taken whether or not it is open: a form closed on its own keeps
+    // where it was.
+    Guarded([&] {
+        if (form_) WindowClosing(*session_, *form_);
+        WindowClosing(*session_, *this);
+    });
     event->accept();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The main window of kvl-moradas: the municipalities, the table of the chosen one's streets
-// and the edit form of a street, with the tagged menu options open, new, save, delete and
-// list.
+// The main window of kvl-moradas: the municipalities and the table of the chosen one's
+// streets, with the edit form of a street in a window of its own beside it, and the tagged menu
+// options open, new, save, delete and list.
 
 #include <QComboBox>
 #include <QMainWindow>
@@ -37,11 +37,14 @@ class MainWindow : public QMainWindow {
     void DeleteStreet();
 
   protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
     void BuildMenu();
     void ChooseMunicipality();
+    // Shows the edit form, a window of its own, in front.
+    void ShowForm();
     // Runs step; a run-time error of the library or of the form is shown in a message box.
     void Guarded(const std::function<void()>& step);
     void ShowError(const std::string& text);

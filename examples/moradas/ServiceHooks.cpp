@@ -1,19 +1,20 @@
 #include "ServiceHooks.h"
 
 #include "kvl/kvlSERV.h"
+#include "kvlqt/QtWindow.h"
 
 namespace moradas {
 
-// Both hooks reach the window as kvlqt::WindowOf(&window), the variant the services take.
-
-void WindowOpened(kvl::kvlSERV& /*session*/, QWidget& /*window*/) {
-    // Hook: the permission check (session.TabelaPermVerifica), which enables each tagged menu
-    // action by the user's rights, then the saved place (session.TabelaPosLe).
+void WindowOpened(kvl::kvlSERV& session, QWidget& window) {
+    const kvl::Variant janela = kvlqt::WindowOf(&window);
+    // Rights first: they only switch menu actions, and the window is not placed twice.
+    session.TabelaPermVerifica(janela);
+    session.TabelaPosLe(janela);
 }
 
-void WindowClosing(kvl::kvlSERV& /*session*/, QWidget& /*window*/) {
-    // Hook: the window's place kept for the next start (session.TabelaPosGrava); the session
-    // writes the kept places to the position table when it closes.
+void WindowClosing(kvl::kvlSERV& session, QWidget& window) {
+    // Kept in the session's cache; the close of the session writes it to the table.
+    session.TabelaPosGrava(kvlqt::WindowOf(&window));
 }
 
 }  // namespace moradas

@@ -24,6 +24,12 @@ enum Property : int32_t {
     kFormat = 12,
 };
 
+// The window's key for its saved place is its title before the "(".
+constexpr const char* kTitle = "Rua";
+
+// The field shown in the title.
+constexpr const char* kNameField = "nome";
+
 // Fields chosen from a list rather than typed.
 constexpr const char* kTypeField = "tipo";
 constexpr const char* kParishField = "freguesia";
@@ -62,8 +68,9 @@ void Select(QComboBox& combo, const kvl::Variant& codes, const std::string& code
 }  // namespace
 
 StreetForm::StreetForm(StreetStore& store, QWidget* parent)
-    : QGroupBox(QStringLiteral("Rua"), parent), store_(store) {
-    setObjectName(QStringLiteral("fraRua"));
+    : QWidget(parent, Qt::Window), store_(store) {
+    setObjectName(QStringLiteral("frmRua"));
+    setWindowTitle(QString::fromUtf8(kTitle));
     setLayout(new QFormLayout);
     const kvl::Variant props = store_.Session().CamposPropsInfo(kStreetTable);
     const kvl::VariantArray& a = props.array();
@@ -118,6 +125,10 @@ void StreetForm::SetMunicipality(const std::string& code) {
 
 void StreetForm::Show(const Street& street) {
     id_ = street.id;
+    // The name goes after the "(", so the window keeps one saved place for every street.
+    auto name = street.fields.find(kNameField);
+    const bool named = name != street.fields.end() && !name->second.empty();
+    setWindowTitle(FromUtf8(named ? std::string(kTitle) + " (" + name->second + ")" : kTitle));
     for (Field& f : fields_) {
         auto value = street.fields.find(f.name);
         const std::string text = value == street.fields.end() ? "" : value->second;

@@ -1,12 +1,12 @@
 #pragma once
-// The edit form of one street. Its fields are laid out from the field properties the
-// session reads from the catalog: a text field takes at most its width in characters, a
-// number is checked against its least and greatest value and its digits, and each field's
-// display format is its tooltip. The street type and the parish are chosen from lists.
+// The edit form of one street, a window of its own beside the main window. Its fields are laid out
+// from the field properties the session reads from the catalog: a text field takes at most its
+// width in characters, a number is checked against its least and greatest value and its digits, and
+// each field's display format is its tooltip. The street type and the parish are chosen from lists.
 
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLineEdit>
+#include <QWidget>
 #include <string>
 #include <vector>
 
@@ -14,8 +14,9 @@
 
 namespace moradas {
 
-class StreetForm : public QGroupBox {
+class StreetForm : public QWidget {
   public:
+    // A window owned by parent, which shows and closes it.
     StreetForm(StreetStore& store, QWidget* parent = nullptr);
 
     // The parishes offered are those of the municipality.

@@ -97,9 +97,13 @@ bool StreetStore::Save(const Street& street) {
         values += comma + value;
         assignments += comma + field + " = " + value;
     }
+    // A new street takes the next key, as SQLite would give it; a server's integer key has
+    // no such default. Two clients saving at once meet at the primary key, which refuses
+    // the second.
     if (street.id.empty())
-        return Run(std::string("INSERT INTO ") + kStreetTable + " (" + names + ") VALUES (" +
-                   values + ")");
+        return Run(std::string("INSERT INTO ") + kStreetTable + " (" + kStreetKey + ", " + names +
+                   ") SELECT COALESCE(MAX(" + kStreetKey + "), 0) + 1, " + values + " FROM " +
+                   kStreetTable);
     return Run(std::string("UPDATE ") + kStreetTable + " SET " + assignments + " WHERE " +
                kStreetKey + " = " + NumberOrNull(street.id));
 }

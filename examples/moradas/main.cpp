@@ -47,7 +47,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Moradas"));
     std::ostringstream err;
-    auto session = moradas::OpenClientSession(options, dialogs, err);
+    auto session = !options.createSample || moradas::CreateSample(options, err)
+                       ? moradas::OpenClientSession(options, dialogs, err)
+                       : nullptr;
     if (!session) {
         std::cerr << err.str();
         dialogs->Pergunta(kProgram, err.str(), kvl::kIconError);

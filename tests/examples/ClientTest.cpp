@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 
+#include "CatalogViews.h"
 #include "ClientSession.h"
 #include "Databases.h"
 #include "Environment.h"
@@ -34,11 +35,26 @@ class Client : public kvltest::QtTest {
 
     void Start(const std::vector<std::string>& args = {}) {
         std::ostringstream err;
-        session = moradas::OpenClientSession(moradas::ParseClientOptions(args), dialogs, err);
+        const moradas::ClientOptions options = moradas::ParseClientOptions(args);
+        if (options.createSample) {
+            ASSERT_TRUE(moradas::CreateSample(options, err)) << err.str();
+        }
+        session = moradas::OpenClientSession(options, dialogs, err);
         ASSERT_TRUE(session) << err.str();
         window = std::make_unique<MainWindow>(session);
         window->show();
         QApplication::processEvents();
+    }
+    // Runs commands, which must succeed, on the embedded sample database before the start.
+    void ChangeTheSample(const std::vector<std::string>& commands) {
+        const std::filesystem::path file = kvlsql::DefaultDatabasePath();
+        kvlsql::EnsureSampleDatabase(file);
+        auto s = kvl::kvlSERV::Create();
+        s->Driver = kvlsql::kSampleDriver;
+        s->DB = file.string();
+        s->Abre();
+        for (const std::string& sql : commands) ASSERT_FALSE(s->Exec(sql)->erro) << sql;
+        s->Fecha();
     }
     template <class W>
     W* Find(const char* name) {
@@ -97,6 +113,7 @@ TEST_F(Client, StartsOnAFreshSampleDatabaseAndClosesCleanly) {
     EXPECT_EQ(One("SELECT count(*) FROM kvlPOS"), "0");
     Find<QTableWidget>("grdRuas")->selectRow(0);
     SaveScreenshot(*window, "moradas-main.png");
+    SaveScreenshot(*Find<QWidget>("frmRua"), "moradas-form.png");
 
     window->close();
     window.reset();
@@ -169,39 +186,56 @@ TEST_F(Client, AStreetIsSavedChangedAndDeleted) {
 }
 
 TEST_F(Client, AnOlderSampleDatabaseGainsThePermissionAndPositionTables) {
-    const std::filesystem::path file = kvlsql::DefaultDatabasePath();
-    kvlsql::EnsureSampleDatabase(file);
-    {
-        auto s = kvl::kvlSERV::Create();
-        s->Driver = kvlsql::kSampleDriver;
-        s->DB = file.string();
-        s->Abre();
-        for (const char* sql : {"DROP TABLE kvlPERM", "DROP TABLE kvlPOS"})
-            ASSERT_FALSE(s->Exec(sql)->erro);
-        s->Fecha();
-    }
+    ASSERT_NO_FATAL_FAILURE(ChangeTheSample({"DROP TABLE kvlPERM", "DROP TABLE kvlPOS"}));
     Start({"--user", "visitante"});
     EXPECT_EQ(session->UID, "visitante");
     EXPECT_EQ(One("SELECT count(*) FROM kvlPERM"), "6");
     EXPECT_EQ(One("SELECT count(*) FROM kvlPOS"), "0");
 }
 
-// The two below wait for the permission and position services: they are enabled when
-// ServiceHooks.cpp calls them.
-TEST_F(Client, DISABLED_TheWindowReopensWhereItWasClosed) {
+// Only the group lookup, which fails on every SQLite start, is answered unseen: a missing
+// permission table is shown.
+TEST_F(Client, AnUnreadablePermissionTableIsShown) {
+    ASSERT_NO_FATAL_FAILURE(ChangeTheSample({"DROP TABLE kvlPERM"}));
     Start();
+    ASSERT_FALSE(dialogs->asked.empty());
+    for (const auto& asked : dialogs->asked)  // the user's rows, the group's rows
+        EXPECT_NE(asked.text.find("kvlPERM"), std::string::npos) << asked.text;
+    EXPECT_FALSE(Find<QAction>("mnuGravar")->isEnabled()) << "no rights without the table";
+}
+
+// Each window's place, per user: moved, closed and found there again at the next start;
+// another user's windows open where they would for a new user.
+TEST_F(Client, TheWindowsReopenWhereTheyWereClosed) {
+    struct Place {
+        std::vector<int32_t> main, form;
+    };
+    const auto placeNow = [&] {
+        kvlqt::QtWindow main(window.get()), form(Find<QWidget>("frmRua"));
+        return Place{{main.Left(), main.Top(), main.Width(), main.Height()},
+                     {form.Left(), form.Top(), form.Width(), form.Height()}};
+    };
+    Start();
+    const Place fresh = placeNow();
     kvlqt::QtWindow(window.get()).Move(140, 90, 700, 480);
+    kvlqt::QtWindow(Find<QWidget>("frmRua")).Move(860, 120, 420, 360);
     window->close();
     window.reset();
     session->Fecha();
-    Start();
-    kvlqt::QtWindow reopened(window.get());
-    EXPECT_EQ(std::vector<int32_t>(
-                  {reopened.Left(), reopened.Top(), reopened.Width(), reopened.Height()}),
-              std::vector<int32_t>({140, 90, 700, 480}));
+    for (const char* user : {"", "visitante", ""}) {
+        Start(*user ? std::vector<std::string>{"--user", user} : std::vector<std::string>{});
+        const Place place = placeNow();
+        const Place expected = *user ? fresh : Place{{140, 90, 700, 480}, {860, 120, 420, 360}};
+        EXPECT_EQ(place.main, expected.main) << user;
+        EXPECT_EQ(place.form, expected.form) << user;
+        window->close();  // saved again: a place restored and saved does not drift
+        window.reset();
+        session->Fecha();
+    }
+    EXPECT_TRUE(dialogs->asked.empty());
 }
 
-TEST_F(Client, DISABLED_AUserWithoutTheDeleteRightSeesTheOptionDisabled) {
+TEST_F(Client, AUserWithoutTheDeleteRightSeesTheOptionDisabled) {
     for (const bool visitor : {false, true}) {
         Start(visitor ? std::vector<std::string>{"--user", "visitante"}
                       : std::vector<std::string>{});
@@ -210,6 +244,103 @@ TEST_F(Client, DISABLED_AUserWithoutTheDeleteRightSeesTheOptionDisabled) {
         window.reset();
         session->Fecha();
     }
+}
+
+// The client on PostgreSQL, started with kvlsql's options by a login of a group role whose
+// search path begins with a schema of this process; the catalog views are the shipped ones.
+class ClientOnPostgres : public Client {
+  protected:
+    void SetUp() override {
+        Client::SetUp();
+        KVL_REQUIRE_POSTGRES();
+        const std::string id = std::to_string(getpid());
+        schema = "kvl_m" + id;
+        user = "kvl_mu" + id;
+        group = "kvl_mg" + id;
+        admin->ComMsg = false;
+        kvltest::Postgres::Configure(*admin);
+        admin->Abre();
+        ASSERT_TRUE(admin->Aberto) << admin->Login;
+        Drop();
+        for (const std::string& sql :
+             {"CREATE SCHEMA " + schema, "CREATE ROLE " + group + " NOLOGIN",
+              "CREATE ROLE " + user + " LOGIN PASSWORD '" + kPassword + "' IN ROLE " + group,
+              "GRANT USAGE, CREATE ON SCHEMA " + schema + " TO " + group,
+              "ALTER ROLE " + user + " SET search_path TO " + schema + ", dbo"})
+            Run(sql);
+        kvltest::ApplyCatalogViews(*admin, true);
+    }
+    void TearDown() override {
+        Client::TearDown();
+        if (admin->Aberto) Drop();
+    }
+    void Run(const std::string& sql) {
+        auto r = admin->Exec(sql);
+        ASSERT_FALSE(r->erro) << sql << ": " << r->ErroD;
+    }
+    void Drop() {
+        admin->Exec("DROP SCHEMA IF EXISTS " + schema + " CASCADE");
+        admin->Exec("DROP ROLE IF EXISTS " + user);
+        admin->Exec("DROP ROLE IF EXISTS " + group);
+    }
+    std::vector<std::string> UserOptions() {
+        return {"--driver", "PostgreSQL", "--server", admin->Server, "--db",
+                admin->DB,  "--uid",      user,       "--pwd",       kPassword};
+    }
+
+    static constexpr const char* kPassword = "kvl-moradas";
+    std::shared_ptr<kvl::kvlSERV> admin = kvl::kvlSERV::Create();
+    std::string schema, user, group;
+};
+
+TEST_F(ClientOnPostgres, TheGroupsRightsApplyAndTheWindowsReopenWhereTheyWereClosed) {
+    std::vector<std::string> first = UserOptions();
+    first.push_back("--create-sample");
+    ASSERT_NO_FATAL_FAILURE(Start(first));
+    // The group's rights; the login has none of its own: all but deleting and creating.
+    for (const std::string& sql :
+         {std::string("DELETE FROM kvlPERM"),
+          "INSERT INTO kvlPERM VALUES ('" + group + "', '', 'ruas.abrir', 'ac'), ('" + group +
+              "', '', 'ruas.gravar', 'ag'), ('" + group + "', '', 'ruas.eliminar', 'b')"})
+        ASSERT_FALSE(session->Exec(sql)->erro) << session->ErroD;
+    kvlqt::QtWindow(window.get()).Move(150, 70, 720, 500);
+    kvlqt::QtWindow(Find<QWidget>("frmRua")).Move(880, 100, 400, 380);
+    window->close();
+    window.reset();
+    session->Fecha();
+
+    ASSERT_NO_FATAL_FAILURE(Start(UserOptions()));
+    EXPECT_EQ(session->Grupo, group);
+    EXPECT_TRUE(Find<QAction>("mnuGravar")->isEnabled());
+    EXPECT_FALSE(Find<QAction>("mnuEliminar")->isEnabled());
+    EXPECT_FALSE(Find<QAction>("mnuNovo")->isEnabled()) << "an option the group lacks";
+    kvlqt::QtWindow main(window.get()), form(Find<QWidget>("frmRua"));
+    EXPECT_EQ(std::vector<int32_t>({main.Left(), main.Top(), main.Width(), main.Height()}),
+              std::vector<int32_t>({150, 70, 720, 500}));
+    EXPECT_EQ(std::vector<int32_t>({form.Left(), form.Top(), form.Width(), form.Height()}),
+              std::vector<int32_t>({880, 100, 400, 380}));
+    EXPECT_EQ(One("SELECT count(*) FROM kvlPOS WHERE sPOSuser = '" + user + "'"), "2");
+    EXPECT_TRUE(dialogs->asked.empty()) << dialogs->asked.front().text;
+}
+
+TEST_F(ClientOnPostgres, AFailedOpenGivesTheServersReasonAndNoOtherMessage) {
+    std::vector<std::string> args = UserOptions();
+    args.back() = "not-the-password";
+    std::ostringstream err;
+    EXPECT_FALSE(moradas::OpenClientSession(moradas::ParseClientOptions(args), dialogs, err));
+    EXPECT_NE(err.str().find("password authentication failed"), std::string::npos) << err.str();
+    EXPECT_TRUE(dialogs->asked.empty()) << dialogs->asked.front().text;
+}
+
+TEST_F(ClientOnPostgres, ASampleThatCannotBeMadeWholeLeavesTheDatabaseAsItWas) {
+    Run("CREATE TABLE " + schema + ".kvlPOS (x integer)");
+    moradas::ClientOptions options = moradas::ParseClientOptions(UserOptions());
+    std::ostringstream err;
+    EXPECT_FALSE(moradas::CreateSample(options, err));
+    EXPECT_NE(err.str().find("kvlpos"), std::string::npos) << err.str();
+    auto made = admin->Exec("SELECT count(*) FROM pg_tables WHERE schemaname = '" + schema + "'");
+    ASSERT_TRUE(made->TemLinhas());
+    EXPECT_EQ(made->Col(1).ToString(), "1") << "only the table that was there";
 }
 
 TEST(ClientOptions, TheClientTakesConnectionOptionsAndAUserForTheEmbeddedDatabase) {
@@ -224,6 +355,8 @@ TEST(ClientOptions, TheClientTakesConnectionOptionsAndAUserForTheEmbeddedDatabas
         {{"--driver", "PostgreSQL", "--uid", "ana"}, true},
         {{"--user", "ana", "--db", "x"}, false},
         {{"--user"}, false},
+        {{"--create-sample", "--driver", "PostgreSQL"}, true},
+        {{"--create-sample"}, false},
         {{"-c", "SELECT 1"}, false},
         {{"--count"}, false},
     };

@@ -25,7 +25,8 @@ std::filesystem::path HomeFolder() {
     return pw->pw_dir;
 }
 
-// The statements that create the sample tables and fill them.
+// The statements that create the sample tables and fill them, in SQL that SQLite and
+// PostgreSQL both take.
 const std::vector<std::string>& SampleStatements() {
     static const std::vector<std::string> statements = {
         "CREATE TABLE concelhos (id INTEGER PRIMARY KEY, nome VARCHAR(40) NOT NULL, "
@@ -121,8 +122,7 @@ std::shared_ptr<kvl::kvlSERV> Open(const std::filesystem::path& file) {
 
 void Build(const std::filesystem::path& file) {
     auto s = Open(file);
-    RunAll(*s, SampleStatements());
-    RunAll(*s, ApplicationTableStatements());
+    CreateSampleTables(*s);
     RunAll(*s, CatalogStatements());
     s->Fecha();
 }
@@ -145,6 +145,11 @@ std::filesystem::path DefaultDatabasePath() {
                                      ? std::filesystem::path(xdg)
                                      : HomeFolder() / ".local" / "share";
     return data / "kvl2005" / "kvlsql.sqlite";
+}
+
+void CreateSampleTables(kvl::kvlSERV& s) {
+    RunAll(s, SampleStatements());
+    RunAll(s, ApplicationTableStatements());
 }
 
 void EnsureSampleDatabase(const std::filesystem::path& file) {

@@ -4,6 +4,10 @@
 
 #include <filesystem>
 
+namespace kvl {
+class kvlSERV;
+}
+
 namespace kvlsql {
 
 // The ODBC driver name the default database is opened through.
@@ -17,6 +21,12 @@ std::filesystem::path DefaultDatabasePath();
 // built under a temporary name and renamed. Throws std::runtime_error with the reason on
 // failure.
 void EnsureSampleDatabase(const std::filesystem::path& file);
+
+// Creates the sample tables with their rows, and the permission and position tables with
+// the sample's rights, in the database of the open session: the SQLite file, or a server's
+// database (PostgreSQL: the first schema of the search path). Throws std::runtime_error
+// with the failed statement on failure, so the session's messages are best kept off.
+void CreateSampleTables(kvl::kvlSERV& s);
 
 // Gives an existing database file the catalog views it lacks (one made before they were
 // part of the sample). Throws std::runtime_error with the reason on failure.
