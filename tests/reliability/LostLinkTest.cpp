@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Databases.h"
+#include "FakeWindow.h"
 #include "Workloads.h"
 #include "kvl/kvlRES.h"
 
@@ -56,10 +57,38 @@ class ScratchServer : public testing::Test {
     bool started_ = false;
 };
 
+// The reconnection is an open: the session's window positions and rights come back as the
+// server now holds them.
 TEST_F(ScratchServer, AfterARestartTheNextCommandOffersToReconnectAndYesWorks) {
-    auto session = Open(Login());
+    auto setup = Open(Login());
+    ASSERT_TRUE(setup->Aberto) << setup->ErroD;
+    for (const char* sql :
+         {"CREATE SCHEMA IF NOT EXISTS dbo",
+          "CREATE OR REPLACE VIEW dbo.sysusers AS SELECT 1 AS uid, 0 AS gid, 'kvltest' AS name",
+          "CREATE TABLE perm (sPERMuid varchar(40), sPERMemp varchar(40), sPERMopc varchar(40),"
+          " sPERMperm varchar(12))",
+          "INSERT INTO perm VALUES ('kvltest', '', 'vendas', 'a')",
+          "CREATE TABLE pos (sPOSuser varchar(40), sPOSform varchar(80), iPOSleft int, iPOStop int,"
+          " iPOSwidth smallint, iPOSheight smallint, iPOSstate smallint, sPOSobs text,"
+          " sPOStabgrelha text, sPOSapp varchar(40))",
+          "INSERT INTO pos VALUES ('kvltest', 'Clientes', 10, 20, 300, 200, 0, '', '', '')"})
+        ASSERT_FALSE(setup->Exec(sql)->erro) << sql << ": " << setup->ErroD;
+
+    auto session = kvl::kvlSERV::Create();
+    session->Dialogos = std::make_shared<kvlrel::ReconnectDialogs>();
+    session->TabelaDePerm = "perm";
+    session->TabelaDePos = "pos";
+    session->DB = session->UID = "kvltest";  // the login text is given whole: name them
+    session->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false,
+                  Login());
     ASSERT_TRUE(session->Aberto) << session->ErroD;
+    ASSERT_TRUE(session->TabelaPermTemAcesso("vendas"));
     ASSERT_EQ(kvlrel::ValueOf(*session, "SELECT 1"), "1");
+
+    ASSERT_FALSE(setup->Exec("UPDATE perm SET sPERMperm = 'c'")->erro);
+    ASSERT_FALSE(setup->Exec("UPDATE pos SET iPOSleft = 50")->erro);
+    auto moved = std::make_shared<kvltest::FakeWindow>("Fornecedores", 7, 8, 90, 60);
+    session->TabelaPosGrava(kvl::Variant(moved));
     ASSERT_EQ(Script("restart " + name_), 0);
 
     auto r = session->Exec("SELECT 2");
@@ -68,6 +97,16 @@ TEST_F(ScratchServer, AfterARestartTheNextCommandOffersToReconnectAndYesWorks) {
     EXPECT_TRUE(session->Aberto) << session->ErroD;
     r.reset();
     EXPECT_EQ(kvlrel::ValueOf(*session, "SELECT 3"), "3");
+
+    EXPECT_FALSE(session->TabelaPermTemAcesso("vendas"));
+    EXPECT_TRUE(session->TabelaPermTemConsulta("vendas"));
+    auto window = std::make_shared<kvltest::FakeWindow>("Clientes", 0, 0, 100, 100);
+    EXPECT_TRUE(session->TabelaPosLe(kvl::Variant(window)));
+    EXPECT_EQ(window->left, 50);
+    session->Fecha();
+    auto after = Open(Login());
+    EXPECT_EQ(kvlrel::ValueOf(*after, "SELECT count(*) FROM pos WHERE sPOSform = 'Fornecedores'"),
+              "1");
 }
 
 }  // namespace
