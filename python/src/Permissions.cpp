@@ -32,11 +32,10 @@ void BindPermissions(ServerClass& serv) {
              py::arg("Eliminar") = py::none(), py::arg("Listar") = py::none(),
              "Whether the user has an entry for the option, followed by the rights passed "
              "(any value), in argument order.")
-        .def("TabelaPermGrupo", RightsWrittenBack(&kvlSERV::TabelaPermGrupo),
-             py::arg("CodigoOpc"), py::arg("Acesso") = py::none(),
-             py::arg("Consulta") = py::none(), py::arg("Novo") = py::none(),
-             py::arg("Gravar") = py::none(), py::arg("Eliminar") = py::none(),
-             py::arg("Listar") = py::none(),
+        .def("TabelaPermGrupo", RightsWrittenBack(&kvlSERV::TabelaPermGrupo), py::arg("CodigoOpc"),
+             py::arg("Acesso") = py::none(), py::arg("Consulta") = py::none(),
+             py::arg("Novo") = py::none(), py::arg("Gravar") = py::none(),
+             py::arg("Eliminar") = py::none(), py::arg("Listar") = py::none(),
              "The same for the group's entry; without one the rights come back as passed.")
         .def("TabelaPermTemAcesso", &kvlSERV::TabelaPermTemAcesso, py::arg("CodigoOpc"))
         .def("TabelaPermTemConsulta", &kvlSERV::TabelaPermTemConsulta, py::arg("CodigoOpc"))

@@ -13,18 +13,16 @@ void BindSearch(ServerClass& serv) {
             "Pesquisa",
             [](const kvlSERV& s, const std::string& Tabela, const std::string& CampoPesquisa,
                const std::string& CamposRetorno, std::string oQue,
-               std::optional<kvl::Variant> IgnorarAcentos,
-               std::optional<kvl::Variant> NumeroLinhas,
+               std::optional<kvl::Variant> IgnorarAcentos, std::optional<kvl::Variant> NumeroLinhas,
                std::optional<kvl::Variant> OrderByNumPalavras) {
-                kvl::Variant command = s.Pesquisa(Tabela, CampoPesquisa, CamposRetorno, oQue,
-                                                  std::move(IgnorarAcentos),
-                                                  std::move(NumeroLinhas),
-                                                  std::move(OrderByNumPalavras));
+                kvl::Variant command = s.Pesquisa(
+                    Tabela, CampoPesquisa, CamposRetorno, oQue, std::move(IgnorarAcentos),
+                    std::move(NumeroLinhas), std::move(OrderByNumPalavras));
                 return WithOutputs(py::cast(command), {py::cast(oQue)});
             },
-            py::arg("Tabela"), py::arg("CampoPesquisa"), py::arg("CamposRetorno"),
-            py::arg("oQue"), py::arg("IgnorarAcentos") = py::none(),
-            py::arg("NumeroLinhas") = py::none(), py::arg("OrderByNumPalavras") = py::none(),
+            py::arg("Tabela"), py::arg("CampoPesquisa"), py::arg("CamposRetorno"), py::arg("oQue"),
+            py::arg("IgnorarAcentos") = py::none(), py::arg("NumeroLinhas") = py::none(),
+            py::arg("OrderByNumPalavras") = py::none(),
             "Gives (command, oQue): the command that ranks the rows (not run) and the text "
             "as searched.")
         .def(

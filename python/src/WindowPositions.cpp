@@ -31,8 +31,8 @@ void BindWindowPositions(ServerClass& serv) {
                std::optional<Variant> sObs, std::optional<Variant> sTabGrelha,
                std::optional<Variant> sApp, std::optional<bool> GravaSoObs,
                std::optional<Variant> SubContexto) {
-                s.TabelaPosGrava(oJanela, Ref(sTitulo), Ref(sObs), Ref(sTabGrelha),
-                                 std::move(sApp), GravaSoObs, std::move(SubContexto));
+                s.TabelaPosGrava(oJanela, Ref(sTitulo), Ref(sObs), Ref(sTabGrelha), std::move(sApp),
+                                 GravaSoObs, std::move(SubContexto));
                 // Only the title is written back; the texts kept are only read.
                 return OutputsOnly(Passed(sTitulo));
             },
