@@ -6,9 +6,9 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
-#include <initializer_list>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "Values.h"
@@ -47,13 +47,34 @@ class ServerArea {
 };
 
 // The result followed by the written-back arguments, or the result alone when none is.
-inline py::object WithOutputs(py::object result, std::initializer_list<py::object> outputs) {
-    if (outputs.size() == 0) return result;
+inline py::object WithOutputs(py::object result, const std::vector<py::object>& outputs) {
+    if (outputs.empty()) return result;
     py::tuple all(outputs.size() + 1);
     all[0] = std::move(result);
-    size_t i = 1;
-    for (const py::object& o : outputs) all[i++] = o;
+    for (size_t i = 0; i < outputs.size(); ++i) all[i + 1] = outputs[i];
     return all;
+}
+
+// What a member without a result of its own gives: the written-back argument alone, the
+// tuple of them, or None when none was passed.
+inline py::object OutputsOnly(const std::vector<py::object>& outputs) {
+    if (outputs.empty()) return py::none();
+    if (outputs.size() == 1) return outputs[0];
+    return py::tuple(py::cast(outputs));
+}
+
+// An optional by-reference argument as the member takes it: null when not passed.
+template <class T>
+T* Ref(std::optional<T>& argument) {
+    return argument ? &*argument : nullptr;
+}
+
+// The Python values of the optional by-reference arguments that were passed, in order.
+template <class... T>
+std::vector<py::object> Passed(const std::optional<T>&... arguments) {
+    std::vector<py::object> values;
+    (..., (arguments ? values.push_back(py::cast(*arguments)) : void()));
+    return values;
 }
 
 // An integer of the interface's width; a Python value beyond it is an overflow, as for

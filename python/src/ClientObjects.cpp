@@ -70,9 +70,11 @@ class PythonClientObject final : public kvl::ListControl,
         py::object controls = Member("Controls");
         if (PyCallable_Check(controls.ptr())) controls = controls();
         std::vector<std::shared_ptr<kvl::WindowControl>> out;
+        // None stays an unset control, which the library reports as error 91.
         for (py::handle c : controls)
-            out.push_back(
-                std::make_shared<PythonClientObject>(py::reinterpret_borrow<py::object>(c)));
+            out.push_back(c.is_none() ? nullptr
+                                      : std::make_shared<PythonClientObject>(
+                                            py::reinterpret_borrow<py::object>(c)));
         return out;
     }
 

@@ -12,8 +12,12 @@ followed by those arguments in argument order (a member without a result of its 
 the argument alone, or the tuple of them); an optional one is returned only when passed.
 Variants are Python values: None (empty), bool, int, float, str, Array, or an object.
 Client objects are plain Python objects called by member name: any object with Clear and
-AddItem is a list control, any object with Msg a progress form; a member the object lacks
-is error 438. Run-time errors raise kvl2005.Error with its number.)";
+AddItem is a list control, any object with Msg a progress form, with Frase and Palavra a
+language, with Caption, WindowState, Left, Top, Width, Height, Visible, BorderStyle, Move and
+Controls a window (its controls have Tag and Enabled); a member the object lacks is error
+438, and a property the library sets is assigned, so it must exist already. An object is a
+menu item or a multiple-document parent when its IsMenuItem or IsMdiParent attribute is
+true (false without one). Run-time errors raise kvl2005.Error with its number.)";
 
     kvlpy::BindErrors(m);
     kvlpy::BindArray(m);

@@ -93,9 +93,8 @@ void BindSession(py::module_& m, ServerClass& serv) {
         .def(
             "AbreAmbiente",
             [](kvlSERV& s, std::optional<kvl::Handle> PonteiroAmbiente) {
-                if (!PonteiroAmbiente) return py::cast(s.AbreAmbiente());
-                int16_t rc = s.AbreAmbiente(&*PonteiroAmbiente);
-                return WithOutputs(py::cast(rc), {py::cast(*PonteiroAmbiente)});
+                int16_t rc = s.AbreAmbiente(Ref(PonteiroAmbiente));
+                return WithOutputs(py::cast(rc), Passed(PonteiroAmbiente));
             },
             py::arg("PonteiroAmbiente") = py::none())
         .def("Conecta", BothHandlesWrittenBack(&kvlSERV::Conecta), py::arg("hConn") = 0,
@@ -106,9 +105,8 @@ void BindSession(py::module_& m, ServerClass& serv) {
         .def(
             "ExisteDB",
             [](kvlSERV& s, std::string_view Nome, std::optional<kvl::Variant> Identificação) {
-                if (!Identificação) return py::cast(s.ExisteDB(Nome));
-                bool exists = s.ExisteDB(Nome, &*Identificação);
-                return WithOutputs(py::cast(exists), {FromVariant(*Identificação)});
+                bool exists = s.ExisteDB(Nome, Ref(Identificação));
+                return WithOutputs(py::cast(exists), Passed(Identificação));
             },
             py::arg("Nome"), py::arg("Identificação") = py::none());
 }

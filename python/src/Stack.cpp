@@ -23,13 +23,10 @@ void BindStack(ServerClass& serv) {
             "StackItemGet",
             [](const kvlSERV& s, int16_t nIndex, bool bUsada, std::optional<Handle> hConn,
                std::optional<Handle> hStmt) {
-                s.StackItemGet(nIndex, bUsada, hConn ? &*hConn : nullptr,
-                               hStmt ? &*hStmt : nullptr);
-                py::list written{};
-                written.append(bUsada);
-                if (hConn) written.append(*hConn);
-                if (hStmt) written.append(*hStmt);
-                return written.size() == 1 ? written[0] : py::object(py::tuple(written));
+                s.StackItemGet(nIndex, bUsada, Ref(hConn), Ref(hStmt));
+                std::vector<py::object> written{py::cast(bUsada)};
+                for (py::object& handle : Passed(hConn, hStmt)) written.push_back(handle);
+                return OutputsOnly(written);
             },
             py::arg("nIndex"), py::arg("bUsada") = false, py::arg("hConn") = py::none(),
             py::arg("hStmt") = py::none())

@@ -83,3 +83,16 @@ def session(request, tmp_path):
             s.Abre()
         run(s, f"DROP SCHEMA {schema} CASCADE")
     s.Fecha()
+
+
+def another_session(s, **properties):
+    """A new session on s's database with s's login, given properties before it opens."""
+    t = kvl2005.kvlSERV()
+    t.Dialogos = Answers()
+    for name in ("Driver", "Server", "DB", "UID", "PWD", "Aplicação"):
+        setattr(t, name, getattr(s, name))
+    for name, value in properties.items():
+        setattr(t, name, value)
+    t.Abre(BuildLogin=False, sLOGIN=s.Login)
+    assert t.Aberto, t.ErroD
+    return t
