@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -11,6 +12,14 @@
 namespace kvl::odbc {
 
 namespace {
+
+// The driver manager writes process-wide state without a lock of its own while it makes and
+// frees an environment (seen under the thread sanitizer: two sessions opening at once on two
+// threads). Environments are made once per open, so one lock around both costs nothing.
+std::mutex& EnvironmentLock() {
+    static std::mutex lock;
+    return lock;
+}
 
 SQLHANDLE H(Handle h) {
     return reinterpret_cast<SQLHANDLE>(h);
@@ -52,6 +61,7 @@ Return Bound(Handle stmt, std::string_view sql, const std::vector<Parameter>& pa
 class UnixOdbcApi final : public Api {
   public:
     Return AllocEnv(Handle& env) override {
+        std::lock_guard<std::mutex> hold(EnvironmentLock());
         Return rc = Allocate(SQL_HANDLE_ENV, 0, env);
         // ODBC 2 behaviour: an UPDATE or DELETE that touches no row is a success, not
         // SQL_NO_DATA, which the error check would take for a failure.
@@ -60,7 +70,10 @@ class UnixOdbcApi final : public Api {
                           0);
         return rc;
     }
-    Return FreeEnv(Handle env) override { return SQLFreeHandle(SQL_HANDLE_ENV, H(env)); }
+    Return FreeEnv(Handle env) override {
+        std::lock_guard<std::mutex> hold(EnvironmentLock());
+        return SQLFreeHandle(SQL_HANDLE_ENV, H(env));
+    }
 
     Return AllocConnect(Handle env, Handle& conn) override {
         return Allocate(SQL_HANDLE_DBC, env, conn);
