@@ -86,6 +86,22 @@ class UnixOdbcApi final : public Api {
     Return Disconnect(Handle conn) override { return SQLDisconnect(H(conn)); }
     Return FreeConnect(Handle conn) override { return SQLFreeHandle(SQL_HANDLE_DBC, H(conn)); }
 
+    Return SetAutoCommit(Handle conn, bool on) override {
+        auto value = static_cast<uintptr_t>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF);
+        return SQLSetConnectAttr(H(conn), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(value),
+                                 SQL_IS_UINTEGER);
+    }
+    Return EndTran(Handle conn, bool commit) override {
+        return SQLEndTran(SQL_HANDLE_DBC, H(conn), commit ? SQL_COMMIT : SQL_ROLLBACK);
+    }
+    Return GetInfo(Handle conn, uint16_t info, std::string& out) override {
+        char text[256] = {};
+        SQLSMALLINT length = 0;
+        Return rc = SQLGetInfo(H(conn), info, text, sizeof text, &length);
+        out.assign(text, Succeeded(rc) ? std::clamp<size_t>(length, 0, sizeof text - 1) : 0);
+        return rc;
+    }
+
     Return AllocStmt(Handle conn, Handle& stmt) override {
         return Allocate(SQL_HANDLE_STMT, conn, stmt);
     }

@@ -6,11 +6,9 @@
 #include <string>
 #include <utility>
 
-#include "RowStore.h"
-#include "kvl/Error.h"
+#include "ResultImpl.h"
 #include "kvl/Text.h"
 #include "kvl/TypeCodes.h"
-#include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
 
 namespace kvl {
@@ -55,13 +53,14 @@ bool SeTexto(int16_t sqlType) {
 
 }  // namespace
 
-void kvlRES::ReservaLeitura(Coluna& c, int32_t chars, bool texto) {
+void kvlRES::Impl::ReservaLeitura(Coluna& c, int32_t chars, bool texto) {
     int64_t bytes = int64_t{std::max(chars, 0)} * (texto ? 4 : 1);
     c.Leitura = static_cast<int32_t>(std::clamp(bytes, kMenorLeitura, kMaiorPrimeiraLeitura)) + 2;
-    if (recepcao_.size() < static_cast<size_t>(c.Leitura)) recepcao_.resize(c.Leitura);
+    if (recepcao.size() < static_cast<size_t>(c.Leitura)) recepcao.resize(c.Leitura);
 }
 
 void kvlRES::ColunasRedim(std::optional<bool> AutoBufferize) {
+    auto& Colunas = impl().Colunas;
     Colunas.clear();
     Colunas.resize(static_cast<size_t>(std::max<int16_t>(Cols, 0)) + 1);
     if (AutoBufferize.value_or(false))
@@ -70,28 +69,35 @@ void kvlRES::ColunasRedim(std::optional<bool> AutoBufferize) {
 
 void kvlRES::ColBuffer(int16_t nIndex, const Variant& length) {
     int32_t n = length.ToInt32();
-    Coluna& c = C(nIndex);
-    ReservaLeitura(c, n, true);
+    Coluna& c = impl().C(nIndex);
+    impl().ReservaLeitura(c, n, true);
     c.Len = n;
 }
 
-void kvlRES::LogInicio() {
+void kvlRES::Impl::LogInicio() {
+    const auto& Pai = self.Pai;
     if (!Pai || !Pai->Log) return;
     Pai->HistoriaAdd("Set de Resultados",
-                     std::to_string(Ress) + " (i " + std::to_string(Indice) + ") ini");
-    Tempos = kvlSERV::Milissegundos();
+                     std::to_string(self.Ress) + " (i " + std::to_string(self.Indice) + ") ini");
+    self.Tempos = kvlSERV::Milissegundos();
+}
+
+void kvlRES::Impl::ComecaResultado() {
+    self.Ress = Soma16(self.Ress, 1);
+    self.Armazena = self.Armazenou = false;
+    LogInicio();
+    if (self.Cols > 0) comLinhas = true;
 }
 
 void kvlRES::AnalisaColunas() {
-    Ress = Soma16(Ress, 1);
-    Armazena = Armazenou = false;
-    LogInicio();
-    if (Cols > 0) comLinhas_ = true;
-    for (int16_t n = 1; n <= Cols; ++n) DescreveColuna(C(n), static_cast<uint16_t>(n));
+    Impl& e = impl();
+    e.ComecaResultado();
+    for (int16_t n = 1; n <= Cols; ++n) e.DescreveColuna(e.C(n), static_cast<uint16_t>(n));
 }
 
-void kvlRES::DescreveColuna(Coluna& c, uint16_t n) {
+void kvlRES::Impl::DescreveColuna(Coluna& c, uint16_t n) {
     odbc::Api& api = Api();
+    const Handle hStmt = self.hStmt;
     odbc::ColumnDescription d;
     Retorno = api.DescribeCol(hStmt, n, d);
     c.Nome = d.name;
@@ -150,27 +156,28 @@ void kvlRES::DescreveColuna(Coluna& c, uint16_t n) {
     ReservaLeitura(c, leitura, false);
 }
 
-void kvlRES::Descreve(bool analisa, bool nomes) {
+void kvlRES::Impl::Descreve(bool analisa, bool nomes) {
     odbc::Api& api = Api();
     int64_t linhas = 0;
-    Retorno = api.RowCount(hStmt, linhas);
-    LinAfect = static_cast<int32_t>(std::clamp<int64_t>(linhas, std::numeric_limits<int32_t>::min(),
-                                                        std::numeric_limits<int32_t>::max()));
-    Retorno = api.NumResultCols(hStmt, Cols);
-    ColunasRedim(!analisa);
+    Retorno = api.RowCount(self.hStmt, linhas);
+    self.LinAfect = static_cast<int32_t>(std::clamp<int64_t>(
+        linhas, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+    Retorno = api.NumResultCols(self.hStmt, self.Cols);
+    self.ColunasRedim(!analisa);
     if (analisa) {
-        AnalisaColunas();
+        self.AnalisaColunas();
     } else if (nomes) {
-        AnalisaColunasNomes();
+        self.AnalisaColunasNomes();
+    } else {
+        // A further result read without any description still has its rows to give.
+        self.Armazena = self.Armazenou = false;
+        comLinhas = self.Cols > 0;
     }
 }
 
 void kvlRES::AnalisaColunasNomes() {
-    Ress = Soma16(Ress, 1);
-    Armazena = Armazenou = false;
-    LogInicio();
+    impl().ComecaResultado();
     if (Cols <= 0) return;
-    comLinhas_ = true;
     std::string list = StrPar(1, ActCom, "from", nullptr, nullptr, true);
     list = StrPar(2, list, "select", nullptr, nullptr, true);
     int32_t items = StrConta(list, ",") + 1;
@@ -178,49 +185,50 @@ void kvlRES::AnalisaColunasNomes() {
     for (int32_t i = 1; i <= std::min<int32_t>(items, Cols); ++i) {
         std::string item(Apara(StrPar(i, list, ",")));
         if (size_t dot = item.rfind('.'); dot != std::string::npos) item.erase(0, dot + 1);
-        C(static_cast<int16_t>(i)).Nome = std::move(item);
+        impl().C(static_cast<int16_t>(i)).Nome = std::move(item);
     }
 }
 
 Variant kvlRES::ColTipo(int16_t nIndex) const {
-    return C(nIndex).Tipo;
+    return impl().C(nIndex).Tipo;
 }
 Variant kvlRES::ColNome(int16_t nIndex) const {
-    return Variant(C(nIndex).Nome);
+    return Variant(impl().C(nIndex).Nome);
 }
 Variant kvlRES::ColNomeCompleto(int16_t nIndex) const {
     return Variant(ComandoColuna(ActCom, nIndex, false));
 }
 Variant kvlRES::ColLen(int16_t nIndex) const {
-    return Variant(C(nIndex).Len);
+    return Variant(impl().C(nIndex).Len);
 }
 Variant kvlRES::ColTituloLen(int16_t nIndex) const {
-    const Coluna& c = C(nIndex);
+    const Coluna& c = impl().C(nIndex);
     return Variant(std::max<int32_t>(c.Len, static_cast<int32_t>(ContaCaracteres(c.Nome))));
 }
 Variant kvlRES::ColNBytes(int16_t nIndex) const {
-    return Variant(C(nIndex).NBytes);
+    return Variant(impl().C(nIndex).NBytes);
 }
 Variant kvlRES::ColNInt(int16_t nIndex) const {
-    return Variant(C(nIndex).NInt);
+    return Variant(impl().C(nIndex).NInt);
 }
 int16_t kvlRES::ColNDec(int16_t nIndex) const {
-    return C(nIndex).NDec;
+    return impl().C(nIndex).NDec;
 }
 Variant kvlRES::ColMax(int16_t nIndex) const {
-    return Variant(C(nIndex).Max);
+    return Variant(impl().C(nIndex).Max);
 }
 Variant kvlRES::ColMin(int16_t nIndex) const {
-    return Variant(C(nIndex).Min);
+    return Variant(impl().C(nIndex).Min);
 }
 bool kvlRES::ColSeTipoNum(int16_t nIndex) const {
-    return C(nIndex).SeTipoNum;
+    return impl().C(nIndex).SeTipoNum;
 }
 bool kvlRES::ColSeTipoDec(int16_t nIndex) const {
-    return C(nIndex).SeTipoDec;
+    return impl().C(nIndex).SeTipoDec;
 }
 
 int16_t kvlRES::ColIndex(std::string_view sNome) const {
+    const auto& Colunas = impl().Colunas;
     for (int16_t n = 1; n <= Cols && static_cast<size_t>(n) < Colunas.size(); ++n)
         if (Colunas[n].Nome == sNome) return n;
     return -1;
@@ -229,7 +237,7 @@ int16_t kvlRES::ColIndex(std::string_view sNome) const {
 Variant kvlRES::XCol(std::string_view sNome) const {
     int16_t n = ColIndex(sNome);
     if (n < 1) throw Error(kSubscriptOutOfRange);
-    return C(n).Valor;
+    return impl().C(n).Valor;
 }
 
 }  // namespace kvl

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "kvl/kvlRES.h"
+#include "Column.h"
 
 namespace kvl {
 

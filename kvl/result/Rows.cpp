@@ -4,11 +4,9 @@
 #include <algorithm>
 #include <limits>
 
-#include "RowStore.h"
-#include "kvl/Error.h"
+#include "../server/SessionImpl.h"
+#include "ResultImpl.h"
 #include "kvl/Text.h"
-#include "kvl/kvlRES.h"
-#include "kvl/kvlSERV.h"
 
 namespace kvl {
 
@@ -19,11 +17,13 @@ constexpr int64_t kMaiorLeituraGuardada = 64 * 1024;
 
 }  // namespace
 
-kvlRES::kvlRES() {
+kvlRES::Impl::Impl(kvlRES& result) : self(result) {
     // Room for a few columns from the start: most results then never reallocate.
     Colunas.reserve(4);
     Colunas.emplace_back();
 }
+
+kvlRES::kvlRES() : impl_(std::make_unique<Impl>(*this)) {}
 
 kvlRES::~kvlRES() {
     try {
@@ -32,82 +32,106 @@ kvlRES::~kvlRES() {
     }
 }
 
-odbc::Api& kvlRES::Api() const {
-    if (!lease_.api) throw Error(kObjectNotSet);
-    return *lease_.api;
+void kvlRES::Impl::Hold(SlotLease l) {
+    lease = std::move(l);
+    self.Indice = lease.index();
+    self.hConn = lease.conn();
+    self.hStmt = lease.stmt();
 }
 
-bool kvlRES::SlotVivo() const {
-    // Pai, when it is the server that lent the slot, keeps it alive: no lock needed.
-    if (Pai && Pai.get() == lease_.direct) return Pai->SlotVivo(Indice, lease_.generation);
-    auto dono = lease_.owner.lock();
-    return dono && dono->SlotVivo(Indice, lease_.generation);
+void kvlRES::Impl::GiveBack(bool rowsLeft) {
+    lease.Release(rowsLeft);
+    self.Indice = 0;
 }
 
-void kvlRES::LogFim() {
+odbc::Api& kvlRES::Impl::Api() const {
+    odbc::Api* api = lease.api();
+    if (!api) throw Error(kObjectNotSet);
+    return *api;
+}
+
+const Variant& kvlRES::Col(int16_t nIndex) const {
+    return impl().C(nIndex).Valor;
+}
+
+bool kvlRES::ColSeNull(int16_t nIndex) const {
+    return impl().C(nIndex).SeNull;
+}
+
+void kvlRES::Impl::LogFim() {
+    const auto& Pai = self.Pai;
     if (!Pai || !Pai->Log) return;
     Pai->HistoriaAdd("Set de Resultados",
-                     std::to_string(Ress) + " (i " + std::to_string(Indice) + ") fin");
+                     std::to_string(self.Ress) + " (i " + std::to_string(self.Indice) + ") fin");
     uint32_t elapsed =
-        static_cast<uint32_t>(kvlSERV::Milissegundos()) - static_cast<uint32_t>(Tempos);
+        static_cast<uint32_t>(kvlSERV::Milissegundos()) - static_cast<uint32_t>(self.Tempos);
     Pai->HistoriaAdd("Tempo", std::to_string(elapsed), true);
 }
 
-odbc::Return kvlRES::Busca() {
+bool kvlRES::Impl::RepeteAposFalha(std::string_view DeOnde) {
+    kvlSERV* session = lease.session();
+    if (!session) return false;
+    kvlSERV::Impl& e = session->impl();
+    e.lastReturn = Retorno;
+    Decision d = e.Check(Retorno, self.ActCom, self.hConn, self.hStmt, DeOnde);
+    self.ErroN = session->ErroN;
+    self.ErroD = session->ErroD;
+    bool again = e.Follow(d);
+    // A link re-established under this result set succeeded, but its rows are lost.
+    bool vivo = SlotVivo();
+    self.erro = session->erro || !vivo;
+    return again && vivo;
+}
+
+odbc::Return kvlRES::Impl::Busca() {
     // Rows that ended, or a command without any, leave nothing to ask the driver for.
-    if (!comLinhas_) return Retorno = odbc::kNoData;
+    if (!comLinhas) return Retorno = odbc::kNoData;
     odbc::Api& api = Api();
     for (;;) {
-        Retorno = api.Fetch(hStmt);
+        Retorno = api.Fetch(self.hStmt);
         if (odbc::Succeeded(Retorno) || Retorno == odbc::kNoData) return Retorno;
         // Without columns there is no cursor to fetch from, and that failure is only the
         // end. Any other fetch that fails is reported like a failed command, never taken
         // for the end of the rows.
-        if (Cols <= 0) return Retorno;
-        auto dono = lease_.owner.lock();
-        if (!dono || !dono->RepeteAposFalha(*this, "SQLFetch")) return Retorno;
+        if (self.Cols <= 0) return Retorno;
+        if (!RepeteAposFalha("SQLFetch")) return Retorno;
     }
 }
 
 bool kvlRES::TemLinhas() {
-    bool vivo = Armazenou || SlotVivo();
+    Impl& e = impl();
+    bool vivo = Armazenou || e.SlotVivo();
     if (Armazenou) {
-        Retorno = Lins < TotLins ? odbc::kSuccess : odbc::kError;
+        e.Retorno = Lins < TotLins ? odbc::kSuccess : odbc::kError;
     } else {
         // No slot, or one its session has given up: no rows, and no call on its handle.
-        Retorno = vivo ? Busca() : odbc::kError;
+        e.Retorno = vivo ? e.Busca() : odbc::kError;
     }
-    if (odbc::Succeeded(Retorno)) {
+    if (odbc::Succeeded(e.Retorno)) {
         ProximaLinha();
-        if (odbc::Succeeded(Retorno)) return true;
+        if (odbc::Succeeded(e.Retorno)) return true;
         // A value the driver failed to give: the row is not delivered.
         --Lins;
-        auto dono = lease_.owner.lock();
-        if (dono) dono->RepeteAposFalha(*this, "SQLGetData");
+        e.RepeteAposFalha("SQLGetData");
     }
     // The error check may have re-established the link under this result set.
-    vivo = Armazenou || SlotVivo();
+    vivo = Armazenou || e.SlotVivo();
     TotLins = Lins;
     if (Armazena && !Armazenou) {
         Armazenou = true;
         // Every row is in memory: the statement is not needed any more.
-        if (Pai && Indice >= 1) {
-            if (vivo) {
-                Pai->TemLinhas(Variant(false));
-                Pai->StackLiberta(Indice);
-            }
-            Indice = 0;
-        }
+        e.GiveBack(false);
     }
-    comLinhas_ = false;
-    if (vivo) LogFim();
+    e.comLinhas = false;
+    if (vivo) e.LogFim();
     return false;
 }
 
-bool kvlRES::LeValor(Coluna& c, uint16_t n, odbc::Api& api) {
+bool kvlRES::Impl::LeValor(Coluna& c, uint16_t n, odbc::Api& api) {
     if (c.Leitura < 2) ReservaLeitura(c, 0, false);  // a column never described
+    const Handle hStmt = self.hStmt;
     int64_t room = c.Leitura;
-    char* area = recepcao_.data();
+    char* area = recepcao.data();
     int64_t k = 0;
     Retorno = api.GetData(hStmt, n, area, room, k);
     if (!odbc::Succeeded(Retorno) || (k < 1 && k != odbc::kNoTotal)) {
@@ -143,7 +167,7 @@ bool kvlRES::LeValor(Coluna& c, uint16_t n, odbc::Api& api) {
     if (value.size() < static_cast<size_t>(kMaiorLeituraGuardada) &&
         value.size() + 2 > static_cast<size_t>(c.Leitura)) {
         c.Leitura = static_cast<int32_t>(value.size()) + 2;
-        if (recepcao_.size() < static_cast<size_t>(c.Leitura)) recepcao_.resize(c.Leitura);
+        if (recepcao.size() < static_cast<size_t>(c.Leitura)) recepcao.resize(c.Leitura);
     }
     return odbc::Succeeded(Retorno);
 }
@@ -151,20 +175,22 @@ bool kvlRES::LeValor(Coluna& c, uint16_t n, odbc::Api& api) {
 void kvlRES::ProximaLinha() {
     if (Lins == std::numeric_limits<int32_t>::max()) throw Error(kOverflow);
     ++Lins;
-    if (Cols >= static_cast<int32_t>(Colunas.size())) throw Error(kSubscriptOutOfRange);
-    if (Armazenou) return ReplayLinha();
-    odbc::Api& api = Api();
+    Impl& e = impl();
+    if (Cols >= static_cast<int32_t>(e.Colunas.size())) throw Error(kSubscriptOutOfRange);
+    if (Armazenou) return e.ReplayLinha();
+    odbc::Api& api = e.Api();
     for (int16_t n = 1; n <= Cols; ++n) {
-        if (!LeValor(Colunas[n], static_cast<uint16_t>(n), api)) return;
+        if (!e.LeValor(e.Colunas[n], static_cast<uint16_t>(n), api)) return;
     }
     if (Armazena) ProximaLinhaRegista();
 }
 
-void kvlRES::ReplayLinha() {
+void kvlRES::Impl::ReplayLinha() {
+    const int32_t Lins = self.Lins;
     // Rows read before storing was asked for replay as empty values.
     RowStore::Reader row =
         Registos && Lins <= Registos->Rows() ? Registos->Row(Lins) : RowStore::Reader();
-    for (int16_t n = 1; n <= Cols; ++n) {
+    for (int16_t n = 1; n <= self.Cols; ++n) {
         bool isNull = false;
         std::string_view stored = row.Next(isNull);
         Coluna& c = Colunas[n];
@@ -174,8 +200,9 @@ void kvlRES::ReplayLinha() {
 }
 
 void kvlRES::ProximaLinhaRegista() {
-    if (!Registos) Registos = std::make_unique<RowStore>();
-    Registos->Store(Lins, Colunas);
+    Impl& e = impl();
+    if (!e.Registos) e.Registos = std::make_unique<RowStore>();
+    e.Registos->Store(Lins, e.Colunas);
 }
 
 int32_t kvlRES::CarregaTudo(std::optional<Variant>) {
@@ -187,6 +214,7 @@ int32_t kvlRES::CarregaTudo(std::optional<Variant>) {
 }
 
 Variant kvlRES::ColReg(int32_t Linha, int16_t Coluna) const {
+    const auto& Registos = impl().Registos;
     if (!Registos) throw Error(kSubscriptOutOfRange);
     bool isNull = false;
     std::string_view v = Registos->Value(Linha, Coluna, isNull);
@@ -194,50 +222,54 @@ Variant kvlRES::ColReg(int32_t Linha, int16_t Coluna) const {
 }
 
 void kvlRES::Col(int16_t nIndex, const Variant& value) {
-    C(nIndex).Valor = value;
+    impl().C(nIndex).Valor = value;
 }
 
 void kvlRES::PopLinha() {
-    LinhaPop.assign(Colunas.begin(), Colunas.end());
+    Impl& e = impl();
+    e.LinhaPop.assign(e.Colunas.begin(), e.Colunas.end());
 }
 
 void kvlRES::PushLinha() {
+    Impl& e = impl();
     // The row set aside must have been taken on a result of the same shape.
-    if (LinhaPop.size() != Colunas.size()) throw Error(kSubscriptOutOfRange);
-    LinhaPush.assign(Colunas.begin(), Colunas.end());
-    Colunas = LinhaPop;
+    if (e.LinhaPop.size() != e.Colunas.size()) throw Error(kSubscriptOutOfRange);
+    e.LinhaPush.assign(e.Colunas.begin(), e.Colunas.end());
+    e.Colunas = e.LinhaPop;
 }
 
 void kvlRES::ReloadLinha() {
-    if (LinhaPush.size() != Colunas.size()) throw Error(kSubscriptOutOfRange);
-    Colunas = LinhaPush;
+    Impl& e = impl();
+    if (e.LinhaPush.size() != e.Colunas.size()) throw Error(kSubscriptOutOfRange);
+    e.Colunas = e.LinhaPush;
 }
 
 bool kvlRES::MaisResultados(std::optional<bool> ComAnalise) {
-    if (!SlotVivo()) return false;
-    Retorno = Api().MoreResults(hStmt);
-    if (Retorno == odbc::kNoData) return false;
+    Impl& e = impl();
+    if (!e.SlotVivo()) return false;
+    e.Retorno = e.Api().MoreResults(hStmt);
+    if (e.Retorno == odbc::kNoData) return false;
     Lins = 0;
-    Descreve(ComAnalise.value_or(SqlAnalisaColunas), false);
+    e.Descreve(ComAnalise.value_or(SqlAnalisaColunas), false);
     return true;
 }
 
 bool kvlRES::ComLinhas(std::optional<Variant> SimOuNão) {
-    if (SimOuNão) comLinhas_ = SimOuNão->ToBool();
-    return comLinhas_;
+    if (SimOuNão) impl().comLinhas = SimOuNão->ToBool();
+    return impl().comLinhas;
 }
 
 void kvlRES::Liberta() {
+    Impl& e = impl();
     if (Indice < 1) return;
-    if (SlotVivo()) {
+    if (e.SlotVivo()) {
         bool restam = TemLinhas();
         if (Indice < 1) return;  // reaching the end of a storing result gave the slot back
-        if (Pai) {
-            Pai->TemLinhas(Variant(restam));
-            Pai->StackLiberta(Indice);
-        }
+        e.GiveBack(restam);
     }
-    Indice = 0;  // a slot its session has given up is not this result set's to return
+    // A slot its session has given up is not this result set's to return.
+    e.lease = SlotLease();
+    Indice = 0;
 }
 
 }  // namespace kvl

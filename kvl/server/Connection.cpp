@@ -1,11 +1,11 @@
 // Opening and closing a session: the connection text, the environment, the connect
-// routine shared by every slot, and the close sequence.
+// routine shared by every slot, the reconnection and the close sequence.
 
 #include <limits>
 
+#include "SessionImpl.h"
 #include "kvl/Error.h"
 #include "kvl/Text.h"
-#include "kvl/kvlSERV.h"
 
 namespace kvl {
 
@@ -19,7 +19,25 @@ std::string ValorDeLigacao(std::string_view value) {
     return "{" + StrSubstitui(value, "}", "}}", true) + "}";
 }
 
+// The first value of the single-row, single-column answer of sql on stmt; "" when none.
+std::string FirstValue(odbc::Api& api, Handle stmt, const std::string& sql) {
+    char value[64] = {};
+    int64_t length = 0;
+    bool read = odbc::Succeeded(api.ExecDirect(stmt, sql)) && odbc::Succeeded(api.Fetch(stmt)) &&
+                odbc::Succeeded(api.GetData(stmt, 1, value, sizeof value, length)) && length > 0;
+    api.CloseCursor(stmt);
+    return read ? std::string(value) : "";
+}
+
 }  // namespace
+
+void kvlSERV::Abre(const std::string& Ligacao) {
+    if (Ligacao.find('=') == std::string::npos) {
+        Abre(std::optional<std::string>(Ligacao));
+        return;
+    }
+    Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false, Ligacao);
+}
 
 void kvlSERV::Abre(std::optional<std::string> sDSN, std::optional<std::string> sDB,
                    std::optional<std::string> sUID, std::optional<std::string> sPWD,
@@ -44,15 +62,16 @@ void kvlSERV::Abre(std::optional<std::string> sDSN, std::optional<std::string> s
 
     Fecha();  // an open session is closed first; a half-open one is released
 
-    Retorno = AbreAmbiente();
+    Impl& e = impl();
+    e.lastReturn = AbreAmbiente();
     Aberto = false;
     erro = false;
-    if (!odbc::Succeeded(Retorno)) {
+    if (!odbc::Succeeded(e.lastReturn)) {
         erro = true;
         if (Log) {
             HistoriaAdd("Log", BoolTexto(Log));
             HistoriaAdd("Ponteiro de ambiente",
-                        std::to_string(hEnv) + " rc " + std::to_string(Retorno), true);
+                        std::to_string(hEnv) + " rc " + std::to_string(e.lastReturn), true);
             HistoriaAdd("Ponteiro de ambiente não foi alocado.", "", true);
         }
         return;
@@ -60,76 +79,117 @@ void kvlSERV::Abre(std::optional<std::string> sDSN, std::optional<std::string> s
 
     Aberto = true;
     erro = false;
-    historia_.assign(1, std::string());
+    e.history.assign(1, std::string());
     if (Log) {
         HistoriaAdd("Log", BoolTexto(Log));
-        HistoriaAdd("Ponteiro de ambiente", std::to_string(hEnv) + " rc " + std::to_string(Retorno),
-                    true);
+        HistoriaAdd("Ponteiro de ambiente",
+                    std::to_string(hEnv) + " rc " + std::to_string(e.lastReturn), true);
     }
     StackBase(lStackBase);
-    // Also after a failed connect: the services ask, and the error check reports.
-    TabelaPosCarrega();
-    TabelaPermCarrega(DB);
+    if (!Aberto) return;  // refused: the error properties hold the driver's reason
+    for (services::Service* service : e.services) service->Load(e.runner, *this);
 }
 
 int16_t kvlSERV::AbreAmbiente(Handle* PonteiroAmbiente) {
-    Retorno = api_->AllocEnv(hEnv);
+    Impl& e = impl();
+    e.lastReturn = e.pool->OpenEnvironment();
+    hEnv = e.pool->env();
     if (PonteiroAmbiente) *PonteiroAmbiente = hEnv;
-    return static_cast<int16_t>(Retorno);
+    return static_cast<int16_t>(e.lastReturn);
 }
 
 void kvlSERV::Conecta(Handle& hConn, Handle& hStmt) {
     // The caller owns what this connects.
-    Slot slot;
-    LigaSlot(slot);
+    StatementPool::Slot slot;
+    impl().Connect(slot);
     hStmt = slot.stmt.Release();
     hConn = slot.conn.Release();
 }
 
-void kvlSERV::LigaSlot(Slot& slot) {
-    if (Prompt < std::numeric_limits<int16_t>::min() ||
-        Prompt > std::numeric_limits<int16_t>::max())
+void kvlSERV::Impl::Connect(StatementPool::Slot& slot) {
+    kvlSERV& s = self;
+    if (s.Prompt < std::numeric_limits<int16_t>::min() ||
+        s.Prompt > std::numeric_limits<int16_t>::max())
         throw Error(kOverflow);
-    erro = false;
-    slot.conn = odbc::Connection(*api_, hEnv);
-    Retorno = slot.conn.status();
-    Retorno = slot.conn.Connect(Login, static_cast<uint16_t>(Prompt));
-    if (!odbc::Succeeded(Retorno)) {
-        erro = true;
-        Aberto = false;
-        // No statement can live on a connection that failed; asking for one would only
-        // replace the driver's reason, which ErroLe can still read from the connection.
+    s.erro = false;
+    slot.conn = odbc::Connection(*api, pool->env());
+    lastReturn = slot.conn.status();
+    lastReturn = slot.conn.Connect(s.Login, static_cast<uint16_t>(s.Prompt));
+    if (!odbc::Succeeded(lastReturn)) {
+        // The driver's reason of this one attempt: no statement can live on the failed
+        // connection, and no second login is made to ask again.
+        odbc::Diagnostic d;
+        api->Error(pool->env(), slot.conn.get(), 0, 1, d);
+        s.erro = true;
+        s.Aberto = false;
+        s.ErroN = static_cast<int16_t>(lastReturn);
+        s.ErroD = std::string(CorteUtf8(d.message, 1024));
+        s.ErroNativo = d.native;
+        sqlState = d.state;
         return;
     }
-    slot.stmt = odbc::Statement(*api_, slot.conn.get());
-    Retorno = slot.stmt.status();
-    if (slot.stmt.get()) Retorno = api_->SetQueryTimeout(slot.stmt.get(), 0);  // never time out
+    slot.stmt = odbc::Statement(*api, slot.conn.get());
+    lastReturn = slot.stmt.status();
+    if (slot.stmt.get()) lastReturn = api->SetQueryTimeout(slot.stmt.get(), 0);  // never time out
+    if (!facts.known && slot.stmt.get()) LearnServer(slot);
+}
+
+void kvlSERV::Impl::LearnServer(const StatementPool::Slot& slot) {
+    facts.known = true;
+    std::string answer;
+    api->GetInfo(slot.conn.get(), odbc::kInfoMultResultSets, answer);
+    facts.batches = answer == "Y";
+    answer.clear();
+    api->GetInfo(slot.conn.get(), odbc::kInfoDbmsName, answer);
+    // Only PostgreSQL reads backslashes in plain literals as escapes, and only when told to.
+    facts.backslashEscapes =
+        answer == "PostgreSQL" &&
+        FirstValue(*api, slot.stmt.get(), "SHOW standard_conforming_strings") == "off";
 }
 
 void kvlSERV::Fecha() {
+    Impl& e = impl();
     if (Aberto) {
-        SequenciaDeFecho();
-    } else if (hEnv != 0) {
-        LibertaLigacoes();  // what a failed open or a failed growth left allocated
+        // The changed entries are written as they stand; a link lost meanwhile may be
+        // re-established for them, but nothing is loaded again.
+        for (services::Service* service : e.services) service->Save(e.runner, *this);
+        Aberto = false;
+        e.FreeLinks();
+        e.Reset();
+    } else if (hEnv != 0 || e.pool->Size() > 1) {
+        e.FreeLinks();  // what a failed open or a failed growth left allocated
     }
 }
 
-void kvlSERV::SequenciaDeFecho() {
-    Aberto = false;
-    TabelaPosGravaTabela(!SqlMix);
-    LibertaLigacoes();
-    Reset();
+void kvlSERV::Impl::FreeLinks() {
+    pool->FreeAll();
+    self.hEnv = 0;
+    facts = {};
 }
 
-void kvlSERV::LibertaLigacoes() {
-    for (size_t i = 1; i < stack_.size(); ++i) stack_[i].Liberta();
-    stack_.resize(1);
-    SlotCount = 0;
-    if (hEnv != 0) {
-        Retorno = api_->FreeEnv(hEnv);
-        hEnv = 0;
+void kvlSERV::Impl::Reopen() {
+    kvlSERV& s = self;
+    const bool failed = s.erro;
+    const int16_t number = s.ErroN;
+    const std::string description = s.ErroD;
+    const int32_t native = s.ErroNativo;
+    const std::string state = sqlState;
+
+    s.Aberto = false;
+    FreeLinks();
+    lastReturn = s.AbreAmbiente();
+    if (!odbc::Succeeded(lastReturn)) {
+        s.erro = true;
+        return;
     }
-    ++geracao_;  // result sets still holding slots of this session are now stale
+    s.Aberto = true;
+    s.StackBase(s.lStackBase);
+    if (!s.Aberto) return;  // the reconnection's own refusal is what the caller sees
+    s.erro = failed;
+    s.ErroN = number;
+    s.ErroD = description;
+    s.ErroNativo = native;
+    sqlState = state;
 }
 
 }  // namespace kvl

@@ -6,7 +6,8 @@
 #include "kvl/Error.h"
 #include "kvl/Platform.h"
 #include "kvl/Text.h"
-#include "kvl/kvlSERV.h"
+#include "SessionImpl.h"
+#include "kvl/Platform.h"
 
 namespace kvl {
 
@@ -51,65 +52,80 @@ int32_t kvlSERV::Milissegundos() {
 
 std::string kvlSERV::ErroLe(Handle hConn, Handle hStmt) {
     odbc::Diagnostic d;
-    api_->Error(hEnv, hConn, hStmt, 1, d);
+    impl().api->Error(hEnv, hConn, hStmt, 1, d);
     ErroNativo = d.native;
-    estadoSql_ = d.state;
+    impl().sqlState = d.state;
     return std::string(CorteUtf8(d.message, 1024));
+}
+
+Decision kvlSERV::Impl::Check(odbc::Return rc, std::string_view command, Handle conn, Handle stmt,
+                              std::string_view where) {
+    odbc::Diagnostic d;
+    if (rc != odbc::kSuccess) api->Error(self.hEnv, conn, stmt, 1, d);
+    return Check(rc, d, command, where);
+}
+
+Decision kvlSERV::Impl::Check(odbc::Return rc, const odbc::Diagnostic& reason,
+                              std::string_view command, std::string_view where) {
+    kvlSERV& s = self;
+    s.erro = false;
+    s.ErroN = static_cast<int16_t>(rc);
+    // A plain success leaves no diagnostic to read.
+    s.ErroD = rc == odbc::kSuccess ? "" : std::string(CorteUtf8(reason.message, 1024));
+    s.ErroNativo = rc == odbc::kSuccess ? 0 : reason.native;
+    sqlState = rc == odbc::kSuccess ? "" : reason.state;
+    if (s.ErroNativo == kDatabaseContextChanged) s.ErroN = 1;
+    if (s.ErroN == odbc::kSuccess || s.ErroN == odbc::kSuccessWithInfo) return Decision::Continue;
+    s.erro = true;
+
+    int32_t answer = kIgnore;
+    bool duplicateIgnored = s.IgDupKey && ChaveDuplicada(sqlState, s.ErroNativo, s.ErroD);
+    if (s.ComMsg && !duplicateIgnored) {
+        std::string title = std::string(kTitulo) + " [" + std::string(where) + "]";
+        std::string text = std::to_string(s.ErroN) + "\r" + s.ErroD + "\r\r" + std::string(command);
+        answer = s.Dialogos->Pergunta(title, text, kAbortRetryIgnore + kIconError + kDefaultButton2);
+    }
+    if (s.ComMsgLog && PathOK(FicheiroDeErros())) RegistaNoFicheiroDeErros(s, command);
+    bool retry = answer == kRetry;
+    bool linkLost = s.ErroNativo == kConnectionReset || LigacaoPerdida(sqlState);
+    bool reconnect = linkLost && rc != odbc::kStillExecuting &&
+                     s.Dialogos->Pergunta("Link Failure!", kPerguntaLigacao,
+                                          kYesNo + kIconQuestion) == kYes;
+    if (s.Log) s.HistoriaAdd("Erro ", std::to_string(s.ErroN) + " - " + s.ErroD, true);
+    if (reconnect) return retry ? Decision::ReconnectAndRetry : Decision::Reconnect;
+    return retry ? Decision::Retry : Decision::Continue;
+}
+
+bool kvlSERV::Impl::Follow(Decision d) {
+    if (Reconnects(d)) {
+        Reopen();
+        if (!self.Aberto) return false;
+    }
+    return Retries(d);
 }
 
 void kvlSERV::ErroTrata(std::string_view Parametro, Handle hConn, Handle hStmt,
                         std::string_view DeOnde) {
-    erro = false;
-    ErroN = static_cast<int16_t>(Retorno);
-    if (Retorno == odbc::kSuccess) {
-        // A plain success leaves no diagnostic to read.
-        ErroD.clear();
-        ErroNativo = 0;
-        estadoSql_.clear();
-        Resposta = kIgnore;
-        return;
-    }
-    ErroD = ErroLe(hConn, hStmt);
-    if (ErroNativo == kDatabaseContextChanged) ErroN = 1;
-    Resposta = kIgnore;
-    if (ErroN == odbc::kSuccess || ErroN == odbc::kSuccessWithInfo) return;
-    erro = true;
-
-    bool duplicadoIgnorado = IgDupKey && ChaveDuplicada(estadoSql_, ErroNativo, ErroD);
-    if (ComMsg && !duplicadoIgnorado) {
-        std::string titulo = std::string(kTitulo) + " [" + std::string(DeOnde) + "]";
-        std::string texto = std::to_string(ErroN) + "\r" + ErroD + "\r\r" + std::string(Parametro);
-        Resposta =
-            Dialogos->Pergunta(titulo, texto, kAbortRetryIgnore + kIconError + kDefaultButton2);
-    }
-    if (ComMsgLog && PathOK(FicheiroDeErros())) RegistaNoFicheiroDeErros(Parametro);
-    bool ligacaoPerdida = ErroNativo == kConnectionReset || LigacaoPerdida(estadoSql_);
-    if (ligacaoPerdida && Retorno != odbc::kStillExecuting) PerguntaSeReliga();
-    if (Log) HistoriaAdd("Erro ", std::to_string(ErroN) + " - " + ErroD, true);
-}
-
-// The session is opened again with the connection text it was opened with: rebuilt from
-// the properties, a text the client gave (a DSN-less text, a port, driver options) would be
-// lost and the reconnection would fail or reach another server.
-void kvlSERV::PerguntaSeReliga() {
-    if (Dialogos->Pergunta("Link Failure!", kPerguntaLigacao, kYesNo + kIconQuestion) == kYes)
-        Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false, Login);
+    impl().Follow(impl().Check(impl().lastReturn, Parametro, hConn, hStmt, DeOnde));
 }
 
 bool kvlSERV::AcessoNãoTem() const {
-    return erro && (estadoSql_ == "42501" || ErroD.find("permission denied") != std::string::npos);
+    return erro &&
+           (impl().sqlState == "42501" || ErroD.find("permission denied") != std::string::npos);
 }
 
 void kvlSERV::Conecta_old(Handle& hConn, Handle& hStmt) {
-    Retorno = api_->AllocConnect(hEnv, hConn);
-    Retorno = api_->DriverConnect(hConn, Login, static_cast<uint16_t>(Prompt));
-    if (!odbc::Succeeded(Retorno)) {
+    odbc::Api& api = *impl().api;
+    odbc::Return& rc = impl().lastReturn;
+    rc = api.AllocConnect(hEnv, hConn);
+    rc = api.DriverConnect(hConn, Login, static_cast<uint16_t>(Prompt));
+    if (!odbc::Succeeded(rc)) {
         Aberto = false;
         erro = true;
         ErroTrata("", hConn, 0, "SQLDriverConnect");
     }
-    Retorno = api_->AllocStmt(hConn, hStmt);
-    if (hStmt) Retorno = api_->SetQueryTimeout(hStmt, 0);
+    rc = api.AllocStmt(hConn, hStmt);
+    if (hStmt) rc = api.SetQueryTimeout(hStmt, 0);
 }
 
 }  // namespace kvl

@@ -9,7 +9,7 @@
 
 #include "kvl/Error.h"
 #include "kvl/Platform.h"
-#include "kvl/kvlSERV.h"
+#include "SessionImpl.h"
 
 namespace kvl {
 
@@ -47,17 +47,17 @@ std::string kvlSERV::FicheiroDeErros() {
     return (lib.parent_path() / (NomeSemExtensao(lib) + ".log")).string();
 }
 
-void kvlSERV::RegistaNoFicheiroDeErros(std::string_view Parametro) const {
-    std::ofstream out(FicheiroDeErros(), std::ios::app | std::ios::binary);
+void RegistaNoFicheiroDeErros(const kvlSERV& s, std::string_view Parametro) {
+    std::ofstream out(kvlSERV::FicheiroDeErros(), std::ios::app | std::ios::binary);
     if (!out) throw Error(kPermissionDenied);
     const char* crlf = "\r\n";
     out << crlf;
-    out << "> " << DataHora() << " [" << Driver << ", " << Server << ", " << DSN << ", " << DB
-        << ", " << UID << "]" << crlf;
+    out << "> " << DataHora() << " [" << s.Driver << ", " << s.Server << ", " << s.DSN << ", "
+        << s.DB << ", " << s.UID << "]" << crlf;
     out << "> " << NomeSemExtensao(FicheiroDaBiblioteca()) << " [" << ComputadorNome() << ", "
         << UtilizadorNome() << "]" << crlf;
-    out << (ErroN >= 0 ? " " : "") << ErroN << crlf;
-    out << ErroD << crlf;
+    out << (s.ErroN >= 0 ? " " : "") << s.ErroN << crlf;
+    out << s.ErroD << crlf;
     out << Parametro << crlf;
     out << crlf;
 }

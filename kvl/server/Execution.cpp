@@ -1,9 +1,9 @@
 // Running commands: Exec with its retry loop, the row-count prediction, the command
 // assembled with com, and the database test built on them.
 
+#include "../result/ResultImpl.h"
+#include "SessionImpl.h"
 #include "kvl/Text.h"
-#include "kvl/kvlRES.h"
-#include "kvl/kvlSERV.h"
 
 namespace kvl {
 
@@ -21,6 +21,42 @@ std::string ContagemDe(const std::string& S) {
                                  : "SELECT count(" + StrPar(1, lista, ",") + ")" + resto;
     if (size_t order = Minusculas(C).find("order by"); order != std::string::npos) C.resize(order);
     return C;
+}
+
+// The command Exec runs: SCom, else the pending text (emptied), made the count batch when a
+// prediction is asked.
+std::string ComandoAExecutar(kvlSERV& s, std::string* SCom, int32_t* PreveLinhas) {
+    std::string comando;
+    if (SCom) {
+        comando = *SCom;
+    } else {
+        comando.swap(s.ActCom);
+    }
+    if (Apara(comando).empty()) return {};
+    if (PreveLinhas) {
+        // A command without a query has nothing to count: it runs as given.
+        std::string lote = s.Exec_ComPrevNumDeLinhas(comando);
+        if (!Apara(lote).empty()) {
+            comando = std::move(lote);
+            if (SCom) *SCom = comando;
+        }
+    }
+    return comando;
+}
+
+// Reads R's count rows into the prediction and moves R on to the command's rows.
+void LePrevisao(kvlRES& R, int32_t& PreveLinhas) {
+    PreveLinhas = 0;
+    while (R.TemLinhas()) {
+        if (R.Lins == 1) {
+            PreveLinhas = R.Col(1).ToInt32();
+        } else if (R.Lins == 2) {
+            PreveLinhas = 2;
+        } else {
+            ++PreveLinhas;
+        }
+    }
+    if (R.Lins > 0) R.MaisResultados();
 }
 
 }  // namespace
@@ -47,16 +83,19 @@ std::shared_ptr<kvlRES> kvlSERV::Exec(const std::string& SCom, std::shared_ptr<k
 
 std::shared_ptr<kvlRES> kvlSERV::Exec(std::string* SCom, std::shared_ptr<kvlRES> oRes,
                                       int32_t* PreveLinhas, std::optional<bool> ComAnalise) {
-    std::string comando = ComandoAExecutar(SCom, PreveLinhas);
+    std::string comando = ComandoAExecutar(*this, SCom, PreveLinhas);
     if (comando.empty()) return nullptr;
     std::shared_ptr<kvlRES> R = oRes ? std::move(oRes) : std::make_shared<kvlRES>();
     R->ActCom = std::move(comando);
-    int32_t inicio = ExecutaComRepeticao(*R);
-    if (Log) RegistaExecucao(*R, inicio);
+    Impl& e = impl();
+    int32_t inicio = e.Run(*R);
+    if (Log) e.LogExecution(*R, inicio);
     R->Cols = 0;
     R->Lins = 0;
-    if (!R->SlotVivo()) {
-        // The link was re-established under this command: its handles are gone.
+    kvlRES::Impl& r = R->impl();
+    if (!r.SlotVivo()) {
+        // The link was re-established under this command and it was not run again.
+        r.lease = SlotLease();
         R->Indice = 0;
         R->erro = true;
         return R;
@@ -64,101 +103,64 @@ std::shared_ptr<kvlRES> kvlSERV::Exec(std::string* SCom, std::shared_ptr<kvlRES>
     if (erro) return R;
 
     R->SqlAnalisaColunas = SqlAnalisaColunas;
-    R->Descreve(ComAnalise.value_or(SqlAnalisaColunas), true);
+    r.Descreve(ComAnalise.value_or(SqlAnalisaColunas), true);
     LinAfect = R->LinAfect;
     if (PreveLinhas) LePrevisao(*R, *PreveLinhas);
     return R;
 }
 
-std::string kvlSERV::ComandoAExecutar(std::string* SCom, int32_t* PreveLinhas) {
-    std::string comando;
-    if (SCom) {
-        comando = *SCom;
-    } else {
-        comando.swap(ActCom);
-    }
-    if (Apara(comando).empty()) return {};
-    if (PreveLinhas) {
-        // A command without a query has nothing to count: it runs as given.
-        std::string lote = Exec_ComPrevNumDeLinhas(comando);
-        if (!Apara(lote).empty()) {
-            comando = std::move(lote);
-            if (SCom) *SCom = comando;
-        }
-    }
-    return comando;
-}
-
-int32_t kvlSERV::ExecutaComRepeticao(kvlRES& R) {
+int32_t kvlSERV::Impl::Run(kvlRES& R) {
+    kvlSERV& s = self;
+    kvlRES::Impl& r = R.impl();
     const std::string& comando = R.ActCom;
     // A slot R already holds may have a cursor open from its last command.
-    bool fechaCursor = R.Indice != 0;
+    bool fechaCursor = r.SlotVivo();
     int32_t inicio = 0;
-    Resposta = kRetry;
-    while (Resposta == kRetry) {
-        erro = false;
-        if (Log) {
+    for (;;) {
+        s.erro = false;
+        if (s.Log) {
             inicio = Milissegundos();
-            HistoriaAdd("", "", true);
+            s.HistoriaAdd("", "", true);
         }
         // A slot of a session closed or reconnected since is not R's any more.
-        if (R.Indice != 0 && !R.SlotVivo()) R.Indice = 0;
-        if (R.Indice == 0) {
-            ReservaPara(R);
+        if (!r.SlotVivo()) {
+            r.Hold(Lease());
         } else if (fechaCursor) {
-            Retorno = api_->CloseCursor(R.hStmt);
+            lastReturn = api->CloseCursor(R.hStmt);
         }
         fechaCursor = true;  // a retry runs where the failed attempt ran
-        Retorno = api_->ExecDirect(R.hStmt, comando);
-        ErroTrata(comando, R.hConn, R.hStmt, "SQLExecDirect");
-        R.erro = erro;
-        R.ErroN = ErroN;
-        R.ErroD = ErroD;
-        R.Pai = weak_from_this().lock();
+        lastReturn = api->ExecDirect(R.hStmt, comando);
+        Decision d = Check(lastReturn, comando, R.hConn, R.hStmt, "SQLExecDirect");
+        R.erro = s.erro;
+        R.ErroN = s.ErroN;
+        R.ErroD = s.ErroD;
+        R.Pai = s.shared_from_this();
+        if (!Follow(d)) return inicio;
     }
-    return inicio;
 }
 
-void kvlSERV::RegistaExecucao(const kvlRES& R, int32_t inicio) {
-    HistoriaAdd("ActCom", R.ActCom);
-    HistoriaAdd("Indice", std::to_string(R.Indice));
-    HistoriaAdd("hConn", std::to_string(R.hConn));
-    HistoriaAdd("hStmt", std::to_string(R.hStmt));
-    HistoriaAdd("Erro", BoolTexto(erro));
-    HistoriaAdd("ErroN", std::to_string(ErroN));
-    HistoriaAdd("ErroD", ErroD);
-    uint32_t elapsed = static_cast<uint32_t>(Milissegundos()) - static_cast<uint32_t>(inicio);
-    HistoriaAdd("Tempo", std::to_string(elapsed), true);
+void kvlSERV::Impl::LogExecution(const kvlRES& R, int32_t start) {
+    LogExecution(R.ActCom, R.Indice, R.hConn, R.hStmt, start);
 }
 
-void kvlSERV::LePrevisao(kvlRES& R, int32_t& PreveLinhas) {
-    PreveLinhas = 0;
-    while (R.TemLinhas()) {
-        if (R.Lins == 1) {
-            PreveLinhas = R.Col(1).ToInt32();
-        } else if (R.Lins == 2) {
-            PreveLinhas = 2;
-        } else {
-            ++PreveLinhas;
-        }
-    }
-    if (R.Lins > 0) R.MaisResultados();
-}
-
-bool kvlSERV::RepeteAposFalha(kvlRES& R, std::string_view DeOnde) {
-    Retorno = R.Retorno;
-    ErroTrata(R.ActCom, R.hConn, R.hStmt, DeOnde);
-    // A link re-established under R succeeded, but R's rows are still lost.
-    bool vivo = R.SlotVivo();
-    R.erro = erro || !vivo;
-    R.ErroN = ErroN;
-    R.ErroD = ErroD;
-    return Resposta == kRetry && vivo;
+void kvlSERV::Impl::LogExecution(std::string_view command, int16_t index, Handle conn,
+                                 Handle stmt, int32_t start) {
+    kvlSERV& s = self;
+    s.HistoriaAdd("ActCom", command);
+    s.HistoriaAdd("Indice", std::to_string(index));
+    s.HistoriaAdd("hConn", std::to_string(conn));
+    s.HistoriaAdd("hStmt", std::to_string(stmt));
+    s.HistoriaAdd("Erro", BoolTexto(s.erro));
+    s.HistoriaAdd("ErroN", std::to_string(s.ErroN));
+    s.HistoriaAdd("ErroD", s.ErroD);
+    uint32_t elapsed = static_cast<uint32_t>(Milissegundos()) - static_cast<uint32_t>(start);
+    s.HistoriaAdd("Tempo", std::to_string(elapsed), true);
 }
 
 bool kvlSERV::ExisteDB(std::string_view Nome, Variant* Identificação) {
     if (!Aberto) return false;
-    auto R = Exec("SELECT dbid FROM master.dbo.sysdatabases where name='" + Literal(Nome) + "'");
+    auto R = Exec("SELECT dbid FROM master.dbo.sysdatabases where name='" +
+                  impl().runner.Literal(Nome) + "'");
     bool existe = R && R->TemLinhas();
     if (existe && Identificação) *Identificação = R->Col(1);
     if (R) R->Liberta();

@@ -1,10 +1,29 @@
 // Creation, reset and the small session-wide members of kvlSERV.
 
+#include "SessionImpl.h"
 #include "kvl/Text.h"
-#include "kvl/kvlRES.h"
-#include "kvl/kvlSERV.h"
 
 namespace kvl {
+
+kvlSERV::Impl::Impl(kvlSERV& session, std::shared_ptr<odbc::Api> odbcApi)
+    : self(session),
+      api(std::move(odbcApi)),
+      pool(std::make_shared<StatementPool>(api, session)) {}
+
+void kvlSERV::Impl::Reset() {
+    kvlSERV& s = self;
+    s.Prompt = 0;
+    s.lStackBase = 1;
+    pool->count = 0;
+    history.assign(1, std::string());
+    s.Log = false;
+    for (services::Service* service : services) service->Clear();
+    s.ComMsg = true;
+    s.ComMsgLog = true;
+    s.SqlAnalisaColunas = true;
+    s.syscolumns = "syscolumns";
+    s.sysobjects = "sysobjects";
+}
 
 std::shared_ptr<kvlSERV> kvlSERV::Create() {
     return Create(odbc::UnixOdbc());
@@ -14,8 +33,9 @@ std::shared_ptr<kvlSERV> kvlSERV::Create(std::shared_ptr<odbc::Api> api) {
     return std::shared_ptr<kvlSERV>(new kvlSERV(std::move(api)));
 }
 
-kvlSERV::kvlSERV(std::shared_ptr<odbc::Api> api) : api_(std::move(api)) {
-    Reset();
+kvlSERV::kvlSERV(std::shared_ptr<odbc::Api> api)
+    : impl_(std::make_unique<Impl>(*this, std::move(api))) {
+    impl_->Reset();
 }
 
 kvlSERV::~kvlSERV() {
@@ -26,24 +46,8 @@ kvlSERV::~kvlSERV() {
         Fecha();
     } catch (...) {
     }
-}
-
-void kvlSERV::Reset() {
-    Prompt = 0;
-    lStackBase = 1;
-    SlotCount = 0;
-    historia_.assign(1, std::string());
-    CamposProps.clear();
-    Posicoes.clear();
-    Log = false;
-    PermUtilizador.clear();
-    PermGrupo.clear();
-    EsvaziaColecções();
-    ComMsg = true;
-    ComMsgLog = true;
-    SqlAnalisaColunas = true;
-    syscolumns = "syscolumns";
-    sysobjects = "sysobjects";
+    // Leases still out go stale before the pool's back reference to this session dies.
+    impl_->FreeLinks();
 }
 
 tqConecçaoTipo kvlSERV::connectionType_Get(std::string_view Mania) const {
@@ -60,8 +64,8 @@ Variant kvlSERV::MaxComLar() const {
 }
 
 Variant kvlSERV::TemLinhas(std::optional<Variant> Tem) {
-    if (Tem) linhasRestantes_ = Tem->ToBool();
-    return Variant(linhasRestantes_);
+    if (Tem) impl().pool->rowsLeft = Tem->ToBool();
+    return Variant(impl().pool->rowsLeft);
 }
 
 }  // namespace kvl

@@ -1,7 +1,7 @@
 // The session's in-memory SQL log.
 
 #include "kvl/Error.h"
-#include "kvl/kvlSERV.h"
+#include "SessionImpl.h"
 
 namespace kvl {
 
@@ -9,15 +9,15 @@ void kvlSERV::HistoriaAdd(std::string_view com, std::string_view Param, std::opt
     std::string entry;
     entry.reserve(com.size() + 1 + Param.size());
     entry.append(com).append(1, '\t').append(Param);
-    historia_.push_back(std::move(entry));
-    if (LF.value_or(false)) historia_.emplace_back();
+    impl().history.push_back(std::move(entry));
+    if (LF.value_or(false)) impl().history.emplace_back();
 }
 
 Variant kvlSERV::Logs(int32_t nIndex) const {
-    if (nIndex == -1) return Variant(static_cast<int32_t>(historia_.size() - 1));
-    if (nIndex < 0 || static_cast<size_t>(nIndex) >= historia_.size())
+    if (nIndex == -1) return Variant(static_cast<int32_t>(impl().history.size() - 1));
+    if (nIndex < 0 || static_cast<size_t>(nIndex) >= impl().history.size())
         throw Error(kSubscriptOutOfRange);
-    return Variant(historia_[nIndex]);
+    return Variant(impl().history[nIndex]);
 }
 
 }  // namespace kvl

@@ -87,6 +87,19 @@ class ScriptedOdbc : public Api {
         if (connected_.erase(conn) != 0) ++misuses;
         return Free("FreeConnect", conn, [&] { return real_->FreeConnect(conn); });
     }
+    Return SetAutoCommit(Handle conn, bool on) override {
+        return Pass(Enter("SetAutoCommit", conn, on ? "on" : "off"),
+                    [&] { return real_->SetAutoCommit(conn, on); });
+    }
+    Return EndTran(Handle conn, bool commit) override {
+        return Pass(Enter("EndTran", conn, commit ? "commit" : "rollback"),
+                    [&] { return real_->EndTran(conn, commit); });
+    }
+    // Without a real driver manager the server takes several statements per call.
+    Return GetInfo(Handle conn, uint16_t info, std::string& out) override {
+        out = info == kInfoMultResultSets ? "Y" : "Scripted";
+        return Pass(Enter("GetInfo", conn), [&] { return real_->GetInfo(conn, info, out); });
+    }
     Return AllocStmt(Handle conn, Handle& stmt) override {
         return Alloc("AllocStmt", conn, stmt, [&] { return real_->AllocStmt(conn, stmt); });
     }

@@ -6,10 +6,8 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "kvl/Error.h"
 #include "kvl/Export.h"
 #include "kvl/Variant.h"
 #include "kvl/odbc/Api.h"
@@ -17,27 +15,6 @@
 namespace kvl {
 
 class kvlSERV;
-class RowStore;
-
-// One column: its description and its value in the current row.
-struct Coluna {
-    std::string Nome;
-    Variant Tipo;  // Empty until the column is analysed
-    int32_t NBytes = 0;
-    int32_t Len = 0;
-    int16_t NInt = 0;
-    int16_t NDec = 0;
-    double Max = 0;
-    double Min = 0;
-    bool SeTipoNum = false;
-    bool SeTipoDec = false;
-    // The bytes of the first read of each value, sized to what the column's values need;
-    // a longer value is read on in pieces and still arrives whole.
-    int32_t Leitura = 0;
-    Variant Valor;
-    bool SeNull = false;
-};
-
 class KVL_API kvlRES : public Object {
   public:
     kvlRES();
@@ -81,7 +58,7 @@ class KVL_API kvlRES : public Object {
     Variant ColMin(int16_t nIndex) const;
     bool ColSeTipoNum(int16_t nIndex) const;
     bool ColSeTipoDec(int16_t nIndex) const;
-    bool ColSeNull(int16_t nIndex) const { return C(nIndex).SeNull; }
+    bool ColSeNull(int16_t nIndex) const;
     int16_t ColIndex(std::string_view sNome) const;
     // The value of the named column; error 9 when no column has that name.
     Variant XCol(std::string_view sNome) const;
@@ -94,7 +71,7 @@ class KVL_API kvlRES : public Object {
     int32_t CarregaTudo(std::optional<Variant> Intervalo = std::nullopt);
     Variant ColReg(int32_t Linha, int16_t Coluna) const;
     // The value in place: a caller that keeps it takes its own copy.
-    const Variant& Col(int16_t nIndex) const { return C(nIndex).Valor; }
+    const Variant& Col(int16_t nIndex) const;
     void Col(int16_t nIndex, const Variant& value);
     void PopLinha();
     void PushLinha();
@@ -103,50 +80,13 @@ class KVL_API kvlRES : public Object {
     bool ComLinhas(std::optional<Variant> SimOuNão = std::nullopt);
     void Liberta();
 
+    // The result set's state, for the library's own files: its type is not part of the
+    // interface.
+    struct Impl;
+    Impl& impl() const { return *impl_; }
+
   private:
-    friend class kvlSERV;
-
-    // The hold on a statement slot (its number is Indice): the server that lent it, that
-    // server's generation at the time, and the driver manager of its handles.
-    struct Lease {
-        std::weak_ptr<kvlSERV> owner;
-        const kvlSERV* direct = nullptr;  // compared with Pai, to skip the weak lock
-        uint64_t generation = 0;
-        std::shared_ptr<odbc::Api> api;
-    };
-
-    const Coluna& C(int16_t nIndex) const {
-        if (nIndex < 0 || static_cast<size_t>(nIndex) >= Colunas.size())
-            throw Error(kSubscriptOutOfRange);
-        return Colunas[static_cast<size_t>(nIndex)];
-    }
-    Coluna& C(int16_t nIndex) { return const_cast<Coluna&>(std::as_const(*this).C(nIndex)); }
-    // Whether the statement handle still belongs to a live slot of the session.
-    bool SlotVivo() const;
-    void LogInicio();
-    void LogFim();
-    // Reads the counts and describes the columns of the statement's current result;
-    // without analysis the columns are named from the command when nomes is true.
-    void Descreve(bool analisa, bool nomes);
-    void DescreveColuna(Coluna& c, uint16_t n);
-    // Sets the column's first read for this many characters (bytes for other data).
-    void ReservaLeitura(Coluna& c, int32_t chars, bool texto);
-    // Reads one value whole; false when the driver failed.
-    bool LeValor(Coluna& c, uint16_t n, odbc::Api& api);
-    // Fetches the next row, through the error check when the fetch fails.
-    odbc::Return Busca();
-    void ReplayLinha();
-
-    std::vector<Coluna> Colunas;  // element 0 unused
-    // Where every column's first read lands: as large as the largest of them.
-    std::vector<char> recepcao_;
-    std::vector<Coluna> LinhaPop;
-    std::vector<Coluna> LinhaPush;
-    std::unique_ptr<RowStore> Registos;
-    int32_t Retorno = 0;
-    bool comLinhas_ = false;
-    Lease lease_;
-    odbc::Api& Api() const;
+    std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace kvl

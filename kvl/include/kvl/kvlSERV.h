@@ -1,5 +1,11 @@
 #pragma once
 // kvlSERV: one working session with a database server reached through ODBC.
+//
+// A session is used by one thread at a time; sessions on different threads share nothing.
+// Its result sets belong to its thread too. The members that may reopen the session's links
+// are those that run a command (Exec and every member that queries, the fetches of its
+// result sets, ErroTrata and Fecha): when a link is lost the user may choose to reconnect,
+// after which result sets read before it give no more rows.
 
 #include <array>
 #include <cstdint>
@@ -13,30 +19,12 @@
 #include "kvl/Export.h"
 #include "kvl/Variant.h"
 #include "kvl/odbc/Api.h"
-#include "kvl/odbc/Handles.h"
 
 namespace kvl {
 
 class kvlRES;
 class RowSource;
 class Language;
-
-// One field in the cache of field properties, derived from a row of the catalog.
-struct CampoProps {
-    int32_t TabelaId = 0;
-    std::string Tabela;
-    std::string Campo;
-    int16_t Tipo = 0;
-    int32_t Tamanho = 0;
-    bool SeTipoNum = false;
-    int16_t NInt = 0;
-    int16_t NDec = 0;
-    double Max = 0;
-    double Min = 0;
-    int32_t Largura = 0;
-    std::string Formato;
-    bool SeTipoData = false;
-};
 
 // SQL dialect of the catalog queries.
 enum tqConecçaoTipo : int32_t {
@@ -105,6 +93,10 @@ class KVL_API kvlSERV : public Object, public std::enable_shared_from_this<kvlSE
     Variant TemLinhas(std::optional<Variant> Tem = std::nullopt);
 
     // --- Environment and connections ---
+    // Opens the session with a whole connection text ("DRIVER=...;SERVER=...", kept in
+    // Login), or, for a text without "=", the data source of that name.
+    void Abre(const std::string& Ligacao);
+    void Abre(const char* Ligacao) { Abre(std::string(Ligacao)); }
     void Abre(std::optional<std::string> sDSN = std::nullopt,
               std::optional<std::string> sDB = std::nullopt,
               std::optional<std::string> sUID = std::nullopt,
@@ -150,7 +142,7 @@ class KVL_API kvlSERV : public Object, public std::enable_shared_from_this<kvlSE
     void StackItemGet(int16_t nIndex, bool& bUsada, Handle* hConn = nullptr,
                       Handle* hStmt = nullptr) const;
     std::shared_ptr<kvlRES> StackGetNovo();
-    int16_t Stack() const { return SlotCount; }
+    int16_t Stack() const;
     void Stack(int16_t) {}  // accepted and ignored
     int16_t StackBase() const { return lStackBase; }
     void StackBase(int16_t n);
@@ -286,130 +278,13 @@ class KVL_API kvlSERV : public Object, public std::enable_shared_from_this<kvlSE
                              Variant* COL_Codigo = nullptr, Variant* COL_DESC = nullptr,
                              Variant* OutraCol = nullptr);
 
+    // The session's state, for the library's own files: its type is not part of the interface.
+    struct Impl;
+    Impl& impl() const { return *impl_; }
+
   private:
-    friend class kvlRES;
-
-    // A statement slot: a connection and its one statement, both owned here and freed
-    // once, the statement first.
-    struct Slot {
-        bool bUsada = false;
-        odbc::Connection conn;
-        odbc::Statement stmt;
-        // An execution may have left a cursor open on the statement.
-        bool cursor = false;
-
-        Slot() = default;
-        Slot(Slot&&) noexcept = default;
-        Slot& operator=(Slot&&) = delete;
-        bool ligada() const { return conn.connected(); }
-        void Liberta() {
-            stmt.Reset();
-            conn.Reset();
-            bUsada = cursor = false;
-        }
-    };
-
     explicit kvlSERV(std::shared_ptr<odbc::Api> api);
-
-    void Reset();
-    void SequenciaDeFecho();
-    void ReservaPara(kvlRES& r);
-    void RegistaNoFicheiroDeErros(std::string_view Parametro) const;
-    void PerguntaSeReliga();
-    // Frees every slot's handles and the environment; result sets still out go stale.
-    void LibertaLigacoes();
-    void LigaSlot(Slot& slot);
-    void ConectaSlot(int16_t index);
-    void EncolheParaBase();
-    Slot& SlotEm(int16_t nIndex);
-    const Slot& SlotEm(int16_t nIndex) const;
-
-    // The steps of Exec: the command to run, R.ActCom's execution with the error check
-    // and its retries (giving the start time of the last attempt), and the log entry.
-    std::string ComandoAExecutar(std::string* SCom, int32_t* PreveLinhas);
-    int32_t ExecutaComRepeticao(kvlRES& R);
-    void RegistaExecucao(const kvlRES& R, int32_t inicio);
-    // Reads R's count rows into the prediction and moves R on to the command's rows.
-    void LePrevisao(kvlRES& R, int32_t& PreveLinhas);
-    // The error check of a failed call on R's statement; true when the user asked to
-    // retry and the statement is still R's.
-    bool RepeteAposFalha(kvlRES& R, std::string_view DeOnde);
-
-    // Whether slot nIndex still belongs to the session that reserved it in generation g.
-    bool SlotVivo(int16_t nIndex, uint64_t g) const;
-    uint64_t Geracao() const { return geracao_; }
-
-    std::shared_ptr<odbc::Api> api_;
-    int16_t SlotCount = 0;
-    int32_t Retorno = 0;
-    int32_t Resposta = 0;
-    std::vector<Slot> stack_;            // element 0 unused
-    std::vector<std::string> historia_;  // the SQL log; element 0 is the initial empty entry
-    std::vector<uint8_t> UsoBase{0};
-    std::vector<uint8_t> UsoExtra{0};
-    bool linhasRestantes_ = false;
-    std::string estadoSql_;  // SQLSTATE of the last diagnostic read
-    // Changes whenever the session's slots are given up, so stale result sets can tell.
-    uint64_t geracao_ = 1;
-
-    // The cache of field properties, in the order loaded; emptied by the reset.
-    std::vector<CampoProps> CamposProps;
-    void CarregaCampos(RowSource& linhas);
-
-    // Permissions: one entry per row read, code lower-cased, the six grants and the six
-    // denies in the order access, view, create, save, delete, list.
-    struct Permissao {
-        std::string Codigo;
-        std::array<bool, 6> Concede{};
-        std::array<bool, 6> Nega{};
-    };
-    std::vector<Permissao> PermUtilizador;
-    std::vector<Permissao> PermGrupo;
-    void TabelaPermLe(std::string_view Dono, std::string_view BaseDeDados,
-                      std::vector<Permissao>& Lista);
-    bool SuperUtilizador() const;
-
-    // Window positions: the cache of the user's records, in the order loaded or added.
-    struct Posicao {
-        std::string Form;
-        int32_t Left = 0;
-        int32_t Top = 0;
-        int16_t Width = 0;
-        int16_t Height = 0;
-        int16_t State = 0;
-        std::string Obs;
-        std::string TabGrelha;
-        bool Mudou = false;
-    };
-    std::vector<Posicao> Posicoes;
-    Posicao* PosicaoDe(std::string_view Form);
-    // The eight columns of a row of the position table; the changed flag is left alone.
-    static void LePosicao(const kvlRES& R, Posicao& p);
-    // UID as the position table stores it: its first 40 characters.
-    std::string UtilizadorDePosicoes() const;
-    // Runs a command nobody reads and gives its slot back at once. The close may run while
-    // the server is being destroyed, when no result set can hold it as its Pai.
-    void ExecELiberta(std::string Comando);
-
-    // The table and list collections, by number; element 0 is never filled. The reset,
-    // which creation runs too, leaves each with element 0 alone.
-    struct TabelaColecção {
-        std::string Loc;
-        std::string Tit;
-        int16_t NTit = 0;
-        std::string Lst;
-        std::string LstSQL;
-    };
-    struct ListaColecção {
-        std::string Tit;
-        std::string SQL;
-    };
-    std::vector<TabelaColecção> Tabelas_;
-    std::vector<ListaColecção> Listas_;
-    void EsvaziaColecções();
-    void LeTabelaDoCatálogo(const kvlRES& R, Language* lingua, const std::string& empresa,
-                            const std::optional<std::string>& mae);
-    void LeListaDoCatálogo(const kvlRES& R, Language* lingua);
+    std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace kvl

@@ -38,6 +38,10 @@ constexpr uint16_t kColumnPrecision = 4;
 constexpr uint16_t kColumnScale = 5;
 constexpr uint16_t kColumnDisplaySize = 6;
 
+// Facts asked with GetInfo, each answered as text.
+constexpr uint16_t kInfoDbmsName = 17;        // the server's product name
+constexpr uint16_t kInfoMultResultSets = 36;  // "Y" when a call may hold several statements
+
 inline bool Succeeded(Return rc) {
     return rc == kSuccess || rc == kSuccessWithInfo;
 }
@@ -105,6 +109,13 @@ class KVL_API Api {
     virtual Return DriverConnect(Handle conn, std::string_view text, uint16_t completion) = 0;
     virtual Return Disconnect(Handle conn) = 0;
     virtual Return FreeConnect(Handle conn) = 0;
+
+    // Automatic commit of each statement (the default) on or off; with it off, EndTran
+    // commits or rolls back what ran since the last one.
+    virtual Return SetAutoCommit(Handle conn, bool on) = 0;
+    virtual Return EndTran(Handle conn, bool commit) = 0;
+    // A fact about the connection's driver or server, as text.
+    virtual Return GetInfo(Handle conn, uint16_t info, std::string& out) = 0;
 
     virtual Return AllocStmt(Handle conn, Handle& stmt) = 0;
     virtual Return SetQueryTimeout(Handle stmt, uint64_t seconds) = 0;

@@ -7,6 +7,9 @@
 #include <charconv>
 #include <limits>
 
+#include "FieldProperties.h"
+
+#include "../server/SessionImpl.h"
 #include "Catalog.h"
 #include "kvl/ClientObjects.h"
 #include "kvl/TypeCodes.h"
@@ -34,6 +37,7 @@ std::string SeparadorDecimal() {
 // A number as it is shown to the user: up to 15 significant digits, the exponent form
 // for large ones (3.4E+27), and the locale's separator.
 std::string NumeroLocal(double d, const std::string& separador) {
+    if (d == 0) d = 0;  // never "-0"
     char texto[32];
     auto fim = std::to_chars(texto, texto + sizeof texto, d, std::chars_format::general, 15).ptr;
     std::string s(texto, fim);
@@ -66,58 +70,60 @@ double NovesDecimais(int16_t nInt, int16_t nDec) {
     return valor;
 }
 
-void DerivaNumerico(CampoProps& c, RowSource& linha, const std::string& separador) {
-    c.NDec = Variant(ValorNumerico(linha.Col(5))).ToInt16();
-    c.NInt = Variant(ValorNumerico(linha.Col(4)) - c.NDec).ToInt16();
-    switch (c.Tipo) {
+void DerivaNumerico(services::FieldProperties::Field& c, RowSource& linha, const std::string& separador) {
+    c.ndec = Variant(ValorNumerico(linha.Col(5))).ToInt16();
+    c.nint = Variant(ValorNumerico(linha.Col(4)) - c.ndec).ToInt16();
+    switch (c.type) {
         case kTipoTinyInt:
-            c.Max = 255;
-            c.Min = 0;
+            c.max = 255;
+            c.min = 0;
             break;
         case kTipoSmallInt:
-            c.Max = std::numeric_limits<int16_t>::max();
-            c.Min = std::numeric_limits<int16_t>::min();
+            c.max = std::numeric_limits<int16_t>::max();
+            c.min = std::numeric_limits<int16_t>::min();
             break;
         case kTipoInt:
-            c.Max = std::numeric_limits<int32_t>::max();
-            c.Min = std::numeric_limits<int32_t>::min();
+            c.max = std::numeric_limits<int32_t>::max();
+            c.min = std::numeric_limits<int32_t>::min();
             break;
         case kTipoReal:
         case kTipoFloat:
-            c.Max = kMaiorReal;
-            c.Min = -kMaiorReal;
+            c.max = kMaiorReal;
+            c.min = -kMaiorReal;
             break;
         case kTipoDecimal:
-            c.Max = NovesDecimais(c.NInt, c.NDec);
-            c.Min = -c.Max;
+            // A decimal declared without precision takes any number, like a numeric without
+            // precision, which the catalog reports as a float.
+            c.max = c.nint + c.ndec > 0 ? NovesDecimais(c.nint, c.ndec) : kMaiorReal;
+            c.min = -c.max;
             break;
         default:
-            c.Max = c.Min = 0;
+            c.max = c.min = 0;
     }
-    c.Largura = Em16Bits(c.NInt + c.NDec + (c.NDec > 0 ? 1 : 0));
-    c.Formato = TipoSeDec(c.Tipo) ? "{-+#." + std::string(std::max<int16_t>(c.NDec, 0), '0') + "}"
+    c.width = Em16Bits(c.nint + c.ndec + (c.ndec > 0 ? 1 : 0));
+    c.format = TipoSeDec(c.type) ? "{-+#." + std::string(std::max<int16_t>(c.ndec, 0), '0') + "}"
                                   : "{-+#}";
-    c.Formato += "(" + NumeroLocal(c.Min, separador) + ">" + NumeroLocal(c.Max, separador) + ")";
+    c.format += "(" + NumeroLocal(c.min, separador) + ">" + NumeroLocal(c.max, separador) + ")";
 }
 
 // The record of the row linha stands on: columns name, type code, length, precision,
 // scale, table id and table name.
-CampoProps CampoDe(RowSource& linha, const std::string& separador) {
-    CampoProps c;
-    c.Tabela = linha.Col(7).ToString();
-    c.TabelaId = linha.Col(6).ToInt32();
-    c.Campo = linha.Col(1).ToString();
-    c.Tipo = linha.Col(2).ToInt16();
-    c.Tamanho = linha.Col(3).ToInt32();
-    c.SeTipoNum = TipoSeNum(c.Tipo);
-    c.SeTipoData = TipoSeData(c.Tipo);
-    if (c.SeTipoNum) {
+services::FieldProperties::Field CampoDe(RowSource& linha, const std::string& separador) {
+    services::FieldProperties::Field c;
+    c.table = linha.Col(7).ToString();
+    c.tableId = linha.Col(6).ToInt32();
+    c.name = linha.Col(1).ToString();
+    c.type = linha.Col(2).ToInt16();
+    c.size = linha.Col(3).ToInt32();
+    c.numeric = TipoSeNum(c.type);
+    c.date = TipoSeData(c.type);
+    if (c.numeric) {
         DerivaNumerico(c, linha, separador);
-    } else if (c.SeTipoData) {
-        c.Largura = kLarguraDeData;
+    } else if (c.date) {
+        c.width = kLarguraDeData;
     } else {
-        c.Largura = c.Tipo == kTipoText ? kLarguraDeTexto : c.Tamanho;
-        c.Formato = "{}";
+        c.width = c.type == kTipoText ? kLarguraDeTexto : c.size;
+        c.format = "{}";
     }
     return c;
 }
@@ -131,6 +137,18 @@ class LinhasDoResultado : public RowSource {
 
   private:
     std::shared_ptr<kvlRES> r_;
+};
+
+// The rows of a query's answer, read one by one.
+class LinhasDaResposta : public RowSource {
+  public:
+    explicit LinhasDaResposta(const services::Rows& rows) : rows_(rows) {}
+    bool TemLinhas() override { return ++next_ <= rows_.size(); }
+    Variant Col(int16_t nIndex) override { return rows_[next_ - 1].Col(nIndex); }
+
+  private:
+    const services::Rows& rows_;
+    size_t next_ = 0;
 };
 
 std::shared_ptr<RowSource> LinhasDe(const Variant& RES) {
@@ -150,32 +168,34 @@ VariantArray Matriz(int32_t primeira, int32_t linhas, size_t n) {
 
 }  // namespace
 
-void kvlSERV::CarregaCampos(RowSource& linhas) {
+void services::FieldProperties::Append(RowSource& rows) {
     std::string separador = SeparadorDecimal();
-    while (linhas.TemLinhas()) CamposProps.push_back(CampoDe(linhas, separador));
+    while (rows.TemLinhas()) fields_.push_back(CampoDe(rows, separador));
 }
 
 void kvlSERV::CamposPropsCarrega(Variant* RES, std::optional<Variant> Tabela) {
-    if (RES) return CarregaCampos(*LinhasDe(*RES));
-    std::optional<NomeDeTabela> tabela;
-    if (Tabela) tabela = DivideNomeDeTabela(Tabela->ToString(), connectionType);
-    ComConsultaDoCatalogo(*this, tabela ? &*tabela : nullptr);
-    if (auto R = Exec()) {
-        LinhasDoResultado linhas(std::move(R));
-        CarregaCampos(linhas);
-    }
+    auto& cache = impl().fields;
+    if (RES) return cache.Append(*LinhasDe(*RES));
+    std::optional<services::TableName> table;
+    if (Tabela) table = services::SplitTableName(Tabela->ToString(), connectionType);
+    services::Runner& run = impl().runner;
+    services::Answer a =
+        run.QueryAfterPending(services::CatalogQuery(*this, run, table ? &*table : nullptr));
+    LinhasDaResposta rows(a.Set(0));
+    cache.Append(rows);
 }
 
 Variant kvlSERV::CamposPropsInfo(std::string_view Tabela, std::optional<Variant> Recursiva_2Vez,
                                  std::optional<Variant> Campo) {
-    std::string nome = DivideNomeDeTabela(Tabela, connectionType).nome;
+    std::string nome = services::SplitTableName(Tabela, connectionType).name;
     std::string campo = Campo ? Campo->ToString() : "";
+    const auto& fields = impl().fields.fields();
     // The records of one table lie together: the first that does not match after one
     // that did ends them.
     std::vector<size_t> achados;
-    for (size_t i = 0; i < CamposProps.size(); ++i) {
-        const CampoProps& c = CamposProps[i];
-        if (c.Tabela == nome && (campo.empty() || c.Campo == campo)) {
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const auto& c = fields[i];
+        if (c.table == nome && (campo.empty() || c.name == campo)) {
             achados.push_back(i);
         } else if (!achados.empty()) {
             break;
@@ -188,16 +208,15 @@ Variant kvlSERV::CamposPropsInfo(std::string_view Tabela, std::optional<Variant>
 
     VariantArray p = Matriz(1, 13, achados.size());
     for (int32_t n = 1; const size_t i : achados) {
-        const CampoProps& c = CamposProps[i];
-        const Variant valores[] = {c.Tabela,    c.TabelaId, c.Campo,     c.Tipo, c.Tamanho,
-                                   c.SeTipoNum, c.NInt,     c.NDec,      c.Max,  c.Min,
-                                   c.Largura,   c.Formato,  c.SeTipoData};
+        const auto& c = fields[i];
+        const Variant valores[] = {c.table,   c.tableId, c.name, c.type, c.size,
+                                   c.numeric, c.nint,    c.ndec, c.max,  c.min,
+                                   c.width,   c.format,  c.date};
         for (int32_t linha = 1; const Variant& v : valores) p.At({linha++, n}) = v;
         ++n;
     }
     return Variant(std::move(p));
 }
-
 Variant kvlSERV::CamposAnalisa(std::string_view TabelaNome, std::optional<Variant> NomeCampo,
                                std::optional<Variant>, std::optional<Variant>) {
     Variant info = CamposPropsInfo(TabelaNome, Variant(false), Variant(""));
@@ -216,8 +235,8 @@ Variant kvlSERV::CamposAnalisa(std::string_view TabelaNome, std::optional<Varian
 }
 
 bool kvlSERV::CamposQuerPlicas(std::string_view Nome) const {
-    for (const CampoProps& c : CamposProps)
-        if (c.Campo == Nome) return !c.SeTipoNum;
+    for (const auto& c : impl().fields.fields())
+        if (c.name == Nome) return !c.numeric;
     return false;
 }
 

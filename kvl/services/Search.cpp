@@ -4,7 +4,7 @@
 #include "kvl/SearchText.h"
 #include "kvl/Text.h"
 #include "kvl/kvlRES.h"
-#include "kvl/kvlSERV.h"
+#include "../server/SessionImpl.h"
 
 namespace kvl {
 
@@ -48,8 +48,9 @@ Variant kvlSERV::Pesquisa(const std::string& Tabela, const std::string& CampoPes
 std::string kvlSERV::PesquisaDesc(const Variant& O_Que, const Variant& Onde, Variant* COL_Codigo,
                                   Variant* COL_DESC, Variant* OutraCol) {
     int16_t onde = Onde.ToInt16();
-    std::string loc = TabelasColecçõesTabLoc(onde);  // error 9 outside the collection
-    const std::string& lista = Tabelas_[static_cast<size_t>(onde)].LstSQL;
+    const auto& table = impl().collections.TableAt(onde);  // error 9 outside the collection
+    const std::string& loc = table.loc;
+    const std::string& lista = table.lstSql;
     // Missing columns are the list command's first two select-list items, without prefix.
     std::string codigo = COL_Codigo ? COL_Codigo->ToString() : ComandoColuna(lista, 1, true);
     std::string colunas = COL_DESC ? COL_DESC->ToString() : ComandoColuna(lista, 2, true);
