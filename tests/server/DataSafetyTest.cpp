@@ -1,0 +1,165 @@
+// What the session writes and reads must never cost the user data: a window's record
+// survives a replacement the database refuses, batched position writes run, a refused open
+// says why, values stay inside their SQL literals, and a batch's next result set is read.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "CatalogViews.h"
+#include "FakeWindow.h"
+#include "kvl/kvlRES.h"
+
+using namespace kvl;
+using kvltest::AsVariant;
+using kvltest::FakeWindow;
+using testing::HasSubstr;
+
+namespace {
+
+constexpr const char* kPositionTable =
+    "CREATE TABLE pos (sPOSuser varchar(40), sPOSform varchar(80), iPOSleft int, iPOStop int, "
+    "iPOSwidth smallint, iPOSheight smallint, iPOSstate smallint, sPOSobs varchar(255), "
+    "sPOStabgrelha text, sPOSapp varchar(40))";
+
+class Safety : public kvltest::BackendTest {
+  protected:
+    void SetUp() override {
+        BackendTest::SetUp();
+        if (HasFatalFailure() || IsSkipped()) return;
+        Run(kPositionTable);
+    }
+    // A session of user u1 and application APP on the same database, with positions.
+    std::shared_ptr<kvlSERV> Open(bool sqlMix = false) {
+        auto s = kvlSERV::Create();
+        s->Dialogos = dialogs;
+        s->TabelaDePos = "pos";
+        s->UID = "u1";
+        s->Aplicação = "APP";
+        s->SqlMix = sqlMix;
+        s->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false,
+                session->Login);
+        EXPECT_TRUE(s->Aberto) << s->ErroD;
+        return s;
+    }
+    // The first column of every row the query gives.
+    std::vector<std::string> Column(const std::string& sql) {
+        std::vector<std::string> values;
+        auto r = session->Exec(sql);
+        while (r && r->TemLinhas()) values.push_back(r->Col(1).ToString());
+        return values;
+    }
+    // Whether an error was put to the user.
+    bool ErrorShown() const {
+        return std::ranges::any_of(dialogs->asked,
+                                   [](auto& a) { return (a.style & 0xF) == kAbortRetryIgnore; });
+    }
+};
+
+TEST_P(Safety, SavedRecordSurvivesAReplacementTheDatabaseRefuses) {
+    std::vector<std::string> refused{std::string("a\0b", 3)};    // no literal carries a NUL
+    if (IsPostgres()) refused.push_back(std::string(300, 'o'));  // longer than the column
+    for (const std::string& obs : refused) {
+        Run("DELETE FROM pos");
+        Run("INSERT INTO pos VALUES ('u1', 'Clientes', 10, 20, 30, 40, 0, 'nota', '', 'APP')");
+        dialogs->asked.clear();
+        auto s = Open();
+        Variant text(obs);
+        s->TabelaPosGrava(AsVariant(std::make_shared<FakeWindow>("Clientes", 99, 0, 1, 1)), nullptr,
+                          &text);
+        s->Fecha();
+        EXPECT_TRUE(ErrorShown()) << obs.size();
+        EXPECT_EQ(Column("SELECT sPOSform || ' ' || iPOSleft || ' ' || sPOSobs FROM pos"),
+                  std::vector<std::string>{"Clientes 10 nota"})
+            << obs.size();
+    }
+}
+
+TEST_P(Safety, BatchedPositionWritesAreSaved) {
+    auto s = Open(true);
+    for (const char* form : {"A", "B"})
+        s->TabelaPosGrava(AsVariant(std::make_shared<FakeWindow>(form, 5, 6, 7, 8)));
+    s->Fecha();
+    EXPECT_FALSE(ErrorShown());
+    EXPECT_EQ(Column("SELECT sPOSform FROM pos ORDER BY 1"), (std::vector<std::string>{"A", "B"}));
+}
+
+KVL_BACKENDS(Safety);
+
+// PostgreSQL with backslashes taken as escapes inside literals, as older clients set it.
+class BackslashEscapes : public kvltest::CatalogBackendTest {
+  protected:
+    void SetUp() override {
+        CatalogBackendTest::SetUp();
+        if (HasFatalFailure() || IsSkipped()) return;
+        Run("CREATE TABLE ruas (nome varchar(40))");
+        Run(kPositionTable);
+        std::string login = session->Login.substr(0, session->Login.find(";ConnSettings="));
+        session->TabelaDePos = "pos";
+        session->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false,
+                      login + ";ConnSettings={SET search_path TO " + schema +
+                          ", dbo;SET standard_conforming_strings TO off}");
+        ASSERT_TRUE(session->Aberto) << session->ErroD;
+        auto r = session->Exec("SHOW standard_conforming_strings");
+        ASSERT_TRUE(r && r->TemLinhas());
+        ASSERT_EQ(r->Col(1).ToString(), "off");
+    }
+    void TearDown() override {
+        session->TabelaDePos = "";
+        CatalogBackendTest::TearDown();
+    }
+};
+
+TEST_P(BackslashEscapes, ValuesNeverEndTheirLiteral) {
+    EXPECT_TRUE(session->CamposExisteCampo("ruas", "nome"));
+    EXPECT_FALSE(session->CamposExisteCampo("ruas", "x\\' OR 1=1 --"));
+
+    Variant obs("pasta C:\\dados\\"), grid("x\\'; DROP TABLE pos; --");
+    session->TabelaPosGrava(AsVariant(std::make_shared<FakeWindow>("Ruas", 1, 2, 3, 4)), nullptr,
+                            &obs, &grid);
+    session->Fecha();
+    auto reader = kvlSERV::Create();
+    kvltest::Postgres::Configure(*reader);
+    reader->Abre();
+    auto r = reader->Exec("SELECT sPOSobs, sPOStabgrelha FROM " + schema + ".pos");
+    ASSERT_TRUE(r && !r->erro) << reader->ErroD;  // the table is still there
+    ASSERT_TRUE(r->TemLinhas());
+    EXPECT_EQ(r->Col(1).ToString(), "pasta C:\\dados\\");
+    EXPECT_EQ(r->Col(2).ToString(), "x\\'; DROP TABLE pos; --");
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, BackslashEscapes, testing::Values("postgres"));
+
+TEST(Refusals, RefusedOpenGivesTheServersReasonAfterOneTry) {
+    KVL_REQUIRE_POSTGRES();
+    auto odbc = std::make_shared<kvltest::ScriptedOdbc>(odbc::UnixOdbc());
+    auto s = kvlSERV::Create(odbc);
+    s->Dialogos = std::make_shared<kvltest::ScriptedDialogs>();
+    kvltest::Postgres::Configure(*s);
+    s->PWD = "not-the-password";
+    s->lStackBase = 3;
+    s->Abre();
+    EXPECT_FALSE(s->Aberto);
+    EXPECT_TRUE(s->erro);
+    EXPECT_THAT(s->ErroD, HasSubstr("password"));
+    EXPECT_NE(s->ErroN, 0);
+    EXPECT_EQ(odbc->Count("DriverConnect"), 1u);  // a lockout policy counts every try
+}
+
+TEST(Batches, NextResultSetIsReadWithoutAnalysis) {
+    KVL_REQUIRE_POSTGRES();
+    auto s = kvlSERV::Create();
+    s->Dialogos = std::make_shared<kvltest::ScriptedDialogs>();
+    kvltest::Postgres::Configure(*s);
+    s->Abre();
+    ASSERT_TRUE(s->Aberto) << s->ErroD;
+    auto r = s->Exec("SELECT 1 AS a; SELECT 'y' AS b");
+    ASSERT_TRUE(r && r->TemLinhas()) << s->ErroD;
+    EXPECT_EQ(r->Col(1).ToString(), "1");
+    EXPECT_FALSE(r->TemLinhas());  // the first set read to its end, as a loop reads it
+    EXPECT_TRUE(r->MaisResultados(false));
+    ASSERT_TRUE(r->TemLinhas());
+    EXPECT_EQ(r->Col(1).ToString(), "y");
+    EXPECT_EQ(r->Cols, 1);
+}
+
+}  // namespace
