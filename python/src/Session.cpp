@@ -86,7 +86,13 @@ void BindSession(py::module_& m, ServerClass& serv) {
             },
             py::arg("Mania"))
         .def("TemLinhas", &kvlSERV::TemLinhas, py::arg("Tem") = py::none())
-        .def("Abre", &kvlSERV::Abre, py::arg("sDSN") = py::none(), py::arg("sDB") = py::none(),
+        .def("Abre",
+             py::overload_cast<std::optional<std::string>, std::optional<std::string>,
+                               std::optional<std::string>, std::optional<std::string>,
+                               std::optional<std::string>, std::optional<bool>,
+                               std::optional<std::string>, std::optional<std::string>>(
+                 &kvlSERV::Abre),
+             py::arg("sDSN") = py::none(), py::arg("sDB") = py::none(),
              py::arg("sUID") = py::none(), py::arg("sPWD") = py::none(),
              py::arg("sDRIVER") = py::none(), py::arg("BuildLogin") = py::none(),
              py::arg("sLOGIN") = py::none(), py::arg("sSERVER") = py::none())
