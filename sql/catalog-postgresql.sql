@@ -17,7 +17,8 @@
 CREATE SCHEMA IF NOT EXISTS dbo;
 
 -- Tables and views, excluding the system's own; id is the object's oid as a signed
--- 32-bit number.
+-- 32-bit number. Prefixes are tested with starts_with, not LIKE: a backslash escape in a
+-- literal reads differently when standard_conforming_strings is off.
 CREATE OR REPLACE VIEW dbo.sysobjects AS
 SELECT c.oid::int4 AS id,
        c.relname::varchar(128) AS name,
@@ -27,7 +28,7 @@ FROM pg_catalog.pg_class c
 JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace
 WHERE c.relkind IN ('r', 'v', 'm', 'p', 'f')
   AND n.nspname NOT IN ('pg_catalog', 'information_schema')
-  AND n.nspname NOT LIKE 'pg\_toast%'
+  AND NOT pg_catalog.starts_with(n.nspname, 'pg_toast')
   AND pg_catalog.pg_table_is_visible(c.oid);
 
 CREATE OR REPLACE VIEW dbo.syscolumns AS
@@ -103,7 +104,7 @@ SELECT r.oid::int4 AS uid,
        COALESCE((SELECT g.oid::int4
                  FROM pg_catalog.pg_auth_members m
                  JOIN pg_catalog.pg_roles g ON g.oid = m.roleid
-                 WHERE m.member = r.oid AND g.rolname NOT LIKE 'pg\_%'
+                 WHERE m.member = r.oid AND NOT pg_catalog.starts_with(g.rolname, 'pg_')
                  ORDER BY g.rolname COLLATE "C"
                  LIMIT 1), 0) AS gid,
        r.rolname::varchar(128) AS name

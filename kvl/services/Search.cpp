@@ -21,25 +21,31 @@ Variant kvlSERV::Pesquisa(const std::string& Tabela, const std::string& CampoPes
 
     // The last word weighs 1, the one before 2, and so on: Importancia is a bit set in
     // which the first word typed outweighs all later ones together. Weights past 2^63 are
-    // written as exact decimal literals, which the server reads as exact numerics.
-    std::string importancia, palavras, onde;
+    // written as exact decimal literals, which the server reads as exact numerics. Each
+    // weight is the one before doubled, and the weighted terms, nearly all of the text, go
+    // straight into the command: composing costs in proportion to the text written.
     std::vector<std::string> words = PalavrasDePesquisa(oQue);
-    unsigned k = 0;
-    for (auto w = words.rbegin(); w != words.rend(); ++w, ++k) {
+    std::string palavras, onde;
+    std::string peso = "1";
+    if (!words.empty()) comando += ", Importancia=";
+    for (auto w = words.rbegin(); w != words.rend(); ++w, DobraDecimal(peso)) {
         std::string contem = " (Case When " + CampoPesquisa + " like '%" + *w + "%' then ";
-        importancia += contem + PotenciaDeDois(k) + " else 0 end) +";
+        comando += contem;
+        comando += peso;
+        comando += " else 0 end) +";
         palavras += contem + "1 else 0 end) +";
         // A "%" typed at either end anchors the filter; the scores always look anywhere.
         bool ancorada = w->front() == '%' || w->back() == '%';
         onde += " " + CampoPesquisa + " like '" + (ancorada ? *w : "%" + *w + "%") + "' or";
     }
-    if (k > 0) {
-        importancia = ", Importancia=" + importancia.substr(0, importancia.size() - 1);
-        palavras = ", Palavras=" + palavras.substr(0, palavras.size() - 1);
+    if (!words.empty()) {  // each list ends in one "+" or "or" too many
+        comando.pop_back();
+        palavras.pop_back();
+        comando += ", Palavras=" + palavras;
         onde.resize(onde.size() - 2);
     }
     bool porPalavras = OrderByNumPalavras && OrderByNumPalavras->ToBool();
-    comando += importancia + palavras + " FROM " + Tabela + " where " + onde +
+    comando += " FROM " + Tabela + " where " + onde +
                (porPalavras ? " order by Palavras DESC, Importancia DESC"
                             : " order by Importancia DESC, Palavras DESC");
     return Variant(std::move(comando));

@@ -47,18 +47,14 @@ std::vector<std::string> PalavrasDePesquisa(std::string_view text) {
     }
 }
 
-std::string PotenciaDeDois(unsigned k) {
-    std::string digits = "1";  // least significant first while doubling
-    for (unsigned n = 0; n < k; ++n) {
-        int carry = 0;
-        for (char& d : digits) {
-            int twice = (d - '0') * 2 + carry;
-            d = static_cast<char>('0' + twice % 10);
-            carry = twice / 10;
-        }
-        if (carry) digits.push_back('1');
+void DobraDecimal(std::string& digits) {
+    int carry = 0;
+    for (auto d = digits.rbegin(); d != digits.rend(); ++d) {
+        int twice = (*d - '0') * 2 + carry;
+        *d = static_cast<char>('0' + twice % 10);
+        carry = twice / 10;
     }
-    return {digits.rbegin(), digits.rend()};
+    if (carry) digits.insert(digits.begin(), '1');
 }
 
 }  // namespace kvl

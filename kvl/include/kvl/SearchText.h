@@ -20,8 +20,8 @@ KVL_API std::string TextoDePesquisa(std::string_view text, bool ignoreAccents);
 // ones dropped.
 KVL_API std::vector<std::string> PalavrasDePesquisa(std::string_view text);
 
-// 2 to the power k in exact decimal digits, for any k: the weights of a search with more
-// words than a 64-bit integer can weigh.
-KVL_API std::string PotenciaDeDois(unsigned k);
+// Doubles a number written in decimal digits, in place and exactly however long it is:
+// from "1", the weights of a search's words in turn, past what a 64-bit integer can weigh.
+KVL_API void DobraDecimal(std::string& digits);
 
 }  // namespace kvl
