@@ -167,9 +167,12 @@ TEST(ErrorCheck, TheLostLinkQuestionAndAReopenFromTheStoredProperties) {
               "Parece não haver ligação ao servidor!\r\nDeseja tentar restabelecer as conexões ao "
               "servidor?\r\n\r\nIt seems that the link to the server is lost!\r\nDo you wish "
               "to try to re-establish the connections?");
-    EXPECT_FALSE(s.server->erro);  // the new open cleared it
+    // The links were reopened, with the failure still told and the session's settings kept.
+    EXPECT_TRUE(s.server->erro);
+    EXPECT_EQ(s.server->ErroD, "Connection reset by peer");
+    EXPECT_TRUE(s.server->Aberto);
     EXPECT_EQ(s.server->Login, login);
-    EXPECT_EQ(s.server->Stack(), 1);  // the close reset the base
+    EXPECT_EQ(s.server->Stack(), 2);
     // The interrupted result set lost its slot with the old session.
     EXPECT_EQ(r->Indice, 0);
     r.reset();

@@ -1,0 +1,61 @@
+#pragma once
+// A runner for the application services that answers from a script and remembers what it
+// was given: the services' SQL texts and their reading of rows are tested without a driver.
+
+#include <deque>
+#include <string_view>
+#include <utility>
+#include <string>
+#include <vector>
+
+#include "../../kvl/services/Runner.h"
+
+namespace kvltest {
+
+class FakeRunner : public kvl::services::Runner {
+  public:
+    std::vector<std::string> queries;                  // every query's text, in order
+    std::vector<std::vector<std::string>> together;    // every RunTogether's commands
+    std::deque<kvl::services::Answer> answers;         // past the script: ok, no rows
+    std::string pending;                               // the client's pending text
+    bool backslashEscapes = false;
+    bool failTogether = false;
+
+    kvl::services::Answer Query(const std::string& command, size_t maxRows) override {
+        queries.push_back(command);
+        if (answers.empty()) return {true, {}};
+        kvl::services::Answer a = std::move(answers.front());
+        answers.pop_front();
+        for (auto& set : a.sets)
+            if (set.size() > maxRows) set.resize(maxRows);
+        return a;
+    }
+    kvl::services::Answer QueryAfterPending(const std::string& command, size_t maxRows) override {
+        return Query(std::exchange(pending, {}) + command, maxRows);
+    }
+    bool RunTogether(const std::vector<std::string>& commands) override {
+        together.push_back(commands);
+        return !failTogether;
+    }
+    std::string Literal(std::string_view value) const override {
+        std::string out;
+        for (char c : value) {
+            if (c == '\'' || (backslashEscapes && c == '\\')) out += c;
+            out += c;
+        }
+        return out;
+    }
+
+    // An answer of one result set whose rows hold these texts.
+    static kvl::services::Answer Rows(const std::vector<std::vector<std::string>>& rows) {
+        kvl::services::Answer a{true, {{}}};
+        for (const auto& r : rows) {
+            kvl::services::Row row;
+            for (const auto& v : r) row.values.emplace_back(v);
+            a.sets[0].push_back(std::move(row));
+        }
+        return a;
+    }
+};
+
+}  // namespace kvltest
