@@ -1,6 +1,8 @@
 #pragma once
 // kvlRES: one result set, bound to a statement slot of its server. Every value
-// arrives as text; rows can be stored in memory and replayed.
+// arrives as text; rows can be stored in memory and replayed. It belongs to its session's
+// thread. Its fetches may reopen the session's links (a lost link the user chooses to
+// re-establish), after which it reads no more rows.
 
 #include <cstdint>
 #include <memory>
