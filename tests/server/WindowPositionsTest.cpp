@@ -1,20 +1,20 @@
-// Window positions end to end on SQLite and PostgreSQL: saved by one session, written at
-// its close, read back by the next. The batches of several statements, which no real
-// driver runs, and the close from the release of the last reference on the scripted layer.
+// Window positions: the texts written and read on a fake runner, the window geometry on a
+// closed session's cache, and one round trip on SQLite and PostgreSQL (saved by one
+// session, written at its close, read back by the next).
 
 #include <gtest/gtest.h>
 
+#include "../../kvl/services/WindowPositions.h"
 #include "Databases.h"
+#include "FakeRunner.h"
 #include "FakeWindow.h"
-#include "Scripted.h"
-#include "kvl/Text.h"
 #include "kvl/kvlRES.h"
-#include "kvl/kvlSERV.h"
 
 using namespace kvl;
 using kvltest::AsVariant;
-using kvltest::ErrorOf;
+using kvltest::FakeRunner;
 using kvltest::FakeWindow;
+using Table = std::vector<std::vector<std::string>>;
 
 namespace {
 
@@ -27,260 +27,221 @@ struct Bounds {
 Bounds Of(const FakeWindow& w) {
     return {w.left, w.top, w.width, w.height, w.state};
 }
+Bounds Of(const services::WindowPositions::Position* p) {  // none: all -1
+    return p ? Bounds{p->left, p->top, p->width, p->height, p->state} : Bounds{-1, -1, -1, -1, -1};
+}
 
-class Positions : public kvltest::BackendTest {
+std::shared_ptr<FakeWindow> Window(const std::string& caption, int32_t left = 0, int32_t top = 0,
+                                   int32_t width = 1, int32_t height = 1,
+                                   int16_t state = kWindowNormal) {
+    return std::make_shared<FakeWindow>(caption, left, top, width, height, state);
+}
+
+const std::string kRead =
+    "SELECT sPOSform,iPOSleft,iPOStop,iPOSwidth,iPOSheight,iPOSstate,sPOSobs,sPOStabgrelha FROM "
+    "T WHERE sPOSuser=";
+const std::string kInsert =
+    "insert into T (sPOSuser,sPOSform,iPOSleft,iPOStop,iPOSwidth,iPOSheight,iPOSstate,sPOSobs,"
+    "sPOStabgrelha,sPOSapp) values (";
+
+// The service with a closed session holding the properties it reads: user u1 of APP.
+class PositionService : public testing::Test {
   protected:
-    void SetUp() override {
-        BackendTest::SetUp();
-        if (HasFatalFailure() || IsSkipped()) return;
-        Run("CREATE TABLE pos (sPOSuser varchar(40), sPOSform varchar(80), iPOSleft int, "
-            "iPOStop int, iPOSwidth int, iPOSheight int, iPOSstate int, sPOSobs varchar(200), "
-            "sPOStabgrelha varchar(200), sPOSapp varchar(40))");
+    PositionService() {
+        s->TabelaDePos = "T";
+        s->UID = "u1";
+        s->Aplicação = "APP";
+        s->Aberto = true;
     }
-    // A new session on the same database as this user and application.
-    std::shared_ptr<kvlSERV> Open(const std::string& uid, const std::string& app) {
+    ~PositionService() override { s->Aberto = false; }
+
+    std::shared_ptr<kvlSERV> s = kvlSERV::Create();
+    FakeRunner run;
+    services::WindowPositions pos;
+};
+
+TEST_F(PositionService, ChangedRecordsWrittenOnePerCallOrTenPerCallWithSqlMix) {
+    for (int i = 1; i <= 11; ++i) pos.Put({"J" + std::to_string(i), i, 2, 3, 4, 0, "", "", true});
+    pos.Put({"Lida", 1, 1, 1, 1, 0, "", "", false});  // unchanged: never written
+    pos.Save(run, *s);
+    ASSERT_EQ(run.together.size(), 11u);
+    EXPECT_EQ(run.together[0],
+              (std::vector<std::string>{
+                  "delete FROM T WHERE sPOSuser='u1' AND sPOSform='J1' AND ( sPOSapp='APP')",
+                  kInsert + "'u1','J1',1,2,3,4,0,'','', 'APP')"}));
+    EXPECT_EQ(run.together[10].size(), 2u);
+
+    run.together.clear();
+    s->SqlMix = true;
+    pos.Save(run, *s);  // the flags stay: everything is written again
+    ASSERT_EQ(run.together.size(), 2u);
+    EXPECT_EQ(run.together[0].size(), 20u);
+    EXPECT_EQ(run.together[1][1], kInsert + "'u1','J11',11,2,3,4,0,'','', 'APP')");
+}
+
+TEST_F(PositionService, UserCutAt40CharactersQuotesDoubledAndNoApplication) {
+    s->UID = "d'Ávila" + std::string(40, 'l');
+    s->Aplicação = "";
+    const std::string user = "'d''Ávila" + std::string(33, 'l') + "'";
+    pos.Load(run, *s);
+    pos.Put({"O'Neil", -5, 6, 7, 8, kWindowMaximized, "nota 'x'", "a;'b'", true});
+    pos.Save(run, *s);
+    EXPECT_EQ(run.queries,
+              std::vector<std::string>{kRead + user + " AND (sPOSapp='' OR sPOSapp IS NULL)"});
+    EXPECT_EQ(run.together,
+              (Table{{"delete FROM T WHERE sPOSuser=" + user +
+                          " AND sPOSform='O''Neil' AND ( sPOSapp='' OR sPOSapp IS NULL)",
+                      kInsert + user + ",'O''Neil',-5,6,7,8,2,'nota ''x''','a;''b''', '')"}}));
+}
+
+TEST_F(PositionService, ReadAsStoredAndRereadUnderTheFormerTitleWithNothingToWrite) {
+    run.answers = {FakeRunner::Rows({{"Antigo", "-120", "240", "9000", "6000", "2", "o", "g"},
+                                     {"Texto", " 12.0", "7px", "", "x", "0", "", ""}}),
+                   FakeRunner::Rows({{"Novo", "7", "8", "9", "10", "1", "p", "q"}})};
+    pos.Load(run, *s);
+    EXPECT_EQ(Of(pos.Find("Antigo")), (Bounds{-120, 240, 9000, 6000, 2}));
+    EXPECT_EQ(pos.Find("Antigo")->obs + pos.Find("Antigo")->grid, "og");
+    EXPECT_EQ(Of(pos.Find("Texto")), (Bounds{12, 7, 0, 0, 0}));  // a leading number, else 0
+
+    EXPECT_TRUE(pos.Refresh(run, *s, "Novo", "Antigo"));
+    EXPECT_FALSE(pos.Refresh(run, *s, "Nenhum", std::nullopt));  // no stored record
+    EXPECT_EQ(run.queries, (std::vector<std::string>{
+                               kRead + "'u1' AND (sPOSapp='APP' OR sPOSapp IS NULL)",
+                               kRead + "'u1' AND sPOSform='Novo' AND ( sPOSapp='APP')",
+                               kRead + "'u1' AND sPOSform='Nenhum' AND ( sPOSapp='APP')"}));
+    EXPECT_FALSE(pos.Find("Antigo"));
+    EXPECT_EQ(Of(pos.Find("Novo")), (Bounds{7, 8, 9, 10, 1}));
+    EXPECT_FALSE(pos.Find("Nenhum"));
+    pos.Save(run, *s);
+    EXPECT_TRUE(run.together.empty());
+
+    Table many(33000, {"", "1", "0", "1", "1", "0", "", ""});  // beyond a 16-bit count
+    many.back()[0] = "J33000";
+    run.answers = {FakeRunner::Rows(many)};
+    pos.Load(run, *s);
+    EXPECT_TRUE(pos.Find("J33000"));
+}
+
+TEST_F(PositionService, NothingRunsWithoutATableOrWhileClosed) {
+    pos.Put({"J", 1, 1, 1, 1, 0, "", "", true});
+    for (auto [table, open] : {std::pair{"", true}, std::pair{"T", false}}) {
+        s->TabelaDePos = table;
+        s->Aberto = open;
+        pos.Load(run, *s);
+        EXPECT_FALSE(pos.Refresh(run, *s, "J", std::nullopt));
+        if (!open) break;
+        pos.Save(run, *s);
+    }
+    EXPECT_TRUE(run.queries.empty() && run.together.empty());
+}
+
+// The session's members keep the cache without a database: a closed session is enough.
+TEST(PositionMembers, SavedHiddenAndReadBackAsTheBorderStyleAllows) {
+    auto s = kvlSERV::Create();
+    auto mapa = Window("Mapa", 50, 60, 800, 600, kWindowMinimized);
+    Variant obs("o");
+    s->TabelaPosGrava(AsVariant(mapa));
+    s->TabelaPosGrava(AsVariant(Window("Grande", 100, 50, 7000, 5000, kWindowMaximized)));
+    s->TabelaPosGrava(AsVariant(Window("Sobre", 10, 20, 500, 400)), nullptr, &obs);
+    EXPECT_FALSE(mapa->visible);  // left hidden, in its state
+    EXPECT_EQ(mapa->state, kWindowMinimized);
+
+    auto fixed = Window("Sobre", 0, 0, 300, 200), mdiParent = Window("Sobre", 0, 0, 300, 200);
+    fixed->border = mdiParent->border = 3;
+    mdiParent->mdiParent = true;  // which has no border style
+    for (auto [window, expected] :
+         {// minimised: at 0, 0 with 3 times the normal width and 10 times the height
+          std::pair{Window("Mapa"), Bounds{0, 0, 2400, 6000, kWindowMinimized}},
+          std::pair{Window("Grande"), Bounds{100, 50, 7000, 5000, kWindowMaximized}},
+          std::pair{fixed, Bounds{10, 20, 300, 200, 0}},  // a fixed border keeps its size
+          std::pair{mdiParent, Bounds{10, 20, 500, 400, 0}}}) {
+        Variant read;
+        EXPECT_TRUE(s->TabelaPosLe(AsVariant(window), nullptr, &read)) << window->caption;
+        EXPECT_EQ(Of(*window), expected) << window->caption;
+        EXPECT_EQ(read, Variant(window->caption == "Sobre" ? "o" : ""));
+    }
+    auto unknown = Window("Desconhecida", 1, 2, 3, 4);
+    EXPECT_FALSE(s->TabelaPosLe(AsVariant(unknown)));
+    EXPECT_EQ(Of(*unknown), (Bounds{1, 2, 3, 4, 0}));
+}
+
+TEST(PositionMembers, OverflowAndObservationOnlyLeaveTheSavedPosition) {
+    auto s = kvlSERV::Create();
+    s->TabelaPosGrava(AsVariant(Window("J", 1, 2, 3, 4)));
+    for (auto w : {Window("J", 0, 0, 40000, 10), Window("J", 0, 0, 100, 4000, kWindowMinimized)}) {
+        int16_t state = w->state;
+        EXPECT_EQ(kvltest::ErrorOf([&] { s->TabelaPosGrava(AsVariant(w)); }), kOverflow);
+        EXPECT_EQ(w->state, state);
+    }
+    auto moved = Window("J", 9, 9, 9, 9);
+    Variant obs("nova"), read;
+    s->TabelaPosGrava(AsVariant(moved), nullptr, &obs, nullptr, std::nullopt, true);
+    EXPECT_TRUE(moved->visible);  // only the observation: the window is not touched
+    EXPECT_TRUE(s->TabelaPosLe(AsVariant(moved), nullptr, &read));
+    EXPECT_EQ(Of(*moved), (Bounds{1, 2, 3, 4, 0}));
+    EXPECT_EQ(read, obs);
+}
+
+TEST(PositionMembers, KeyIsTheTitleBeforeItsParenthesisCutAt80Characters) {
+    auto s = kvlSERV::Create();
+    std::string eighty = "Relatório " + std::string(70, 'x');
+    s->TabelaPosGrava(AsVariant(Window(eighty + "yyy")));
+    EXPECT_TRUE(s->TabelaPosLe(AsVariant(Window(eighty + "z"))));
+    EXPECT_FALSE(s->TabelaPosLe(AsVariant(Window(eighty.substr(0, eighty.size() - 1)))));
+
+    Variant title("  Clientes (3)");
+    s->TabelaPosGrava(AsVariant(Window("ignorada", 6)), &title);
+    EXPECT_EQ(title, Variant("  Clientes "));  // the cut is written back
+    auto w = Window("Clientes (outra)");
+    EXPECT_TRUE(s->TabelaPosLe(AsVariant(w)));
+    EXPECT_EQ(w->left, 6);
+}
+
+class Positions : public kvltest::BackendTest {};
+
+TEST_P(Positions, SavedAtTheCloseAndReadBackByTheNextSession) {
+    Run("CREATE TABLE pos (sPOSuser varchar(40), sPOSform varchar(80), iPOSleft int, iPOStop int, "
+        "iPOSwidth int, iPOSheight int, iPOSstate int, sPOSobs varchar(200), sPOStabgrelha "
+        "varchar(200), sPOSapp varchar(40))");
+    // A record without an application is read by every application.
+    Run("INSERT INTO pos VALUES ('u1', 'Partilhada', 1, 2, 3, 4, 0, '', '', NULL)");
+    auto open = [&] {
         auto s = kvlSERV::Create();
         s->Dialogos = dialogs;
         s->TabelaDePos = "pos";
-        s->UID = uid;
-        s->Aplicação = app;
+        s->UID = "u1";
+        s->Aplicação = "APP";
         s->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false,
                 session->Login);
         EXPECT_TRUE(s->Aberto);
         return s;
-    }
-    // The first column of every row the query gives.
-    std::vector<std::string> Column(const std::string& sql) {
-        std::vector<std::string> values;
-        auto r = session->Exec(sql);
-        while (r && r->TemLinhas()) values.push_back(r->Col(1).ToString());
-        return values;
-    }
-};
-
-TEST_P(Positions, SavedAtTheLastReleaseAndReadBackByTheNextSession) {
-    auto first = Open("u1", "APP");
-    auto clientes = std::make_shared<FakeWindow>("Clientes (12)", 120, 240, 9000, 6000);
-    auto mapa = std::make_shared<FakeWindow>("Mapa", 50, 60, 800, 600, kWindowMinimized);
-    auto fornecedores =
-        std::make_shared<FakeWindow>("Fornecedores", 100, 50, 7000, 5000, kWindowMaximized);
-    auto sobre = std::make_shared<FakeWindow>("Sobre", 10, 20, 500, 400);
-    sobre->border = 3;
-    Variant obs("O'Neil"), grid("a;'b'");
-    for (auto& w : {clientes, mapa, fornecedores}) first->TabelaPosGrava(AsVariant(w));
-    first->TabelaPosGrava(AsVariant(sobre), nullptr, &obs, &grid);
-    EXPECT_FALSE(mapa->visible);  // saved windows are left hidden, in their state
-    EXPECT_EQ(mapa->state, kWindowMinimized);
-    first.reset();  // the close runs from the release of the last reference
-
-    auto second = Open("u1", "APP");
-    struct Case {
-        std::shared_ptr<FakeWindow> window;
-        Bounds expected;
     };
-    auto sizedFixed = std::make_shared<FakeWindow>("Sobre", 0, 0, 300, 200);
-    sizedFixed->border = 3;
-    auto mdiParent = std::make_shared<FakeWindow>("Sobre", 0, 0, 300, 200);
-    mdiParent->border = 3;
-    mdiParent->mdiParent = true;
-    for (const Case& c : {
-             Case{std::make_shared<FakeWindow>("Clientes", 0, 0, 1, 1), {120, 240, 9000, 6000, 0}},
-             // minimised: at 0, 0 with 3 times the width and 10 times the height
-             Case{std::make_shared<FakeWindow>("Mapa", 0, 0, 1, 1), {0, 0, 2400, 6000, 1}},
-             Case{std::make_shared<FakeWindow>("Fornecedores", 0, 0, 1, 1),
-                  {100, 50, 7000, 5000, 2}},
-             Case{sizedFixed, {10, 20, 300, 200, 0}},  // a fixed border keeps its size
-             Case{mdiParent, {10, 20, 500, 400, 0}},
-         }) {
-        Variant readObs, readGrid;
-        EXPECT_TRUE(second->TabelaPosLe(AsVariant(c.window), nullptr, &readObs, &readGrid))
-            << c.window->caption;
-        EXPECT_EQ(Of(*c.window), c.expected) << c.window->caption;
-        if (c.window->caption == "Sobre") {
-            EXPECT_EQ(readObs, obs);
-            EXPECT_EQ(readGrid, grid);
-        }
-    }
-    auto unknown = std::make_shared<FakeWindow>("Desconhecida", 1, 2, 3, 4);
-    EXPECT_FALSE(second->TabelaPosLe(AsVariant(unknown)));
-    EXPECT_EQ(Of(*unknown), (Bounds{1, 2, 3, 4, 0}));
-    EXPECT_EQ(Column("SELECT sPOSform FROM pos WHERE sPOSform LIKE 'Cli%'"),
-              std::vector<std::string>{"Clientes"});
-}
+    auto first = open();
+    Variant obs("O'Neil, Mação"), grid("a;'b'");
+    first->TabelaPosGrava(AsVariant(Window("Clientes (12)", -120, 240, 9000, 6000, 2)), nullptr,
+                          &obs, &grid);
+    first->TabelaPosGrava(AsVariant(Window("Outra")));
+    first->TabelaPosGravaTabela(true);  // written now, and replaced again at the close
+    EXPECT_EQ(first->Stack(), 1);       // every write gave its slot back
+    first.reset();                      // the close runs from the release of the last reference
 
-TEST_P(Positions, WindowKeyIsTheTitleBeforeItsParenthesisCutAt80Characters) {
-    auto s = Open("u1", "APP");
-    std::string eighty = "Relatório " + std::string(70, 'x');
-    auto w = std::make_shared<FakeWindow>(eighty + std::string(20, 'y'), 5, 6, 70, 80);
-    s->TabelaPosGrava(AsVariant(w));
-    Variant title("  Clientes (3)");
-    s->TabelaPosGrava(AsVariant(w), &title);
-    EXPECT_EQ(title, Variant("  Clientes "));  // the cut is written back
-    s->Fecha();
-    s = Open("u1", "APP");
-    auto other = std::make_shared<FakeWindow>(eighty + "z", 0, 0, 1, 1);
-    EXPECT_TRUE(s->TabelaPosLe(AsVariant(other)));
-    EXPECT_EQ(Of(*other), (Bounds{5, 6, 70, 80, 0}));
-    EXPECT_EQ(Column("SELECT sPOSform FROM pos ORDER BY sPOSform"),
-              (std::vector<std::string>{"Clientes", eighty}));
-}
+    std::vector<std::string> forms;
+    for (auto r = session->Exec("SELECT sPOSform FROM pos ORDER BY 1"); r && r->TemLinhas();)
+        forms.push_back(r->Col(1).ToString());
+    EXPECT_EQ(forms, (std::vector<std::string>{"Clientes", "Outra", "Partilhada"}));
 
-TEST_P(Positions, SharedRecordsAreReadButRemovedOnlyWithoutAnApplication) {
-    for (const char* app : {"NULL", "''", "'APP'"})
-        Run(std::string("INSERT INTO pos VALUES ('u1', 'Partilhada', 1, 2, 3, 4, 0, '', '', ") +
-            app + ")");
-    auto withApp = Open("u1", "APP");
-    auto w = std::make_shared<FakeWindow>("Partilhada", 0, 0, 1, 1);
-    EXPECT_TRUE(withApp->TabelaPosLe(AsVariant(w)));
-    withApp->TabelaPosGrava(AsVariant(w));
-    withApp->Fecha();
-    EXPECT_EQ(Column("SELECT COALESCE(sPOSapp, 'null') FROM pos ORDER BY 1"),
-              (std::vector<std::string>{"", "APP", "null"}));
-
-    auto withoutApp = Open("u1", "");
-    withoutApp->TabelaPosGrava(AsVariant(w));
-    withoutApp->Fecha();
-    EXPECT_EQ(Column("SELECT COALESCE(sPOSapp, 'null') FROM pos ORDER BY 1"),
-              (std::vector<std::string>{"", "APP"}));
-}
-
-TEST_P(Positions, LongLoginFoundAndReplacedAfterReopening) {
-    const std::string login(45, 'l');
-    for (int32_t left : {11, 22}) {
-        auto s = Open(login, "APP");
-        auto w = std::make_shared<FakeWindow>("Longa", 0, 0, 1, 1);
-        EXPECT_EQ(s->TabelaPosLe(AsVariant(w)), left == 22);
-        w->left = left;
-        s->TabelaPosGrava(AsVariant(w));
-    }
-    EXPECT_EQ(Column("SELECT sPOSuser FROM pos"), std::vector<std::string>{std::string(40, 'l')});
-    EXPECT_EQ(Column("SELECT iPOSleft FROM pos"), std::vector<std::string>{"22"});
-}
-
-TEST_P(Positions, OneStatementPerRunWithoutBatches) {
-    auto s = Open("u1", "APP");
-    for (int i = 1; i <= 11; ++i)
-        s->TabelaPosGrava(
-            AsVariant(std::make_shared<FakeWindow>("J" + std::to_string(i), i, 0, 1, 1)));
-    s->Log = true;
-    for (int pass = 0; pass < 2; ++pass) {  // the flags stay: a second write is the same
-        int32_t before = s->Logs(-1).ToInt32();
-        s->TabelaPosGravaTabela(true);
-        auto log = kvltest::LogEntries(*s, before);
-        EXPECT_EQ(std::ranges::count_if(log, [](auto& e) { return e.starts_with("ActCom"); }), 22);
-        EXPECT_EQ(Column("SELECT count(*) FROM pos"), std::vector<std::string>{"11"});
-    }
-    EXPECT_EQ(s->Stack(), 1);  // every run gave its slot back
-}
-
-TEST_P(Positions, ActRereadsOneRecordUnderItsFormerTitle) {
-    Run("INSERT INTO pos VALUES ('u1', 'Novo', 7, 8, 9, 10, 2, 'o', 'g', 'APP')");
-    auto s = Open("u1", "APP");
-    auto w = std::make_shared<FakeWindow>("Antigo", 1, 1, 1, 1);
-    s->TabelaPosGrava(AsVariant(w));
-    Variant title("Novo (2)"), former("Antigo");
-    EXPECT_TRUE(s->TabelaPosAct(AsVariant(w), &title, &former));
-    EXPECT_FALSE(s->TabelaPosLe(AsVariant(w)));  // "Antigo" became "Novo"
-    Variant obs;
-    EXPECT_TRUE(s->TabelaPosLe(AsVariant(w), &title, &obs));
-    EXPECT_EQ(Of(*w), (Bounds{7, 8, 9, 10, 2}));
-    EXPECT_EQ(obs, Variant("o"));
-    Variant missing("Nenhum");
-    EXPECT_FALSE(s->TabelaPosAct(AsVariant(w), &missing));
-    s->Fecha();  // the re-read record was not changed: nothing written
-    EXPECT_EQ(Column("SELECT count(*) FROM pos"), std::vector<std::string>{"1"});
-}
-
-TEST_P(Positions, CacheHoldsMoreThan32767Records) {
-    Run("INSERT INTO pos (sPOSuser, sPOSform, iPOSleft, iPOStop, iPOSwidth, iPOSheight, "
-        "iPOSstate, sPOSapp) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
-        "WHERE i < 33000) SELECT 'u1', 'J' || i, i, 0, 1, 1, 0, 'APP' FROM n");
-    auto s = Open("u1", "APP");
-    auto last = std::make_shared<FakeWindow>("J33000", 0, 0, 1, 1);
-    EXPECT_TRUE(s->TabelaPosLe(AsVariant(last)));
-    EXPECT_EQ(last->left, 33000);
+    auto second = open();
+    auto clientes = Window("Clientes"), shared = Window("Partilhada");
+    Variant readObs, readGrid;
+    EXPECT_TRUE(second->TabelaPosLe(AsVariant(clientes), nullptr, &readObs, &readGrid));
+    EXPECT_EQ(Of(*clientes), (Bounds{-120, 240, 9000, 6000, 2}));
+    EXPECT_EQ(readObs, obs);
+    EXPECT_EQ(readGrid, grid);
+    EXPECT_TRUE(second->TabelaPosLe(AsVariant(shared)));
+    EXPECT_EQ(Of(*shared), (Bounds{1, 2, 3, 4, 0}));
+    EXPECT_TRUE(dialogs->asked.empty());
 }
 
 KVL_BACKENDS(Positions);
-
-// A session on the scripted layer with a position table, user u1 and application APP.
-struct ScriptedPositions : kvltest::ScriptedSession {
-    ScriptedPositions() {
-        server->TabelaDePos = "T";
-        server->UID = "u1";
-        server->Aplicação = "APP";
-    }
-    void Save(const std::string& caption, int32_t left = 120) {
-        server->TabelaPosGrava(
-            AsVariant(std::make_shared<FakeWindow>(caption, left, 240, 9000, 6000)));
-    }
-};
-
-const std::string kClientes =
-    "delete FROM T WHERE sPOSuser='u1' AND sPOSform='Clientes' AND ( sPOSapp='APP')insert into "
-    "T (sPOSuser,sPOSform,iPOSleft,iPOStop,iPOSwidth,iPOSheight,iPOSstate,sPOSobs,sPOStabgrelha,"
-    "sPOSapp) values ('u1','Clientes',120,240,9000,6000,0,'','', 'APP') ";
-
-TEST(PositionBatches, ElevenEntriesInTwoRunsAtTheCloseWithSqlMix) {
-    ScriptedPositions s;
-    for (int i = 1; i <= 10; ++i) s.Save("J" + std::to_string(i), i);
-    s.Save("Clientes");
-    s.server->SqlMix = true;
-    s.server->Fecha();
-    ASSERT_EQ(s.odbc->executed.size(), 2u);
-    EXPECT_EQ(StrConta(s.odbc->executed[0], "delete FROM T"), 10);
-    EXPECT_TRUE(s.odbc->executed[0].starts_with(
-        "delete FROM T WHERE sPOSuser='u1' AND sPOSform='J1' AND ( sPOSapp='APP')insert"));
-    EXPECT_EQ(s.odbc->executed[1], kClientes);
-}
-
-TEST(PositionBatches, LastReleaseWritesOnTheBaseSlotAndFreesEverything) {
-    ScriptedPositions s;
-    s.Save("Clientes");
-    s.Save("Outra");
-    auto odbc = s.odbc;
-    s.server.reset();
-    EXPECT_EQ(odbc->executed.size(), 4u);         // one statement per run without SqlMix
-    EXPECT_EQ(odbc->Count("DriverConnect"), 1u);  // no slot left taken between runs
-    EXPECT_EQ(odbc->LiveHandles(), 0u);
-    EXPECT_EQ(odbc->misuses, 0);
-}
-
-TEST(PositionBatches, SizesBeyond16BitsAreAnOverflowAndNothingIsWritten) {
-    for (auto [width, height, state] :
-         {std::tuple{40000, 10, kWindowNormal}, std::tuple{100, 4000, kWindowMinimized}}) {
-        ScriptedPositions s;
-        auto w = std::make_shared<FakeWindow>("Larga", 0, 0, width, height, state);
-        EXPECT_EQ(ErrorOf([&] { s.server->TabelaPosGrava(AsVariant(w)); }), kOverflow);
-        EXPECT_EQ(w->state, state);
-        s.server->TabelaPosGravaTabela(true);
-        EXPECT_TRUE(s.odbc->executed.empty());
-    }
-}
-
-TEST(PositionBatches, ActWithoutAPositionTableRunsNothing) {
-    ScriptedPositions s;
-    s.server->TabelaDePos = "";
-    auto w = std::make_shared<FakeWindow>("Clientes", 0, 0, 1, 1);
-    EXPECT_FALSE(s.server->TabelaPosAct(AsVariant(w)));
-    EXPECT_TRUE(s.odbc->executed.empty());
-}
-
-TEST(PositionBatches, ObservationOnlyAndQuotedValues) {
-    ScriptedPositions s;
-    s.server->UID = "d'Ávila";
-    s.server->Aplicação = "";
-    auto w = std::make_shared<FakeWindow>("O'Neil", 5, 5, 5, 5);
-    Variant obs("nota 'x'");
-    s.server->TabelaPosGrava(AsVariant(w), nullptr, &obs, nullptr, std::nullopt, true);
-    EXPECT_TRUE(w->visible);  // only the observation: the window is not touched
-    s.server->TabelaPosGravaTabela();
-    EXPECT_EQ(s.odbc->executed,
-              std::vector<std::string>{
-                  "delete FROM T WHERE sPOSuser='d''Ávila' AND sPOSform='O''Neil' AND ( "
-                  "sPOSapp='' OR sPOSapp IS NULL)insert into T (sPOSuser,sPOSform,iPOSleft,"
-                  "iPOStop,iPOSwidth,iPOSheight,iPOSstate,sPOSobs,sPOStabgrelha,sPOSapp) values "
-                  "('d''Ávila','O''Neil',0,0,0,0,0,'nota ''x''','', '') "});
-}
 
 }  // namespace
