@@ -18,12 +18,12 @@ struct TableName {
 
 // "db.dbo.table" (".dbo." in any case) in every dialect but ORACLE8, where "owner.table"
 // splits at its first point. Without one the whole name is the bare name.
-TableName SplitTableName(std::string_view table, tqConecçaoTipo dialect);
+KVL_API TableName SplitTableName(std::string_view table, tqConecçaoTipo dialect);
 
 // The query of the catalog rows (field name, type code, length, precision, scale, table id,
 // table name) of table, or of every table when table is null; with field, of that field
 // only. It starts with a blank, to follow the client's pending text.
-std::string CatalogQuery(const kvlSERV& s, const Runner& run, const TableName* table,
+KVL_API std::string CatalogQuery(const kvlSERV& s, const Runner& run, const TableName* table,
                          std::optional<std::string_view> field = std::nullopt);
 
 }  // namespace kvl::services

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Service.h"
+#include "kvl/Export.h"
 
 namespace kvl {
 class Language;
@@ -17,7 +18,7 @@ class ProgressForm;
 
 namespace kvl::services {
 
-class Collections : public Service {
+class KVL_API Collections : public Service {
   public:
     struct Table {
         std::string loc;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Service.h"
+#include "kvl/Export.h"
 
 namespace kvl {
 class RowSource;
@@ -13,7 +14,7 @@ class RowSource;
 
 namespace kvl::services {
 
-class FieldProperties : public Service {
+class KVL_API FieldProperties : public Service {
   public:
     struct Field {
         int32_t tableId = 0;

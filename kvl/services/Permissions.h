@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "Service.h"
+#include "kvl/Export.h"
 
 namespace kvl::services {
 
-class Permissions : public Service {
+class KVL_API Permissions : public Service {
   public:
     // The six rights in the order of the letters a, c, n, g, e, l.
     using Rights = std::array<bool, 6>;

@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "Service.h"
+#include "kvl/Export.h"
 
 namespace kvl::services {
 
-class WindowPositions : public Service {
+class KVL_API WindowPositions : public Service {
   public:
     struct Position {
         std::string form;
