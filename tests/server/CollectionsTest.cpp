@@ -1,252 +1,187 @@
-// The table and list collections loaded from scripted catalogue rows: the batch text, the
-// location rules, the deferred rewriting, the accessors and the failures.
+// The table and list collections read from catalogue rows a fake runner gives: the batch,
+// the location rules, the rewriting of the SQL they store, progress and failures.
 
 #include <gtest/gtest.h>
 
-#include "CatalogueRows.h"
+#include "../../kvl/services/Collections.h"
 #include "Databases.h"
+#include "FakeRunner.h"
 #include "kvl/ClientObjects.h"
-#include "kvl/kvlSERV.h"
 
 using namespace kvl;
-using namespace kvltest;
+using kvltest::ErrorOf;
+using kvltest::FakeRunner;
+using Options = services::Collections::LoadOptions;
 
 namespace {
 
+using Rows = std::vector<std::vector<std::string>>;
+
+// A row of the tables catalogue: number, name, location, placement letters, list SQL.
+std::vector<std::string> TableRow(const char* number, const char* name, const char* destination,
+                                  const char* letters, const char* listSql = "") {
+    return {number, name, "10", "rel", "const", destination, "11", listSql, letters};
+}
+
+// A row of the lists catalogue: number and SQL.
+std::vector<std::string> ListRow(const char* number, const char* sql) {
+    return {number, "const", "20", sql};
+}
+
 // A progress form that records every call as "a|b|c", an omitted c written as "-".
-class RecordingForm : public ProgressForm {
-  public:
+struct RecordingForm : ProgressForm {
     std::vector<std::string> calls;
     void Msg(const Variant& a, const Variant& b, const std::optional<Variant>& c) override {
         calls.push_back(a.ToString() + "|" + b.ToString() + "|" + (c ? c->ToString() : "-"));
     }
 };
 
-class Dictionary : public Language {
-  public:
+struct Dictionary : Language {
     Variant Frase(const Variant& n) override { return Variant("frase " + n.ToString()); }
     Variant Palavra(const Variant& n) override { return Variant("palavra " + n.ToString()); }
 };
 
-Variant Holding(std::shared_ptr<Object> o) {
-    return Variant(std::move(o));
-}
-
 class Collections : public testing::Test {
   protected:
     Collections() {
-        NameCatalogues(*s.server);
-        s.server->DB = "Emp01";
+        s->TabelaDeTabelas = "TAB";
+        s->TabelaLocDeTabelas = "LTB";
+        s->TabelaDeListas = "LST";
+        options.company = "Emp01";
     }
-    // Loads these rows into both collections (only the tables when lists is empty).
-    void Load(std::vector<ScriptedOdbc::Row> tables, std::vector<ScriptedOdbc::Row> lists = {},
-              std::optional<std::string> mother = std::nullopt) {
-        s.odbc->ScriptExecution(
-            {TablesCatalogue(std::move(tables)), ListsCatalogue(std::move(lists))});
-        s.server->TabelasColecçõesCarrega(std::nullopt, std::nullopt, std::nullopt, std::nullopt,
-                                          std::nullopt, mother);
-    }
-    std::string ListSql(int16_t table) {
-        std::string sql;
-        s.server->TabelasColecçõesItemTab(table, nullptr, nullptr, nullptr, nullptr, &sql);
-        return sql;
+    // Loads both collections from these catalogue rows, one result set each.
+    void Load(const Rows& tables, const Rows& lists = {}) {
+        services::Answer a = FakeRunner::Rows(tables);
+        a.sets.push_back(FakeRunner::Rows(lists).sets[0]);
+        run.answers.push_back(std::move(a));
+        collections.Load(run, *s, options);
     }
 
-    ScriptedSession s;
+    std::shared_ptr<kvlSERV> s = kvlSERV::Create();
+    FakeRunner run;
+    Options options;
+    services::Collections collections;
 };
 
 }  // namespace
 
-TEST_F(Collections, OneBatchAfterTheClientsTextWithTheCompanyQuoted) {
-    s.server->com("SET DATEFORMAT dmy");
-    s.odbc->ScriptExecution({TablesCatalogue({}), ListsCatalogue({})});
-    s.server->TabelasColecçõesCarrega(std::nullopt, std::nullopt, std::nullopt, std::nullopt,
-                                      std::string("O'Hara"));
-    EXPECT_EQ(s.odbc->executed.back(),
-              " SET DATEFORMAT dmy  SELECT iTABtab, sTABnome, iTABtit, sTABrel, sTABconst,"
-              " sLTBempdst, iTABlsttit, sTABlstsql, sTABapp FROM TAB,LTB WHERE sTABnome*=sLTBtab"
-              " and sLTBemp='O''Hara' ORDER BY iTABtab  SELECT iLSTlst, sLSTconst, iLSTtit,"
-              " sLSTsql FROM LST ORDER BY iLSTlst");
-    EXPECT_EQ(s.server->ActCom, "");
+TEST_F(Collections, OneBatchAfterThePendingTextWithTheCompanyAsALiteral) {
+    run.pending = " SET DATEFORMAT dmy";
+    options.company = "O'Hara";
+    Load({});
+    options.tables = false;
+    collections.Load(run, *s, options);
+    EXPECT_EQ(run.queries,
+              (std::vector<std::string>{
+                  " SET DATEFORMAT dmy  SELECT iTABtab, sTABnome, iTABtit, sTABrel, sTABconst,"
+                  " sLTBempdst, iTABlsttit, sTABlstsql, sTABapp FROM TAB,LTB WHERE"
+                  " sTABnome*=sLTBtab and sLTBemp='O''Hara' ORDER BY iTABtab  SELECT iLSTlst,"
+                  " sLSTconst, iLSTtit, sLSTsql FROM LST ORDER BY iLSTlst",
+                  "  SELECT iLSTlst, sLSTconst, iLSTtit, sLSTsql FROM LST ORDER BY iLSTlst"}));
 }
 
 TEST_F(Collections, TheLocationRowWinsThenTheLettersSNFEachOverridingTheOneBefore) {
-    struct Case {
-        const char* destination;
-        const char* letters;
-        const char* loc;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"Emp02", "F", "Emp02.dbo.Artigos"},
-        {"", "N", "Emp01.dbo.Artigos"},
         {"", "SN", "Emp01.dbo.Artigos"},
         {"", "S", "Mae.dbo.Artigos"},
         {"", "SNF", "Artigos"},
         {"", "sn", ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.letters);
-        Load({TableRow("1", "Artigos", c.destination, c.letters)}, {}, "Mae");
-        EXPECT_EQ(s.server->TabelasColecçõesTabLoc(1), c.loc);
+    options.mother = "Mae";
+    for (const auto& [destination, letters, loc] : cases) {
+        Load({TableRow("1", "Artigos", destination, letters)});
+        EXPECT_EQ(collections.TableAt(1).loc, loc) << letters;
     }
 }
 
-TEST_F(Collections, NumbersWithGapsListsRewrittenOnceEveryTableIsKnownAndIndexZero) {
+TEST_F(Collections, NumbersWithGapsAndListSqlRewrittenOnceEveryTableIsKnown) {
     // Table 1's list names table 5, which is read after it.
     Load({TableRow("1", "Artigos", "", "N", "SELECT a FROM &.moradas"),
           TableRow("2", "Clientes", "", "F", "SELECT a, b from @ ORDER BY b"),
           TableRow("5", "Moradas", "Emp02", "")},
-         {ListRow("1", "SELECT x from @"), ListRow("3.5", "SELECT y FROM &.Clientes")});
-
-    EXPECT_EQ(s.server->TabelasColecçõesItemTabCount(), 5);
-    EXPECT_EQ(s.server->TabelasColecçõesTabLoc(3), "");
-    EXPECT_EQ(s.server->TabelasColecçõesNTit(4), 0);
-    EXPECT_EQ(s.server->TabelasColecçõesNTit(5), 10);
-    EXPECT_EQ(ListSql(1), "SELECT a FROM Emp02.dbo.Moradas");
-    EXPECT_EQ(ListSql(2), "SELECT a, b  FROM Clientes  ORDER BY b");
-
-    Variant count;
-    s.server->TabelasColecçõesItemTab(0, nullptr, &count);
-    EXPECT_EQ(count.kind(), Variant::Kind::Int32);
-    EXPECT_EQ(count.ToInt32(), 5);
-
-    // List numbers round half to even: 3.5 is list 4.
-    std::string title, sql;
-    s.server->TabelasColecçõesItemLst(0, &title);
-    EXPECT_EQ(title, "4");
-    EXPECT_EQ(s.server->TabelasColecçõesItemLstCount(), 4);
-    s.server->TabelasColecçõesItemLst(1, &title, &sql);
-    EXPECT_EQ(sql, "SELECT x  FROM Emp01.dbo.Artigos ");
-    EXPECT_EQ(title, "");  // no language object: titles stay empty
-    s.server->TabelasColecçõesItemLst(4, nullptr, &sql);
-    EXPECT_EQ(sql, "SELECT y FROM Clientes");
-
-    for (int16_t outside : {-1, 6}) {
-        EXPECT_EQ(ErrorOf([&] { s.server->TabelasColecçõesTabLoc(outside); }),
-                  kSubscriptOutOfRange);
-        EXPECT_EQ(ErrorOf([&] { s.server->TabelasColecçõesNTit(outside); }), kSubscriptOutOfRange);
-        EXPECT_EQ(ErrorOf([&] { s.server->TabelasColecçõesItemTab(outside); }),
-                  kSubscriptOutOfRange);
-    }
-    EXPECT_EQ(ErrorOf([&] { s.server->TabelasColecçõesItemLst(5); }), kSubscriptOutOfRange);
-
-    s.server->Fecha();
-    EXPECT_EQ(s.server->TabelasColecçõesItemTabCount(), 0);
-    EXPECT_EQ(s.server->TabelasColecçõesItemLstCount(), 0);
+         {ListRow("1", "SELECT x from @"), ListRow("4", "SELECT y FROM &.Clientes")});
+    EXPECT_EQ(collections.TableUpper(), 5);
+    EXPECT_EQ(collections.TableAt(4).ntit, 0);  // a gap is an empty entry
+    EXPECT_EQ(collections.TableAt(5).ntit, 10);
+    EXPECT_EQ(collections.TableAt(1).lstSql, "SELECT a FROM Emp02.dbo.Moradas");
+    EXPECT_EQ(collections.TableAt(2).lstSql, "SELECT a, b  FROM Clientes  ORDER BY b");
+    EXPECT_EQ(collections.ListUpper(), 4);
+    EXPECT_EQ(collections.ListAt(1).sql, "SELECT x  FROM Emp01.dbo.Artigos ");  // list k: table k
+    EXPECT_EQ(collections.ListAt(4).sql, "SELECT y FROM Clientes");
+    EXPECT_EQ(ErrorOf([&] { collections.TableAt(6); }), kSubscriptOutOfRange);
+    EXPECT_EQ(ErrorOf([&] { collections.ListAt(-1); }), kSubscriptOutOfRange);
 }
 
 TEST_F(Collections, ProgressMessagesAndTitlesWithAndWithoutALanguage) {
-    struct Case {
-        bool language;
-        std::vector<std::string> calls;
-        const char* title;
-    };
-    const Case cases[] = {
-        {true, {"|frase 386|-", "|frase 511|-", "||-"}, "palavra 10"},
-        {false, {"||", "||", "||-"}, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.language);
-        auto form = std::make_shared<RecordingForm>();
-        std::optional<Variant> lingua;
-        if (c.language) lingua = Holding(std::make_shared<Dictionary>());
-        s.odbc->ScriptExecution(
-            {TablesCatalogue({TableRow("1", "T", "", "F")}), ListsCatalogue({ListRow("1", "")})});
-        s.server->TabelasColecçõesCarrega(Holding(form), lingua);
-        EXPECT_EQ(form->calls, c.calls);
-        std::string loc, lst, listTitle;
-        Variant tit;
-        s.server->TabelasColecçõesItemTab(1, &loc, &tit, nullptr, &lst);
-        s.server->TabelasColecçõesItemLst(1, &listTitle);
-        EXPECT_EQ(tit.ToString(), c.title);
-        EXPECT_EQ(lst, c.language ? "palavra 11" : "");
-        EXPECT_EQ(listTitle, c.language ? "palavra 20" : "");
+    for (bool language : {true, false}) {
+        SCOPED_TRACE(language);
+        RecordingForm form;
+        Dictionary dictionary;
+        options.form = &form;
+        options.language = language ? &dictionary : nullptr;
+        Load({TableRow("1", "T", "", "F")}, {ListRow("1", "")});
+        const auto& t = collections.TableAt(1);
+        if (language) {
+            EXPECT_EQ(form.calls,
+                      (std::vector<std::string>{"|frase 386|-", "|frase 511|-", "||-"}));
+            EXPECT_EQ(t.tit + "," + t.lst + "," + collections.ListAt(1).tit,
+                      "palavra 10,palavra 11,palavra 20");
+        } else {
+            EXPECT_EQ(form.calls, (std::vector<std::string>{"||", "||", "||-"}));
+            EXPECT_EQ(t.tit + t.lst + collections.ListAt(1).tit, "");
+        }
     }
-    // Objects that are not what they should be fail before anything runs.
-    size_t runs = s.odbc->executed.size();
-    EXPECT_EQ(ErrorOf([&] { s.server->TabelasColecçõesCarrega(Variant("form")); }), kObjectNotSet);
-    EXPECT_EQ(ErrorOf([&] {
-                  s.server->TabelasColecçõesCarrega(Holding(std::make_shared<Dictionary>()));
-              }),
-              kNoSuchMember);
-    EXPECT_EQ(s.odbc->executed.size(), runs);
 }
 
-TEST_F(Collections, ReadingOnlyTheListsKeepsTheTablesAndStaysOnTheFirstResult) {
+TEST_F(Collections, ReadingOnlyTheListsKeepsTheTablesAndAFailedBatchEmptiesBoth) {
     Load({TableRow("2", "Clientes", "", "F")}, {ListRow("1", "a")});
-    s.odbc->ScriptExecution({ListsCatalogue({ListRow("2", "SELECT c FROM &.clientes")})});
-    size_t moves = s.odbc->Count("MoreResults");
-    s.server->TabelasColecçõesCarrega(std::nullopt, std::nullopt, false, true);
+    options.tables = false;  // the lists' rows are then the first result set
+    run.answers.push_back(FakeRunner::Rows({ListRow("2", "SELECT c FROM &.clientes")}));
+    collections.Load(run, *s, options);
+    EXPECT_EQ(collections.TableAt(2).loc, "Clientes");
+    ASSERT_EQ(collections.ListUpper(), 2);
+    EXPECT_EQ(collections.ListAt(1).sql, "");  // replaced, not merged
+    EXPECT_EQ(collections.ListAt(2).sql, "SELECT c FROM Clientes");
 
-    EXPECT_EQ(s.odbc->executed.back(),
-              "  SELECT iLSTlst, sLSTconst, iLSTtit, sLSTsql FROM LST ORDER BY iLSTlst");
-    EXPECT_EQ(s.odbc->Count("MoreResults"), moves);
-    EXPECT_EQ(s.server->TabelasColecçõesTabLoc(2), "Clientes");
-    EXPECT_EQ(s.server->TabelasColecçõesItemLstCount(), 2);
-    std::string sql;
-    s.server->TabelasColecçõesItemLst(1, nullptr, &sql);
-    EXPECT_EQ(sql, "");  // the list collection was replaced, not merged
-    s.server->TabelasColecçõesItemLst(2, nullptr, &sql);
-    EXPECT_EQ(sql, "SELECT c FROM Clientes");
+    // A failed batch leaves both collections empty.
+    options.tables = true;
+    run.answers.push_back({false, {}});
+    collections.Load(run, *s, options);
+    EXPECT_EQ(collections.TableUpper() + collections.ListUpper(), 0);
 }
 
 TEST_F(Collections, BadRowsFailTheLoadKeepingTheEntriesReadBefore) {
-    struct Case {
-        std::vector<ScriptedOdbc::Row> tables;
-        std::vector<ScriptedOdbc::Row> lists;
-        int32_t error;
+    const auto a = TableRow("1", "A", "", "F");
+    const std::tuple<Rows, Rows, int32_t> cases[] = {
+        {{a, TableRow("0", "B", "", "F")}, {}, kSubscriptOutOfRange},
+        {{a, TableRow("-4", "B", "", "F")}, {}, kSubscriptOutOfRange},
+        {{a, TableRow("32768", "B", "", "F")}, {}, kOverflow},
+        {{a, TableRow("dois", "B", "", "F")}, {}, kTypeMismatch},
+        {{a, TableRow("2", "B", "", "S")}, {}, kTypeMismatch},           // no mother database given
+        {{a}, {ListRow("2", "SELECT x from @")}, kSubscriptOutOfRange},  // no table 2
     };
-    const Case cases[] = {
-        {{TableRow("1", "A", "", "F"), TableRow("0", "B", "", "F")}, {}, kSubscriptOutOfRange},
-        {{TableRow("1", "A", "", "F"), TableRow("-4", "B", "", "F")}, {}, kSubscriptOutOfRange},
-        {{TableRow("1", "A", "", "F"), TableRow("32768", "B", "", "F")}, {}, kOverflow},
-        {{TableRow("1", "A", "", "F"), TableRow("dois", "B", "", "F")}, {}, kTypeMismatch},
-        // The mother database was not given for a table placed there.
-        {{TableRow("1", "A", "", "F"), TableRow("2", "B", "", "S")}, {}, kTypeMismatch},
-        // List 2 refers to table 2, which does not exist.
-        {{TableRow("1", "A", "", "F")}, {ListRow("2", "SELECT x from @")}, kSubscriptOutOfRange},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(&c - cases);
-        s.odbc->ScriptExecution({TablesCatalogue(c.tables), ListsCatalogue(c.lists)});
-        EXPECT_EQ(ErrorOf([&] { s.server->TabelasColecçõesCarrega(); }), c.error);
-        EXPECT_EQ(s.server->TabelasColecçõesTabLoc(1), "A");
+    for (const auto& [tables, lists, error] : cases) {
+        EXPECT_EQ(ErrorOf([&] { Load(tables, lists); }), error);
+        EXPECT_EQ(collections.TableAt(1).loc, "A");
     }
-}
-
-TEST_F(Collections, AFailedBatchLeavesBothCollectionsEmpty) {
-    Load({TableRow("1", "A", "", "F")}, {ListRow("1", "x")});
-    s.Fail(208, "42S02", "Invalid object name 'TAB'");
-    s.server->TabelasColecçõesCarrega();
-    EXPECT_TRUE(s.server->erro);
-    EXPECT_EQ(s.server->TabelasColecçõesItemTabCount(), 0);
-    EXPECT_EQ(s.server->TabelasColecçõesItemLstCount(), 0);
 }
 
 TEST_F(Collections, PlaceholdersRewrittenByTheTableTheyDesignate) {
     Load({TableRow("1", "Clientes", "Emp01", ""), TableRow("3", "T", "X", "")});
-    struct Case {
-        const char* sql;
-        int16_t index;
-        const char* rewritten;
-    };
-    const Case cases[] = {
-        {"SELECT a, b from @ ORDER BY b", 3, "SELECT a, b  FROM X.dbo.T  ORDER BY b"},
+    const std::tuple<const char*, int16_t, const char*> cases[] = {
         {"select a FROM @", 3, "select a  FROM X.dbo.T "},
-        {"SELECT c FROM &.Clientes WHERE x=1", 0, "SELECT c FROM Emp01.dbo.Clientes WHERE x=1"},
-        {"SELECT c FROM &.CLIENTES", 0, "SELECT c FROM Emp01.dbo.Clientes"},
+        {"SELECT c FROM &.CLIENTES WHERE x=1", 0, "SELECT c FROM Emp01.dbo.Clientes WHERE x=1"},
         {"SELECT c FROM &.Nada WHERE x=1", 0, "SELECT c FROM Nada WHERE x=1"},
         {"SELECT c FROM &.clientes\r\nWHERE x=1", 0,
          "SELECT c FROM Emp01.dbo.Clientes\r\nWHERE x=1"},
         {"SELECT c FROM &.x.dbo.t,&.clientes", 0, "SELECT c FROM X.dbo.T,Emp01.dbo.Clientes"},
         // A name left as it was, however short, hides no placeholder behind it.
         {"SELECT c FROM &.q,&.z", 0, "SELECT c FROM q,z"},
+        // Only what follows the FROM clause is looked at.
         {"SELECT &.clientes.c from @", 3, "SELECT &.clientes.c  FROM X.dbo.T "},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.sql);
-        EXPECT_EQ(s.server->TabelasColecçõesCarrega_CorrigeSQL(c.sql, c.index), c.rewritten);
-    }
-    EXPECT_EQ(ErrorOf([&] { s.server->TabelasColecçõesCarrega_CorrigeSQL("from @", 4); }),
-              kSubscriptOutOfRange);
+    for (const auto& [sql, index, rewritten] : cases)
+        EXPECT_EQ(collections.Rewrite(sql, index), rewritten) << sql;
+    EXPECT_EQ(ErrorOf([&] { collections.Rewrite("from @", 4); }), kSubscriptOutOfRange);
 }

@@ -1,11 +1,11 @@
-// One session loads its collections from scripted catalogue rows (their batch runs on no
-// real driver) and then runs the rewritten list SQL and the description look-up against
-// real tables.
+// A session loads its collections from catalogue rows the scripted layer gives (their batch
+// runs on no real driver), then runs the rewritten list SQL, the description look-up and
+// ranked searches against real tables.
 
 #include <gtest/gtest.h>
 
-#include "CatalogueRows.h"
 #include "Databases.h"
+#include "kvl/ClientObjects.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
 
@@ -13,6 +13,23 @@ using namespace kvl;
 using namespace kvltest;
 
 namespace {
+
+ScriptedOdbc::Result TextRows(size_t columns, std::vector<ScriptedOdbc::Row> rows) {
+    ScriptedOdbc::Result r;
+    for (size_t c = 1; c <= columns; ++c)
+        r.columns.push_back({"c" + std::to_string(c), 12, 255, 0, 1});
+    r.rows = std::move(rows);
+    return r;
+}
+
+// A row of the tables catalogue placed by its bare name: number, name, list SQL.
+ScriptedOdbc::Row TableRow(const char* number, const char* name, const char* listSql) {
+    return {number, name, "10", "rel", "const", "", "11", listSql, "F"};
+}
+
+ScriptedOdbc::Row ListRow(const char* number, const char* sql) {
+    return {number, "const", "20", sql};
+}
 
 class SearchOnTables : public BackendTest {
   protected:
@@ -28,20 +45,18 @@ class SearchOnTables : public BackendTest {
         Run("INSERT INTO tipos VALUES ('R', 'Rua')");
         Run("INSERT INTO tipos VALUES ('Av', 'Avenida')");
 
-        NameCatalogues(*session);
+        session->TabelaDeTabelas = "TAB";
+        session->TabelaLocDeTabelas = "LTB";
+        session->TabelaDeListas = "LST";
         odbc->ScriptExecution(
-            {TablesCatalogue({
-                 TableRow("1", "ruas", "", "F",
-                          "SELECT r.codigo, r.nome from @ r ORDER BY r.codigo"),
-                 TableRow("2", "tipos", "", "F", "SELECT t.codigo, t.descricao FROM &.TIPOS t"),
-                 TableRow("3", "tipos", "", "F", "SELECT descricao FROM &.tipos"),
-             }),
-             ListsCatalogue({
-                 ListRow("1", "SELECT nome from @ WHERE codigo > 1"),
-                 ListRow("2",
-                         "SELECT descricao FROM &.Tipos,&.RUAS\r\nWHERE tipos.codigo ="
-                         " ruas.tipo ORDER BY descricao DESC"),
-             })});
+            {TextRows(9,
+                      {TableRow("1", "ruas", "SELECT r.codigo, r.nome from @ r ORDER BY r.codigo"),
+                       TableRow("2", "tipos", "SELECT t.codigo, t.descricao FROM &.TIPOS t"),
+                       TableRow("3", "tipos", "SELECT descricao FROM &.tipos")}),
+             TextRows(4, {ListRow("1", ""),
+                          ListRow("2",
+                                  "SELECT descricao FROM &.Tipos,&.RUAS\r\nWHERE tipos.codigo ="
+                                  " ruas.tipo ORDER BY descricao DESC")})});
         session->TabelasColecçõesCarrega();
         ASSERT_FALSE(session->erro);
     }
@@ -58,70 +73,90 @@ class SearchOnTables : public BackendTest {
     std::shared_ptr<ScriptedOdbc> odbc = std::make_shared<ScriptedOdbc>(odbc::UnixOdbc());
 };
 
-}  // namespace
-
-TEST_P(SearchOnTables, TheRewrittenListSqlRuns) {
-    std::string table1, list1, list2;
-    session->TabelasColecçõesItemTab(1, nullptr, nullptr, nullptr, nullptr, &table1);
-    session->TabelasColecçõesItemLst(1, nullptr, &list1);
-    session->TabelasColecçõesItemLst(2, nullptr, &list2);
-    EXPECT_EQ(Rows(table1), (std::vector<std::string>{"1", "2"}));
-    EXPECT_EQ(Rows(list1), (std::vector<std::string>{"Avenida da Liberdade"}));
-    EXPECT_EQ(Rows(list2), (std::vector<std::string>{"Rua", "Avenida"}));
+// The search command names its scores the SQL Server way (name= expression); SQLite and
+// PostgreSQL want expression AS name.
+std::string NamedAsTheTestDatabasesNameThem(const std::string& c) {
+    size_t i = c.find(", Importancia="), p = c.find(", Palavras="), f = c.find(" FROM ");
+    return c.substr(0, i) + "," + c.substr(i + 14, p - i - 14) + " AS Importancia," +
+           c.substr(p + 11, f - p - 11) + " AS Palavras" + c.substr(f);
 }
 
-TEST_P(SearchOnTables, DescriptionsFoundNotFoundAndAnotherColumn) {
-    struct Case {
-        Variant code;
-        int16_t table;
-        const char* description;
-        const char* other;  // the value OutraCol receives
+}  // namespace
+
+TEST_P(SearchOnTables, TheLoadedCollectionsAnswerThroughTheSession) {
+    EXPECT_EQ(session->TabelasColecçõesItemTabCount(), 3);
+    EXPECT_EQ(session->TabelasColecçõesItemLstCount(), 2);
+    Variant count, ntit;
+    std::string loc, listCount, list2;
+    session->TabelasColecçõesItemTab(0, nullptr, &count);  // entry 0's title: the count
+    EXPECT_EQ(count, Variant(int32_t{3}));
+    session->TabelasColecçõesItemLst(0, &listCount);
+    EXPECT_EQ(listCount, "2");
+    session->TabelasColecçõesItemTab(2, &loc, nullptr, &ntit);
+    EXPECT_EQ(loc + " " + ntit.ToString(), session->TabelasColecçõesTabLoc(2) + " 10");
+    EXPECT_EQ(session->TabelasColecçõesNTit(2), 10);
+    EXPECT_EQ(ErrorOf([&] { session->TabelasColecçõesItemTab(4); }), kSubscriptOutOfRange);
+    EXPECT_EQ(ErrorOf([&] { session->TabelasColecçõesNTit(-1); }), kSubscriptOutOfRange);
+    EXPECT_EQ(ErrorOf([&] { session->TabelasColecçõesItemLst(3); }), kSubscriptOutOfRange);
+
+    // The rewritten SQL names tables the database has.
+    session->TabelasColecçõesItemLst(2, nullptr, &list2);
+    EXPECT_EQ(Rows(list2), (std::vector<std::string>{"Rua", "Avenida"}));
+    EXPECT_EQ(Rows(session->TabelasColecçõesCarrega_CorrigeSQL("SELECT nome FROM &.RUAS", 0)),
+              (std::vector<std::string>{"Rua Nova", "Avenida da Liberdade"}));
+
+    // Objects that are not what they should be fail before anything is read again.
+    EXPECT_EQ(ErrorOf([&] { session->TabelasColecçõesCarrega(Variant("form")); }), kObjectNotSet);
+    EXPECT_EQ(session->TabelasColecçõesItemTabCount(), 3);
+    session->Fecha();  // the close forgets them
+    EXPECT_EQ(session->TabelasColecçõesItemTabCount() + session->TabelasColecçõesItemLstCount(), 0);
+}
+
+TEST_P(SearchOnTables, DescriptionsFromTheColumnsOfTheTablesList) {
+    // Code, table, a further column; the description and that column's value found.
+    const std::tuple<Variant, int16_t, const char*, const char*, const char*> cases[] = {
+        {Variant(int16_t{2}), 1, "tipo", "Avenida da Liberdade", "Av"},  // prefixed items
+        {Variant("99"), 1, "tipo", "", ""},
+        {Variant("'R'"), 2, "codigo", "Rua", "R"},
     };
-    const Case cases[] = {
-        {Variant(int16_t{2}), 1, "Avenida da Liberdade", "Av"},  // items with a table prefix
-        {Variant("99"), 1, "", ""},
-        {Variant("'R'"), 2, "Rua", "R"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.description);
-        Variant other(c.table == 1 ? "tipo" : "codigo");
-        EXPECT_EQ(session->PesquisaDesc(c.code, Variant(c.table), nullptr, nullptr, &other),
-                  c.description);
-        EXPECT_EQ(other.ToString(), c.other);
-        EXPECT_EQ(session->PesquisaDesc(c.code, Variant(c.table)), c.description);
+    for (const auto& [code, table, column, description, value] : cases) {
+        Variant other(column);
+        EXPECT_EQ(session->PesquisaDesc(code, Variant(table), nullptr, nullptr, &other),
+                  description);
+        EXPECT_EQ(other.ToString(), value);
     }
+    EXPECT_EQ(session->PesquisaDesc(Variant("'R'"), Variant(int16_t{2})), "Rua");
     Variant code("codigo"), description("descricao");
     EXPECT_EQ(session->PesquisaDesc(Variant("'Av'"), Variant(int16_t{3}), &code, &description),
               "Avenida");
     EXPECT_FALSE(session->erro);
-}
 
-TEST_P(SearchOnTables, AListWithOneItemAndNoDescriptionColumnGivesNothing) {
-    // The column list is empty: SQLite rejects the command; PostgreSQL takes an empty
-    // select list and gives rows without a column, which hold no description either.
+    // Table 3's list has no second item, so no description column: nothing is found.
     EXPECT_EQ(session->PesquisaDesc(Variant("'Rua'"), Variant(int16_t{3})), "");
-    EXPECT_EQ(odbc->executed.back(), "SELECT  FROM tipos WHERE descricao = 'Rua'");
-    EXPECT_EQ(session->erro, !IsPostgres());
-    // With one more column both servers reject it.
     Variant other("codigo");
     EXPECT_EQ(
         session->PesquisaDesc(Variant("'Rua'"), Variant(int16_t{3}), nullptr, nullptr, &other), "");
     EXPECT_EQ(other.ToString(), "");
     EXPECT_TRUE(session->erro);
-    EXPECT_FALSE(session->ErroD.empty());
-    EXPECT_EQ(odbc->executed.back(), "SELECT , codigo FROM tipos WHERE descricao = 'Rua'");
 }
 
-TEST_P(SearchOnTables, WeightsBeyond64BitsAreReadAsNumbers) {
-    // 2^69, the weight of the first of seventy words.
-    auto r = session->Exec(
-        "SELECT (Case When 'rua' like '%r%' then 590295810358705651712 else 0 end) +"
-        " (Case When 'rua' like '%u%' then 1 else 0 end)");
-    ASSERT_TRUE(r->TemLinhas()) << r->ErroD;
-    EXPECT_DOUBLE_EQ(r->Col(1).ToDouble(), 590295810358705651713.0);
-    // PostgreSQL reads the literal as an exact numeric.
-    if (IsPostgres()) {
-        EXPECT_EQ(r->Col(1).ToString(), "590295810358705651713");
+TEST_P(SearchOnTables, ARankedSearchOrdersTheRowsItFinds) {
+    Run("CREATE TABLE lugares (codigo int, nome varchar(40))");
+    for (const char* row : {"1, 'Rua Velha'", "2, 'Avenida Nova de Lisboa'", "3, 'Praça'",
+                            "4, 'Rua Nova'", "5, 'p68'", "6, 'p69'"})
+        Run(std::string("INSERT INTO lugares VALUES (") + row + ")");
+    std::string seventy;  // p69 first, weighing more than all the words after it
+    for (int n = 69; n >= 0; --n) seventy += "p" + std::to_string(n) + " ";
+    // rua weighs 4, nova 2, lisboa 1.
+    const std::tuple<std::string, bool, std::vector<std::string>> cases[] = {
+        {"Rua Nova Lisboa", false, {"4", "1", "2"}},
+        {"Rua Nova Lisboa", true, {"4", "2", "1"}},
+        {seventy, false, {"6", "5"}},
+    };
+    for (auto [typed, byWords, codes] : cases) {
+        Variant command = session->Pesquisa("lugares", "lower(nome)", "codigo", typed, false,
+                                            std::nullopt, byWords);
+        EXPECT_EQ(Rows(NamedAsTheTestDatabasesNameThem(command.ToString())), codes) << typed;
     }
 }
 
