@@ -248,7 +248,10 @@ bool kvlRES::MaisResultados(std::optional<bool> ComAnalise) {
     Impl& e = impl();
     if (!e.SlotVivo()) return false;
     e.Retorno = e.Api().MoreResults(hStmt);
-    if (e.Retorno == odbc::kNoData) return false;
+    if (e.Retorno == odbc::kNoData) {
+        e.comLinhas = false;  // the driver closed the cursor: no row is left to fetch
+        return false;
+    }
     Lins = 0;
     e.Descreve(ComAnalise.value_or(SqlAnalisaColunas), false);
     return true;

@@ -3,11 +3,10 @@
 
 #include <chrono>
 
+#include "SessionImpl.h"
 #include "kvl/Error.h"
 #include "kvl/Platform.h"
 #include "kvl/Text.h"
-#include "SessionImpl.h"
-#include "kvl/Platform.h"
 
 namespace kvl {
 
@@ -83,14 +82,15 @@ Decision kvlSERV::Impl::Check(odbc::Return rc, const odbc::Diagnostic& reason,
     if (s.ComMsg && !duplicateIgnored) {
         std::string title = std::string(kTitulo) + " [" + std::string(where) + "]";
         std::string text = std::to_string(s.ErroN) + "\r" + s.ErroD + "\r\r" + std::string(command);
-        answer = s.Dialogos->Pergunta(title, text, kAbortRetryIgnore + kIconError + kDefaultButton2);
+        answer =
+            s.Dialogos->Pergunta(title, text, kAbortRetryIgnore + kIconError + kDefaultButton2);
     }
     if (s.ComMsgLog && PathOK(FicheiroDeErros())) RegistaNoFicheiroDeErros(s, command);
     bool retry = answer == kRetry;
     bool linkLost = s.ErroNativo == kConnectionReset || LigacaoPerdida(sqlState);
-    bool reconnect = linkLost && rc != odbc::kStillExecuting &&
-                     s.Dialogos->Pergunta("Link Failure!", kPerguntaLigacao,
-                                          kYesNo + kIconQuestion) == kYes;
+    bool reconnect =
+        linkLost && rc != odbc::kStillExecuting &&
+        s.Dialogos->Pergunta("Link Failure!", kPerguntaLigacao, kYesNo + kIconQuestion) == kYes;
     if (s.Log) s.HistoriaAdd("Erro ", std::to_string(s.ErroN) + " - " + s.ErroD, true);
     if (reconnect) return retry ? Decision::ReconnectAndRetry : Decision::Reconnect;
     return retry ? Decision::Retry : Decision::Continue;

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "SessionImpl.h"
 #include "kvl/Error.h"
 #include "kvl/Platform.h"
-#include "SessionImpl.h"
 
 namespace kvl {
 

@@ -143,8 +143,8 @@ void kvlSERV::Impl::LogExecution(const kvlRES& R, int32_t start) {
     LogExecution(R.ActCom, R.Indice, R.hConn, R.hStmt, start);
 }
 
-void kvlSERV::Impl::LogExecution(std::string_view command, int16_t index, Handle conn,
-                                 Handle stmt, int32_t start) {
+void kvlSERV::Impl::LogExecution(std::string_view command, int16_t index, Handle conn, Handle stmt,
+                                 int32_t start) {
     kvlSERV& s = self;
     s.HistoriaAdd("ActCom", command);
     s.HistoriaAdd("Indice", std::to_string(index));

@@ -6,9 +6,7 @@
 namespace kvl {
 
 kvlSERV::Impl::Impl(kvlSERV& session, std::shared_ptr<odbc::Api> odbcApi)
-    : self(session),
-      api(std::move(odbcApi)),
-      pool(std::make_shared<StatementPool>(api, session)) {}
+    : self(session), api(std::move(odbcApi)), pool(std::make_shared<StatementPool>(api, session)) {}
 
 void kvlSERV::Impl::Reset() {
     kvlSERV& s = self;

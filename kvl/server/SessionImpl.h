@@ -26,7 +26,7 @@ struct kvlSERV::Impl {
     std::shared_ptr<odbc::Api> api;
     std::shared_ptr<StatementPool> pool;
     odbc::Return lastReturn = 0;
-    std::string sqlState;                // SQLSTATE of the last diagnostic read
+    std::string sqlState;                 // SQLSTATE of the last diagnostic read
     std::vector<std::string> history{1};  // the SQL log; element 0 is the initial empty entry
     std::vector<uint8_t> usageBase{0};
     std::vector<uint8_t> usageExtra{0};
@@ -34,7 +34,7 @@ struct kvlSERV::Impl {
     // What the server does with the texts sent to it, learnt from the first link of an open.
     struct ServerFacts {
         bool known = false;
-        bool batches = true;           // several statements in one call
+        bool batches = true;            // several statements in one call
         bool backslashEscapes = false;  // backslashes in plain literals are escapes
     } facts;
 

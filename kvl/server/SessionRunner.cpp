@@ -12,14 +12,16 @@ namespace {
 // Every row of R's current result set and of the ones after it.
 services::Answer ReadAll(kvlRES& R, size_t maxRows) {
     services::Answer a;
-    do {
+    for (;;) {
         services::Rows& rows = a.sets.emplace_back();
         while (rows.size() < maxRows && R.TemLinhas()) {
             services::Row& row = rows.emplace_back();
             row.values.reserve(static_cast<size_t>(std::max<int16_t>(R.Cols, 0)));
             for (int16_t n = 1; n <= R.Cols; ++n) row.values.push_back(R.Col(n));
         }
-    } while (!R.erro && R.MaisResultados());
+        // A caller that asked for fewer rows than there are wants no later result.
+        if (R.erro || rows.size() == maxRows || !R.MaisResultados()) break;
+    }
     a.ok = !R.erro;
     return a;
 }

@@ -1,7 +1,7 @@
 // The session's in-memory SQL log.
 
-#include "kvl/Error.h"
 #include "SessionImpl.h"
+#include "kvl/Error.h"
 
 namespace kvl {
 

@@ -67,7 +67,8 @@ class StatementPool {
 
     uint64_t generation() const { return generation_; }
     bool Live(int16_t index, uint64_t generation) const {
-        return generation == generation_ && index > 0 && static_cast<size_t>(index) < slots_.size() &&
+        return generation == generation_ && index > 0 &&
+               static_cast<size_t>(index) < slots_.size() &&
                slots_[static_cast<size_t>(index)].busy;
     }
     kvlSERV& session() const { return session_; }

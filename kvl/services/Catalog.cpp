@@ -3,7 +3,6 @@
 #include "Catalog.h"
 
 #include "../server/SessionImpl.h"
-
 #include "kvl/Text.h"
 
 namespace kvl {

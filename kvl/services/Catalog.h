@@ -24,6 +24,6 @@ KVL_API TableName SplitTableName(std::string_view table, tqConecçaoTipo dialect
 // table name) of table, or of every table when table is null; with field, of that field
 // only. It starts with a blank, to follow the client's pending text.
 KVL_API std::string CatalogQuery(const kvlSERV& s, const Runner& run, const TableName* table,
-                         std::optional<std::string_view> field = std::nullopt);
+                                 std::optional<std::string_view> field = std::nullopt);
 
 }  // namespace kvl::services

@@ -67,11 +67,12 @@ void Collections::Load(Runner& run, const kvlSERV& s, const LoadOptions& o) {
     // Tables without a location row are kept (an outer join), with an empty destination.
     std::string batch;
     if (o.tables) {
-        batch += "  SELECT iTABtab, sTABnome, iTABtit, sTABrel, sTABconst, sLTBempdst, iTABlsttit,"
-                 " sTABlstsql, sTABapp FROM " +
-                 s.TabelaDeTabelas + "," + s.TabelaLocDeTabelas +
-                 " WHERE sTABnome*=sLTBtab and sLTBemp='" + run.Literal(o.company) +
-                 "' ORDER BY iTABtab";
+        batch +=
+            "  SELECT iTABtab, sTABnome, iTABtit, sTABrel, sTABconst, sLTBempdst, iTABlsttit,"
+            " sTABlstsql, sTABapp FROM " +
+            s.TabelaDeTabelas + "," + s.TabelaLocDeTabelas +
+            " WHERE sTABnome*=sLTBtab and sLTBemp='" + run.Literal(o.company) +
+            "' ORDER BY iTABtab";
     }
     if (o.lists) {
         batch += "  SELECT iLSTlst, sLSTconst, iLSTtit, sLSTsql FROM " + s.TabelaDeListas +

@@ -1,13 +1,13 @@
 // The cache of field properties: records derived from catalog rows, and the three ways of
 // reading it.
 
+#include "FieldProperties.h"
+
 #include <langinfo.h>
 #include <locale.h>
 
 #include <charconv>
 #include <limits>
-
-#include "FieldProperties.h"
 
 #include "../server/SessionImpl.h"
 #include "Catalog.h"
@@ -70,7 +70,8 @@ double NovesDecimais(int16_t nInt, int16_t nDec) {
     return valor;
 }
 
-void DerivaNumerico(services::FieldProperties::Field& c, RowSource& linha, const std::string& separador) {
+void DerivaNumerico(services::FieldProperties::Field& c, RowSource& linha,
+                    const std::string& separador) {
     c.ndec = Variant(ValorNumerico(linha.Col(5))).ToInt16();
     c.nint = Variant(ValorNumerico(linha.Col(4)) - c.ndec).ToInt16();
     switch (c.type) {
@@ -102,7 +103,7 @@ void DerivaNumerico(services::FieldProperties::Field& c, RowSource& linha, const
     }
     c.width = Em16Bits(c.nint + c.ndec + (c.ndec > 0 ? 1 : 0));
     c.format = TipoSeDec(c.type) ? "{-+#." + std::string(std::max<int16_t>(c.ndec, 0), '0') + "}"
-                                  : "{-+#}";
+                                 : "{-+#}";
     c.format += "(" + NumeroLocal(c.min, separador) + ">" + NumeroLocal(c.max, separador) + ")";
 }
 
@@ -209,9 +210,8 @@ Variant kvlSERV::CamposPropsInfo(std::string_view Tabela, std::optional<Variant>
     VariantArray p = Matriz(1, 13, achados.size());
     for (int32_t n = 1; const size_t i : achados) {
         const auto& c = fields[i];
-        const Variant valores[] = {c.table,   c.tableId, c.name, c.type, c.size,
-                                   c.numeric, c.nint,    c.ndec, c.max,  c.min,
-                                   c.width,   c.format,  c.date};
+        const Variant valores[] = {c.table, c.tableId, c.name, c.type,  c.size,   c.numeric, c.nint,
+                                   c.ndec,  c.max,     c.min,  c.width, c.format, c.date};
         for (int32_t linha = 1; const Variant& v : valores) p.At({linha++, n}) = v;
         ++n;
     }

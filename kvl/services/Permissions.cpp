@@ -42,8 +42,9 @@ void Permissions::LoadFor(Runner& run, kvlSERV& s, std::string_view database) {
     // The group is found in the server's user catalogue; where it has none the query fails
     // through the usual error check and the group stays empty.
     std::string users = std::string(database) + ".dbo.sysusers";
-    Answer group = run.QueryAfterPending(" SELECT name FROM " + users + " WHERE uid=(SELECT gid FROM " +
-                                         users + " WHERE name='" + run.Literal(s.UID) + "')");
+    Answer group =
+        run.QueryAfterPending(" SELECT name FROM " + users + " WHERE uid=(SELECT gid FROM " +
+                              users + " WHERE name='" + run.Literal(s.UID) + "')");
     if (!group.Set(0).empty()) s.Grupo = group.Set(0).front().Col(1).ToString();
 
     Read(run, s, s.UID, database, user_);
@@ -54,9 +55,10 @@ void Permissions::LoadFor(Runner& run, kvlSERV& s, std::string_view database) {
 void Permissions::Read(Runner& run, const kvlSERV& s, std::string_view owner,
                        std::string_view database, std::vector<Entry>& into) {
     if (!s.Aberto) return;
-    Answer a = run.QueryAfterPending(" SELECT sPERMopc,sPERMperm FROM " + s.TabelaDePerm +
-                                     " WHERE sPERMuid='" + run.Literal(owner) + "' AND ( sPERMemp='" +
-                                     run.Literal(database) + "' OR sPERMemp='' ) order by sPERMopc");
+    Answer a =
+        run.QueryAfterPending(" SELECT sPERMopc,sPERMperm FROM " + s.TabelaDePerm +
+                              " WHERE sPERMuid='" + run.Literal(owner) + "' AND ( sPERMemp='" +
+                              run.Literal(database) + "' OR sPERMemp='' ) order by sPERMopc");
     for (const Row& row : a.Set(0)) {
         Entry e;
         e.code = Minusculas(row.Col(1).ToString());
@@ -64,7 +66,8 @@ void Permissions::Read(Runner& run, const kvlSERV& s, std::string_view owner,
         std::string letters = row.Col(2).ToString();
         for (size_t i = 0; i < kGrantLetters.size(); ++i) {
             e.grants[i] = letters.find(kGrantLetters[i]) != std::string::npos;
-            e.denies[i] = letters.find(static_cast<char>(kGrantLetters[i] + 1)) != std::string::npos;
+            e.denies[i] =
+                letters.find(static_cast<char>(kGrantLetters[i] + 1)) != std::string::npos;
         }
         into.push_back(std::move(e));
     }

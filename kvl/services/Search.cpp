@@ -1,10 +1,10 @@
 // The ranked text search: composing the command that finds and scores rows by the words
 // a user typed, and reading a code's description from a table of the collection.
 
+#include "../server/SessionImpl.h"
 #include "kvl/SearchText.h"
 #include "kvl/Text.h"
 #include "kvl/kvlRES.h"
-#include "../server/SessionImpl.h"
 
 namespace kvl {
 

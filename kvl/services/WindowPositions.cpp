@@ -126,7 +126,8 @@ void WindowPositions::Write(Runner& run, const kvlSERV& s, bool oneByOne) {
                         std::to_string(p.top) + "," + std::to_string(p.width) + "," +
                         std::to_string(p.height) + "," + std::to_string(p.state) + ",'" +
                         run.Literal(p.obs) + "','" + run.Literal(p.grid) + "', " + app + ")");
-        if (oneByOne || batch.size() == 2 * kPairsPerBatch) run.RunTogether(std::exchange(batch, {}));
+        if (oneByOne || batch.size() == 2 * kPairsPerBatch)
+            run.RunTogether(std::exchange(batch, {}));
     }
     if (!batch.empty()) run.RunTogether(batch);
 }

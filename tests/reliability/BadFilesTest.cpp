@@ -95,9 +95,9 @@ TEST_F(BadFiles, AMenuFileNested10000LevelsDeepIsReadOrRefused) {
     const QStringList arguments{"--state", QString::fromStdString((root_ / "state.json").string()),
                                 "--drive-c", QString::fromStdString((root_ / "c").string())};
     const ProgramRun run = Start(CAD_STANDIN, arguments,
-                          "call\tMenuGroups.Load\tC:\\fundo.cui\n"
-                          "get\tMenuGroups.Item(1).Name\n"
-                          "call\tMenuGroups.Load\tC:\\aberto.cui\n");
+                                 "call\tMenuGroups.Load\tC:\\fundo.cui\n"
+                                 "get\tMenuGroups.Item(1).Name\n"
+                                 "call\tMenuGroups.Load\tC:\\aberto.cui\n");
     EXPECT_FALSE(run.crashed);
     EXPECT_THAT(run.out, HasSubstr("ok\tfundo\n"));
     EXPECT_THAT(run.out, HasSubstr("\nerror\t"));

@@ -3,9 +3,9 @@
 // was given: the services' SQL texts and their reading of rows are tested without a driver.
 
 #include <deque>
+#include <string>
 #include <string_view>
 #include <utility>
-#include <string>
 #include <vector>
 
 #include "../../kvl/services/Runner.h"
@@ -14,10 +14,10 @@ namespace kvltest {
 
 class FakeRunner : public kvl::services::Runner {
   public:
-    std::vector<std::string> queries;                  // every query's text, in order
-    std::vector<std::vector<std::string>> together;    // every RunTogether's commands
-    std::deque<kvl::services::Answer> answers;         // past the script: ok, no rows
-    std::string pending;                               // the client's pending text
+    std::vector<std::string> queries;                // every query's text, in order
+    std::vector<std::vector<std::string>> together;  // every RunTogether's commands
+    std::deque<kvl::services::Answer> answers;       // past the script: ok, no rows
+    std::string pending;                             // the client's pending text
     bool backslashEscapes = false;
     bool failTogether = false;
 

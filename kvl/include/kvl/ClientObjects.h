@@ -1,9 +1,9 @@
 #pragma once
 // Objects of the client that the library calls by member name: a list control to fill, a
-// row source to read, a progress form, a language object, a window and its controls. A client derives from the interface and overrides the members its
-// object offers; a member left out answers error 438, as a call by name of a member the
-// object lacks does. The object reaches the library inside a Variant; whatever a member
-// throws reaches the library's caller unchanged.
+// row source to read, a progress form, a language object, a window and its controls. A client
+// derives from the interface and overrides the members its object offers; a member left out answers
+// error 438, as a call by name of a member the object lacks does. The object reaches the library
+// inside a Variant; whatever a member throws reaches the library's caller unchanged.
 
 #include <cstdint>
 #include <memory>
