@@ -22,7 +22,6 @@ services::Answer ReadAll(kvlRES& R, size_t maxRows) {
         // A caller that asked for fewer rows than there are wants no later result.
         if (R.erro || rows.size() == maxRows || !R.MaisResultados()) break;
     }
-    a.ok = !R.erro;
     return a;
 }
 

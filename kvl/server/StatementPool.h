@@ -41,7 +41,6 @@ class StatementPool {
     StatementPool& operator=(const StatementPool&) = delete;
 
     odbc::Api& api() const { return *api_; }
-    const std::shared_ptr<odbc::Api>& sharedApi() const { return api_; }
 
     // A new environment in place of any before it.
     odbc::Return OpenEnvironment();

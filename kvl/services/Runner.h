@@ -26,10 +26,9 @@ struct Row {
 };
 using Rows = std::vector<Row>;
 
-// The rows of each result set of a command, in order; ok is false when the command (or a
-// fetch) failed, with the rows read before it.
+// The rows of each result set of a command, in order: those read before a failure, which
+// the session's error check has reported.
 struct Answer {
-    bool ok = false;
     std::vector<Rows> sets;
     // Result set i's rows; none when the command gave fewer.
     const Rows& Set(size_t i) const {

@@ -146,7 +146,7 @@ TEST_F(Collections, ReadingOnlyTheListsKeepsTheTablesAndAFailedBatchEmptiesBoth)
 
     // A failed batch leaves both collections empty.
     options.tables = true;
-    run.answers.push_back({false, {}});
+    run.answers.push_back({});
     collections.Load(run, *s, options);
     EXPECT_EQ(collections.TableUpper() + collections.ListUpper(), 0);
 }

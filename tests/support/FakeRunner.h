@@ -16,14 +16,14 @@ class FakeRunner : public kvl::services::Runner {
   public:
     std::vector<std::string> queries;                // every query's text, in order
     std::vector<std::vector<std::string>> together;  // every RunTogether's commands
-    std::deque<kvl::services::Answer> answers;       // past the script: ok, no rows
+    std::deque<kvl::services::Answer> answers;       // past the script: no rows
     std::string pending;                             // the client's pending text
     bool backslashEscapes = false;
     bool failTogether = false;
 
     kvl::services::Answer Query(const std::string& command, size_t maxRows) override {
         queries.push_back(command);
-        if (answers.empty()) return {true, {}};
+        if (answers.empty()) return {};
         kvl::services::Answer a = std::move(answers.front());
         answers.pop_front();
         for (auto& set : a.sets)
@@ -48,7 +48,8 @@ class FakeRunner : public kvl::services::Runner {
 
     // An answer of one result set whose rows hold these texts.
     static kvl::services::Answer Rows(const std::vector<std::vector<std::string>>& rows) {
-        kvl::services::Answer a{true, {{}}};
+        kvl::services::Answer a;
+        a.sets.emplace_back();
         for (const auto& r : rows) {
             kvl::services::Row row;
             for (const auto& v : r) row.values.emplace_back(v);
