@@ -17,4 +17,5 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/kvl2005.pc.in ${CMAKE_BINARY_DIR}/packa
                @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/kvl2005.pc DESTINATION ${pc_dir} COMPONENT dev)
 
+include(${CMAKE_CURRENT_LIST_DIR}/Manuals.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/Debian.cmake)

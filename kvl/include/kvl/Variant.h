@@ -27,7 +27,11 @@ struct KVL_API VariantArray {
     struct Bound {
         int32_t lower = 0;
         int32_t count = 0;
-        bool operator==(const Bound&) const = default;
+        // Written out rather than defaulted, so the header also compiles as C++17.
+        bool operator==(const Bound& other) const {
+            return lower == other.lower && count == other.count;
+        }
+        bool operator!=(const Bound& other) const { return !(*this == other); }
     };
     std::vector<Bound> bounds;
     std::vector<Variant> items;

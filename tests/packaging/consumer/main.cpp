@@ -4,7 +4,23 @@
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
 
+#ifdef WITH_QT
+#include "kvlqt/QtControls.h"
+#include "kvlqt/QtDialogs.h"
+#include "kvlqt/QtListControl.h"
+#include "kvlqt/QtProgressForm.h"
+#include "kvlqt/QtWindow.h"
+#endif
+
+#ifdef EXPECTED_CPLUSPLUS
+static_assert(__cplusplus == EXPECTED_CPLUSPLUS, "built in another C++ standard than asked");
+#endif
+
 int main(int argc, char** argv) {
+#ifdef WITH_QT
+    // Links the adapters' library; not run, as a dialog needs a running application.
+    if (argc == 3) return kvlqt::QtDialogs().Pergunta("", "", 0);
+#endif
     if (argc != 2) return 2;
     auto s = kvl::kvlSERV::Create();
     s->Driver = "SQLite3";
