@@ -38,11 +38,13 @@ set(packaging ${CMAKE_CURRENT_LIST_DIR})
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
 execute_process(COMMAND gzip -9nc ${packaging}/debian/changelog
     OUTPUT_FILE ${CMAKE_BINARY_DIR}/packaging/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${packaging}/debian/changelog)
 # A library package registers its library through dpkg's ldconfig trigger.
 file(WRITE ${CMAKE_BINARY_DIR}/packaging/triggers "activate-noawait ldconfig\n")
 
 # kvl_debian_package(<component> <package> <section> "<depends>" "<synopsis>" "<description>")
-# The description is one paragraph; the synopsis is its first line in the control file.
+# The synopsis is the first line of the control file's Description, the description (paragraphs
+# separated by a blank line) the extended text under it.
 function(kvl_debian_package component name section depends synopsis description)
     string(TOUPPER ${component} c)
     set(CPACK_DEBIAN_${c}_PACKAGE_NAME ${name} PARENT_SCOPE)

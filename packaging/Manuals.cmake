@@ -1,5 +1,9 @@
 # Manual pages of the installed programs, made from their --help at build time so they never
 # drift from it, and compressed as Debian installs them. Without help2man there are none.
+# Sanitizer builds are never installed, and their programs may report on exit.
+if(KVL_SANITIZE OR KVL_TSAN)
+    return()
+endif()
 find_program(KVL_HELP2MAN help2man)
 if(NOT KVL_HELP2MAN)
     message(STATUS "help2man not found: the programs get no manual pages")
