@@ -39,20 +39,52 @@ std::string BracedIfNeeded(std::string value) {
     return value;
 }
 
-// The key columns' condition: a NULL key is matched with IS NULL, any other bound with its
-// column's type, so a strict server compares a number with a number.
+// SQLite keeps each value in its own type, whatever its column declares, and tells it by
+// typeof(); other databases store a column's values in its type.
+bool KeepsEachValuesType(const odbc::Connection& connection) {
+    std::string name;
+    const kvl::odbc::Return rc =
+        connection.api().GetInfo(connection.get(), kvl::odbc::kInfoDbmsName, name);
+    return kvl::odbc::Succeeded(rc) && kvl::Minusculas(name).find("sqlite") != std::string::npos;
+}
+
+// The type a value is stored in, as typeof() names it, for each key of a row: where the
+// database keeps each value in its own type, whatever its column declares (SQLite).
+using StoredTypes = std::vector<std::string>;
+
+// The condition that matches a key only as a value stored in that type: an untyped column
+// converts nothing, so a text bound against an integer stored there would never match, while a
+// CAST alone lends its type to the column and so would also match the text '2' for 2.
+std::string StoredAs(const std::string& key, const std::string& storedType) {
+    std::string_view type = "TEXT";
+    if (storedType == "integer") type = "INTEGER";
+    if (storedType == "real") type = "REAL";
+    if (storedType == "blob") type = "BLOB";
+    return "(" + key + " = CAST(? AS " + std::string(type) + ") AND typeof(" + key + ") = '" +
+           kvl::Minusculas(type) + "')";
+}
+
+// The key columns' condition: a NULL key is matched with IS NULL, any other as it is stored
+// when its storage type is known, else bound with its column's type, so a strict server
+// compares a number with a number.
 std::string KeyCondition(const std::vector<std::string>& keys, const std::vector<odbc::Value>& row,
                          const std::vector<kvl::odbc::ColumnDescription>& columns,
+                         const StoredTypes* stored,
                          std::vector<kvl::odbc::Parameter>& parameters) {
     std::string condition;
     for (size_t i = 0; i < keys.size(); ++i) {
-        condition += (i == 0 ? "" : " AND ") + keys[i];
+        condition += i == 0 ? "" : " AND ";
         if (!row[i]) {
-            condition += " IS NULL";
+            condition += keys[i] + " IS NULL";
             continue;
         }
-        condition += " = ?";
-        parameters.push_back({row[i], columns[i].sqlType});
+        if (stored) {
+            condition += StoredAs(keys[i], (*stored)[i]);
+            parameters.push_back({row[i], kvl::odbc::kSqlVarchar});
+        } else {
+            condition += keys[i] + " = ?";
+            parameters.push_back({row[i], columns[i].sqlType});
+        }
     }
     return condition;
 }
@@ -108,7 +140,7 @@ class OdbcRowSet : public RowSet {
             throw kvl::Error(odbc::kCallFailed,
                              "As linhas da tabela " + table_ + " não têm identificador");
         }
-        result_ = odbc::Query(*connection_, WithKeyColumns(command, keys_));
+        ReadRows(WithKeyColumns(command, keys_));
         position_ = result_.rows.empty() ? kBeforeStart : 0;
     }
 
@@ -136,6 +168,27 @@ class OdbcRowSet : public RowSet {
 
   private:
     static constexpr size_t kBeforeStart = static_cast<size_t>(-1);
+
+    // The rows, with their keys' storage types read first and set aside where the database
+    // keeps each value in its own type.
+    void ReadRows(const std::string& command) {
+        if (!KeepsEachValuesType(*connection_)) {
+            result_ = odbc::Query(*connection_, command);
+            return;
+        }
+        std::vector<std::string> types;
+        for (const std::string& key : keys_) types.push_back("typeof(" + key + ")");
+        result_ = odbc::Query(*connection_, WithKeyColumns(command, types));
+        const auto typeColumns = static_cast<std::ptrdiff_t>(keys_.size());
+        for (std::vector<odbc::Value>& row : result_.rows) {
+            StoredTypes& rowTypes = stored_.emplace_back();
+            for (auto type = row.begin(); type != row.begin() + typeColumns; ++type) {
+                rowTypes.push_back(kvl::Minusculas(type->value_or("null")));
+            }
+            row.erase(row.begin(), row.begin() + typeColumns);
+        }
+        result_.columns.erase(result_.columns.begin(), result_.columns.begin() + typeColumns);
+    }
 
     const std::vector<odbc::Value>& CurrentRow() const {
         if (position_ >= result_.rows.size()) throw kvl::Error(kvl::kInvalidCall, "No current row");
@@ -168,6 +221,7 @@ class OdbcRowSet : public RowSet {
     std::vector<std::string> keys_;
     odbc::Result result_;
     size_t position_ = kBeforeStart;
+    std::vector<StoredTypes> stored_;  // per row; empty where the database does not tell them
     std::optional<std::vector<odbc::Value>> edited_;
 };
 
@@ -183,7 +237,9 @@ void OdbcRowSet::Update() {
     }
     if (!assignments.empty()) {
         const std::string command = "UPDATE " + table_ + " SET " + assignments + " WHERE " +
-                                    KeyCondition(keys_, row, result_.columns, parameters);
+                                    KeyCondition(keys_, row, result_.columns,
+                                                 stored_.empty() ? nullptr : &stored_[position_],
+                                                 parameters);
         if (Write(command, parameters, row) != 1) {
             throw kvl::Error(kRowNotFoundAgain, "A linha " + KeyText(keys_, row) + " da tabela " +
                                                     table_ +

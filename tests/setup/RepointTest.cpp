@@ -104,19 +104,23 @@ TEST_F(RepointTest, RowSetWritesBackOnlyEditedRowsThatStillExist) {
     }
 }
 
-TEST_F(RepointTest, RowsKeyedByIntegersOrHoldingANullKeyAreRepointed) {
+// Untyped key columns keep each value in its own type: the integer 2 and the text '2' are
+// different rows, each matched as stored.
+TEST_F(RepointTest, RowsKeyedByTypedUntypedOrMixedColumnsOrANullKeyAreRepointed) {
     fs::remove(file_);
-    RunOn(file_, {"CREATE TABLE StyleProperties (StyleID INTEGER, Seq INTEGER, Name TEXT, "
-                  "PropertyValue TEXT, PRIMARY KEY (StyleID, Seq))",
+    RunOn(file_, {"CREATE TABLE StyleProperties (StyleID INTEGER, Seq, Name, PropertyValue, "
+                  "PRIMARY KEY (StyleID, Seq, Name))",
                   "INSERT INTO StyleProperties VALUES (1, 2, 'Source', 'a.fsm;1'), "
-                  "(1, NULL, 'Source', 'b.fsm;2'), (2, 0, 'Other', 'c.fsm;3')",
+                  "(1, '2', 'Source', 'b.fsm;2'), (1, NULL, 'Source', 'c.fsm;3'), "
+                  "(2, 0.5, 'Source', 'd.fsm;4'), (3, 0, 'Other', 'e.fsm;5')",
                   "CREATE TABLE Connections (Location TEXT)"});
     Repoint();
-    EXPECT_EQ(
-        RowsOf(file_, "SELECT StyleID, Seq, PropertyValue FROM StyleProperties ORDER BY rowid"),
-        (std::vector<std::string>{"1|2|C:\\Cartelix\\Symbols\\PDM Simbologia.fsm;1",
-                                  "1|NULL|C:\\Cartelix\\Symbols\\PDM Simbologia.fsm;2",
-                                  "2|0|c.fsm;3"}));
+    const std::string fsm = "C:\\Cartelix\\Symbols\\PDM Simbologia.fsm;";
+    EXPECT_EQ(RowsOf(file_, "SELECT StyleID, typeof(Seq), PropertyValue FROM StyleProperties "
+                            "ORDER BY rowid"),
+              (std::vector<std::string>{"1|integer|" + fsm + "1", "1|text|" + fsm + "2",
+                                        "1|null|" + fsm + "3", "2|real|" + fsm + "4",
+                                        "3|integer|e.fsm;5"}));
 }
 
 // Folder names the driver's own syntax would cut: the URI form reaches the file whatever they hold.
