@@ -10,6 +10,7 @@
 
 #include "kvl/Platform.h"
 #include "kvl/Text.h"
+#include "FileNames.h"
 #include "winhost/Console.h"
 #include "winhost/Errors.h"
 #include "winhost/RunLog.h"
@@ -18,12 +19,9 @@
 namespace winhost {
 
 namespace fs = std::filesystem;
+using namespace detail;
 
-namespace {
-
-// What is missing when a name is not found decides between "file not found" and "path not
-// found".
-enum class Missing { File, Path };
+namespace detail {
 
 kvl::Error FileError(int errnoValue, Missing missing, std::string_view name) {
     switch (errnoValue) {
@@ -46,11 +44,23 @@ kvl::Error FileError(int errnoValue, Missing missing, std::string_view name) {
     }
 }
 
-// The folder part of a Windows path: what a "path not found" names.
 std::string FolderOf(const std::string& windowsPath) {
     const size_t cut = windowsPath.find_last_of("\\/");
     return cut == std::string::npos ? windowsPath : windowsPath.substr(0, cut);
 }
+
+std::string TemporaryName(std::string_view suffix) {
+    static std::mt19937 generator{std::random_device{}()};
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
+    std::string name = ".winhost-";
+    for (int i = 0; i < 10; ++i) name += kLetters[pick(generator)];
+    return name + std::string(suffix);
+}
+
+}  // namespace detail
+
+namespace {
 
 // Closes the descriptor when it goes out of scope.
 class Descriptor {
@@ -91,21 +101,11 @@ int CopyContents(int from, int to) {
     }
 }
 
-// A hidden name that no listing of the installers shows, short enough for any target name.
-std::string TemporaryName() {
-    static std::mt19937 generator{std::random_device{}()};
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
-    std::string name = ".winhost-";
-    for (int i = 0; i < 10; ++i) name += kLetters[pick(generator)];
-    return name + ".part";
-}
-
 // A new file beside target; its descriptor is open for writing, and it is removed on failure.
 int CreateBeside(const fs::path& target, mode_t mode, fs::path& created,
                  const std::string& windowsTarget) {
     for (int attempt = 0;; ++attempt) {
-        created = target.parent_path() / TemporaryName();
+        created = target.parent_path() / TemporaryName(kCopySuffix);
         // O_EXCL: never another file that happens to have the name. The umask applies.
         const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0) return fd;
@@ -126,10 +126,18 @@ std::string CopyNotice(const std::string& source, const std::string& destination
 struct PendingCopy::State {
     fs::path host;         // the copy under its temporary name
     fs::path destination;  // what it replaces
-    std::string path;      // Windows path of the copy
-    std::string source;    // Windows paths, for the notice of the copy
+    fs::path kept;         // after Switch: the previous file, when there was one
+    bool switched = false;
+    std::string path;  // Windows path of the copy
+    std::string source;  // Windows paths, for the notice of the copy
     std::string windowsDestination;
     bool print = false;
+
+    void Announce() const {
+        const std::string notice = CopyNotice(source, windowsDestination);
+        RunLog::Write(notice);
+        if (print) PrintLine(notice);
+    }
 };
 
 PendingCopy::PendingCopy(std::unique_ptr<State> state) : state_(std::move(state)) {}
@@ -144,7 +152,9 @@ PendingCopy::~PendingCopy() {
 }
 
 void PendingCopy::Discard() noexcept {
-    if (state_) ::unlink(state_->host.c_str());
+    if (!state_) return;
+    Restore();
+    ::unlink(state_->host.c_str());
     state_.reset();
 }
 
@@ -156,9 +166,71 @@ void PendingCopy::Commit() {
     if (::rename(state_->host.c_str(), state_->destination.c_str()) != 0) {
         throw FileError(errno, Missing::Path, state_->windowsDestination);
     }
-    const std::string notice = CopyNotice(state_->source, state_->windowsDestination);
-    RunLog::Write(notice);
-    if (state_->print) PrintLine(notice);
+    state_->Announce();
+    state_.reset();
+}
+
+void PendingCopy::Switch() {
+    State& s = *state_;
+    if (s.switched) return;
+    struct stat info {};
+    if (::lstat(s.destination.c_str(), &info) != 0) {
+        if (errno != ENOENT) throw FileError(errno, Missing::Path, s.windowsDestination);
+        if (::rename(s.host.c_str(), s.destination.c_str()) != 0) {
+            throw FileError(errno, Missing::Path, s.windowsDestination);
+        }
+    } else {
+        // A folder would be moved aside whole and replaced by a file.
+        if (S_ISDIR(info.st_mode)) throw NamedError(kvl::kPathFileAccessError, s.windowsDestination);
+        // A second name for the previous file, so that the destination is never missing.
+        fs::path kept;
+        int linked = -1;
+        for (int attempt = 0; attempt < 100 && linked != 0; ++attempt) {
+            kept = s.destination.parent_path() / TemporaryName(kKeptSuffix);
+            linked = ::link(s.destination.c_str(), kept.c_str());
+            if (linked != 0 && errno != EEXIST) break;
+        }
+        if (linked == 0) {
+            if (::rename(s.host.c_str(), s.destination.c_str()) != 0) {
+                const int error = errno;
+                ::unlink(kept.c_str());
+                throw FileError(error, Missing::Path, s.windowsDestination);
+            }
+        } else {
+            // A file system without hard links: the previous file is moved aside instead.
+            if (::rename(s.destination.c_str(), kept.c_str()) != 0) {
+                throw FileError(errno, Missing::Path, s.windowsDestination);
+            }
+            if (::rename(s.host.c_str(), s.destination.c_str()) != 0) {
+                const int error = errno;
+                ::rename(kept.c_str(), s.destination.c_str());
+                throw FileError(error, Missing::Path, s.windowsDestination);
+            }
+        }
+        s.kept = kept;
+    }
+    s.switched = true;
+    s.Announce();
+}
+
+void PendingCopy::Restore() noexcept {
+    if (!state_ || !state_->switched) return;
+    State& s = *state_;
+    // The copy goes back under its temporary name, ready to be switched again.
+    ::link(s.destination.c_str(), s.host.c_str());
+    const bool restored = s.kept.empty() ? ::unlink(s.destination.c_str()) == 0
+                                         : ::rename(s.kept.c_str(), s.destination.c_str()) == 0;
+    RunLog::Write((restored ? "Ficheiro reposto: " : "Ficheiro não reposto: ") +
+                  s.windowsDestination);
+    s.kept.clear();
+    s.switched = false;
+}
+
+void PendingCopy::DropPrevious() noexcept {
+    if (!state_) return;
+    if (!state_->kept.empty()) ::unlink(state_->kept.c_str());
+    state_->kept.clear();
+    state_->switched = false;
     state_.reset();
 }
 

@@ -16,7 +16,8 @@ namespace winhost {
 
 // A copy kept under a temporary name beside its destination until it takes the destination's
 // place, so that it can be finished (a library re-pointed) before anyone sees it. Dropped
-// without Commit, the copy is removed and the destination stays as it was.
+// without Commit, the copy is removed and the destination stays as it was (or is put back, after
+// Switch).
 class PendingCopy {
   public:
     PendingCopy(PendingCopy&& other) noexcept;
@@ -27,6 +28,15 @@ class PendingCopy {
     const std::string& Path() const;
     // The copy replaces the destination whole.
     void Commit();
+
+    // The copy takes the destination's place, the previous file kept under a temporary name
+    // beside it until DropPrevious; the destination is never missing meanwhile.
+    void Switch();
+    // After Switch: the previous file back in its place, the copy back under its temporary
+    // name. Nothing before Switch. A file that cannot be put back is written to the run's log.
+    void Restore() noexcept;
+    // After Switch: the previous file goes, and the copy stays where it is.
+    void DropPrevious() noexcept;
 
   private:
     friend class WindowsFiles;
