@@ -106,7 +106,7 @@ void SetupLogic::cmdBrowse_Click() {
 void SetupLogic::ChooseTarget(size_t component, const std::string& folder) {
     view_.SelectItem(static_cast<int>(component));
     tvOptions_NodeClick(std::string(kComponents[component].label));
-    ApplyChosenFolder(AsFolderPrefix(folder));
+    ApplyChosenFolder(AsFolderPrefix(NormalisedPath(folder)));
 }
 
 void SetupLogic::ApplyChosenFolder(const std::string& folder) {

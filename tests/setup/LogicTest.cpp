@@ -90,6 +90,13 @@ TEST_F(LogicTest, ChosenFolderChangesOnlyTheSelectedComponent) {
     platform.chosenFolder = "E:\\";
     logic.cmdBrowse_Click();
     EXPECT_EQ(logic.Target(kSymbology), "E:\\");
+
+    // A folder given as a path is written as the chooser writes it, never above its drive.
+    logic.ChooseTarget(kLibrary, "C:\\..\\..\\..\\etc\\.\\x/");
+    EXPECT_EQ(logic.Target(kLibrary), "C:\\etc\\x\\");
+    EXPECT_EQ(view.location, "C:\\etc\\x\\");
+    logic.ChooseTarget(kLibrary, "z:\\..");
+    EXPECT_EQ(logic.Target(kLibrary), "z:\\");
 }
 
 TEST_F(LogicTest, FailedInstallStepShowsItsErrorAndStops) {
