@@ -17,8 +17,8 @@ bool CanRemove(const DriveMap& drives, const std::string& windowsPath);
 
 // Removes, below the folder (its subfolders included), the temporary files a killed copy left
 // (".winhost-*.part"), anything a killed run kept aside (".winhost-*.keep") and the probes of
-// CanRemove (".winhost-*.probe"). Returns the
-// Windows paths it could not remove; a missing folder holds none.
+// CanRemove (".winhost-*.probe"). Returns the Windows paths it could not remove; a missing
+// folder holds none.
 std::vector<std::string> RemoveLeftovers(const DriveMap& drives, const std::string& windowsFolder);
 
 }  // namespace winhost
