@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "winhost/MessageStyle.h"
+#include "winhost/StagedPlacement.h"
 
 namespace zovlt {
 
@@ -47,8 +48,11 @@ class InstallPlatform {
     // Names of the normal files (no folders, hidden or system files) matching "folder\pattern".
     virtual std::vector<std::string> ListFiles(const std::string& pattern) = 0;
     virtual void DeleteFile(const std::string& path) = 0;
-    // Replaces the destination whole, or leaves it as it was when the copy fails.
-    virtual void CopyFile(const std::string& source, const std::string& destination) = 0;
+    // Removes what a killed run left below the folder; the paths it could not remove.
+    virtual std::vector<std::string> RemoveLeftovers(const std::string& folder) = 0;
+    // New files placed together: staged under temporary names, then switched, the previous
+    // files kept until the end (see winhost::Placement).
+    virtual std::unique_ptr<winhost::Placement> NewPlacement() = 0;
     // Starts a command line as a detached, hidden process and does not wait for it.
     virtual void StartHidden(const std::string& commandLine) = 0;
     // Runs a command line as a hidden process and waits for its end; its outcome is not read.

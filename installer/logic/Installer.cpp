@@ -41,14 +41,25 @@ Outcome Installer::Command1_Click() {
         return Outcome::NotStarted;
     }
     Prepare();
+    // The new files wait under temporary names until the application has started; the
+    // configuration changes only once they are in place. Whatever fails puts everything back.
     outcome_ = RunStages([&] {
-        CreateFolders();
-        CopyFiles(kRootSource, kRootDestination);
-        CopyFiles(kBlocksSource, kBlocksDestination);
-        PlaceLibrary();
-        StartCad(true);
-        ConfigureSupportPath();
-        ConfigureMenu();
+        placement_ = platform_.NewPlacement();
+        try {
+            CreateFolders();
+            StageFiles(kRootSource, kRootDestination);
+            StageFiles(kBlocksSource, kBlocksDestination);
+            StageLibrary();
+            StartCad(true);
+            SwitchFiles();
+            RegisterLibrary();
+            ConfigureSupportPath();
+            ConfigureMenu();
+        } catch (...) {
+            PutBack();
+            throw;
+        }
+        placement_->Finish();
     });
     if (outcome_ == Outcome::Completed) {
         Ignoring([&] { platform_.MessageBox(Str(kCompleted), kCompletedFlags); });
@@ -71,26 +82,40 @@ void Installer::CreateFolders() {
     BeginStage(kFoldersError);
     Caption(Str(kFoldersCaption));
     for (std::string_view folder : {kInstallRoot, kBlocksFolder, kLibraryFolder}) {
-        if (!platform_.PathOK(Str(folder))) Attempt([&] { platform_.CreateFolder(Str(folder)); });
+        if (platform_.PathOK(Str(folder))) continue;
+        Attempt([&] { platform_.CreateFolder(Str(folder)); });
+        createdFolders_.push_back(Str(folder));
     }
+    // What a killed run left would otherwise stay for good; what cannot go now harms nothing.
+    platform_.RemoveLeftovers(Str(kInstallRoot));
 }
 
-// Each copy replaces its target whole or leaves it as it was, so nothing is deleted first: a
-// file the medium lacks never costs the installed one.
-void Installer::CopyFiles(std::string_view sourceFolder, std::string_view destination) {
+// Nothing is deleted first: a file the medium lacks never costs the installed one.
+void Installer::StageFiles(std::string_view sourceFolder, std::string_view destination) {
     BeginStage(kCopyError);
     const std::string source = Medium(sourceFolder);
     for (const std::string& name : MediumFiles(sourceFolder)) {
         const std::string target = Str(destination) + name;
         Caption(Str(kCopyCaption) + target);
-        Attempt([&] { platform_.CopyFile(source + name, target); });
+        Attempt([&] { placement_->Stage(source + name, target); });
     }
 }
 
-void Installer::PlaceLibrary() {
+void Installer::StageLibrary() {
+    BeginStage(kLibraryError);
+    Caption(Str(kCopyCaption) + Str(kInstalledLibrary));
+    Attempt([&] { placement_->Stage(Medium(kLibrarySource), Str(kInstalledLibrary)); });
+}
+
+void Installer::SwitchFiles() {
+    BeginStage(kCopyError);
+    Caption(Str(kSwitchCaption));
+    Attempt([&] { placement_->Switch(); });
+}
+
+void Installer::RegisterLibrary() {
     BeginStage(kLibraryError);
     Caption(Str(kLibraryCaption));
-    Attempt([&] { platform_.CopyFile(Medium(kLibrarySource), Str(kInstalledLibrary)); });
     Attempt([&] { platform_.StartHidden(Str(kRegistration)); });
 }
 
@@ -99,7 +124,11 @@ void Installer::ConfigureSupportPath() {
     Caption(Str(kSupportCaption));
     const std::string current = Attempt([&] { return cad_->SupportPath(); });
     if (ListsFolder(current, kInstallRoot)) return;
-    Attempt([&] { cad_->SetSupportPath(cad_->SupportPath() + Str(kSupportSuffix)); });
+    Attempt([&] {
+        const std::string previous = cad_->SupportPath();
+        cad_->SetSupportPath(previous + Str(kSupportSuffix));
+        previousSupportPath_ = previous;
+    });
 }
 
 void Installer::ConfigureMenu() {
@@ -109,6 +138,7 @@ void Installer::ConfigureMenu() {
     Attempt([&] { cad_->SetVisible(true); });
     view_.Yield();
     menuGroup_ = Attempt([&] { return cad_->LoadMenuGroup(Str(kMenuFile)); });
+    ownGroupLoaded_ = true;
     view_.Yield();
     // The position is read when the menu goes in, so it lands just before the last menu.
     Attempt([&] { menuGroup_->InsertMenuInMenuBar(0, cad_->MenuBarCount() - 1); });
@@ -121,8 +151,35 @@ void Installer::UnloadOwnMenuGroup() {
     for (int32_t i = 0; i < count; ++i) {
         if (Attempt([&] { return cad_->MenuGroupName(i); }) == kMenuGroup) {
             Attempt([&] { cad_->UnloadMenuGroup(i); });
+            ownGroupUnloaded_ = true;
             return;
         }
+    }
+}
+
+// The configuration goes back while the new files are still in place, then the files; the
+// group that was loaded before comes back from its own file. Every step is tried.
+void Installer::PutBack() {
+    if (cad_ && ownGroupLoaded_) {
+        menuGroup_.reset();
+        Ignoring([&] {
+            for (int32_t i = cad_->MenuGroupCount() - 1; i >= 0; --i) {
+                if (cad_->MenuGroupName(i) == kMenuGroup) cad_->UnloadMenuGroup(i);
+            }
+        });
+    }
+    if (cad_ && previousSupportPath_) {
+        Ignoring([&] { cad_->SetSupportPath(*previousSupportPath_); });
+    }
+    placement_->Undo();
+    if (cad_ && ownGroupUnloaded_) {
+        Ignoring([&] {
+            menuGroup_ = cad_->LoadMenuGroup(Str(kMenuFile));
+            menuGroup_->InsertMenuInMenuBar(0, cad_->MenuBarCount() - 1);
+        });
+    }
+    for (auto folder = createdFolders_.rbegin(); folder != createdFolders_.rend(); ++folder) {
+        platform_.RemoveFolderIfEmpty(*folder);
     }
 }
 

@@ -2,8 +2,11 @@
 // The add-on's installation sequence and the window state around it, free of any widget:
 // the window forwards its events here and shows what the view is told.
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "logic/Sequence.h"
 
@@ -34,15 +37,26 @@ class Installer : private Sequence {
   private:
     void Prepare();
     void CreateFolders();
-    void CopyFiles(std::string_view sourceFolder, std::string_view destination);
-    void PlaceLibrary();
+    void StageFiles(std::string_view sourceFolder, std::string_view destination);
+    void StageLibrary();
+    void SwitchFiles();
+    void RegisterLibrary();
     void ConfigureSupportPath();
     void ConfigureMenu();
     void UnloadOwnMenuGroup();
+    void LoadOwnMenuGroup();
+    void PutBack();
     void Finish();
 
     bool bInstalando = false;
     Outcome outcome_ = Outcome::NotStarted;
+
+    // What a failed run puts back: the files, the folders it made, and the CAD configuration.
+    std::unique_ptr<winhost::Placement> placement_;
+    std::vector<std::string> createdFolders_;
+    std::optional<std::string> previousSupportPath_;
+    bool ownGroupUnloaded_ = false;
+    bool ownGroupLoaded_ = false;
 };
 
 }  // namespace zovlt

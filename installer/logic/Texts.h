@@ -29,6 +29,7 @@ inline constexpr std::string_view kConfirm =
     "Antes de continuar feche todas as aplicações de AutoCAD.";
 inline constexpr std::string_view kCopyCaption = "Copiar o Ficheiro ";
 inline constexpr std::string_view kFoldersCaption = "Criar pastas de instalação";
+inline constexpr std::string_view kSwitchCaption = "Substituir os ficheiros instalados";
 inline constexpr std::string_view kLibraryCaption = "Registar as librarias dinâmicas";
 inline constexpr std::string_view kStartCaption = "Abrir o AutoCAD";
 inline constexpr std::string_view kSupportCaption = "Configurar o Path \"Support\"";

@@ -6,6 +6,7 @@
 #include "logic/InstallPlatform.h"
 #include "platform/ClassRegistry.h"
 #include "winhost/MessageBoxes.h"
+#include "winhost/Removal.h"
 #include "winhost/WindowsFiles.h"
 
 namespace zovlt {
@@ -24,8 +25,11 @@ class LinuxPlatform : public InstallPlatform {
         return files_.ListFiles(pattern);
     }
     void DeleteFile(const std::string& path) override { files_.DeleteFile(path); }
-    void CopyFile(const std::string& source, const std::string& destination) override {
-        files_.CopyFile(source, destination);
+    std::vector<std::string> RemoveLeftovers(const std::string& folder) override {
+        return winhost::RemoveLeftovers(files_.Drives(), folder);
+    }
+    std::unique_ptr<winhost::Placement> NewPlacement() override {
+        return std::make_unique<winhost::StagedPlacement>(files_);
     }
     void StartHidden(const std::string& commandLine) override;
     void RunHidden(const std::string& commandLine) override;

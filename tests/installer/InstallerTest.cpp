@@ -36,6 +36,7 @@ struct World {
     std::vector<std::string> log;
     std::map<std::string, int> failures;  // entry or first word -> error number, thrown once
     std::set<std::string> existing;       // paths PathOK finds
+    std::vector<std::string> leftoversKept;  // what RemoveLeftovers could not remove
     std::map<std::string, std::vector<std::string>> listings;  // pattern -> names
     std::vector<winhost::Button> answers;  // the n-th box gets the n-th answer, else OK
     size_t boxesShown = 0;
@@ -99,6 +100,7 @@ struct FakeCad : CadApplication {
     }
     std::unique_ptr<CadMenuGroup> LoadMenuGroup(const std::string& file) override {
         w.Call("Load " + file);
+        w.groups.push_back(std::string(texts::kMenuGroup));
         if (w.menuBarCountAfterLoad >= 0) w.menuBarCount = w.menuBarCountAfterLoad;
         return std::make_unique<FakeGroup>(w);
     }
@@ -107,6 +109,19 @@ struct FakeCad : CadApplication {
         w.Call("Close " + std::to_string(index) + (save ? " True" : " False"));
     }
     void Quit() override { w.Call("Quit"); }
+    World& w;
+};
+
+// Files staged as "stage <source> > <target>", then "switch", and "undo" or "finish".
+struct FakePlacement : winhost::Placement {
+    explicit FakePlacement(World& world) : w(world) {}
+    std::string Stage(const std::string& source, const std::string& target) override {
+        w.Call("stage " + source + " > " + target);
+        return target + ".part";
+    }
+    void Switch() override { w.Call("switch"); }
+    void Undo() noexcept override { w.log.push_back("undo"); }
+    void Finish() noexcept override { w.log.push_back("finish"); }
     World& w;
 };
 
@@ -121,8 +136,11 @@ struct FakePlatform : InstallPlatform, World {
         return Answer("list " + pattern, listings[pattern]);
     }
     void DeleteFile(const std::string& path) override { Call("delete " + path); }
-    void CopyFile(const std::string& source, const std::string& target) override {
-        Call("copy " + source + " > " + target);
+    std::vector<std::string> RemoveLeftovers(const std::string& folder) override {
+        return Answer("leftovers " + folder, leftoversKept);
+    }
+    std::unique_ptr<winhost::Placement> NewPlacement() override {
+        return std::make_unique<FakePlacement>(*this);
     }
     void StartHidden(const std::string& commandLine) override { Call("start " + commandLine); }
     void RunHidden(const std::string& commandLine) override { Call("run " + commandLine); }
@@ -211,14 +229,16 @@ TEST_F(InstallerTest, AStageErrorOffersRetryOfTheSameStepOrCancelThatQuitsTheCad
     const Stage stages[] = {
         {"mkdir C:\\ZOV_LT\\blocos", kvl::kPermissionDenied,
          "Ocorreu um erro na criação dos directórios!\r\n(70) Permissão negada", false},
-        {"start regsvr32 C:\\ZOV_LT\\DLL\\KVL2005.dll /s", kvl::kFileNotFound,
-         "Ocorreu um erro no Registo das librarias dinâmicas!\r\n(53) Ficheiro não encontrado",
-         false},
         {"create AutoCAD.Application", kvl::kCannotCreateObject,
          "Ocorreu um erro ao abrir o AutoCAD!\r\n(429) O componente ActiveX não consegue criar o "
          "objecto",
          false},
         {"Visible False", kFailed, "Ocorreu um erro ao abrir o AutoCAD!\r\n(-2147467259) ", true},
+        {"switch", kvl::kPermissionDenied,
+         "Ocorreu um erro na copia dos ficheiros!\r\n(70) Permissão negada", true},
+        {"start regsvr32 C:\\ZOV_LT\\DLL\\KVL2005.dll /s", kvl::kFileNotFound,
+         "Ocorreu um erro no Registo das librarias dinâmicas!\r\n(53) Ficheiro não encontrado",
+         true},
         {"SetSupportPath", kFailed,
          "Ocorreu um erro na configuração do AutoCAD (Path Support)!\r\n(-2147467259) ", true},
         {"Load", kFailed, "Ocorreu um erro ao Carregar o Menu!\r\n(-2147467259) ", true},
@@ -240,6 +260,8 @@ TEST_F(InstallerTest, AStageErrorOffersRetryOfTheSameStepOrCancelThatQuitsTheCad
             }
             EXPECT_EQ(outcome, Outcome::Cancelled);
             EXPECT_EQ(attempts, 1u);
+            EXPECT_THAT(rig.platform.log, Contains("undo"));
+            EXPECT_THAT(rig.platform.log, Not(Contains("finish")));
             EXPECT_EQ(boxes.size(), 2u);  // no completion message
             // An application started hidden is closed unsaved and quit, not left running.
             const std::vector<std::string> closing = {"Close 0 False", "Quit"};
@@ -261,7 +283,7 @@ TEST_F(InstallerTest, ExistingFoldersEmptySourceFoldersAndErrorsWhileClosingRais
     platform.failures["Quit"] = 462;
     EXPECT_EQ(Install(), Outcome::Completed);
     EXPECT_THAT(platform.Logged("mkdir "), IsEmpty());
-    EXPECT_EQ(platform.Logged("copy ").size(), 1u);  // the library only
+    EXPECT_EQ(platform.Logged("stage ").size(), 1u);  // the library only
     // The drawing is closed unsaved, the application still quit and released.
     EXPECT_LT(platform.At("Close 0 False"), platform.At("Quit"));
     EXPECT_EQ(platform.liveObjects, 0);
@@ -270,38 +292,59 @@ TEST_F(InstallerTest, ExistingFoldersEmptySourceFoldersAndErrorsWhileClosingRais
     EXPECT_TRUE(boxes[1].starts_with("box 64 Instalação Concluída."));
 }
 
-TEST_F(InstallerTest, NothingIsDeletedBeforeItsReplacementAndRetryCopiesTheSameFileAgain) {
+TEST_F(InstallerTest, NothingIsDeletedBeforeItsReplacementAndRetryStagesTheSameFileAgain) {
     platform.listings[kRootPattern] = {"a.lsp"};
-    const std::string copyA = "copy " + kSource + "a.lsp > C:\\ZOV_LT\\a.lsp";
-    platform.failures[copyA] = kvl::kPermissionDenied;
+    const std::string stageA = "stage " + kSource + "a.lsp > C:\\ZOV_LT\\a.lsp";
+    platform.failures[stageA] = kvl::kPermissionDenied;
     // The medium lacks the library: the installed one must not go first.
-    const std::string copyLibrary =
-        "copy " + kSource + "DLL\\KVL2005.dll > C:\\ZOV_LT\\DLL\\KVL2005.dll";
-    platform.failures[copyLibrary] = kvl::kFileNotFound;
+    const std::string stageLibrary =
+        "stage " + kSource + "DLL\\KVL2005.dll > C:\\ZOV_LT\\DLL\\KVL2005.dll";
+    platform.failures[stageLibrary] = kvl::kFileNotFound;
     EXPECT_EQ(Install({winhost::kRetry, winhost::kCancel}), Outcome::Cancelled);
     EXPECT_THAT(platform.Logged("delete "), IsEmpty());
     EXPECT_THAT(
-        std::vector(platform.log.begin() + platform.At(copyA),
+        std::vector(platform.log.begin() + platform.At(stageA),
                     platform.log.begin() + platform.At("list " + kBlocksPattern)),
-        ElementsAre(copyA,
+        ElementsAre(stageA,
                     "box 53 Ocorreu um erro na copia dos ficheiros!\r\n(70) Permissão negada",
-                    copyA));
+                    stageA));
     // The progress line keeps the step that failed in view.
-    EXPECT_EQ(view.caption, "Interrompido no passo: Registar as librarias dinâmicas");
+    EXPECT_EQ(view.caption, "Interrompido no passo: Copiar o Ficheiro C:\\ZOV_LT\\DLL\\KVL2005.dll");
     EXPECT_TRUE(view.progressVisible);
 }
 
-TEST_F(InstallerTest, CancelLeavesWhatWasDoneAndEntersTheFinishedState) {
+TEST_F(InstallerTest, CancelBeforeTheSwitchPutsBackTheFilesAndFoldersAndEntersTheFinishedState) {
     platform.listings[kRootPattern] = {"a.lsp", "b.lsp"};
-    platform.failures["copy " + kSource + "b.lsp > C:\\ZOV_LT\\b.lsp"] = kvl::kDiskFull;
+    platform.failures["stage " + kSource + "b.lsp > C:\\ZOV_LT\\b.lsp"] = kvl::kDiskFull;
     EXPECT_EQ(Install({winhost::kCancel}), Outcome::Cancelled);
-    EXPECT_EQ(platform.Logged("copy ").size(), 2u);  // a.lsp copied, b.lsp attempted once
+    // Leftovers of a killed run go first; the staged a.lsp goes with the folders just made.
+    EXPECT_LT(platform.At("leftovers C:\\ZOV_LT"), platform.At("stage " + kSource + "a.lsp > C:\\ZOV_LT\\a.lsp"));
+    EXPECT_THAT(std::vector(platform.log.end() - 4, platform.log.end()),
+                ElementsAre("undo", "rmdir C:\\ZOV_LT\\DLL", "rmdir C:\\ZOV_LT\\blocos",
+                            "rmdir C:\\ZOV_LT"));
     EXPECT_THAT(platform.Logged("create "), IsEmpty());
     EXPECT_FALSE(view.installVisible || view.acceptEnabled || view.busy);
     EXPECT_EQ(installer.Result(), Outcome::Cancelled);
     EXPECT_TRUE(view.closeEnabled && installer.Form_QueryUnload());
     // A new attempt needs a new program start.
     EXPECT_EQ(installer.Command1_Click(), Outcome::NotStarted);
+}
+
+TEST_F(InstallerTest, AFailureAfterTheSwitchPutsBackTheConfigurationAroundTheFiles) {
+    platform.existing = {"C:\\ZOV_LT", "C:\\ZOV_LT\\blocos", "C:\\ZOV_LT\\DLL"};
+    platform.groups = {"ACAD", "ZOV_LT"};
+    platform.failures["InsertInMenuBar"] = kFailed;
+    EXPECT_EQ(Install({winhost::kCancel}), Outcome::Cancelled);
+    const size_t failed = platform.At("InsertInMenuBar 0 1");
+    // The new group and the support path go while the new files are in place; the previous
+    // group comes back from the previous files.
+    EXPECT_THAT(std::vector(platform.log.begin() + failed + 2, platform.log.end()),
+                ElementsAre("MenuGroupCount", "MenuGroupName 1", "Unload 1", "MenuGroupName 0",
+                            "SetSupportPath C:\\CAD\\support;C:\\CAD\\fonts", "undo",
+                            "Load C:\\ZOV_LT\\ZOV_LT.cui", "MenuBarCount", "InsertInMenuBar 0 1",
+                            "Close 0 False", "Quit"));
+    EXPECT_EQ(platform.supportPath, "C:\\CAD\\support;C:\\CAD\\fonts");
+    EXPECT_THAT(platform.groups, ElementsAre("ACAD", "ZOV_LT"));
 }
 
 TEST_F(InstallerTest, FailedListingIsTheCopyStagesError) {

@@ -3,7 +3,11 @@
 // by a script. With ZOVLT_SCREENSHOTS set to a folder, the window is saved there at the start and
 // in the finished state.
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include "Workspace.h"
@@ -25,6 +30,7 @@ namespace zovlt::test {
 namespace {
 
 using ::testing::AllOf;
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::EndsWith;
 using ::testing::HasSubstr;
@@ -73,12 +79,14 @@ TEST_F(EndToEndTest, UnattendedInstallationCompletesAndASecondOneReplacesTheGrou
         ElementsAre(
             "Antes de continuar feche todas as aplicações de AutoCAD.",
             "Criar pastas de instalação", "Copiar o Ficheiro C:\\ZOV_LT\\leia-me.txt",
-            Copied("C:\\ZOV_LT\\leia-me.txt"), "Copiar o Ficheiro C:\\ZOV_LT\\ZOV_LT.cui",
-            Copied("C:\\ZOV_LT\\ZOV_LT.cui"), "Copiar o Ficheiro C:\\ZOV_LT\\zovlt.lsp",
-            Copied("C:\\ZOV_LT\\zovlt.lsp"), "Copiar o Ficheiro C:\\ZOV_LT\\blocos\\lote.dwg",
-            Copied("C:\\ZOV_LT\\blocos\\lote.dwg"), "Copiar o Ficheiro C:\\ZOV_LT\\blocos\\via.dwg",
-            Copied("C:\\ZOV_LT\\blocos\\via.dwg"), "Registar as librarias dinâmicas",
-            Copied("C:\\ZOV_LT\\DLL\\KVL2005.dll"), "Abrir o AutoCAD",
+            "Copiar o Ficheiro C:\\ZOV_LT\\ZOV_LT.cui", "Copiar o Ficheiro C:\\ZOV_LT\\zovlt.lsp",
+            "Copiar o Ficheiro C:\\ZOV_LT\\blocos\\lote.dwg",
+            "Copiar o Ficheiro C:\\ZOV_LT\\blocos\\via.dwg",
+            "Copiar o Ficheiro C:\\ZOV_LT\\DLL\\KVL2005.dll", "Abrir o AutoCAD",
+            "Substituir os ficheiros instalados", Copied("C:\\ZOV_LT\\leia-me.txt"),
+            Copied("C:\\ZOV_LT\\ZOV_LT.cui"), Copied("C:\\ZOV_LT\\zovlt.lsp"),
+            Copied("C:\\ZOV_LT\\blocos\\lote.dwg"), Copied("C:\\ZOV_LT\\blocos\\via.dwg"),
+            Copied("C:\\ZOV_LT\\DLL\\KVL2005.dll"), "Registar as librarias dinâmicas",
             "Configurar o Path \"Support\"", "Configurar o Menu", "Fim da instalação.",
             StartsWith("Instalação Concluída. Para mais informações")));
 
@@ -86,7 +94,7 @@ TEST_F(EndToEndTest, UnattendedInstallationCompletesAndASecondOneReplacesTheGrou
     space.ExpectCadConfigured();
 }
 
-TEST_F(EndToEndTest, WithoutTheCadApplicationTheStartFailsAfterTheFilesAreCopied) {
+TEST_F(EndToEndTest, WithoutTheCadApplicationNothingIsInstalled) {
     space.Write(space.ClassesFile(), "# no class registered\n");
     const ProgramRun run = Install();
     EXPECT_EQ(run.exitCode, 1);
@@ -96,7 +104,62 @@ TEST_F(EndToEndTest, WithoutTheCadApplicationTheStartFailsAfterTheFilesAreCopied
                 AllOf(HasSubstr("Ocorreu um erro ao abrir o AutoCAD!"),
                       HasSubstr("(429) O componente ActiveX não consegue criar o objecto: "
                                 "AutoCAD.Application")));
+    EXPECT_THAT(space.Tree(space.DriveC()), ::testing::IsEmpty());
+}
+
+TEST_F(EndToEndTest, ADriveFullMidwayLeavesThePreviousInstallationAsItWas) {
+    ASSERT_EQ(Install().exitCode, 0);
+    const auto tree = space.Tree(space.DriveC());
+    const QJsonObject state = space.State();
+    space.Write(space.Files() / "leia-me.txt", "nova versão");
+    space.Write(space.Files() / "blocos" / "grande.dwg", std::string(1 << 20, 'x'));
+    // No file of the run may grow beyond 64 KiB; the signal would otherwise end it.
+    const ProgramRun run = RunProgram(
+        "/bin/sh",
+        QStringList{"-c", "trap '' XFSZ; ulimit -f 128; exec \"$0\" \"$@\"", kProgram,
+                    "--unattended", "--accept-terms", "--drive-c", Q(space.DriveC()), "--source",
+                    Q(space.Source()), "--classes", Q(space.ClassesFile())});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_THAT(run.lines, Contains(HasSubstr("(61) Disco cheio: C:\\ZOV_LT\\blocos\\grande.dwg")));
+    EXPECT_EQ(space.Tree(space.DriveC()), tree);
+    EXPECT_EQ(space.State(), state);
+}
+
+TEST_F(EndToEndTest, ARunKilledWhileCopyingLeavesOnlyWhatTheNextRunRemoves) {
+    namespace fs = std::filesystem;
+    // The library comes through a pipe that the test holds open: the run waits in its copy.
+    const fs::path library = space.Files() / "DLL" / "KVL2005.dll";
+    fs::remove(library);
+    ASSERT_EQ(mkfifo(library.c_str(), 0600), 0);
+    QProcess killed;
+    killed.start(kProgram, {"--unattended", "--accept-terms", "--drive-c", Q(space.DriveC()),
+                            "--source", Q(space.Source()), "--classes", Q(space.ClassesFile())});
+    int writer = -1;
+    while (writer < 0 && killed.state() != QProcess::NotRunning) {
+        writer = ::open(library.c_str(), O_WRONLY | O_NONBLOCK);  // once the run reads
+        if (writer < 0) QThread::msleep(5);
+    }
+    ASSERT_GE(writer, 0) << "the run ended before it copied the library";
+    ASSERT_EQ(::write(writer, "part", 4), 4);
+    const auto temporaries = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(space.DriveC())) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with(".winhost-")) names.push_back(name);
+        }
+        return names;
+    };
+    while (temporaries().size() < 6) QThread::msleep(5);  // the library's copy under way
+    ::kill(static_cast<pid_t>(killed.processId()), SIGKILL);
+    killed.waitForFinished(-1);
+    ::close(writer);
+
+    fs::remove(library);
+    space.MakeDistribution();
+    ASSERT_EQ(Install().exitCode, 0);
+    EXPECT_THAT(temporaries(), ::testing::IsEmpty());
     space.ExpectFilesInPlace();
+    space.ExpectCadConfigured();
 }
 
 TEST_F(EndToEndTest, AMediumWithoutTheLibraryLeavesTheInstalledOneAndNamesWhatIsMissing) {
@@ -112,7 +175,7 @@ TEST_F(EndToEndTest, AMediumWithoutTheLibraryLeavesTheInstalledOneAndNamesWhatIs
                 AllOf(StartsWith("Ocorreu um erro no Registo das librarias dinâmicas! (53) "
                                  "Ficheiro não encontrado: Z:\\"),
                       EndsWith("\\FILES\\DLL\\KVL2005.dll")));
-    EXPECT_EQ(run.lines.back(), "Interrompido no passo: Registar as librarias dinâmicas");
+    EXPECT_EQ(run.lines.back(), "Interrompido no passo: Copiar o Ficheiro C:\\ZOV_LT\\DLL\\KVL2005.dll");
 }
 
 TEST_F(EndToEndTest, AMediumWithLowerCaseNamesInstallsAsWindowsWouldFindIt) {
