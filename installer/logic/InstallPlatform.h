@@ -48,6 +48,8 @@ class InstallPlatform {
     // Names of the normal files (no folders, hidden or system files) matching "folder\pattern".
     virtual std::vector<std::string> ListFiles(const std::string& pattern) = 0;
     virtual void DeleteFile(const std::string& path) = 0;
+    // Whether the file could be deleted now (a missing one can); asked before anything changes.
+    virtual bool CanRemove(const std::string& path) = 0;
     // Removes what a killed run left below the folder; the paths it could not remove.
     virtual std::vector<std::string> RemoveLeftovers(const std::string& folder) = 0;
     // New files placed together: staged under temporary names, then switched, the previous

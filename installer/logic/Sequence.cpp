@@ -37,6 +37,11 @@ std::string Sequence::StageErrorText(const kvl::Error& error) const {
            winhost::Description(error);
 }
 
+void Sequence::Abandon(const std::string& message) {
+    platform_.MessageBox(message, kFailedFlags);
+    Cancel();
+}
+
 std::vector<std::string> Sequence::MediumFiles(std::string_view folder) {
     const std::string pattern = Medium(folder) + std::string(kAllFiles);
     return Attempt([&] { return platform_.ListFiles(pattern); });

@@ -56,6 +56,9 @@ class Sequence {
         return programFolder_ + std::string(relative);
     }
 
+    // Shows the message (critical, OK only) and abandons the sequence as Cancel does.
+    [[noreturn]] void Abandon(const std::string& message);
+
     // The stage that starts the CAD application, hidden when asked.
     void StartCad(bool hidden);
     // Closes the first drawing unsaved, quits and releases the application, every error

@@ -62,12 +62,19 @@ inline constexpr std::string_view kRemovedCaption = "Fim da remoção.";
 inline constexpr std::string_view kRemoveError = "Ocorreu um erro na remoção dos ficheiros!";
 inline constexpr std::string_view kRemoveMenuError = "Ocorreu um erro ao remover o Menu!";
 inline constexpr std::string_view kRemoved = "O ZOV LT foi removido deste computador.";
+inline constexpr std::string_view kCheckRemovalCaption = "Verificar os ficheiros a remover";
+inline constexpr std::string_view kCannotRemove =
+    "A remoção não foi feita: estes ficheiros não podem ser removidos (a unidade ou a pasta não "
+    "aceita alterações). Nada foi alterado.";
+inline constexpr std::string_view kRemovalIncomplete =
+    "A remoção ficou incompleta: estes ficheiros continuam neste computador.";
 
 // Message-box flags.
 inline constexpr int kConfirmFlags =
     winhost::kOkCancel + winhost::kInformation + winhost::kDefaultButton2;  // Cancel default
 inline constexpr int kStageErrorFlags = winhost::kRetryCancel + winhost::kExclamation;
 inline constexpr int kCompletedFlags = winhost::kOkOnly + winhost::kInformation;
+inline constexpr int kFailedFlags = winhost::kOkOnly + winhost::kCritical;
 inline constexpr int kConfirmRemovalFlags =
     winhost::kYesNo + winhost::kQuestion + winhost::kDefaultButton2;  // No default
 

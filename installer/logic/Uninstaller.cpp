@@ -16,6 +16,7 @@ Outcome Uninstaller::Run() {
     view_.SetBusy(true);
     // The application lets go of the menu file before the file goes.
     const Outcome outcome = RunStages([&] {
+        CheckRemovable(InstalledFiles());
         StartCad(false);
         RemoveSupportEntry();
         RemoveMenuGroups();
@@ -23,7 +24,9 @@ Outcome Uninstaller::Run() {
         RemoveFiles(kRootSource, kRootDestination);
         RemoveFiles(kBlocksSource, kBlocksDestination);
         RemoveLibrary();
+        RemoveLeftovers();
         RemoveFolders();
+        CheckNothingRemains();
         Caption(Str(kRemovedCaption));
     });
     if (outcome == Outcome::Completed) {
@@ -31,6 +34,51 @@ Outcome Uninstaller::Run() {
     }
     view_.SetBusy(false);
     return outcome;
+}
+
+namespace {
+
+std::string Listed(std::string_view text, const std::vector<std::string>& paths) {
+    std::string message(text);
+    for (const std::string& path : paths) message += "\r\n" + path;
+    return message;
+}
+
+}  // namespace
+
+std::vector<std::string> Uninstaller::InstalledFiles() {
+    BeginStage(kRemoveError);
+    std::vector<std::string> installed;
+    for (auto [source, destination] :
+         {std::pair{kRootSource, kRootDestination}, std::pair{kBlocksSource, kBlocksDestination}}) {
+        for (const std::string& name : MediumFiles(source)) {
+            installed.push_back(Str(destination) + name);
+        }
+    }
+    installed.push_back(Str(kInstalledLibrary));
+    std::erase_if(installed, [&](const std::string& path) { return !platform_.PathOK(path); });
+    return installed;
+}
+
+// A read-only drive would otherwise lose the configuration and keep every file.
+void Uninstaller::CheckRemovable(const std::vector<std::string>& installed) {
+    Caption(Str(kCheckRemovalCaption));
+    std::vector<std::string> fixed;
+    for (const std::string& path : installed) {
+        if (!platform_.CanRemove(path)) fixed.push_back(path);
+    }
+    if (!fixed.empty()) Abandon(Listed(kCannotRemove, fixed));
+}
+
+// A copy killed midway leaves its temporary file in the folder, which then never empties.
+void Uninstaller::RemoveLeftovers() {
+    leftovers_ = platform_.RemoveLeftovers(Str(kInstallRoot));
+}
+
+void Uninstaller::CheckNothingRemains() {
+    std::vector<std::string> remaining = InstalledFiles();
+    remaining.insert(remaining.end(), leftovers_.begin(), leftovers_.end());
+    if (!remaining.empty()) Abandon(Listed(kRemovalIncomplete, remaining));
 }
 
 void Uninstaller::RemoveSupportEntry() {

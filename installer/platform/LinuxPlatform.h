@@ -25,6 +25,9 @@ class LinuxPlatform : public InstallPlatform {
         return files_.ListFiles(pattern);
     }
     void DeleteFile(const std::string& path) override { files_.DeleteFile(path); }
+    bool CanRemove(const std::string& path) override {
+        return winhost::CanRemove(files_.Drives(), path);
+    }
     std::vector<std::string> RemoveLeftovers(const std::string& folder) override {
         return winhost::RemoveLeftovers(files_.Drives(), folder);
     }

@@ -36,6 +36,7 @@ struct World {
     std::vector<std::string> log;
     std::map<std::string, int> failures;  // entry or first word -> error number, thrown once
     std::set<std::string> existing;       // paths PathOK finds
+    std::set<std::string> fixed;          // paths CanRemove refuses
     std::vector<std::string> leftoversKept;  // what RemoveLeftovers could not remove
     std::map<std::string, std::vector<std::string>> listings;  // pattern -> names
     std::vector<winhost::Button> answers;  // the n-th box gets the n-th answer, else OK
@@ -135,7 +136,11 @@ struct FakePlatform : InstallPlatform, World {
     std::vector<std::string> ListFiles(const std::string& pattern) override {
         return Answer("list " + pattern, listings[pattern]);
     }
-    void DeleteFile(const std::string& path) override { Call("delete " + path); }
+    void DeleteFile(const std::string& path) override {
+        Call("delete " + path);
+        existing.erase(path);
+    }
+    bool CanRemove(const std::string& path) override { return !fixed.contains(path); }
     std::vector<std::string> RemoveLeftovers(const std::string& folder) override {
         return Answer("leftovers " + folder, leftoversKept);
     }
@@ -454,6 +459,32 @@ TEST(UninstallerTest, RemovesWhatTheInstallationAddedAfterTheApplicationLetsGoOf
     EXPECT_TRUE(rig.platform.log.back().starts_with("box 64 O ZOV LT foi removido"));
     EXPECT_EQ(rig.platform.liveObjects, 0);
     EXPECT_FALSE(rig.view.busy);
+}
+
+TEST(UninstallerTest, AFileThatCannotGoStopsTheRemovalBeforeAnythingChanges) {
+    RemovalRig rig;
+    rig.platform.listings[kRootPattern] = {"ZOV_LT.cui", "leia-me.txt"};
+    rig.platform.existing = {"C:\\ZOV_LT\\ZOV_LT.cui", "C:\\ZOV_LT\\leia-me.txt"};
+    rig.platform.fixed = {"C:\\ZOV_LT\\leia-me.txt"};
+    EXPECT_EQ(rig.Remove(), Outcome::Cancelled);
+    EXPECT_EQ(rig.platform.Logged("box ").back(),
+              "box 16 A remoção não foi feita: estes ficheiros não podem ser removidos (a unidade "
+              "ou a pasta não aceita alterações). Nada foi alterado.\r\nC:\\ZOV_LT\\leia-me.txt");
+    for (const char* change : {"create ", "delete ", "run ", "leftovers "}) {
+        EXPECT_THAT(rig.platform.Logged(change), IsEmpty()) << change;
+    }
+}
+
+TEST(UninstallerTest, LeftoversOfAKilledRunGoBeforeTheFoldersAndWhatRemainsIsAFailure) {
+    RemovalRig rig;
+    rig.platform.listings[kRootPattern] = {"ZOV_LT.cui"};
+    rig.platform.existing = {"C:\\ZOV_LT\\ZOV_LT.cui"};
+    rig.platform.leftoversKept = {"C:\\ZOV_LT\\blocos\\.winhost-x.part"};
+    EXPECT_EQ(rig.Remove(), Outcome::Cancelled);
+    EXPECT_LT(rig.platform.At("leftovers C:\\ZOV_LT"), rig.platform.At("rmdir C:\\ZOV_LT\\DLL"));
+    EXPECT_EQ(rig.platform.Logged("box ").back(),
+              "box 16 A remoção ficou incompleta: estes ficheiros continuam neste computador."
+              "\r\nC:\\ZOV_LT\\blocos\\.winhost-x.part");
 }
 
 TEST(UninstallerTest, ASecondRemovalFindsNothingToChange) {
