@@ -131,29 +131,31 @@ bool SetupLogic::cmdInstall_Click() {
     return true;
 }
 
-// The library is re-pointed under a temporary name and only then takes the installed one's
-// place: a failure leaves the library installed before as it was, never the raw staged copy.
+// Every file waits under a temporary name beside its target, the library is re-pointed there,
+// and only then do all take their places together: a failure leaves what was installed before
+// as it was, never a mix of old and new nor the raw staged library.
 void SetupLogic::Install() {
     const std::string staging = StagingFolder();
     const auto fileIn = [this](size_t component) {
         return targets_[component] + std::string(kComponents[component].fileName);
     };
-    std::unique_ptr<PendingFile> library;
+    // What a killed run left would otherwise stay for good; what cannot go now harms nothing.
+    for (const std::string& target : targets_) platform_.RemoveLeftovers(target);
+    std::unique_ptr<winhost::Placement> placement = platform_.NewPlacement();
+    std::string stagedLibrary;
     for (size_t i = 0; i < kComponentCount; ++i) {
-        const std::string source = staging + std::string(kComponents[i].fileName);
-        if (i == kLibrary) {
-            library = platform_.CopyPending(source, fileIn(i));
-        } else {
-            platform_.CopyFile(source, fileIn(i));
-        }
+        const std::string staged =
+            placement->Stage(staging + std::string(kComponents[i].fileName), fileIn(i));
+        if (i == kLibrary) stagedLibrary = staged;
     }
     winhost::RunLog::Write("Referências da biblioteca: " + fileIn(kSymbology) + ", " +
                            fileIn(kWarehouse));
     {  // closed before it moves
-        std::unique_ptr<SymbolLibrary> opened = platform_.OpenLibrary(library->Path());
+        std::unique_ptr<SymbolLibrary> opened = platform_.OpenLibrary(stagedLibrary);
         RepointLibrary(*opened, fileIn(kSymbology), fileIn(kWarehouse));
     }
-    library->Commit();
+    placement->Switch();
+    placement->Finish();
 }
 
 }  // namespace setup

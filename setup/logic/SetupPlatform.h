@@ -7,24 +7,16 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "logic/SymbolLibrary.h"
 #include "winhost/MessageStyle.h"
+#include "winhost/StagedPlacement.h"
 
 namespace setup {
 
 // The window that owns a modal dialog, as the platform identifies it.
 using WindowHandle = std::uintptr_t;
-
-// A copy kept under a temporary name beside its destination until Commit puts it in the
-// destination's place; dropped without Commit it is removed and the destination stays as it was.
-class PendingFile {
-  public:
-    virtual ~PendingFile() = default;
-    // The Windows path of the copy under its temporary name.
-    virtual const std::string& Path() const = 0;
-    virtual void Commit() = 0;
-};
 
 class SetupPlatform {
   public:
@@ -38,9 +30,11 @@ class SetupPlatform {
     virtual std::string RegRead(const std::string& path) = 0;
     // Copies a file, replacing the destination whole, or leaving it as it was on failure.
     virtual void CopyFile(const std::string& source, const std::string& destination) = 0;
-    // The same copy, left pending until it is committed.
-    virtual std::unique_ptr<PendingFile> CopyPending(const std::string& source,
-                                                     const std::string& destination) = 0;
+    // New files placed together: staged under temporary names, then switched, the previous
+    // files kept until the end (see winhost::Placement).
+    virtual std::unique_ptr<winhost::Placement> NewPlacement() = 0;
+    // Removes what a killed run left below the folder; the paths it could not remove.
+    virtual std::vector<std::string> RemoveLeftovers(const std::string& folder) = 0;
     // Opens the symbol library file so that its rows can be changed.
     virtual std::unique_ptr<SymbolLibrary> OpenLibrary(const std::string& path) = 0;
     // The decimal separator of the user's locale.

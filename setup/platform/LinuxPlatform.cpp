@@ -4,22 +4,13 @@
 
 #include "kvl/Error.h"
 #include "platform/OdbcLibrary.h"
+#include "winhost/Removal.h"
 
 namespace fs = std::filesystem;
 
 namespace setup {
 
 namespace {
-
-class PendingHostCopy : public PendingFile {
-  public:
-    explicit PendingHostCopy(winhost::PendingCopy copy) : copy_(std::move(copy)) {}
-    const std::string& Path() const override { return copy_.Path(); }
-    void Commit() override { copy_.Commit(); }
-
-  private:
-    winhost::PendingCopy copy_;
-};
 
 // The folder itself when it exists, else the nearest folder above it that does.
 fs::path NearestExisting(fs::path folder) {
@@ -62,9 +53,12 @@ void LinuxPlatform::CopyFile(const std::string& source, const std::string& desti
     files_.CopyFile(source, destination);
 }
 
-std::unique_ptr<PendingFile> LinuxPlatform::CopyPending(const std::string& source,
-                                                        const std::string& destination) {
-    return std::make_unique<PendingHostCopy>(files_.CopyPending(source, destination));
+std::unique_ptr<winhost::Placement> LinuxPlatform::NewPlacement() {
+    return std::make_unique<winhost::StagedPlacement>(files_);
+}
+
+std::vector<std::string> LinuxPlatform::RemoveLeftovers(const std::string& folder) {
+    return winhost::RemoveLeftovers(files_.Drives(), folder);
 }
 
 std::unique_ptr<SymbolLibrary> LinuxPlatform::OpenLibrary(const std::string& path) {

@@ -33,8 +33,8 @@ class LinuxPlatform : public SetupPlatform {
     std::uintmax_t FileSize(const std::string& path) override;
     std::string RegRead(const std::string& path) override;
     void CopyFile(const std::string& source, const std::string& destination) override;
-    std::unique_ptr<PendingFile> CopyPending(const std::string& source,
-                                             const std::string& destination) override;
+    std::unique_ptr<winhost::Placement> NewPlacement() override;
+    std::vector<std::string> RemoveLeftovers(const std::string& folder) override;
     std::unique_ptr<SymbolLibrary> OpenLibrary(const std::string& path) override;
     std::string DecimalSeparator() override;
     winhost::Button MsgBox(const std::string& text, int flags, const std::string& title) override;

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <regex>
 
 #include "Helpers.h"
@@ -186,19 +187,30 @@ INSTANTIATE_TEST_SUITE_P(
         Prefix{"win32", "Software", "Program Files/Kestrova/Cartelix Professional",
                "C:\\\\PROGRAM FILES\\\\kestrova\\\\cartelix professional\\\\"}));
 
-TEST_F(EndToEndTest, AFailedRepointingLeavesThePreviousLibraryAsItWas) {
+TEST_F(EndToEndTest, AFailedRunLeavesThePreviousInstallationAsItWas) {
     ASSERT_EQ(Setup("--unattended").status, 0);
-    const fs::path installed = driveC_ / "Dados/Workspace/PDM Biblioteca.mdb";
-    const std::string before = Read(installed);
+    const auto tree = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(driveC_)) {
+            files[entry.path().string()] = entry.is_directory() ? "/" : Read(entry.path());
+        }
+        return files;
+    };
+    const auto before = tree();
+    for (const char* file : {"PDM Warehouse.mdb", "PDM Simbologia.fsm", "PDM Simbologia.pdf"}) {
+        std::ofstream(staging_ / file) << "new";
+    }
+    // A target folder that is missing, after the warehouse is staged.
+    Outcome run = Setup("--unattended --target '2=C:\\Falta'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.output, HasSubstr("Erro: 76 - "));
+    EXPECT_TRUE(tree() == before) << "the installation changed";
     // A staged library whose warehouse reference cannot be re-pointed.
     RunOn(staging_ / "PDM Biblioteca.mdb", {"DROP TABLE Connections"});
-    const Outcome run = Setup("--unattended");
+    run = Setup("--unattended");
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.output, HasSubstr("Erro: 3146 - "));
-    EXPECT_TRUE(Read(installed) == before) << "the installed library changed";
-    EXPECT_EQ(
-        std::distance(fs::directory_iterator(installed.parent_path()), fs::directory_iterator()),
-        1);
+    EXPECT_TRUE(tree() == before) << "the installation changed";
 }
 
 TEST_F(EndToEndTest, ALibraryFolderOfAnyNameIsRepointed) {

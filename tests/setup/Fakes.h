@@ -3,6 +3,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,21 +38,39 @@ struct Message {
     int flags;
 };
 
-// Every step of an installation, in order: "copy A > B", "pending A > B", "open P",
-// "commit B".
+// Every step of an installation, in order: "leftovers F", "stage A > B", "open P", "switch",
+// then "finish", or "dropped" when the placement goes unfinished (and so undoes itself).
 using Steps = std::vector<std::string>;
 
-class FakePending : public PendingFile {
+class FakePlacement : public winhost::Placement {
   public:
-    FakePending(Steps& steps, std::string destination)
-        : steps_(steps), path_(destination + ".part"), destination_(std::move(destination)) {}
-    const std::string& Path() const override { return path_; }
-    void Commit() override { steps_.push_back("commit " + destination_); }
+    FakePlacement(Steps& steps, std::optional<kvl::Error>& stageFailure,
+                  std::optional<kvl::Error>& switchFailure)
+        : steps_(steps), stageFailure_(stageFailure), switchFailure_(switchFailure) {}
+    ~FakePlacement() override {
+        if (!finished_) steps_.push_back("dropped");
+    }
+    std::string Stage(const std::string& source, const std::string& target) override {
+        if (stageFailure_ && ++staged_ == 2) throw *stageFailure_;
+        steps_.push_back("stage " + source + " > " + target);
+        return target + ".part";
+    }
+    void Switch() override {
+        steps_.push_back("switch");
+        if (switchFailure_) throw *switchFailure_;
+    }
+    void Undo() noexcept override { steps_.push_back("undo"); }
+    void Finish() noexcept override {
+        steps_.push_back("finish");
+        finished_ = true;
+    }
 
   private:
     Steps& steps_;
-    std::string path_;
-    std::string destination_;
+    std::optional<kvl::Error>& stageFailure_;
+    std::optional<kvl::Error>& switchFailure_;
+    int staged_ = 0;
+    bool finished_ = false;
 };
 
 class FakePlatform : public SetupPlatform {
@@ -59,10 +78,10 @@ class FakePlatform : public SetupPlatform {
     std::map<std::string, std::uintmax_t> files;  // path and size
     std::map<std::string, std::string> registry;
     std::optional<std::string> chosenFolder;  // nothing: the chooser is cancelled
-    std::optional<kvl::Error> copyFailure;    // thrown by the second copy
+    std::optional<kvl::Error> stageFailure;   // thrown by the second file staged
+    std::optional<kvl::Error> switchFailure;  // thrown when the staged files switch
     std::optional<kvl::Error> openFailure;    // thrown when the library is opened
 
-    std::vector<std::pair<std::string, std::string>> copies;
     Steps steps;
     std::vector<Message> messages;
     std::string chooserStart;
@@ -79,14 +98,14 @@ class FakePlatform : public SetupPlatform {
         return value->second;
     }
     void CopyFile(const std::string& source, const std::string& destination) override {
-        if (copyFailure && copies.size() == 1) throw *copyFailure;
-        copies.emplace_back(source, destination);
         steps.push_back("copy " + source + " > " + destination);
     }
-    std::unique_ptr<PendingFile> CopyPending(const std::string& source,
-                                             const std::string& destination) override {
-        steps.push_back("pending " + source + " > " + destination);
-        return std::make_unique<FakePending>(steps, destination);
+    std::unique_ptr<winhost::Placement> NewPlacement() override {
+        return std::make_unique<FakePlacement>(steps, stageFailure, switchFailure);
+    }
+    std::vector<std::string> RemoveLeftovers(const std::string& folder) override {
+        steps.push_back("leftovers " + folder);
+        return {};
     }
     std::unique_ptr<SymbolLibrary> OpenLibrary(const std::string& path) override {
         steps.push_back("open " + path);
@@ -103,6 +122,7 @@ class FakePlatform : public SetupPlatform {
         chooserStart = current;
         return chosenFolder;
     }
+
 };
 
 class FakeView : public SetupView {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "Fakes.h"
 #include "logic/Repoint.h"
 #include "logic/SetupLogic.h"
@@ -101,9 +103,12 @@ TEST_F(LogicTest, ChosenFolderChangesOnlyTheSelectedComponent) {
 
 TEST_F(LogicTest, FailedInstallStepShowsItsErrorAndStops) {
     ASSERT_TRUE(Load());
-    platform.copyFailure = kvl::Error(kvl::kPathNotFound);
+    platform.stageFailure = kvl::Error(kvl::kPathNotFound);
     EXPECT_FALSE(logic.cmdInstall_Click());
-    EXPECT_EQ(platform.copies.size(), 1u);
+    // The one file staged goes with the placement; nothing was switched.
+    EXPECT_EQ(platform.steps.back(), "dropped");
+    EXPECT_EQ(platform.steps.end()[-2],
+              "stage C:\\Temp\\PDM Warehouse.mdb > C:\\Dados\\Warehouse\\PDM Warehouse.mdb");
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "Erro:\r\n76 - Caminho não encontrado");
     EXPECT_EQ(platform.messages[0].flags, 16);
@@ -111,25 +116,37 @@ TEST_F(LogicTest, FailedInstallStepShowsItsErrorAndStops) {
     EXPECT_EQ(view.busy, (std::vector<bool>{true, false}));
 }
 
-TEST_F(LogicTest, TheLibraryIsRepointedUnderItsTemporaryNameAndOnlyThenTakesItsPlace) {
+TEST_F(LogicTest, AllFilesAreStagedAndTheLibraryRepointedThereBeforeAnyTakesItsPlace) {
     ASSERT_TRUE(Load());
     EXPECT_TRUE(logic.cmdInstall_Click());
     EXPECT_EQ(
         platform.steps,
-        (Steps{"copy C:\\Temp\\PDM Warehouse.mdb > C:\\Dados\\Warehouse\\PDM Warehouse.mdb",
-               "copy C:\\Temp\\PDM Simbologia.fsm > "
+        (Steps{"leftovers C:\\Dados\\Warehouse\\", "leftovers C:\\Programas\\Cartelix\\Symbols\\",
+               "leftovers C:\\Dados\\Workspace\\", "leftovers C:\\Programas\\Cartelix\\",
+               "stage C:\\Temp\\PDM Warehouse.mdb > C:\\Dados\\Warehouse\\PDM Warehouse.mdb",
+               "stage C:\\Temp\\PDM Simbologia.fsm > "
                "C:\\Programas\\Cartelix\\Symbols\\PDM Simbologia.fsm",
-               "pending C:\\Temp\\PDM Biblioteca.mdb > C:\\Dados\\Workspace\\PDM Biblioteca.mdb",
-               "copy C:\\Temp\\PDM Simbologia.pdf > C:\\Programas\\Cartelix\\PDM Simbologia.pdf",
-               "open C:\\Dados\\Workspace\\PDM Biblioteca.mdb.part",
-               "commit C:\\Dados\\Workspace\\PDM Biblioteca.mdb"}));
+               "stage C:\\Temp\\PDM Biblioteca.mdb > C:\\Dados\\Workspace\\PDM Biblioteca.mdb",
+               "stage C:\\Temp\\PDM Simbologia.pdf > C:\\Programas\\Cartelix\\PDM Simbologia.pdf",
+               "open C:\\Dados\\Workspace\\PDM Biblioteca.mdb.part", "switch", "finish",
+               "write C:\\ProgramData\\symbology-setup\\instalacao.txt"}));
 
-    // A library that cannot be re-pointed never takes the installed one's place.
-    platform.steps.clear();
-    platform.openFailure = kvl::Error(3146, "[HY000] database is locked");
-    EXPECT_FALSE(logic.cmdInstall_Click());
-    EXPECT_EQ(platform.steps.back(), "open C:\\Dados\\Workspace\\PDM Biblioteca.mdb.part");
-    EXPECT_EQ(platform.messages.back().text, "Erro:\r\n3146 - [HY000] database is locked");
+    // A library that cannot be re-pointed, or files that cannot all take their places, leave
+    // every installed file as it was.
+    for (const bool openFails : {true, false}) {
+        platform.steps.clear();
+        platform.openFailure.reset();
+        if (openFails) {
+            platform.openFailure = kvl::Error(3146, "[HY000] database is locked");
+        } else {
+            platform.switchFailure = kvl::Error(kvl::kPermissionDenied);
+        }
+        EXPECT_FALSE(logic.cmdInstall_Click());
+        EXPECT_EQ(platform.steps.back(), "dropped");
+        EXPECT_EQ(std::count(platform.steps.begin(), platform.steps.end(), "switch"),
+                  openFails ? 0 : 1);
+    }
+    EXPECT_EQ(platform.messages.end()[-2].text, "Erro:\r\n3146 - [HY000] database is locked");
 }
 
 TEST_F(LogicTest, AMissingComponentIsNamed) {
