@@ -217,9 +217,12 @@ void PendingCopy::Restore() noexcept {
     if (!state_ || !state_->switched) return;
     State& s = *state_;
     // The copy goes back under its temporary name, ready to be switched again.
-    ::link(s.destination.c_str(), s.host.c_str());
-    const bool restored = s.kept.empty() ? ::unlink(s.destination.c_str()) == 0
-                                         : ::rename(s.kept.c_str(), s.destination.c_str()) == 0;
+    if (::link(s.destination.c_str(), s.host.c_str()) != 0) {
+        ::rename(s.destination.c_str(), s.host.c_str());
+    }
+    const bool restored = s.kept.empty()
+                              ? ::unlink(s.destination.c_str()) == 0 || errno == ENOENT
+                              : ::rename(s.kept.c_str(), s.destination.c_str()) == 0;
     RunLog::Write((restored ? "Ficheiro reposto: " : "Ficheiro não reposto: ") +
                   s.windowsDestination);
     s.kept.clear();
