@@ -49,6 +49,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             options.staging = reader.Value();
         } else if (*option == "--library-connection") {
             options.libraryConnection = reader.Value();
+        } else if (*option == "--uninstall") {
+            options.uninstall = true;
         } else if (*option == "--target") {
             options.targets.push_back(ParseTarget(reader.Value()));
         } else {
@@ -77,7 +79,23 @@ std::string UsageText() {
            std::string(kLibraryConnectionVariable) +
            "; default\n"
            "                     " +
-           std::string(kDefaultLibraryConnection) + ")\n" + winhost::HostUsage(kProgramName);
+           std::string(kDefaultLibraryConnection) +
+           ")\n"
+           "  --uninstall        removes what the installation placed, as recorded in\n"
+           "                     C:\\ProgramData\\symbology-setup\\instalacao.txt, and puts back\n"
+           "                     the symbol library found before it (after a confirmation;\n"
+           "                     --unattended answers Yes); with nothing recorded there is\n"
+           "                     nothing to remove, and it ends with status 0\n" +
+           winhost::HostUsage(kProgramName) +
+           "\n"
+           "What it reads: the registry value\n"
+           "  HKLM\\SOFTWARE\\Kestrova\\Applications\\DefaultJCache (must name 06.00; naming\n"
+           "  \"Professional\" picks the key Cartelix Professional, else Cartelix), and under\n"
+           "  HKLM\\SOFTWARE\\Kestrova\\<that key>\\06.00\\Setup the values WarehouseTarget,\n"
+           "  Path (symbology in Path\\Symbols, documentation in Path) and WorkspaceTarget;\n"
+           "  in the symbol library, rows of StyleProperties (PropertyValue, where\n"
+           "  Name='Source' and the value names a .fsm file) and the first row of\n"
+           "  Connections (Location), each table with a primary key or row identifier.\n";
 }
 
 std::string TargetFolder(const std::string& given, const winhost::DriveMap& drives) {

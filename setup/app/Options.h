@@ -23,6 +23,7 @@ struct Options {
     std::optional<std::filesystem::path> registry;
     std::optional<std::filesystem::path> staging;
     std::optional<std::string> libraryConnection;
+    bool uninstall = false;
     // Component index (0-based) and the folder given for it (a Windows folder on C: or Z:, or
     // an absolute host folder), in given order.
     std::vector<std::pair<size_t, std::string>> targets;

@@ -4,6 +4,7 @@
 
 #include "app/ConsoleView.h"
 #include "app/Options.h"
+#include "logic/Removal.h"
 #include "logic/SetupLogic.h"
 #include "logic/Texts.h"
 #include "platform/LinuxPlatform.h"
@@ -29,6 +30,7 @@ int RunUnattended(const Options& options) {
     winhost::PrintedMessageBoxes boxes;
     const LinuxPlatformOptions platformOptions = PlatformOptions(options);
     LinuxPlatform platform(platformOptions, boxes);
+    if (options.uninstall) return SetupRemoval(platform).Run() ? 0 : 1;
     ConsoleView view;
     SetupLogic logic(view, platform);
     if (!Load(logic, options, platformOptions)) return 1;
@@ -46,6 +48,8 @@ int RunWindow(int argc, char** argv, const Options& options,
     DialogFolderChooser chooser;
     const LinuxPlatformOptions platformOptions = PlatformOptions(options);
     LinuxPlatform platform(platformOptions, boxes, &chooser);
+    // The removal asks and tells through message boxes alone.
+    if (options.uninstall) return SetupRemoval(platform).Run() ? 0 : 1;
     frmSetup window(platform);
     // A load error or the version warning ends the program before the window shows.
     if (!Load(window.logic(), options, platformOptions)) return 1;

@@ -3,6 +3,7 @@
 #include "kvl/Error.h"
 #include "kvl/Text.h"
 #include "logic/BrowseFolder.h"
+#include "logic/Manifest.h"
 #include "logic/Repoint.h"
 #include "logic/Texts.h"
 #include "winhost/RunLog.h"
@@ -141,6 +142,7 @@ void SetupLogic::Install() {
     };
     // What a killed run left would otherwise stay for good; what cannot go now harms nothing.
     for (const std::string& target : targets_) platform_.RemoveLeftovers(target);
+    const std::optional<std::string> original = KeepOriginal(platform_, fileIn(kLibrary));
     std::unique_ptr<winhost::Placement> placement = platform_.NewPlacement();
     std::string stagedLibrary;
     for (size_t i = 0; i < kComponentCount; ++i) {
@@ -156,6 +158,16 @@ void SetupLogic::Install() {
     }
     placement->Switch();
     placement->Finish();
+    Record(original);
+}
+
+// The removal's record, once everything is in place.
+void SetupLogic::Record(const std::optional<std::string>& original) {
+    std::vector<std::string> placed;
+    for (size_t i = 0; i < kComponentCount; ++i) {
+        placed.push_back(targets_[i] + std::string(kComponents[i].fileName));
+    }
+    RecordInstallation(platform_, placed, placed[kLibrary], original);
 }
 
 }  // namespace setup

@@ -4,6 +4,7 @@
 // window through its handlers and reaching the machine only through the platform.
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "logic/Components.h"
@@ -43,6 +44,8 @@ class SetupLogic {
     void ShowComponent(size_t component);
     void ApplyChosenFolder(const std::string& folder);
     void Install();
+    // original: where the library found before was kept, if it was.
+    void Record(const std::optional<std::string>& original);
 
     SetupView& view_;
     SetupPlatform& platform_;

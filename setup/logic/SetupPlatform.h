@@ -37,6 +37,15 @@ class SetupPlatform {
     virtual std::vector<std::string> RemoveLeftovers(const std::string& folder) = 0;
     // Opens the symbol library file so that its rows can be changed.
     virtual std::unique_ptr<SymbolLibrary> OpenLibrary(const std::string& path) = 0;
+    // A file or folder exists there; never fails.
+    virtual bool PathOK(const std::string& path) = 0;
+    virtual void DeleteFile(const std::string& path) = 0;
+    // Whether the file could be deleted now (a missing one can); asked before anything changes.
+    virtual bool CanRemove(const std::string& path) = 0;
+    // A whole text file, or nothing when there is none.
+    virtual std::optional<std::string> ReadText(const std::string& path) = 0;
+    // Writes a text file whole (its folders made as needed), or leaves it as it was.
+    virtual void WriteText(const std::string& path, const std::string& text) = 0;
     // The decimal separator of the user's locale.
     virtual std::string DecimalSeparator() = 0;
 

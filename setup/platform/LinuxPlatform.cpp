@@ -1,10 +1,14 @@
 #include "platform/LinuxPlatform.h"
 
 #include <QLocale>
+#include <fstream>
+#include <iterator>
 
 #include "kvl/Error.h"
 #include "platform/OdbcLibrary.h"
+#include "winhost/Errors.h"
 #include "winhost/Removal.h"
+#include "winhost/RunLog.h"
 
 namespace fs = std::filesystem;
 
@@ -67,6 +71,39 @@ std::unique_ptr<SymbolLibrary> LinuxPlatform::OpenLibrary(const std::string& pat
     const fs::path file = files_.Drives().ToHost(path);
     return std::make_unique<OdbcSymbolLibrary>(
         LibraryConnectionText(options_.libraryConnection, file.string()), path);
+}
+
+bool LinuxPlatform::CanRemove(const std::string& path) {
+    return winhost::CanRemove(files_.Drives(), path);
+}
+
+std::optional<std::string> LinuxPlatform::ReadText(const std::string& path) {
+    std::ifstream in(files_.Drives().ToHost(path), std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Under a leftover's name first, so that a run killed meanwhile leaves the record as it was.
+void LinuxPlatform::WriteText(const std::string& path, const std::string& text) {
+    const fs::path file = files_.Drives().ToHost(path);
+    std::error_code error;
+    fs::create_directories(file.parent_path(), error);
+    const fs::path temporary = file.parent_path() / ".winhost-record.part";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << text;
+        out.close();
+        if (!out) {
+            fs::remove(temporary, error);
+            throw winhost::NamedError(kvl::kPathFileAccessError, path);
+        }
+    }
+    fs::rename(temporary, file, error);
+    if (error) {
+        fs::remove(temporary, error);
+        throw winhost::NamedError(kvl::kPathFileAccessError, path);
+    }
+    winhost::RunLog::Write("Registo da instalação: " + path);
 }
 
 std::string LinuxPlatform::DecimalSeparator() {

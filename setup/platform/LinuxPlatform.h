@@ -36,6 +36,11 @@ class LinuxPlatform : public SetupPlatform {
     std::unique_ptr<winhost::Placement> NewPlacement() override;
     std::vector<std::string> RemoveLeftovers(const std::string& folder) override;
     std::unique_ptr<SymbolLibrary> OpenLibrary(const std::string& path) override;
+    bool PathOK(const std::string& path) override { return files_.PathOK(path); }
+    void DeleteFile(const std::string& path) override { files_.DeleteFile(path); }
+    bool CanRemove(const std::string& path) override;
+    std::optional<std::string> ReadText(const std::string& path) override;
+    void WriteText(const std::string& path, const std::string& text) override;
     std::string DecimalSeparator() override;
     winhost::Button MsgBox(const std::string& text, int flags, const std::string& title) override;
     std::optional<std::string> ChooseFolder(WindowHandle owner,

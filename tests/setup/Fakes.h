@@ -116,13 +116,35 @@ class FakePlatform : public SetupPlatform {
     std::string DecimalSeparator() override { return ","; }
     winhost::Button MsgBox(const std::string& text, int flags, const std::string&) override {
         messages.push_back({text, flags});
-        return winhost::kOk;
+        return messages.size() <= answers.size() ? answers[messages.size() - 1] : winhost::kOk;
     }
     std::optional<std::string> ChooseFolder(WindowHandle, const std::string& current) override {
         chooserStart = current;
         return chosenFolder;
     }
 
+    // Removal: text files beside the sized ones, paths that cannot go, the boxes' answers.
+    std::map<std::string, std::string> texts;
+    std::set<std::string> fixed;
+    std::vector<winhost::Button> answers;  // the n-th box gets the n-th, then OK
+
+    bool PathOK(const std::string& path) override {
+        return files.contains(path) || texts.contains(path);
+    }
+    void DeleteFile(const std::string& path) override {
+        steps.push_back("delete " + path);
+        files.erase(path);
+        texts.erase(path);
+    }
+    bool CanRemove(const std::string& path) override { return !fixed.contains(path); }
+    std::optional<std::string> ReadText(const std::string& path) override {
+        const auto text = texts.find(path);
+        return text == texts.end() ? std::nullopt : std::optional(text->second);
+    }
+    void WriteText(const std::string& path, const std::string& text) override {
+        steps.push_back("write " + path);
+        texts[path] = text;
+    }
 };
 
 class FakeView : public SetupView {
