@@ -16,7 +16,8 @@ namespace {
 
 bool IsLeftover(const fs::path& file) {
     const std::string name = file.filename().string();
-    return name.starts_with(".winhost-") && (name.ends_with(".part") || name.ends_with(".keep") || name.ends_with(".probe"));
+    return name.starts_with(".winhost-") &&
+           (name.ends_with(".part") || name.ends_with(".keep") || name.ends_with(".probe"));
 }
 
 // access() says yes to root whatever the folder's mode, and nothing about immutable folders:

@@ -78,8 +78,8 @@ void RecordInstallation(SetupPlatform& platform, const std::vector<std::string>&
                         const std::string& library, const std::optional<std::string>& original) {
     Manifest manifest = ReadManifest(platform).value_or(Manifest{});
     for (const std::string& path : placed) manifest.AddPlaced(path);
-    const bool recorded = std::ranges::any_of(
-        manifest.kept, [&](const auto& kept) { return kept.first == library; });
+    const bool recorded =
+        std::ranges::any_of(manifest.kept, [&](const auto& kept) { return kept.first == library; });
     if (original && !recorded) manifest.kept.emplace_back(library, *original);
     platform.WriteText(std::string(kManifestFile), manifest.Text());
 }

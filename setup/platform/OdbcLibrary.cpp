@@ -69,8 +69,7 @@ std::string StoredAs(const std::string& key, const std::string& storedType) {
 // compares a number with a number.
 std::string KeyCondition(const std::vector<std::string>& keys, const std::vector<odbc::Value>& row,
                          const std::vector<kvl::odbc::ColumnDescription>& columns,
-                         const StoredTypes* stored,
-                         std::vector<kvl::odbc::Parameter>& parameters) {
+                         const StoredTypes* stored, std::vector<kvl::odbc::Parameter>& parameters) {
     std::string condition;
     for (size_t i = 0; i < keys.size(); ++i) {
         condition += i == 0 ? "" : " AND ";
@@ -236,10 +235,10 @@ void OdbcRowSet::Update() {
         parameters.push_back({(*edited_)[i], result_.columns[i].sqlType});
     }
     if (!assignments.empty()) {
-        const std::string command = "UPDATE " + table_ + " SET " + assignments + " WHERE " +
-                                    KeyCondition(keys_, row, result_.columns,
-                                                 stored_.empty() ? nullptr : &stored_[position_],
-                                                 parameters);
+        const std::string command =
+            "UPDATE " + table_ + " SET " + assignments + " WHERE " +
+            KeyCondition(keys_, row, result_.columns,
+                         stored_.empty() ? nullptr : &stored_[position_], parameters);
         if (Write(command, parameters, row) != 1) {
             throw kvl::Error(kRowNotFoundAgain, "A linha " + KeyText(keys_, row) + " da tabela " +
                                                     table_ +

@@ -34,9 +34,9 @@ const std::string kSource = kProgram + "\\..\\FILES\\";
 // its first word, makes that call throw.
 struct World {
     std::vector<std::string> log;
-    std::map<std::string, int> failures;  // entry or first word -> error number, thrown once
-    std::set<std::string> existing;       // paths PathOK finds
-    std::set<std::string> fixed;          // paths CanRemove refuses
+    std::map<std::string, int> failures;     // entry or first word -> error number, thrown once
+    std::set<std::string> existing;          // paths PathOK finds
+    std::set<std::string> fixed;             // paths CanRemove refuses
     std::vector<std::string> leftoversKept;  // what RemoveLeftovers could not remove
     std::map<std::string, std::vector<std::string>> listings;  // pattern -> names
     std::vector<winhost::Button> answers;  // the n-th box gets the n-th answer, else OK
@@ -314,7 +314,8 @@ TEST_F(InstallerTest, NothingIsDeletedBeforeItsReplacementAndRetryStagesTheSameF
                     "box 53 Ocorreu um erro na copia dos ficheiros!\r\n(70) Permissão negada",
                     stageA));
     // The progress line keeps the step that failed in view.
-    EXPECT_EQ(view.caption, "Interrompido no passo: Copiar o Ficheiro C:\\ZOV_LT\\DLL\\KVL2005.dll");
+    EXPECT_EQ(view.caption,
+              "Interrompido no passo: Copiar o Ficheiro C:\\ZOV_LT\\DLL\\KVL2005.dll");
     EXPECT_TRUE(view.progressVisible);
 }
 
@@ -323,7 +324,8 @@ TEST_F(InstallerTest, CancelBeforeTheSwitchPutsBackTheFilesAndFoldersAndEntersTh
     platform.failures["stage " + kSource + "b.lsp > C:\\ZOV_LT\\b.lsp"] = kvl::kDiskFull;
     EXPECT_EQ(Install({winhost::kCancel}), Outcome::Cancelled);
     // Leftovers of a killed run go first; the staged a.lsp goes with the folders just made.
-    EXPECT_LT(platform.At("leftovers C:\\ZOV_LT"), platform.At("stage " + kSource + "a.lsp > C:\\ZOV_LT\\a.lsp"));
+    EXPECT_LT(platform.At("leftovers C:\\ZOV_LT"),
+              platform.At("stage " + kSource + "a.lsp > C:\\ZOV_LT\\a.lsp"));
     EXPECT_THAT(std::vector(platform.log.end() - 4, platform.log.end()),
                 ElementsAre("undo", "rmdir C:\\ZOV_LT\\DLL", "rmdir C:\\ZOV_LT\\blocos",
                             "rmdir C:\\ZOV_LT"));

@@ -40,12 +40,12 @@ class RemovalTest : public ::testing::Test {
 
 TEST_F(RemovalTest, TheInstallationKeepsTheLibraryItFoundAndRecordsWhatItPlacedLast) {
     const Manifest manifest = Manifest::Parse(platform.texts.at(kManifest));
-    EXPECT_EQ(manifest.placed,
-              (std::vector<std::string>{"C:\\Dados\\Warehouse\\PDM Warehouse.mdb",
-                                        "C:\\Programas\\Cartelix\\Symbols\\PDM Simbologia.fsm",
-                                        kLibraryFile, "C:\\Programas\\Cartelix\\PDM Simbologia.pdf"}));
-    EXPECT_EQ(manifest.kept, (std::vector<std::pair<std::string, std::string>>{
-                                 {kLibraryFile, kOriginal}}));
+    EXPECT_EQ(manifest.placed, (std::vector<std::string>{
+                                   "C:\\Dados\\Warehouse\\PDM Warehouse.mdb",
+                                   "C:\\Programas\\Cartelix\\Symbols\\PDM Simbologia.fsm",
+                                   kLibraryFile, "C:\\Programas\\Cartelix\\PDM Simbologia.pdf"}));
+    EXPECT_EQ(manifest.kept,
+              (std::vector<std::pair<std::string, std::string>>{{kLibraryFile, kOriginal}}));
     // Installing again keeps the first original: the library now there is the installed one.
     platform.files[kOriginal] = 1;
     ASSERT_TRUE(logic.cmdInstall_Click());
@@ -60,12 +60,12 @@ TEST_F(RemovalTest, RemovesThePlacedFilesPutsTheOriginalBackAndASecondRemovalFin
                       {kLibraryFile, 1},
                       {kOriginal, 1}};  // the symbology file and the help are gone already
     EXPECT_TRUE(Remove());
-    EXPECT_EQ(platform.steps, (Steps{"delete C:\\Dados\\Warehouse\\PDM Warehouse.mdb",
-                                     "copy " + kOriginal + " > " + kLibraryFile,
-                                     "delete " + kOriginal, "leftovers C:\\Dados\\Warehouse",
-                                     "leftovers C:\\Programas\\Cartelix\\Symbols",
-                                     "leftovers C:\\Dados\\Workspace",
-                                     "leftovers C:\\Programas\\Cartelix", "delete " + kManifest}));
+    EXPECT_EQ(platform.steps,
+              (Steps{"delete C:\\Dados\\Warehouse\\PDM Warehouse.mdb",
+                     "copy " + kOriginal + " > " + kLibraryFile, "delete " + kOriginal,
+                     "leftovers C:\\Dados\\Warehouse", "leftovers C:\\Programas\\Cartelix\\Symbols",
+                     "leftovers C:\\Dados\\Workspace", "leftovers C:\\Programas\\Cartelix",
+                     "delete " + kManifest}));
     EXPECT_EQ(platform.messages.back().text, kRemoved);
 
     platform.steps.clear();
