@@ -1,9 +1,13 @@
 // The program itself: a registry file, a staging folder with the four components (the
 // library a SQLite file) and targets under a temporary drive C:.
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -211,6 +215,49 @@ TEST_F(EndToEndTest, AFailedRunLeavesThePreviousInstallationAsItWas) {
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.output, HasSubstr("Erro: 3146 - "));
     EXPECT_TRUE(tree() == before) << "the installation changed";
+}
+
+TEST_F(EndToEndTest, ARunKilledWhileStagingLeavesOnlyWhatTheNextRunRemoves) {
+    // The driver list, read once every component is staged, is a pipe nobody writes: the run
+    // waits there with all its temporary files.
+    const fs::path drivers = root_ / "odbcinst.ini";
+    fs::remove(drivers);
+    ASSERT_EQ(mkfifo(drivers.c_str(), 0600), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        ::dup2(::open("/dev/null", O_WRONLY), 1);
+        ::execl(SYMBOLOGY_SETUP, SYMBOLOGY_SETUP, "--unattended", "--drive-c", driveC_.c_str(),
+                "--registry", registry_.c_str(), "--staging", staging_.c_str(), nullptr);
+        ::_exit(127);
+    }
+    const auto temporaries = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(driveC_)) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with(".winhost-")) names.push_back(name);
+        }
+        return names;
+    };
+    bool running = true;
+    while (temporaries().size() < 4 && (running = waitpid(pid, nullptr, WNOHANG) == 0)) {
+        ::usleep(5000);
+    }
+    ASSERT_TRUE(running) << "the run ended before it staged every component";
+    ::kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+
+    fs::remove(drivers);
+    UsePrivateDriverList(root_);
+    const Outcome run = Setup("--unattended");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_THAT(temporaries(), ::testing::IsEmpty());
+    for (const char* file :
+         {"Dados/Warehouse/PDM Warehouse.mdb", "Programas/Cartelix/Symbols/PDM Simbologia.fsm",
+          "Programas/Cartelix/PDM Simbologia.pdf"}) {
+        EXPECT_EQ(Read(driveC_ / file), fs::path(file).filename().string());
+    }
+    EXPECT_EQ(Library("SELECT PropertyValue FROM StyleProperties"),
+              std::vector<std::string>{"C:\\Programas\\Cartelix\\Symbols\\PDM Simbologia.fsm;9"});
 }
 
 TEST_F(EndToEndTest, ALibraryFolderOfAnyNameIsRepointed) {
