@@ -108,6 +108,18 @@ DriveMap DriveMap::FromEnvironment(const std::optional<fs::path>& driveC) {
     return DriveMap(driveC ? *driveC : WinePrefix() / "drive_c");
 }
 
+std::string NormalisedWindowsPath(std::string_view windowsPath) {
+    if (windowsPath.size() < 2 || windowsPath[1] != ':') return std::string(windowsPath);
+    std::string normalised(windowsPath.substr(0, 2));
+    normalised += '\\';
+    const std::vector<std::string_view> names = NamesWithinDrive(windowsPath.substr(2));
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) normalised += '\\';
+        normalised += names[i];
+    }
+    return normalised;
+}
+
 std::optional<fs::path> DriveMap::Inherited() {
     std::string value = EnvironmentValue(kInheritedVariable);
     if (value.empty()) return std::nullopt;

@@ -15,9 +15,4 @@ std::string BrowseFolder(SetupPlatform& platform, WindowHandle owner, const std:
 // "\" and stays as it is; any other folder gets one "\" appended. "" stays "".
 std::string AsFolderPrefix(std::string folder);
 
-// A path as the folder chooser writes it: "\" between names, no empty names, "." and ".."
-// resolved by name and never above the drive's root ("C:\..\a\.\b" is "C:\a\b"). A path
-// without a drive letter stays as it is.
-std::string NormalisedPath(std::string_view path);
-
 }  // namespace setup

@@ -6,6 +6,7 @@
 #include "logic/Manifest.h"
 #include "logic/Repoint.h"
 #include "logic/Texts.h"
+#include "winhost/DriveMap.h"
 #include "winhost/RunLog.h"
 
 namespace setup {
@@ -107,7 +108,7 @@ void SetupLogic::cmdBrowse_Click() {
 void SetupLogic::ChooseTarget(size_t component, const std::string& folder) {
     view_.SelectItem(static_cast<int>(component));
     tvOptions_NodeClick(std::string(kComponents[component].label));
-    ApplyChosenFolder(AsFolderPrefix(NormalisedPath(folder)));
+    ApplyChosenFolder(AsFolderPrefix(winhost::NormalisedWindowsPath(folder)));
 }
 
 void SetupLogic::ApplyChosenFolder(const std::string& folder) {

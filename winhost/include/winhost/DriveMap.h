@@ -13,6 +13,11 @@ namespace winhost {
 // $WINEPREFIX, else ~/.wine: where Windows programs on this host keep drive C: and registry.
 std::filesystem::path WinePrefix();
 
+// "C:\a\..\b\.\c" as "C:\b\c": "\" between names, "." and ".." resolved by name and never
+// above the drive's root, as the folder chooser writes a folder. A text without a drive letter
+// is given back as it is.
+std::string NormalisedWindowsPath(std::string_view windowsPath);
+
 class DriveMap {
   public:
     explicit DriveMap(const std::filesystem::path& driveC);
