@@ -153,10 +153,10 @@ class UnixOdbcApi final : public Api {
         return rc;
     }
     Return Fetch(Handle stmt) override { return SQLFetch(H(stmt)); }
-    Return GetData(Handle stmt, uint16_t column, char* buffer, int64_t bufferLength,
-                   int64_t& indicator) override {
+    Return GetData(Handle stmt, uint16_t column, int16_t cType, void* buffer,
+                   int64_t bufferLength, int64_t& indicator) override {
         SQLLEN ind = 0;
-        Return rc = SQLGetData(H(stmt), column, SQL_C_CHAR, buffer, bufferLength, &ind);
+        Return rc = SQLGetData(H(stmt), column, cType, buffer, bufferLength, &ind);
         indicator = ind;
         return rc;
     }

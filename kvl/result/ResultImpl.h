@@ -12,6 +12,7 @@
 #include "RowStore.h"
 #include "kvl/Error.h"
 #include "kvl/kvlRES.h"
+#include "kvl/odbc/Cursor.h"
 
 namespace kvl {
 
@@ -55,7 +56,7 @@ struct kvlRES::Impl {
     // A new result set of the statement: counted, its timing started, nothing stored yet.
     void ComecaResultado();
     // Reads one value whole; false when the driver failed.
-    bool LeValor(Coluna& c, uint16_t n, odbc::Api& api);
+    bool LeValor(Coluna& c, uint16_t n, const odbc::Cursor& cursor);
     // Fetches the next row, through the error check when the fetch fails.
     odbc::Return Busca();
     // After a failed call on the statement: the session's error check, acted on here.

@@ -86,10 +86,9 @@ bool kvlRES::Impl::RepeteAposFalha(std::string_view DeOnde) {
 odbc::Return kvlRES::Impl::Busca() {
     // Rows that ended, or a command without any, leave nothing to ask the driver for.
     if (!comLinhas) return Retorno = odbc::kNoData;
-    odbc::Api& api = Api();
+    const odbc::Cursor cursor(Api(), self.hStmt);
     for (;;) {
-        Retorno = api.Fetch(self.hStmt);
-        if (odbc::Succeeded(Retorno) || Retorno == odbc::kNoData) return Retorno;
+        if (cursor.Fetch(Retorno) != odbc::Fetched::kFailed) return Retorno;
         // Without columns there is no cursor to fetch from, and that failure is only the
         // end. Any other fetch that fails is reported like a failed command, never taken
         // for the end of the rows.
@@ -127,49 +126,21 @@ bool kvlRES::TemLinhas() {
     return false;
 }
 
-bool kvlRES::Impl::LeValor(Coluna& c, uint16_t n, odbc::Api& api) {
+bool kvlRES::Impl::LeValor(Coluna& c, uint16_t n, const odbc::Cursor& cursor) {
     if (c.Leitura < 2) ReservaLeitura(c, 0, false);  // a column never described
-    const Handle hStmt = self.hStmt;
-    int64_t room = c.Leitura;
-    char* area = recepcao.data();
-    int64_t k = 0;
-    Retorno = api.GetData(hStmt, n, area, room, k);
-    if (!odbc::Succeeded(Retorno) || (k < 1 && k != odbc::kNoTotal)) {
-        // NULL and the empty text read alike; so does a value the driver failed to give.
-        c.Valor.AssignString("", 0);
-        c.SeNull = true;
-        return odbc::Succeeded(Retorno) || Retorno == odbc::kNoData;
-    }
-    c.SeNull = false;
-    bool longo = k == odbc::kNoTotal || k > room - 1;
-    auto got = static_cast<size_t>(longo ? room - 1 : k);
-    if (Retorno == odbc::kSuccess || !longo) {
-        c.Valor.AssignString(area, got);
-        return true;
-    }
-    // Longer than the room: the rest is read on, straight into the value, until it ends.
     std::string& value = c.Valor.Text();
-    value.assign(area, got);
-    for (int64_t left = k - static_cast<int64_t>(got);;) {
-        size_t at = value.size();
-        size_t more = left > 0 ? static_cast<size_t>(left) : std::max<size_t>(at, 4096);
-        value.resize(at + more);
-        Retorno = api.GetData(hStmt, n, value.data() + at, static_cast<int64_t>(more) + 1, k);
-        got = !odbc::Succeeded(Retorno) ? 0
-              : k >= 0                  ? std::min(static_cast<size_t>(k), more)
-                                        : more;
-        value.resize(at + got);
-        if (Retorno == odbc::kNoData) Retorno = odbc::kSuccess;
-        if (Retorno != odbc::kSuccessWithInfo || (k >= 0 && static_cast<size_t>(k) <= more)) break;
-        left = k >= 0 ? k - static_cast<int64_t>(got) : 0;
-    }
+    odbc::ValueRead read = cursor.ReadWhole(n, odbc::kCharData, recepcao.data(), c.Leitura, value);
+    Retorno = read.rc;
+    if (!odbc::Succeeded(Retorno)) return false;
+    // NULL and the empty text read alike.
+    c.SeNull = value.empty();
     // Later rows of this column start with room for a value this long.
-    if (value.size() < static_cast<size_t>(kMaiorLeituraGuardada) &&
-        value.size() + 2 > static_cast<size_t>(c.Leitura)) {
+    if (value.size() + 2 > static_cast<size_t>(c.Leitura) &&
+        value.size() < static_cast<size_t>(kMaiorLeituraGuardada)) {
         c.Leitura = static_cast<int32_t>(value.size()) + 2;
         if (recepcao.size() < static_cast<size_t>(c.Leitura)) recepcao.resize(c.Leitura);
     }
-    return odbc::Succeeded(Retorno);
+    return true;
 }
 
 void kvlRES::ProximaLinha() {
@@ -178,9 +149,9 @@ void kvlRES::ProximaLinha() {
     Impl& e = impl();
     if (Cols >= static_cast<int32_t>(e.Colunas.size())) throw Error(kSubscriptOutOfRange);
     if (Armazenou) return e.ReplayLinha();
-    odbc::Api& api = e.Api();
+    const odbc::Cursor cursor(e.Api(), hStmt);
     for (int16_t n = 1; n <= Cols; ++n) {
-        if (!e.LeValor(e.Colunas[n], static_cast<uint16_t>(n), api)) return;
+        if (!e.LeValor(e.Colunas[n], static_cast<uint16_t>(n), cursor)) return;
     }
     if (Armazena) ProximaLinhaRegista();
 }

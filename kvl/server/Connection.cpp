@@ -6,6 +6,7 @@
 #include "SessionImpl.h"
 #include "kvl/Error.h"
 #include "kvl/Text.h"
+#include "kvl/odbc/Cursor.h"
 
 namespace kvl {
 
@@ -21,12 +22,14 @@ std::string ValorDeLigacao(std::string_view value) {
 
 // The first value of the single-row, single-column answer of sql on stmt; "" when none.
 std::string FirstValue(odbc::Api& api, Handle stmt, const std::string& sql) {
-    char value[64] = {};
-    int64_t length = 0;
-    bool read = odbc::Succeeded(api.ExecDirect(stmt, sql)) && odbc::Succeeded(api.Fetch(stmt)) &&
-                odbc::Succeeded(api.GetData(stmt, 1, value, sizeof value, length)) && length > 0;
+    const odbc::Cursor cursor(api, stmt);
+    std::string value;
+    odbc::Return rc = 0;
+    bool read = odbc::Succeeded(api.ExecDirect(stmt, sql)) &&
+                cursor.Fetch(rc) == odbc::Fetched::kRow &&
+                odbc::Succeeded(cursor.ReadWhole(1, value).rc);
     api.CloseCursor(stmt);
-    return read ? std::string(value) : "";
+    return read ? value : "";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "kvl/Error.h"
+#include "kvl/odbc/Cursor.h"
 
 namespace setup::odbc {
 
@@ -12,9 +13,6 @@ using kvl::Handle;
 using kvl::odbc::Api;
 using kvl::odbc::Return;
 using kvl::odbc::Succeeded;
-
-// The length a driver gives when it cannot tell how much of a value is left.
-constexpr int64_t kNoTotal = -4;
 
 // Throws the failure of what with its diagnostic records.
 [[noreturn]] void Throw(std::string_view what, const std::vector<kvl::odbc::Diagnostic>& records) {
@@ -52,44 +50,20 @@ class Statement {
     kvl::odbc::Statement statement_;
 };
 
-// A column's value as text, read on in pieces until it ends, so no length limit applies.
-Value ColumnText(const Statement& statement, uint16_t column) {
-    std::string value;
-    char buffer[1024];
-    for (;;) {
-        int64_t indicator = 0;
-        const Return rc =
-            statement.api().GetData(statement.get(), column, buffer, sizeof buffer, indicator);
-        if (rc == kvl::odbc::kNoData) return value;
-        statement.Check(rc, "SQLGetData");
-        if (indicator == kvl::odbc::kNullData) return std::nullopt;
-        const bool whole = indicator != kNoTotal && indicator < static_cast<int64_t>(sizeof buffer);
-        value.append(buffer, whole ? static_cast<size_t>(indicator) : sizeof buffer - 1);
-        if (whole) return value;
-    }
-}
-
-std::vector<kvl::odbc::ColumnDescription> Columns(const Statement& statement) {
-    int16_t count = 0;
-    statement.Check(statement.api().NumResultCols(statement.get(), count), "SQLNumResultCols");
-    std::vector<kvl::odbc::ColumnDescription> columns(count > 0 ? static_cast<size_t>(count) : 0);
-    for (size_t i = 0; i < columns.size(); ++i) {
-        statement.Check(
-            statement.api().DescribeCol(statement.get(), static_cast<uint16_t>(i + 1), columns[i]),
-            "SQLDescribeCol");
-    }
-    return columns;
-}
-
+// Every row of the statement's result, each value read whole.
 std::vector<std::vector<Value>> FetchRows(const Statement& statement, size_t columns) {
+    const kvl::odbc::Cursor cursor(statement.api(), statement.get());
     std::vector<std::vector<Value>> rows;
     for (;;) {
-        const Return rc = statement.api().Fetch(statement.get());
-        if (rc == kvl::odbc::kNoData) return rows;
+        Return rc = 0;
+        if (cursor.Fetch(rc) == kvl::odbc::Fetched::kEnd) return rows;
         statement.Check(rc, "SQLFetch");
         std::vector<Value>& row = rows.emplace_back();
         for (size_t column = 1; column <= columns; ++column) {
-            row.push_back(ColumnText(statement, static_cast<uint16_t>(column)));
+            std::string text;
+            const kvl::odbc::ValueRead read = cursor.ReadWhole(static_cast<uint16_t>(column), text);
+            statement.Check(read.rc, "SQLGetData");
+            row.push_back(read.isNull ? Value() : Value(std::move(text)));
         }
     }
 }
@@ -109,7 +83,8 @@ Result Query(const Connection& connection, const std::string& command) {
     const Statement statement(connection);
     statement.Check(connection.api().ExecDirect(statement.get(), command), "SQLExecDirect");
     Result result;
-    result.columns = Columns(statement);
+    statement.Check(kvl::odbc::Cursor(connection.api(), statement.get()).Describe(result.columns),
+                    "SQLDescribeCol");
     result.rows = FetchRows(statement, result.columns.size());
     return result;
 }

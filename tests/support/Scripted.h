@@ -172,13 +172,15 @@ class ScriptedOdbc : public Api {
         r->read.clear();
         return ++r->row < long(r->rows.size()) ? rc : kNoData;
     }
-    Return GetData(Handle stmt, uint16_t column, char* buffer, int64_t bufferLength,
+    Return GetData(Handle stmt, uint16_t column, int16_t cType, void* out, int64_t bufferLength,
                    int64_t& indicator) override {
         Return rc = Enter("GetData", stmt);
         if (Real(stmt)) {
-            return Pass(
-                rc, [&] { return real_->GetData(stmt, column, buffer, bufferLength, indicator); });
+            return Pass(rc, [&] {
+                return real_->GetData(stmt, column, cType, out, bufferLength, indicator);
+            });
         }
+        char* buffer = static_cast<char*>(out);
         Result* r = Current(stmt);
         if (!Column(stmt, column) || r->row < 0 || r->row >= long(r->rows.size())) return kError;
         const std::optional<std::string>& value = r->rows[r->row][column - 1];

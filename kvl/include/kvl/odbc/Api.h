@@ -42,6 +42,10 @@ constexpr uint16_t kColumnDisplaySize = 6;
 constexpr uint16_t kInfoDbmsName = 17;        // the server's product name
 constexpr uint16_t kInfoMultResultSets = 36;  // "Y" when a call may hold several statements
 
+// The C types values are read as.
+constexpr int16_t kCharData = 1;     // text, ended by a NUL the driver writes
+constexpr int16_t kBinaryData = -2;  // bytes as they are
+
 inline bool Succeeded(Return rc) {
     return rc == kSuccess || rc == kSuccessWithInfo;
 }
@@ -130,9 +134,10 @@ class KVL_API Api {
     virtual Return DescribeCol(Handle stmt, uint16_t column, ColumnDescription& out) = 0;
     virtual Return ColAttribute(Handle stmt, uint16_t column, uint16_t field, int64_t& value) = 0;
     virtual Return Fetch(Handle stmt) = 0;
-    // Character data into buffer; indicator gets the length or kNullData.
-    virtual Return GetData(Handle stmt, uint16_t column, char* buffer, int64_t bufferLength,
-                           int64_t& indicator) = 0;
+    // The column's value (or its next piece) as cType into buffer; indicator gets the
+    // length left before this call, kNoTotal, or kNullData.
+    virtual Return GetData(Handle stmt, uint16_t column, int16_t cType, void* buffer,
+                           int64_t bufferLength, int64_t& indicator) = 0;
     virtual Return MoreResults(Handle stmt) = 0;
     // Prepares sql, binds the parameters in order and executes it. The parameters' text
     // only has to live for the call: no binding outlives it. Releasing the bindings clears
