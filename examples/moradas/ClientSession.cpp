@@ -33,28 +33,27 @@ class GroupLookupAnswered : public kvl::Dialogs {
 
 ClientOptions ParseClientOptions(const std::vector<std::string>& args) {
     ClientOptions o;
-    std::vector<std::string> rest;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--create-sample") {
+    kvlsession::Arguments a(args);
+    while (a.Next()) {
+        if (kvlsession::ParseConnectionOption(a, o.connection)) continue;
+        if (a.Name() == "--user") {
+            o.user = a.Value();
+        } else if (a.Flag("--create-sample")) {
             o.createSample = true;
-        } else if (args[i] == "--user") {
-            if (i + 1 >= args.size()) throw kvlsql::UsageError("--user needs a value");
-            o.user = args[++i];
-        } else if (args[i].starts_with("--user=")) {
-            o.user = args[i].substr(7);
+        } else if (a.Flag("--log")) {
+            o.log = true;
+        } else if (a.Flag("--help", "-h")) {
+            o.help = true;
         } else {
-            rest.push_back(args[i]);
+            a.Unknown();
         }
     }
-    o.connection = kvlsql::ParseOptions(rest);
-    o.help = o.connection.help;
-    const kvlsql::Options& c = o.connection;
-    if (!c.inputs.empty() || c.count || c.stopOnError)
-        throw kvlsql::UsageError("kvl-moradas takes the connection options only, not commands");
-    if (o.user && !c.UsesDefaultDatabase())
-        throw kvlsql::UsageError("--user is for the embedded database; a server's login is --uid");
-    if (o.createSample && c.UsesDefaultDatabase())
-        throw kvlsql::UsageError(
+    const bool embedded = o.connection.UsesDefaultDatabase();
+    if (o.user && !embedded)
+        throw kvlsession::UsageError(
+            "--user is for the embedded database; a server's login is --uid");
+    if (o.createSample && embedded)
+        throw kvlsession::UsageError(
             "--create-sample is for a server's database; the embedded one is made with it");
     return o;
 }
@@ -72,22 +71,22 @@ std::string ClientHelpText() {
 
 bool CreateSample(const ClientOptions& o, std::ostream& err) {
     // A plain session: the client's tables are what is missing.
-    auto s = kvlsql::OpenSession(o.connection, err, kvl::odbc::UnixOdbc(),
-                                 [](kvl::kvlSERV& plain) { plain.ComMsg = false; });
+    auto s = kvlsession::OpenSession(o.connection, kProgram, err, kvl::odbc::UnixOdbc(),
+                                     [](kvl::kvlSERV& plain) { plain.ComMsg = false; });
     if (!s) return false;
     // All or nothing: a table that exists already leaves the database as it was.
     s->Exec("BEGIN");
     try {
-        kvlsql::CreateSampleTables(*s);
+        kvlsession::CreateSampleTables(*s);
     } catch (const std::exception& e) {
         s->Exec("ROLLBACK");
         s->Fecha();
-        err << "kvl-moradas: cannot create the sample tables: " << e.what() << '\n';
+        err << kProgram << ": cannot create the sample tables: " << e.what() << '\n';
         return false;
     }
     auto committed = s->Exec("COMMIT");
     const bool made = committed && !committed->erro;
-    if (!made) err << "kvl-moradas: cannot create the sample tables: " << s->ErroD << '\n';
+    if (!made) err << kProgram << ": cannot create the sample tables: " << s->ErroD << '\n';
     s->Fecha();
     return made;
 }
@@ -95,22 +94,17 @@ bool CreateSample(const ClientOptions& o, std::ostream& err) {
 std::shared_ptr<kvl::kvlSERV> OpenClientSession(const ClientOptions& o,
                                                 std::shared_ptr<kvl::Dialogs> dialogs,
                                                 std::ostream& err) {
-    auto session =
-        kvlsql::OpenSession(o.connection, err, kvl::odbc::UnixOdbc(), [&](kvl::kvlSERV& s) {
-            s.Dialogos = dialogs;
+    auto session = kvlsession::OpenSession(
+        o.connection, kProgram, err, kvl::odbc::UnixOdbc(), [&](kvl::kvlSERV& s) {
+            // The open loads the rights, and with them the group lookup answered unseen.
+            s.Dialogos = std::make_shared<GroupLookupAnswered>(dialogs);
             s.Aplicação = kApplication;
+            s.TabelaDePerm = kPermissionTable;
+            s.TabelaDePos = kPositionTable;
+            s.Log = o.log;
             if (o.user) s.UID = *o.user;
         });
-    if (!session) return nullptr;
-    // The tables are named once connected and loaded as the open would load them: an open
-    // with them named loads them after a failed connect too, and the group query's own
-    // connect attempt then leaves the first failure's reason unreadable.
-    session->TabelaDePerm = kPermissionTable;
-    session->TabelaDePos = kPositionTable;
-    session->TabelaPosCarrega();
-    session->Dialogos = std::make_shared<GroupLookupAnswered>(dialogs);
-    session->TabelaPermCarrega(session->DB);
-    session->Dialogos = std::move(dialogs);
+    if (session) session->Dialogos = std::move(dialogs);
     return session;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The command line of kvl-moradas and the session it opens: kvlsql's connection options
-// (none: the embedded sample database), and --user for the embedded database, which has no
-// logins of its own.
+// The command line of kvl-moradas and the session it opens: the connection options kvlsql
+// takes too (none: the embedded sample database), and --user for the embedded database,
+// which has no logins of its own.
 
 #include <memory>
 #include <optional>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "Options.h"
+#include "ConnectionOptions.h"
 #include "kvl/Dialogs.h"
 
 namespace kvl {
@@ -18,19 +18,23 @@ class kvlSERV;
 
 namespace moradas {
 
+// The program's name, which its messages begin with.
+inline constexpr const char* kProgram = "kvl-moradas";
+
 // The client's tables and its name among the applications that share them.
 inline constexpr const char* kPermissionTable = "kvlPERM";
 inline constexpr const char* kPositionTable = "kvlPOS";
 inline constexpr const char* kApplication = "kvl-moradas";
 
 struct ClientOptions {
-    kvlsql::Options connection;
+    kvlsession::ConnectionOptions connection;
     std::optional<std::string> user;  // whose rights and window positions apply
     bool createSample = false;        // make the sample tables in a server's database first
+    bool log = false;                 // keep the session's SQL log
     bool help = false;
 };
 
-// Throws kvlsql::UsageError for what the client does not take (commands, scripts), for
+// Throws kvlsession::UsageError for what the client does not take (commands, scripts), for
 // --user with connection options (a server's login is --uid) and for --create-sample
 // without them (the embedded database is made with its sample).
 ClientOptions ParseClientOptions(const std::vector<std::string>& args);

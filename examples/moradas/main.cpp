@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr const char* kProgram = "kvl-moradas";
-
 // Button names separated by commas answer the message boxes of a run without a user, one
 // per box, as the installers' own variables do.
 std::optional<std::string> ScriptedAnswers() {
@@ -36,7 +34,7 @@ int main(int argc, char** argv) {
         const std::optional<std::string> answers = ScriptedAnswers();
         dialogs = std::make_shared<kvlqt::QtDialogs>(answers);
     } catch (const std::exception& e) {
-        std::cerr << kProgram << ": " << e.what() << " (" << kProgram
+        std::cerr << moradas::kProgram << ": " << e.what() << " (" << moradas::kProgram
                   << " --help lists the options)\n";
         return 2;
     }
@@ -52,7 +50,7 @@ int main(int argc, char** argv) {
                        : nullptr;
     if (!session) {
         std::cerr << err.str();
-        dialogs->Pergunta(kProgram, err.str(), kvl::kIconError);
+        dialogs->Pergunta(moradas::kProgram, err.str(), kvl::kIconError);
         return 1;
     }
     int status = 0;

@@ -49,6 +49,10 @@ int32_t kvlSERV::Milissegundos() {
     return static_cast<int32_t>(static_cast<uint32_t>(ms));
 }
 
+const std::string& kvlSERV::ErroEstado() const {
+    return impl().sqlState;
+}
+
 std::string kvlSERV::ErroLe(Handle hConn, Handle hStmt) {
     odbc::Diagnostic d;
     impl().api->Error(hEnv, hConn, hStmt, 1, d);

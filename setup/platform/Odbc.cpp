@@ -62,7 +62,7 @@ std::vector<std::vector<Value>> FetchRows(const Statement& statement, size_t col
         for (size_t column = 1; column <= columns; ++column) {
             std::string text;
             const kvl::odbc::ValueRead read = cursor.ReadWhole(static_cast<uint16_t>(column), text);
-            statement.Check(read.rc, "SQLGetData");
+            statement.Check(read.rc, "reading a value");
             row.push_back(read.isNull ? Value() : Value(std::move(text)));
         }
     }

@@ -47,10 +47,10 @@ class Client : public kvltest::QtTest {
     }
     // Runs commands, which must succeed, on the embedded sample database before the start.
     void ChangeTheSample(const std::vector<std::string>& commands) {
-        const std::filesystem::path file = kvlsql::DefaultDatabasePath();
-        kvlsql::EnsureSampleDatabase(file);
+        const std::filesystem::path file = kvlsession::DefaultDatabasePath();
+        kvlsession::EnsureSampleDatabase(file);
         auto s = kvl::kvlSERV::Create();
-        s->Driver = kvlsql::kSampleDriver;
+        s->Driver = kvlsession::kSampleDriver;
         s->DB = file.string();
         s->Abre();
         for (const std::string& sql : commands) ASSERT_FALSE(s->Exec(sql)->erro) << sql;
@@ -246,7 +246,7 @@ TEST_F(Client, AUserWithoutTheDeleteRightSeesTheOptionDisabled) {
     }
 }
 
-// The client on PostgreSQL, started with kvlsql's options by a login of a group role whose
+// The client on PostgreSQL, started with the connection options by a login of a group role whose
 // search path begins with a schema of this process; the catalog views are the shipped ones.
 class ClientOnPostgres : public Client {
   protected:
@@ -364,7 +364,7 @@ TEST(ClientOptions, TheClientTakesConnectionOptionsAndAUserForTheEmbeddedDatabas
         bool valid = true;
         try {
             moradas::ParseClientOptions(c.args);
-        } catch (const kvlsql::UsageError&) {
+        } catch (const kvlsession::UsageError&) {
             valid = false;
         }
         EXPECT_EQ(valid, c.valid) << testing::PrintToString(c.args);

@@ -1,11 +1,12 @@
-// kvlsql's statement splitter, fed the input line by line as a script is.
+// The statement splitter of scripts and of the sample database, fed the input line by line
+// as a script is.
 #include <string_view>
 
-#include "kvlsql/StatementSplitter.h"
+#include "session/StatementSplitter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view input(reinterpret_cast<const char*>(data), size);
-    kvlsql::StatementSplitter splitter;
+    kvlsession::StatementSplitter splitter;
     while (!input.empty()) {
         const size_t end = input.find('\n');
         splitter.AddLine(input.substr(0, end));

@@ -141,6 +141,7 @@ TEST(Refusals, RefusedOpenGivesTheServersReasonAfterOneTry) {
     EXPECT_FALSE(s->Aberto);
     EXPECT_TRUE(s->erro);
     EXPECT_THAT(s->ErroD, HasSubstr("password"));
+    EXPECT_EQ(s->ErroEstado(), "08001");
     EXPECT_NE(s->ErroN, 0);
     EXPECT_EQ(odbc->Count("DriverConnect"), 1u);  // a lockout policy counts every try
 }

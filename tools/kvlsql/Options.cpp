@@ -1,108 +1,34 @@
 #include "Options.h"
 
-#include <charconv>
-#include <limits>
-#include <utility>
-
 namespace kvlsql {
 
 namespace {
 
-using TextOption = std::optional<std::string> Options::*;
-
-struct TextOptionName {
-    const char* name;
-    TextOption member;
-};
-
-constexpr TextOptionName kTextOptions[] = {
-    {"--dsn", &Options::dsn},         {"--driver", &Options::driver},
-    {"--server", &Options::server},   {"--db", &Options::db},
-    {"--uid", &Options::uid},         {"--pwd", &Options::pwd},
-    {"--connect", &Options::connect},
-};
-
-int16_t StackSize(const std::string& text) {
-    int value = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < 1 ||
-        value > std::numeric_limits<int16_t>::max())
-        throw UsageError("--stack needs a whole number from 1 to 32767, not \"" + text + "\"");
-    return static_cast<int16_t>(value);
-}
-
-// Walks the arguments, handing out option names and their values.
-class Arguments {
-  public:
-    explicit Arguments(const std::vector<std::string>& args) : args_(args) {}
-
-    bool Next() {
-        if (i_ >= args_.size()) return false;
-        const std::string& arg = args_[i_++];
-        size_t eq = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
-        name_ = arg.substr(0, eq);
-        inline_ = eq == std::string::npos ? std::nullopt : std::optional(arg.substr(eq + 1));
-        return true;
-    }
-    const std::string& Name() const { return name_; }
-    std::string Value() {
-        if (inline_) return *std::exchange(inline_, std::nullopt);
-        if (i_ >= args_.size()) throw UsageError(name_ + " needs a value");
-        return args_[i_++];
-    }
-    // A flag given a value (--log=x) is a mistake worth telling.
-    void NoValue() const {
-        if (inline_) throw UsageError(name_ + " takes no value");
-    }
-
-  private:
-    const std::vector<std::string>& args_;
-    size_t i_ = 0;
-    std::string name_;
-    std::optional<std::string> inline_;
-};
-
-bool ParseTextOption(Arguments& a, Options& o) {
-    for (const TextOptionName& t : kTextOptions) {
-        if (a.Name() != t.name) continue;
-        o.*t.member = a.Value();
-        return true;
-    }
-    return false;
-}
-
-bool ParseFlag(Arguments& a, Options& o) {
-    const std::string& n = a.Name();
-    bool Options::*flag = n == "--count"                        ? &Options::count
-                          : n == "--log"                        ? &Options::log
-                          : n == "--stop-on-error" || n == "-b" ? &Options::stopOnError
-                          : n == "--help" || n == "-h"          ? &Options::help
-                                                                : nullptr;
+// kvlsql's own switches.
+bool ParseFlag(const kvlsession::Arguments& a, Options& o) {
+    bool Options::*flag = a.Flag("--count")                 ? &Options::count
+                          : a.Flag("--log")                 ? &Options::log
+                          : a.Flag("--stop-on-error", "-b") ? &Options::stopOnError
+                          : a.Flag("--help", "-h")          ? &Options::help
+                                                            : nullptr;
     if (!flag) return false;
-    a.NoValue();
     o.*flag = true;
     return true;
 }
 
 }  // namespace
 
-bool Options::UsesDefaultDatabase() const {
-    return !dsn && !driver && !server && !db && !uid && !pwd && !connect;
-}
-
 Options ParseOptions(const std::vector<std::string>& args) {
     Options o;
-    Arguments a(args);
+    kvlsession::Arguments a(args);
     while (a.Next()) {
-        if (ParseTextOption(a, o) || ParseFlag(a, o)) continue;
+        if (kvlsession::ParseConnectionOption(a, o.connection) || ParseFlag(a, o)) continue;
         if (a.Name() == "-c") {
             o.inputs.push_back({Input::Kind::kCommand, a.Value()});
         } else if (a.Name() == "-f") {
             o.inputs.push_back({Input::Kind::kFile, a.Value()});
-        } else if (a.Name() == "--stack") {
-            o.stack = StackSize(a.Value());
         } else {
-            throw UsageError("unknown argument \"" + a.Name() + "\"");
+            a.Unknown();
         }
     }
     return o;
@@ -125,7 +51,7 @@ ruas, through the ODBC driver registered as SQLite3):
   --pwd TEXT        password
   --connect TEXT    a whole ODBC connection text, used as given
   --stack N         statement slots connected when the session opens (default 1)
-  A refused login is tried once; its reason is the driver's, every record of it.
+  A refused login is tried once; its reason is the driver's, with its SQLSTATE.
 
 Commands, run in the order given (without -c or -f, from standard input):
   -c SQL            run SQL as given, as one batch: a driver that takes several

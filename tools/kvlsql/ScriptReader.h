@@ -52,7 +52,7 @@ class ScriptReader {
     std::istream& in_;
     std::string name_;
     std::ostream* prompt_;
-    StatementSplitter splitter_;
+    kvlsession::StatementSplitter splitter_;
     std::string last_;  // the last statement a ";" ended since the last GO
     int64_t line_ = 0;
     int32_t promptLine_ = 1;

@@ -74,7 +74,8 @@ int Session(const kvlsql::Options& o) {
     std::vector<Input> inputs = o.inputs;
     if (inputs.empty()) inputs.push_back({Input::Kind::kFile, "-"});
     auto files = OpenScripts(inputs);
-    auto s = kvlsql::OpenSession(o, std::cerr);
+    auto s = kvlsession::OpenSession(o.connection, "kvlsql", std::cerr, kvl::odbc::UnixOdbc(),
+                                     [&](kvl::kvlSERV& opening) { opening.Log = o.log; });
     if (!s) return 1;
     kvlsql::Runner runner(s, std::cout, std::cerr, o.count, o.stopOnError);
     RunInputs(runner, inputs, files);
@@ -89,7 +90,7 @@ int main(int argc, char** argv) {
     kvlsql::Options o;
     try {
         o = kvlsql::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const kvlsql::UsageError& e) {
+    } catch (const kvlsession::UsageError& e) {
         std::cerr << "kvlsql: " << e.what() << " (kvlsql --help lists the options)\n";
         return 2;
     }

@@ -130,6 +130,9 @@ class KVL_API kvlSERV : public Object, public std::enable_shared_from_this<kvlSE
     void ErroTrata(std::string_view Parametro, Handle hConn, Handle hStmt, std::string_view DeOnde);
     std::string ErroLe(Handle hConn, Handle hStmt);
     bool AcessoNãoTem() const;
+    // The SQLSTATE of the diagnostic ErroD and ErroNativo were last read from; after a
+    // refused Abre, that of the driver's refusal. Read-only: the error check sets it.
+    const std::string& ErroEstado() const;
     // The error log file: beside the library file, named after it.
     static std::string FicheiroDeErros();
     // A millisecond tick count, wrapping like the classic 32-bit one.

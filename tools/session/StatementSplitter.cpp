@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-namespace kvlsql {
+namespace kvlsession {
 
 namespace {
 
@@ -143,4 +143,4 @@ std::string StatementSplitter::TakePending() {
     return statement;
 }
 
-}  // namespace kvlsql
+}  // namespace kvlsession

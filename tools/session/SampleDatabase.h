@@ -8,7 +8,7 @@ namespace kvl {
 class kvlSERV;
 }
 
-namespace kvlsql {
+namespace kvlsession {
 
 // The ODBC driver name the default database is opened through.
 inline constexpr const char* kSampleDriver = "SQLite3";
@@ -37,4 +37,4 @@ void AddMissingCatalogViews(const std::filesystem::path& file);
 // reason on failure.
 void AddMissingApplicationTables(const std::filesystem::path& file);
 
-}  // namespace kvlsql
+}  // namespace kvlsession

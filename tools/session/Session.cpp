@@ -2,16 +2,25 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <vector>
 
-#include "OdbcProbe.h"
 #include "SampleDatabase.h"
 #include "kvl/kvlSERV.h"
+#include "kvl/odbc/Handles.h"
 
-namespace kvlsql {
+namespace kvlsession {
 
 namespace {
 
-void SetProperties(kvl::kvlSERV& s, const Options& o) {
+// Whether the driver manager knows a driver by this name (its odbcinst.ini entry).
+bool DriverRegistered(const std::shared_ptr<kvl::odbc::Api>& api, std::string_view name) {
+    kvl::odbc::Environment env(api);
+    std::vector<std::string> names;
+    if (!env.get() || !kvl::odbc::Succeeded(api->Drivers(env.get(), names))) return false;
+    return std::ranges::find(names, name) != names.end();
+}
+
+void SetProperties(kvl::kvlSERV& s, const ConnectionOptions& o) {
     s.DSN = o.dsn.value_or("");
     s.Driver = o.driver.value_or("");
     s.Server = o.server.value_or("");
@@ -22,9 +31,9 @@ void SetProperties(kvl::kvlSERV& s, const Options& o) {
 
 // Points the session at the default database, creating it first when missing.
 bool UseDefaultDatabase(kvl::kvlSERV& s, const std::shared_ptr<kvl::odbc::Api>& api,
-                        std::ostream& err) {
+                        std::string_view program, std::ostream& err) {
     if (!DriverRegistered(api, kSampleDriver)) {
-        err << "kvlsql: the ODBC driver \"" << kSampleDriver
+        err << program << ": the ODBC driver \"" << kSampleDriver
             << "\" is not registered with the driver manager (odbcinst.ini), so the default "
                "SQLite database cannot be opened. Install the SQLite ODBC driver (Debian: "
                "libsqliteodbc) or name a database with the connection options (see --help).\n";
@@ -34,39 +43,49 @@ bool UseDefaultDatabase(kvl::kvlSERV& s, const std::shared_ptr<kvl::odbc::Api>& 
     try {
         EnsureSampleDatabase(file);
     } catch (const std::exception& e) {
-        err << "kvlsql: cannot create the default database " << file.string() << ": " << e.what()
-            << '\n';
+        err << program << ": cannot create the default database " << file.string() << ": "
+            << e.what() << '\n';
         return false;
     }
     try {
         AddMissingCatalogViews(file);
     } catch (const std::exception& e) {
         // The database still serves; only what reads the catalog goes without.
-        err << "kvlsql: cannot add the catalog views to the default database " << file.string()
+        err << program << ": cannot add the catalog views to the default database " << file.string()
             << " (\\d needs them): " << e.what() << '\n';
     }
     try {
         AddMissingApplicationTables(file);
     } catch (const std::exception& e) {
         // Only the rights and window positions of client programs go without.
-        err << "kvlsql: cannot add the permission and position tables to the default database "
-            << file.string() << ": " << e.what() << '\n';
+        err << program << ": cannot add the permission and position tables to the default "
+            << "database " << file.string() << ": " << e.what() << '\n';
     }
     s.Driver = kSampleDriver;
     s.DB = file.string();
     return true;
 }
 
+// Why the open was refused, as the session kept it from that one attempt.
+std::string Refusal(const kvl::kvlSERV& s) {
+    if (s.hEnv == 0) return "the driver manager could not allocate an environment";
+    if (s.ErroEstado().empty() && s.ErroD.empty()) return "the driver gave no reason";
+    std::string reason = s.ErroEstado() + ": " + s.ErroD;
+    // Some drivers end their messages with a line break.
+    while (reason.ends_with('\n') || reason.ends_with('\r')) reason.pop_back();
+    return reason;
+}
+
 }  // namespace
 
-std::shared_ptr<kvl::kvlSERV> OpenSession(const Options& o, std::ostream& err,
+std::shared_ptr<kvl::kvlSERV> OpenSession(const ConnectionOptions& o, std::string_view program,
+                                          std::ostream& err,
                                           const std::shared_ptr<kvl::odbc::Api>& api,
                                           const std::function<void(kvl::kvlSERV&)>& prepare) {
     auto s = kvl::kvlSERV::Create(api);
-    s->Log = o.log;
     if (o.stack) s->lStackBase = *o.stack;
     if (o.UsesDefaultDatabase()) {
-        if (!UseDefaultDatabase(*s, api, err)) return nullptr;
+        if (!UseDefaultDatabase(*s, api, program, err)) return nullptr;
     } else {
         SetProperties(*s, o);
     }
@@ -78,9 +97,9 @@ std::shared_ptr<kvl::kvlSERV> OpenSession(const Options& o, std::ostream& err,
         s->Abre();
     }
     if (s->Aberto) return s;
-    err << "kvlsql: cannot open the session: " << OpenFailure(*api, *s) << '\n';
+    err << program << ": cannot open the session: " << Refusal(*s) << '\n';
     s->Fecha();
     return nullptr;
 }
 
-}  // namespace kvlsql
+}  // namespace kvlsession

@@ -14,7 +14,7 @@
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
 
-namespace kvlsql {
+namespace kvlsession {
 
 namespace {
 
@@ -179,4 +179,4 @@ void AddMissingApplicationTables(const std::filesystem::path& file) {
     s->Fecha();
 }
 
-}  // namespace kvlsql
+}  // namespace kvlsession

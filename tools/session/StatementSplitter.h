@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace kvlsql {
+namespace kvlsession {
 
 class StatementSplitter {
   public:
@@ -61,4 +61,4 @@ class StatementSplitter {
     int blocks_ = 0;            // BEGIN or CASE blocks open in a CREATE statement
 };
 
-}  // namespace kvlsql
+}  // namespace kvlsession
