@@ -105,25 +105,6 @@ Fetched BlockCursor::Fail(Return rc) {
     return Fetched::kFailed;
 }
 
-BlockValue BlockCursor::Value(uint16_t column) const {
-    const Column& c = columns_[column - 1];
-    BlockValue v;
-    v.cType = c.plan.cType;
-    if (!c.bound) {
-        v.partial = true;
-        return v;
-    }
-    const int64_t length = c.lengths[row_];
-    v.isNull = length == kNullData;
-    // Text ends with a NUL inside the room; a longer value was cut.
-    const int64_t fits = c.plan.room - (c.plan.cType == kCharData ? 1 : 0);
-    v.partial = !v.isNull && (length == kNoTotal || length > fits);
-    if (v.isNull || v.partial) return v;
-    v.data = c.data.data() + row_ * static_cast<uint64_t>(c.plan.room);
-    v.size = static_cast<size_t>(std::max<int64_t>(length, 0));
-    return v;
-}
-
 ValueRead BlockCursor::ReadWhole(uint16_t column, std::string& value) {
     ValueRead r;
     if (rows_ > 1 && positioned_ != row_ + 1) {
@@ -134,8 +115,7 @@ ValueRead BlockCursor::ReadWhole(uint16_t column, std::string& value) {
         }
         positioned_ = row_ + 1;
     }
-    const int16_t cType = columns_[column - 1].plan.cType == kBinaryData ? kBinaryData : kCharData;
-    r = cursor_.ReadWhole(column, value, cType);
+    r = cursor_.ReadWhole(column, value, columns_[column - 1].plan.cType);
     if (!Succeeded(r.rc)) Fail(r.rc);
     return r;
 }

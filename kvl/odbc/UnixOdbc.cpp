@@ -2,7 +2,6 @@
 #include <sqlext.h>
 
 #include <algorithm>
-#include <cstddef>
 #include <cstring>
 #include <mutex>
 #include <optional>
@@ -24,10 +23,6 @@ static_assert(kAttrRowStatusPtr == SQL_ATTR_ROW_STATUS_PTR &&
               kAttrRowsFetchedPtr == SQL_ATTR_ROWS_FETCHED_PTR &&
               kAttrRowArraySize == SQL_ATTR_ROW_ARRAY_SIZE);
 static_assert(kRowError == SQL_ROW_ERROR);
-static_assert(kDateData == SQL_C_TYPE_DATE && kTimestampData == SQL_C_TYPE_TIMESTAMP);
-static_assert(sizeof(DateData) == sizeof(SQL_DATE_STRUCT) &&
-              sizeof(TimestampData) == sizeof(SQL_TIMESTAMP_STRUCT) &&
-              offsetof(TimestampData, fraction) == offsetof(SQL_TIMESTAMP_STRUCT, fraction));
 
 // The driver manager writes process-wide state without a lock of its own while it makes and
 // frees an environment (seen under the thread sanitizer: two sessions opening at once on two

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "ResultImpl.h"
+#include "TypedText.h"
 #include "kvl/OdbcError.h"
 
 namespace kvl {
@@ -39,12 +40,6 @@ bool TypedRows::RowsLeft() {
     } catch (const OdbcError&) {
         return false;
     }
-}
-
-const TypedValue& TypedRows::Value(int16_t column) const {
-    if (column < 1 || static_cast<size_t>(column) > values_.size())
-        throw Error(kSubscriptOutOfRange);
-    return values_[static_cast<size_t>(column) - 1];
 }
 
 const odbc::ColumnDescription& TypedRows::Description(int16_t column) {
@@ -102,14 +97,16 @@ void TypedRows::Bind(int64_t rowsPerBlock) {
 void TypedRows::Convert(uint16_t column) {
     const Kind kind = columns_[column - 1].kind;
     TypedValue& out = values_[column - 1];
-    const odbc::BlockValue value = block_->Value(column);
-    if (!value.partial) return FromBlock(kind, value, out);
-    const odbc::ValueRead read = block_->ReadWhole(column, whole_);
-    if (!odbc::Succeeded(read.rc)) Throw();
-    if (read.isNull) {
+    odbc::BlockValue value = block_->Value(column);
+    if (value.partial) {
+        const odbc::ValueRead read = block_->ReadWhole(column, whole_);
+        if (!odbc::Succeeded(read.rc)) Throw();
+        value = {whole_.data(), whole_.size(), read.isNull, false};
+    }
+    if (value.isNull) {
         out.emplace<std::monostate>();
     } else {
-        FromText(kind, whole_, out);
+        FromText(kind, {value.data, value.size}, out);
     }
 }
 

@@ -10,6 +10,8 @@
 
 #include "../server/StatementPool.h"
 #include "TypedColumns.h"
+#include "kvl/Error.h"
+#include "kvl/TypedValue.h"
 #include "kvl/odbc/BlockCursor.h"
 
 namespace kvl {
@@ -28,7 +30,11 @@ class TypedRows {
     bool Next(std::optional<int32_t> rowsPerBlock);
     // Whether rows are left, read as Next reads them, without throwing.
     bool RowsLeft();
-    const TypedValue& Value(int16_t column) const;
+    const TypedValue& Value(int16_t column) const {
+        if (column < 1 || static_cast<size_t>(column) > values_.size())
+            throw Error(kSubscriptOutOfRange);
+        return values_[static_cast<size_t>(column) - 1];
+    }
     const odbc::ColumnDescription& Description(int16_t column);
 
     // Leaves the statement unbound; the last row's values stay.

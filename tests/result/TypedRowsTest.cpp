@@ -80,6 +80,9 @@ const std::vector<Case> kCases{
     {"bn", {"BINARY(4)", nullptr}, {"x'01020304'", ""}, {B({1, 2, 3, 4}), {}}},
     {"vb", {"VARBINARY(8)", nullptr}, {"x'0aff'", ""}, {B({10, 255}), {}}},
     {"bl", {"BLOB", "BYTEA"}, {"x'00ff10'", "'\\x00ff10'"}, {B({0, 255, 16}), B({0, 255, 16})}},
+    // SQLite keeps any value in any column: what is not of the column's type stays text.
+    {"ix", {"INTEGER", nullptr}, {"'doze'", ""}, {std::string("doze"), {}}},
+    {"dx", {"DATE", nullptr}, {"'amanhã'", ""}, {std::string("amanhã"), {}}},
 };
 
 // The SQLSTATE of the OdbcError f throws; "none" when it throws none.
@@ -244,6 +247,23 @@ TEST_P(TypedRowsPostgres, FurtherResultsAreReadEitherWayAnew) {
 
 KVL_BACKENDS(TypedRows);
 INSTANTIATE_TEST_SUITE_P(Server, TypedRowsPostgres, testing::Values("postgres"));
+
+// A driver that refuses to bind: every column is read whole, and typed all the same.
+TEST(TypedRowsScripted, ColumnsADriverWillNotBindAreReadWhole) {
+    kvltest::ScriptedSession s;
+    kvltest::ScriptedOdbc::Result result;
+    result.columns = {{"n", odbc::kSqlInteger, 10, 0, 1}, {"d", odbc::kSqlTypeDate, 10, 0, 1}};
+    result.rows = {{"12", "2024-02-29"}, {std::nullopt, "29.02.2024"}};
+    auto r = s.Run(result);
+    ASSERT_TRUE(r->TemLinhasTipadas());
+    EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{12}));
+    EXPECT_EQ(r->ColTipada(2), TypedValue(Date{2024, 2, 29}));
+    ASSERT_TRUE(r->TemLinhasTipadas());
+    EXPECT_EQ(r->ColTipada(1), TypedValue());
+    EXPECT_EQ(r->ColTipada(2), TypedValue(std::string("29.02.2024")));
+    EXPECT_FALSE(r->TemLinhasTipadas());
+    EXPECT_GT(s.odbc->Count("BindCol"), 0u);
+}
 
 // A block of rows from the real server with a failure the scripted layer puts in it: a row
 // the driver marks failed ends the rows before it, and a fetch that fails as a whole gives

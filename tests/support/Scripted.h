@@ -212,9 +212,9 @@ class ScriptedOdbc : public Api {
         results_[stmt].pop_front();
         return rc;
     }
-    // Scripted result sets bind nothing: their columns are read with GetData.
+    // Without a real driver, one that can read with GetData anywhere but refuses to bind.
     Return GetInfoMask(Handle conn, uint16_t info, uint32_t& out) override {
-        out = 0;
+        out = kGetDataAnyColumn | kGetDataBound | kGetDataBlock;
         return Pass(Enter("GetInfoMask", conn),
                     [&] { return real_->GetInfoMask(conn, info, out); });
     }

@@ -58,21 +58,8 @@ constexpr uint16_t kRowSuccess = 0;
 constexpr uint16_t kRowError = 5;
 
 // The C types values are read as.
-constexpr int16_t kCharData = 1;        // text, ended by a NUL the driver writes
-constexpr int16_t kBinaryData = -2;     // bytes as they are
-constexpr int16_t kDateData = 91;       // DateData
-constexpr int16_t kTimestampData = 93;  // TimestampData
-
-// The driver's structures of a date and of a timestamp (fraction in nanoseconds).
-struct DateData {
-    int16_t year;
-    uint16_t month, day;
-};
-struct TimestampData {
-    int16_t year;
-    uint16_t month, day, hour, minute, second;
-    uint32_t fraction;
-};
+constexpr int16_t kCharData = 1;     // text, ended by a NUL the driver writes
+constexpr int16_t kBinaryData = -2;  // bytes as they are
 
 inline bool Succeeded(Return rc) {
     return rc == kSuccess || rc == kSuccessWithInfo;
@@ -182,8 +169,8 @@ class KVL_API Api {
     // A column attribute that is text (kColumnTypeName).
     virtual Return ColAttributeText(Handle stmt, uint16_t column, uint16_t field,
                                     std::string& out) = 0;
-    // Binds column as cType, column-wise: row i's value at buffer + i * bufferLength (the
-    // structure's size for dates and timestamps), its length or kNullData at indicators[i].
+    // Binds column as cType, column-wise: row i's value at buffer + i * bufferLength, its
+    // length or kNullData at indicators[i].
     virtual Return BindCol(Handle stmt, uint16_t column, int16_t cType, void* buffer,
                            int64_t bufferLength, int64_t* indicators) = 0;
     // Unbinds every column.

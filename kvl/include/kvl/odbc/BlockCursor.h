@@ -14,9 +14,8 @@
 
 namespace kvl::odbc {
 
-// How a column is read: bound as cType with room bytes for each row's value (the
-// structure's size for dates and timestamps), or, with room 0, read whole with GetData as
-// bytes (kBinaryData) or else as text.
+// How a column is read: as text (kCharData) or bytes (kBinaryData), bound with room bytes
+// for each row's value, or, with room 0, read whole with GetData.
 struct ColumnPlan {
     int16_t cType = kCharData;
     int64_t room = 0;
@@ -26,7 +25,6 @@ struct ColumnPlan {
 struct BlockValue {
     const char* data = nullptr;
     size_t size = 0;
-    int16_t cType = kCharData;
     bool isNull = false;
     bool partial = false;
 };
@@ -54,7 +52,17 @@ class KVL_API BlockCursor {
     // gives no row of its block.
     Fetched Next();
     // Column's value (from 1) in the current row.
-    BlockValue Value(uint16_t column) const;
+    BlockValue Value(uint16_t column) const {
+        const Column& c = columns_[column - 1];
+        if (!c.bound) return {nullptr, 0, false, true};
+        const int64_t length = c.lengths[row_];
+        if (length == kNullData) return {nullptr, 0, true, false};
+        // Text ends with a NUL inside the room; a longer value was cut.
+        const int64_t fits = c.plan.room - (c.plan.cType == kCharData ? 1 : 0);
+        if (length == kNoTotal || length > fits) return {nullptr, 0, false, true};
+        return {c.data.data() + row_ * static_cast<uint64_t>(c.plan.room),
+                static_cast<size_t>(length < 0 ? 0 : length), false, false};
+    }
     // Reads column's value in the current row whole. On a failure (rc) the cursor fails.
     ValueRead ReadWhole(uint16_t column, std::string& value);
 
