@@ -27,6 +27,8 @@ class PlainConnection {
     std::string_view Value(SQLUSMALLINT n);
     SQLSMALLINT Columns() const { return static_cast<SQLSMALLINT>(buffers_.size()); }
     void Close() { SQLFreeStmt(stmt_, SQL_CLOSE); }
+    // The statement, for readers that fetch from it their own way.
+    SQLHSTMT statement() const { return stmt_; }
 
   private:
     SQLHENV env_ = SQL_NULL_HENV;
