@@ -113,6 +113,7 @@ int32_t kvlSERV::Impl::Run(kvlRES& R) {
     kvlSERV& s = self;
     kvlRES::Impl& r = R.impl();
     const std::string& comando = R.ActCom;
+    r.ReiniciaLeitura();
     // A slot R already holds may have a cursor open from its last command.
     bool fechaCursor = r.SlotVivo();
     int32_t inicio = 0;
