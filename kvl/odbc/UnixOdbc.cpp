@@ -22,7 +22,7 @@ static_assert(kGetDataAnyColumn == SQL_GD_ANY_COLUMN && kGetDataBlock == SQL_GD_
 static_assert(kAttrRowStatusPtr == SQL_ATTR_ROW_STATUS_PTR &&
               kAttrRowsFetchedPtr == SQL_ATTR_ROWS_FETCHED_PTR &&
               kAttrRowArraySize == SQL_ATTR_ROW_ARRAY_SIZE);
-static_assert(kRowError == SQL_ROW_ERROR);
+static_assert(kRowSuccess == SQL_ROW_SUCCESS && kRowError == SQL_ROW_ERROR);
 
 // The driver manager writes process-wide state without a lock of its own while it makes and
 // frees an environment (seen under the thread sanitizer: two sessions opening at once on two

@@ -193,7 +193,7 @@ class ScriptedOdbc : public Api {
         if (!(++r->row < long(r->rows.size()))) return kNoData;
         // Scripted rows come one a fetch, whatever the block asked for.
         if (uint64_t* fetched = fetched_[stmt]) *fetched = 1;
-        if (uint16_t* status = status_[stmt]) *status = 0;
+        if (uint16_t* status = status_[stmt]) *status = kRowSuccess;
         return rc;
     }
     Return GetData(Handle stmt, uint16_t column, int16_t cType, void* out, int64_t bufferLength,
