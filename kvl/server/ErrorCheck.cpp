@@ -109,6 +109,10 @@ void kvlSERV::ErroTrata(std::string_view Parametro, Handle hConn, Handle hStmt,
     impl().Follow(impl().Check(impl().lastReturn, Parametro, hConn, hStmt, DeOnde));
 }
 
+const std::string& kvlSERV::ErroEstado() const {
+    return impl().sqlState;
+}
+
 bool kvlSERV::AcessoNãoTem() const {
     return erro &&
            (impl().sqlState == "42501" || ErroD.find("permission denied") != std::string::npos);

@@ -135,6 +135,8 @@ class KVL_API kvlSERV : public Object, public std::enable_shared_from_this<kvlSE
     // --- Errors ---
     void ErroTrata(std::string_view Parametro, Handle hConn, Handle hStmt, std::string_view DeOnde);
     std::string ErroLe(Handle hConn, Handle hStmt);
+    // The SQLSTATE of the last failure the error properties hold ("" without one).
+    const std::string& ErroEstado() const;
     bool AcessoNãoTem() const;
     // The error log file: beside the library file, named after it.
     static std::string FicheiroDeErros();
