@@ -67,6 +67,8 @@ Failure FailureOfSqlite(const kvl::odbc::Diagnostic& d) {
     }
     for (const char* text : {"syntax error", "no such", "unbound parameters"})
         if (Contains(d.message, text)) return Failure::kProgramming;
+    for (const char* text : {"within a transaction", "no transaction is active"})
+        if (Contains(d.message, text)) return Failure::kInternal;
     if (Contains(d.message, "only one SQL statement")) return Failure::kNotSupported;
     return Failure::kDatabase;
 }
