@@ -58,6 +58,14 @@ void ImportValueTypes();
 py::tuple Row(const kvl::kvlRES& r);
 std::vector<kvl::TypedValue> Parameters(py::handle values);
 
+// What a connection's close takes from its cursors first: their prepared commands. The
+// SQLite driver keeps the memory of statements still allocated when it disconnects.
+class CommandHolder {
+  public:
+    virtual ~CommandHolder() = default;
+    virtual void ReleaseCommand() = 0;
+};
+
 class Connection {
   public:
     // Opens a session with the connection text, or with the session's own properties
@@ -74,14 +82,16 @@ class Connection {
     void Commit();
     void Rollback();
     void Close();
-    bool closed() const { return !link_; }
     bool autocommit() const { return autocommit_; }
     void SetAutocommit(bool on);
+    // A cursor of this connection, whose command the close releases.
+    void Track(std::weak_ptr<CommandHolder> cursor);
 
   private:
     std::shared_ptr<kvl::kvlSERV> session_;
     std::shared_ptr<kvl::kvlLIG> link_;
     bool autocommit_;
+    std::vector<std::weak_ptr<CommandHolder>> cursors_;
 };
 
 using ConnectionClass = py::class_<Connection, std::shared_ptr<Connection>>;

@@ -3,6 +3,11 @@
 
 #include <pybind11/stl.h>
 
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+#include <utility>
+
 #include "DbApi.h"
 #include "kvl/Dialogs.h"
 #include "kvl/Error.h"
@@ -22,24 +27,20 @@ class NobodyAsked final : public kvl::Dialogs {
 };
 
 // The connect keywords and the session properties they set.
+constexpr std::pair<std::string_view, std::string kvl::kvlSERV::*> kKeywords[] = {
+    {"driver", &kvl::kvlSERV::Driver}, {"server", &kvl::kvlSERV::Server},
+    {"database", &kvl::kvlSERV::DB},   {"uid", &kvl::kvlSERV::UID},
+    {"pwd", &kvl::kvlSERV::PWD},       {"dsn", &kvl::kvlSERV::DSN},
+};
+
 void SetProperties(kvl::kvlSERV& s, const py::dict& properties) {
     for (auto [key, value] : properties) {
         const auto name = key.cast<std::string>();
-        const auto text = value.cast<std::string>();
-        if (name == "driver")
-            s.Driver = text;
-        else if (name == "server")
-            s.Server = text;
-        else if (name == "database")
-            s.DB = text;
-        else if (name == "uid")
-            s.UID = text;
-        else if (name == "pwd")
-            s.PWD = text;
-        else if (name == "dsn")
-            s.DSN = text;
-        else
+        auto keyword = std::find_if(std::begin(kKeywords), std::end(kKeywords),
+                                    [&name](const auto& k) { return k.first == name; });
+        if (keyword == std::end(kKeywords))
             throw py::type_error("connect() got an unexpected keyword argument '" + name + "'");
+        s.*(keyword->second) = value.cast<std::string>();
     }
 }
 
@@ -103,8 +104,16 @@ void Connection::SetAutocommit(bool on) {
     autocommit_ = on;
 }
 
+void Connection::Track(std::weak_ptr<CommandHolder> cursor) {
+    std::erase_if(cursors_, [](const auto& c) { return c.expired(); });
+    cursors_.push_back(std::move(cursor));
+}
+
 void Connection::Close() {
     if (!link_) return;
+    for (const auto& cursor : cursors_)
+        if (auto c = cursor.lock()) c->ReleaseCommand();
+    cursors_.clear();
     // What was not committed is rolled back: explicitly, since a driver may refuse to
     // disconnect in a transaction. A link already lost has nothing to roll back.
     try {
@@ -112,7 +121,6 @@ void Connection::Close() {
     } catch (const kvl::Error&) {
     }
     link_.reset();
-    // Cursors may still hold their commands: the close frees the connection under them.
     session_->Fecha();
 }
 
@@ -135,7 +143,6 @@ source) with the driver's sqlstate, native code and message.)");
              "are unusable afterwards.")
         .def_property("autocommit", &Connection::autocommit, &Connection::SetAutocommit,
                       "Whether each command commits on its own; turning it on commits.")
-        .def_property_readonly("closed", &Connection::closed)
         .def("__enter__", [](py::object self) { return self; })
         .def(
             "__exit__",

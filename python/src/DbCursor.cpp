@@ -9,7 +9,7 @@ namespace kvlpy::dbapi {
 
 namespace {
 
-class Cursor {
+class Cursor final : public CommandHolder {
   public:
     explicit Cursor(std::shared_ptr<Connection> connection) : connection_(std::move(connection)) {}
 
@@ -70,10 +70,14 @@ class Cursor {
         return py::bool_(true);
     }
 
-    void Close() {
+    void ReleaseCommand() override {
         command_.reset();
         sql_.clear();
         results_ = false;
+    }
+
+    void Close() {
+        ReleaseCommand();
         closed_ = true;
     }
 
@@ -145,10 +149,13 @@ void BindCursor(py::module_& m, ConnectionClass& conn) {
         "cursor",
         [](const std::shared_ptr<Connection>& c) {
             c->Link();
-            return Cursor(c);
+            auto cursor = std::make_shared<Cursor>(c);
+            c->Track(cursor);
+            return cursor;
         },
         "A new cursor on this connection.");
-    py::class_<Cursor>(m, "Cursor", "Runs commands on its connection and reads their rows.")
+    py::class_<Cursor, std::shared_ptr<Cursor>>(
+        m, "Cursor", "Runs commands on its connection and reads their rows.")
         .def(
             "execute",
             [](py::object self, const std::string& sql, py::handle params) {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "DbApi.h"
 #include "kvl/OdbcError.h"
@@ -38,22 +39,52 @@ constexpr std::array<ClassSpec, 9> kClasses{{
 // Kept for the module's life: the translator raises them after the module is set up.
 std::array<py::handle, kClasses.size()> classes;
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
+using Rule = std::pair<std::string_view, Failure>;
+
+// Whole SQLSTATEs that say more than their class.
+constexpr Rule kStates[] = {
+    {"HYT00", Failure::kOperational},  {"HYT01", Failure::kOperational},
+    {"HY001", Failure::kOperational},  {"HY008", Failure::kOperational},
+    {"HYC00", Failure::kNotSupported}, {"IM001", Failure::kNotSupported},
+};
+
+// SQLSTATE classes, their first two characters; IM and HY are the ODBC calls' own.
+constexpr Rule kStateClasses[] = {
+    {"08", Failure::kOperational},  {"28", Failure::kOperational}, {"40", Failure::kOperational},
+    {"53", Failure::kOperational},  {"54", Failure::kOperational}, {"55", Failure::kOperational},
+    {"57", Failure::kOperational},  {"58", Failure::kOperational}, {"21", Failure::kData},
+    {"22", Failure::kData},         {"23", Failure::kIntegrity},   {"24", Failure::kInternal},
+    {"25", Failure::kInternal},     {"XX", Failure::kInternal},    {"42", Failure::kProgramming},
+    {"3D", Failure::kProgramming},  {"3F", Failure::kProgramming}, {"07", Failure::kProgramming},
+    {"0A", Failure::kNotSupported}, {"IM", Failure::kInterface},   {"HY", Failure::kInterface},
+};
+
+// What the SQLite driver's messages under its catch-all state tell.
+constexpr Rule kSqliteMessages[] = {
+    {"syntax error", Failure::kProgramming},
+    {"no such", Failure::kProgramming},
+    {"unbound parameters", Failure::kProgramming},
+    {"within a transaction", Failure::kInternal},
+    {"no transaction is active", Failure::kInternal},
+    {"only one SQL statement", Failure::kNotSupported},
+};
+
+// The environment asks for ODBC 2 behaviour, so the driver manager gives some states by
+// their ODBC 2 names: S1xxx for HYxxx, S00xx for 42Sxx, 37000 for 42000.
+std::string Odbc3State(const std::string& s) {
+    if (s.rfind("S1", 0) == 0) return "HY" + s.substr(2);
+    if (s.rfind("S00", 0) == 0) return "42S" + s.substr(3);
+    if (s == "37000") return "42000";
+    return s;
 }
 
-bool Contains(std::string_view text, std::string_view part) {
-    return text.find(part) != std::string_view::npos;
-}
-
-// SQLite's result codes, which its driver gives as the native code under S1000 or HY000.
+// SQLite's result codes, which its driver gives as the native code under HY000.
 Failure FailureOfSqlite(const kvl::odbc::Diagnostic& d) {
     switch (d.native) {
         case 19:  // a constraint
             return Failure::kIntegrity;
         case 18:  // too big
         case 20:  // a type mismatch
-        case 25:  // a parameter's number out of range
             return Failure::kData;
         case 5:   // busy
         case 6:   // locked
@@ -65,11 +96,8 @@ Failure FailureOfSqlite(const kvl::odbc::Diagnostic& d) {
         default:
             break;
     }
-    for (const char* text : {"syntax error", "no such", "unbound parameters"})
-        if (Contains(d.message, text)) return Failure::kProgramming;
-    for (const char* text : {"within a transaction", "no transaction is active"})
-        if (Contains(d.message, text)) return Failure::kInternal;
-    if (Contains(d.message, "only one SQL statement")) return Failure::kNotSupported;
+    for (const auto& [text, kind] : kSqliteMessages)
+        if (d.message.find(text) != std::string::npos) return kind;
     return Failure::kDatabase;
 }
 
@@ -96,21 +124,12 @@ DbError::DbError(Failure kind, std::vector<kvl::odbc::Diagnostic> diagnostics)
 }
 
 Failure FailureOf(const kvl::odbc::Diagnostic& d) {
-    const std::string_view s = d.state;
-    if (s == "S1000" || s == "HY000") return FailureOfSqlite(d);
-    if (s == "HYT00" || s == "HYT01" || s == "HY001" || s == "HY008") return Failure::kOperational;
-    if (s == "HYC00" || s == "IM001" || StartsWith(s, "0A")) return Failure::kNotSupported;
-    if (StartsWith(s, "IM")) return Failure::kInterface;  // no such driver or data source
-    if (StartsWith(s, "HY") || StartsWith(s, "S1")) return Failure::kInterface;
-    for (const char* c : {"08", "28", "40", "53", "54", "55", "57", "58"})
-        if (StartsWith(s, c)) return Failure::kOperational;
-    for (const char* c : {"21", "22"})
-        if (StartsWith(s, c)) return Failure::kData;
-    if (StartsWith(s, "23")) return Failure::kIntegrity;
-    for (const char* c : {"24", "25", "XX"})
-        if (StartsWith(s, c)) return Failure::kInternal;
-    for (const char* c : {"42", "3D", "3F", "07"})
-        if (StartsWith(s, c)) return Failure::kProgramming;
+    const std::string state = Odbc3State(d.state);
+    if (state == "HY000") return FailureOfSqlite(d);
+    for (const auto& [s, kind] : kStates)
+        if (state == s) return kind;
+    for (const auto& [c, kind] : kStateClasses)
+        if (state.compare(0, 2, c) == 0) return kind;
     return Failure::kDatabase;
 }
 

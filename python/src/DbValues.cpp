@@ -83,13 +83,21 @@ kvl::Decimal DecimalOf(PyObject* value, const char* format) {
     return {Utf8(digits.ptr())};
 }
 
-kvl::Bytes BytesOf(PyObject* value) {
+// A bytes-like object's contents, held while they are copied.
+struct BufferView {
     Py_buffer view;
-    Check(PyObject_GetBuffer(value, &view, PyBUF_CONTIG_RO) == 0);
-    const auto* data = static_cast<const uint8_t*>(view.buf);
-    kvl::Bytes bytes(data, data + view.len);
-    PyBuffer_Release(&view);
-    return bytes;
+    explicit BufferView(PyObject* value) {
+        Check(PyObject_GetBuffer(value, &view, PyBUF_CONTIG_RO) == 0);
+    }
+    ~BufferView() { PyBuffer_Release(&view); }
+    BufferView(const BufferView&) = delete;
+    BufferView& operator=(const BufferView&) = delete;
+};
+
+kvl::Bytes BytesOf(PyObject* value) {
+    const BufferView b(value);
+    const auto* data = static_cast<const uint8_t*>(b.view.buf);
+    return kvl::Bytes(data, data + b.view.len);
 }
 
 kvl::Time TimeOf(int hour, int minute, int second, int micro) {

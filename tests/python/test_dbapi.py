@@ -153,24 +153,38 @@ def test_failures_of_the_connection(session, connect):
     cur.close()
     with pytest.raises(kvl2005.InterfaceError):
         cur.execute("SELECT 1")
+    other = con.cursor().execute("SELECT 1")
     con.close()
     con.close()  # a second close does nothing
-    for work in (con.cursor, con.commit, con.rollback, lambda: setattr(con, "autocommit", True)):
+    for work in (con.cursor, con.commit, con.rollback, lambda: setattr(con, "autocommit", True),
+                 other.fetchall):
         with pytest.raises(kvl2005.InterfaceError):
             work()
 
 
-def test_refused_connects(session, tmp_path):
+def test_connect_by_keywords_and_refused_connects(session, tmp_path):
     if is_postgres(session):
-        text = session.Login.replace(f"PWD={session.PWD}", "PWD=not-the-password")
+        keywords = dict(driver="PostgreSQL", server=session.Server, database=session.DB,
+                        uid=session.UID, pwd=session.PWD)
+        # A value with ";" is enclosed: it cannot name another user.
+        refused = dict(keywords, pwd="x;UID=nobody")
     else:
-        text = f"DRIVER=SQLite3;Database={tmp_path}/no/such/folder.sqlite"
-    e = raised(lambda: kvl2005.connect(text))
+        keywords = dict(driver="SQLite3", database=str(tmp_path / "k.sqlite"))
+        refused = dict(keywords, database=str(tmp_path / "no" / "such.sqlite"))
+    with kvl2005.connect(**keywords) as con:
+        assert con.cursor().execute("SELECT 1").fetchone() == (1,)
+    con.close()
+
+    e = raised(lambda: kvl2005.connect(**refused))
     assert type(e) is kvl2005.OperationalError and e.sqlstate and e.message
     if is_postgres(session):
-        assert "password" in e.message
+        assert f'password authentication failed for user "{session.UID}"' in e.message
     e = raised(lambda: kvl2005.connect(dsn="no-such-source"))
     assert type(e) is kvl2005.InterfaceError and e.sqlstate == "IM002"
+    with pytest.raises(TypeError):
+        kvl2005.connect(driver="SQLite3", host="x")
+    with pytest.raises(kvl2005.InterfaceError):
+        kvl2005.connect(session.Login, driver="SQLite3")
 
 
 def test_a_lost_link_is_operational(session, connect):
