@@ -173,7 +173,8 @@ py::tuple Row(const kvl::kvlRES& r) {
 }
 
 std::vector<kvl::TypedValue> Parameters(py::handle values) {
-    // qmark style: the values in the order of the markers.
+    // qmark style: the values in the order of the markers; None for none.
+    if (values.is_none()) return {};
     if (PyUnicode_Check(values.ptr()) || PyBytes_Check(values.ptr()) ||
         PyDict_Check(values.ptr()) || !PySequence_Check(values.ptr()))
         throw DbError(Failure::kProgramming,

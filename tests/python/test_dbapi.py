@@ -116,7 +116,8 @@ def raised(work):
 
 # Failures each driver gives on demand, and the class each raises; None where it has none.
 FAILURES = [
-    ("duplicate key", kvl2005.IntegrityError, "INSERT INTO f VALUES (1)", "INSERT INTO f VALUES (1)"),
+    ("duplicate key", kvl2005.IntegrityError, "INSERT INTO f VALUES (1)",
+     "INSERT INTO f VALUES (1)"),
     ("syntax", kvl2005.ProgrammingError, "SELEC 1", "SELEC 1"),
     ("unknown table", kvl2005.ProgrammingError, "SELECT * FROM nowhere", "SELECT * FROM nowhere"),
     ("bad value", kvl2005.DataError, "INSERT INTO f VALUES ('x')", "SELECT 1 / 0"),

@@ -19,11 +19,12 @@ def test_module_globals_constructors_and_exception_hierarchy():
 
     assert kvl2005.Date(2002, 12, 25) == datetime.date(2002, 12, 25)
     assert kvl2005.Time(13, 45, 30) == datetime.time(13, 45, 30)
-    assert kvl2005.Timestamp(2002, 12, 25, 13, 45, 30) == datetime.datetime(2002, 12, 25, 13, 45, 30)
+    moment = datetime.datetime(2002, 12, 25, 13, 45, 30)
+    assert kvl2005.Timestamp(2002, 12, 25, 13, 45, 30) == moment
     ticks = time.mktime((2002, 12, 25, 13, 45, 30, 0, 0, -1))
     assert kvl2005.DateFromTicks(ticks) == datetime.date(2002, 12, 25)
     assert kvl2005.TimeFromTicks(ticks) == datetime.time(13, 45, 30)
-    assert kvl2005.TimestampFromTicks(ticks) == datetime.datetime(2002, 12, 25, 13, 45, 30)
+    assert kvl2005.TimestampFromTicks(ticks) == moment
     assert kvl2005.Binary(b"\x00x") == b"\x00x"
 
     groups = (kvl2005.STRING, kvl2005.NUMBER, kvl2005.DATETIME, kvl2005.BINARY, kvl2005.ROWID)
@@ -76,6 +77,7 @@ def test_cursor_before_and_after_a_query(connect):
     assert cur.fetchall() == [("n4",), ("n5",)]
     assert (cur.fetchone(), cur.fetchmany(), cur.fetchall()) == (None, [], [])
     assert list(cur.execute("SELECT nome FROM b WHERE nome > ?", ("n3",))) == [("n4",), ("n5",)]
+    assert cur.execute("SELECT count(*) FROM b", None).fetchall() == [(6,)]
     assert cur.nextset() is None and cur.description is None
 
     with cur:
