@@ -13,6 +13,59 @@ void kvlRES::Executa(const std::vector<TypedValue>& Parametros) {
     impl().Executa(Parametros);
 }
 
+void kvlRES::ExecutaLinhas(const std::vector<std::vector<TypedValue>>& Linhas) {
+    if (!impl().proprio) throw Error(kInvalidCall);
+    if (Linhas.size() > 1 && impl().ExecutaArray(Linhas)) return;
+    int64_t changed = 0;
+    for (const auto& valores : Linhas) {
+        impl().Executa(valores);
+        changed = changed < 0 || LinAfect < 0 ? -1 : changed + LinAfect;
+    }
+    LinAfect =
+        static_cast<int32_t>(std::min<int64_t>(changed, std::numeric_limits<int32_t>::max()));
+    Cols = 0;
+    impl().comLinhas = false;
+}
+
+bool kvlRES::Impl::ExecutaArray(const std::vector<std::vector<TypedValue>>& linhas) {
+    if (!proprio->Live()) {
+        throw OdbcError(odbc::kError, {{"08003", 0, "the connection is not open"}});
+    }
+    BoundRows sets;
+    if (!sets.Fill(linhas)) return false;
+    odbc::Api& api = *proprio->api();
+    const Handle stmt = proprio->stmt();
+    ReiniciaLeitura();
+    api.CloseCursor(stmt);
+    if (!odbc::Succeeded(sets.Bind(api, stmt))) {
+        BoundRows::Unbind(api, stmt);  // a driver without arrays: one row at a time
+        return false;
+    }
+    const odbc::Return rc = api.Execute(stmt);
+    const bool failed = !odbc::Succeeded(rc) && rc != odbc::kNoData;
+    std::vector<odbc::Diagnostic> failure;
+    if (failed) failure = odbc::Diagnostics(api, 0, 0, stmt);
+    // Each set's count, where the driver gives one per set (it moves to the next as to a
+    // next result), or the count of them all.
+    int64_t changed = 0;
+    for (bool more = !failed; more; more = odbc::Succeeded(api.MoreResults(stmt))) {
+        int64_t rows = -1;
+        if (!odbc::Succeeded(api.RowCount(stmt, rows)) || rows < 0 || changed < 0)
+            changed = -1;
+        else
+            changed += rows;
+    }
+    api.CloseCursor(stmt);
+    BoundRows::Unbind(api, stmt);
+    if (failed) throw OdbcError(rc, std::move(failure));
+    self.LinAfect =
+        static_cast<int32_t>(std::min<int64_t>(changed, std::numeric_limits<int32_t>::max()));
+    self.Cols = 0;
+    self.Lins = 0;
+    comLinhas = false;
+    return true;
+}
+
 void kvlRES::Impl::Executa(const std::vector<TypedValue>& valores) {
     if (!proprio->Live()) {
         throw OdbcError(odbc::kError, {{"08003", 0, "the connection is not open"}});

@@ -11,6 +11,8 @@ namespace {
 
 class Cursor final : public CommandHolder {
   public:
+    static constexpr size_t kRowsPerCall = 1000;
+
     explicit Cursor(std::shared_ptr<Connection> connection) : connection_(std::move(connection)) {}
 
     void Execute(const std::string& sql, py::handle params) {
@@ -24,10 +26,21 @@ class Cursor final : public CommandHolder {
     void ExecuteMany(const std::string& sql, py::iterable paramsSeq) {
         kvl::kvlRES& command = Prepared(sql);
         int64_t changed = 0;
-        for (py::handle params : paramsSeq) {
-            Run(command, Parameters(params));
+        std::vector<std::vector<kvl::TypedValue>> rows;
+        auto run = [&] {
+            {
+                py::gil_scoped_release unlocked;
+                command.ExecutaLinhas(rows);
+            }
             changed = changed < 0 || command.LinAfect < 0 ? -1 : changed + command.LinAfect;
+            rows.clear();
+        };
+        // Sent to the driver in parts, which bounds the memory the converted values take.
+        for (py::handle params : paramsSeq) {
+            rows.push_back(Parameters(params));
+            if (rows.size() == kRowsPerCall) run();
         }
+        if (!rows.empty()) run();
         // Rows of such commands are not read: PEP 249 leaves them undefined.
         rowcount = changed;
     }
