@@ -25,6 +25,15 @@ class Link : public kvltest::BackendTest {
         }
         return rows;
     }
+    // A session of its own on a layer that counts the calls it makes.
+    std::shared_ptr<kvlSERV> CountedSession() {
+        scripted = std::make_shared<kvltest::ScriptedOdbc>(odbc::UnixOdbc());
+        auto s = kvlSERV::Create(scripted);
+        s->Abre(session->Login);
+        return s;
+    }
+    std::shared_ptr<kvltest::ScriptedOdbc> scripted;
+
     int64_t Count(const std::string& table) {
         auto r = session->Exec("SELECT COUNT(*) FROM " + table);
         return r->TemLinhas() ? r->Col(1).ToInt32() : -1;
@@ -67,9 +76,7 @@ TEST_P(Link, ParametersOfEveryTypeComeBackAsBound) {
 
 TEST_P(Link, ReexecutingDoesNotPrepareAgain) {
     Run("CREATE TABLE r (k INTEGER)");
-    auto scripted = std::make_shared<kvltest::ScriptedOdbc>(odbc::UnixOdbc());
-    auto s = kvlSERV::Create(scripted);
-    s->Abre(session->Login);
+    auto s = CountedSession();
     ASSERT_TRUE(s->Aberto);
     auto insert = s->Liga()->Prepara("INSERT INTO r VALUES (?)");
     for (int64_t k = 0; k < 3; ++k) insert->Executa({k});
@@ -79,9 +86,7 @@ TEST_P(Link, ReexecutingDoesNotPrepareAgain) {
 
 TEST_P(Link, RowsRunInOneCallAsParameterSets) {
     Run("CREATE TABLE a (k INTEGER PRIMARY KEY, t VARCHAR(20), d DECIMAL(8,2))");
-    auto scripted = std::make_shared<kvltest::ScriptedOdbc>(odbc::UnixOdbc());
-    auto s = kvlSERV::Create(scripted);
-    s->Abre(session->Login);
+    auto s = CountedSession();
     ASSERT_TRUE(s->Aberto);
     auto link = s->Liga();
     auto insert = link->Prepara("INSERT INTO a VALUES (?, ?, ?)");
