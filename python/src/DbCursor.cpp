@@ -180,7 +180,8 @@ void BindCursor(py::module_& m, ConnectionClass& conn) {
             "same text as the last is run again without preparing it. Gives the cursor.")
         .def("executemany", &Cursor::ExecuteMany, py::arg("operation"),
              py::arg("seq_of_parameters"),
-             "Prepares the command once and runs it with each sequence of parameters.")
+             "Prepares the command once and runs it with each sequence of parameters, sent to "
+             "the driver a thousand at a time as arrays of parameter sets.")
         .def("fetchone", &Cursor::FetchOne)
         .def("fetchmany", &Cursor::FetchMany, py::arg("size") = py::none())
         .def("fetchall", &Cursor::FetchAll)
