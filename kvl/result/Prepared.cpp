@@ -8,6 +8,21 @@
 
 namespace kvl {
 
+namespace {
+
+void CheckLive(const StatementSource& statement) {
+    if (!statement.Live()) {
+        throw OdbcError(odbc::kError, {{"08003", 0, "the connection is not open"}});
+    }
+}
+
+// A row count as LinAfect holds it: -1 unknown, at most the 32-bit maximum.
+int32_t Count32(int64_t rows) {
+    return static_cast<int32_t>(std::clamp<int64_t>(rows, -1, std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
 void kvlRES::Executa(const std::vector<TypedValue>& Parametros) {
     if (!impl().proprio) throw Error(kInvalidCall);
     impl().Executa(Parametros);
@@ -21,16 +36,13 @@ void kvlRES::ExecutaLinhas(const std::vector<std::vector<TypedValue>>& Linhas) {
         impl().Executa(valores);
         changed = changed < 0 || LinAfect < 0 ? -1 : changed + LinAfect;
     }
-    LinAfect =
-        static_cast<int32_t>(std::min<int64_t>(changed, std::numeric_limits<int32_t>::max()));
+    LinAfect = Count32(changed);
     Cols = 0;
     impl().comLinhas = false;
 }
 
 bool kvlRES::Impl::ExecutaArray(const std::vector<std::vector<TypedValue>>& linhas) {
-    if (!proprio->Live()) {
-        throw OdbcError(odbc::kError, {{"08003", 0, "the connection is not open"}});
-    }
+    CheckLive(*proprio);
     BoundRows sets;
     if (!sets.Fill(linhas)) return false;
     odbc::Api& api = *proprio->api();
@@ -58,8 +70,7 @@ bool kvlRES::Impl::ExecutaArray(const std::vector<std::vector<TypedValue>>& linh
     api.CloseCursor(stmt);
     BoundRows::Unbind(api, stmt);
     if (failed) throw OdbcError(rc, std::move(failure));
-    self.LinAfect =
-        static_cast<int32_t>(std::min<int64_t>(changed, std::numeric_limits<int32_t>::max()));
+    self.LinAfect = Count32(changed);
     self.Cols = 0;
     self.Lins = 0;
     comLinhas = false;
@@ -67,9 +78,7 @@ bool kvlRES::Impl::ExecutaArray(const std::vector<std::vector<TypedValue>>& linh
 }
 
 void kvlRES::Impl::Executa(const std::vector<TypedValue>& valores) {
-    if (!proprio->Live()) {
-        throw OdbcError(odbc::kError, {{"08003", 0, "the connection is not open"}});
-    }
+    CheckLive(*proprio);
     odbc::Api& api = *proprio->api();
     const Handle stmt = proprio->stmt();
     // What the last execution left: its bindings, its cursor.
@@ -87,8 +96,7 @@ void kvlRES::Impl::Executa(const std::vector<TypedValue>& valores) {
 
     int64_t changed = -1;
     if (!odbc::Succeeded(api.RowCount(stmt, changed))) changed = -1;
-    self.LinAfect =
-        static_cast<int32_t>(std::clamp<int64_t>(changed, -1, std::numeric_limits<int32_t>::max()));
+    self.LinAfect = Count32(changed);
     int16_t columns = 0;
     if (!odbc::Succeeded(api.NumResultCols(stmt, columns))) columns = 0;
     self.Cols = columns;
