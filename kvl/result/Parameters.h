@@ -18,7 +18,6 @@ class BoundParameters {
     odbc::Return Bind(odbc::Api& api, Handle stmt, const std::vector<TypedValue>& values);
     void Clear() { slots_.clear(); }
 
-  private:
     // One value as the driver reads it: its bytes, their length or kNullData.
     struct Slot {
         int16_t cType = odbc::kCharData;
@@ -30,7 +29,35 @@ class BoundParameters {
     };
     static void Fill(Slot& s, const TypedValue& value);
 
+  private:
     std::vector<Slot> slots_;
+};
+
+// The values of many executions bound at once as an array of parameter sets, a record per
+// set (row-wise binding): each marker's values of one C and SQL type at the same place in
+// every record, so the driver runs them all in one call.
+class BoundRows {
+  public:
+    // False, and nothing filled, when the rows differ in length or a marker's values in
+    // type (NULLs apart): such rows are run one at a time.
+    bool Fill(const std::vector<std::vector<TypedValue>>& rows);
+    // Binds the records and makes them the statement's parameter sets; the first failure
+    // of the driver (one that takes no arrays among them), or success.
+    odbc::Return Bind(odbc::Api& api, Handle stmt);
+    // Back to one parameter set and no bindings.
+    static void Unbind(odbc::Api& api, Handle stmt);
+
+  private:
+    struct Marker {
+        BoundParameters::Slot type;  // the type, size and decimals every value is bound as
+        size_t offset = 0;           // of its length in the record; its bytes follow
+    };
+
+    std::vector<Marker> markers_;
+    size_t recordWords_ = 0;         // a record's size, in 8-byte words
+    std::vector<uint64_t> records_;  // 8-byte words keep the lengths aligned
+    std::vector<uint16_t> status_;
+    uint64_t processed_ = 0;
 };
 
 }  // namespace kvl

@@ -59,6 +59,9 @@ struct kvlRES::Impl {
     odbc::Api& Api() const;
     // Runs the prepared command with these values bound; throws OdbcError when it fails.
     void Executa(const std::vector<TypedValue>& valores);
+    // Runs it once for each row, in one call where the driver takes arrays of parameters;
+    // false, nothing run, where it cannot.
+    bool ExecutaArray(const std::vector<std::vector<TypedValue>>& linhas);
 
     void LogInicio();
     void LogFim();

@@ -1,5 +1,5 @@
 // The library's run-time errors as the Python exception kvl2005.Error, carrying the error's
-// number and description.
+// number and description. It is also the base of the standard interface's exceptions.
 
 #include "Bindings.h"
 
@@ -9,8 +9,9 @@ void BindErrors(py::module_& m) {
     // Kept for the module's life: the translator raises it after the module is set up.
     static py::handle errorType = PyErr_NewExceptionWithDoc(
         "kvl2005.Error",
-        "A run-time error of the library: number (9 subscript out of range, 13 type "
-        "mismatch, 438 no such member, ...) and description.",
+        "The base of the module's errors. Raised itself for a run-time error of the "
+        "library: number (9 subscript out of range, 13 type mismatch, 438 no such member, "
+        "...) and description.",
         PyExc_RuntimeError, nullptr);
     m.attr("Error") = errorType;
     py::register_exception_translator([](std::exception_ptr thrown) {

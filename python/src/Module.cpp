@@ -1,6 +1,8 @@
-// The module kvl2005: the classes kvlSERV and kvlRES for Python callers.
+// The module kvl2005: the classes kvlSERV and kvlRES for Python callers, and connect, the
+// standard database interface over the library's prepared commands and typed values.
 
 #include "Bindings.h"
+#include "DbApi.h"
 
 PYBIND11_MODULE(kvl2005, m) {
     namespace py = pybind11;
@@ -17,7 +19,11 @@ language, with Caption, WindowState, Left, Top, Width, Height, Visible, BorderSt
 Controls a window (its controls have Tag and Enabled); a member the object lacks is error
 438, and a property the library sets is assigned, so it must exist already. An object is a
 menu item or a multiple-document parent when its IsMenuItem or IsMdiParent attribute is
-true (false without one). Run-time errors raise kvl2005.Error with its number.)";
+true (false without one). Run-time errors raise kvl2005.Error with its number.
+
+connect() opens a connection of the standard database interface (PEP 249): cursors with
+"?" parameters, typed values, transactions, and the standard exceptions, all below
+kvl2005.Error, carrying the driver's sqlstate, native code and message.)";
 
     kvlpy::BindErrors(m);
     kvlpy::BindArray(m);
@@ -28,4 +34,5 @@ true (false without one). Run-time errors raise kvl2005.Error with its number.)"
     kvlpy::BindSession(m, serv);
     kvlpy::ServerArea::BindAll(serv);
     kvlpy::BindResult(res);
+    kvlpy::dbapi::Bind(m);
 }

@@ -96,3 +96,18 @@ def another_session(s, **properties):
     t.Abre(BuildLogin=False, sLOGIN=s.Login)
     assert t.Aberto, t.ErroD
     return t
+
+
+@pytest.fixture
+def connect(session):
+    """Opens kvl2005.connect connections on the session's database, closed at the end."""
+    opened = []
+
+    def open_one(**options):
+        c = kvl2005.connect(session.Login, **options)
+        opened.append(c)
+        return c
+
+    yield open_one
+    for c in opened:
+        c.close()

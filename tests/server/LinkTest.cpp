@@ -25,6 +25,15 @@ class Link : public kvltest::BackendTest {
         }
         return rows;
     }
+    // A session of its own on a layer that counts the calls it makes.
+    std::shared_ptr<kvlSERV> CountedSession() {
+        scripted = std::make_shared<kvltest::ScriptedOdbc>(odbc::UnixOdbc());
+        auto s = kvlSERV::Create(scripted);
+        s->Abre(session->Login);
+        return s;
+    }
+    std::shared_ptr<kvltest::ScriptedOdbc> scripted;
+
     int64_t Count(const std::string& table) {
         auto r = session->Exec("SELECT COUNT(*) FROM " + table);
         return r->TemLinhas() ? r->Col(1).ToInt32() : -1;
@@ -67,14 +76,39 @@ TEST_P(Link, ParametersOfEveryTypeComeBackAsBound) {
 
 TEST_P(Link, ReexecutingDoesNotPrepareAgain) {
     Run("CREATE TABLE r (k INTEGER)");
-    auto scripted = std::make_shared<kvltest::ScriptedOdbc>(odbc::UnixOdbc());
-    auto s = kvlSERV::Create(scripted);
-    s->Abre(session->Login);
+    auto s = CountedSession();
     ASSERT_TRUE(s->Aberto);
     auto insert = s->Liga()->Prepara("INSERT INTO r VALUES (?)");
     for (int64_t k = 0; k < 3; ++k) insert->Executa({k});
     EXPECT_EQ(scripted->Count("Prepare"), 1);
     EXPECT_EQ(Count("r"), 3);
+}
+
+TEST_P(Link, RowsRunInOneCallAsParameterSets) {
+    Run("CREATE TABLE a (k INTEGER PRIMARY KEY, t VARCHAR(20), d DECIMAL(8,2))");
+    auto s = CountedSession();
+    ASSERT_TRUE(s->Aberto);
+    auto link = s->Liga();
+    auto insert = link->Prepara("INSERT INTO a VALUES (?, ?, ?)");
+    insert->ExecutaLinhas({{int64_t{1}, std::string("um"), Decimal{"1.5"}},
+                           {int64_t{2}, TypedValue{}, Decimal{"12.25"}},
+                           {int64_t{3}, std::string("três"), TypedValue{}}});
+    EXPECT_EQ(scripted->Count("Execute"), 1u);
+    EXPECT_EQ(insert->LinAfect, 3);
+    // A marker whose values differ in type: one row at a time.
+    insert->ExecutaLinhas(
+        {{int64_t{4}, std::string("x"), TypedValue{}}, {int64_t{5}, int64_t{7}, TypedValue{}}});
+    EXPECT_EQ(scripted->Count("Execute"), 3u);
+    EXPECT_EQ(insert->LinAfect, 2);
+    auto rows = Rows(*link, "SELECT k, t FROM a WHERE k <= 3 ORDER BY k");
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(rows[1][1]));
+    EXPECT_EQ(rows[2][1], TypedValue{std::string("três")});
+    EXPECT_THROW(insert->ExecutaLinhas({{int64_t{6}, TypedValue{}, TypedValue{}},
+                                        {int64_t{1}, TypedValue{}, TypedValue{}}}),
+                 OdbcError);
+    insert->Executa({int64_t{7}, TypedValue{}, TypedValue{}});  // single sets again
+    EXPECT_EQ(insert->LinAfect, 1);
 }
 
 TEST_P(Link, TransactionsKeepWhatIsCommittedOnly) {

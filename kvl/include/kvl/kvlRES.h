@@ -103,6 +103,11 @@ class KVL_API kvlRES : public Object {
     // read with TemLinhasTipadas. An ODBC failure throws OdbcError. Error 5 on a result set
     // of Exec.
     void Executa(const std::vector<TypedValue>& Parametros = {});
+    // Runs the command once for each row of values, all sent in one call as an array of
+    // parameter sets where the driver takes them and a marker's values share one type (NULL
+    // apart), else one row at a time. LinAfect is the rows changed by them all; their
+    // results are not read. An ODBC failure throws OdbcError.
+    void ExecutaLinhas(const std::vector<std::vector<TypedValue>>& Linhas);
 
     // The result set's state, for the library's own files: its type is not part of the
     // interface.
