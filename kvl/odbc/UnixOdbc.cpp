@@ -161,6 +161,7 @@ class UnixOdbcApi final : public Api {
         return rc;
     }
     Return MoreResults(Handle stmt) override { return SQLMoreResults(H(stmt)); }
+    Return Cancel(Handle stmt) override { return SQLCancel(H(stmt)); }
 
     Return ExecuteWith(Handle stmt, std::string_view sql, const std::vector<Parameter>& parameters,
                        std::vector<Diagnostic>& failure) override {

@@ -118,6 +118,9 @@ class ScriptedOdbc : public Api {
     Return ExecDirect(Handle stmt, const std::string& sql) override {
         return Execute("ExecDirect", stmt, sql, [&] { return real_->ExecDirect(stmt, sql); });
     }
+    Return Cancel(Handle stmt) override {
+        return Pass(Enter("Cancel", stmt), [&] { return real_->Cancel(stmt); });
+    }
     Return ExecuteWith(Handle stmt, std::string_view sql, const std::vector<Parameter>& given,
                        std::vector<Diagnostic>& failure) override {
         parameters.push_back(given);
