@@ -212,7 +212,7 @@ TEST_F(Kvlsql, ScriptsSendEachStatementOnItsOwnAndAnyFailureMakesTheStatusOne) {
          1,
          {" y\n"},
          {" x\n"},
-         "standard input:2: GO needs a count from 1 to 2147483647, not 0"},
+         "standard input:2: ERROR: GO needs a count from 1 to 2147483647, not 0"},
         {"a script that does not exist",
          {"-c", "SELECT 1 AS x", "-f", "none.sql"},
          "",
@@ -226,14 +226,14 @@ TEST_F(Kvlsql, ScriptsSendEachStatementOnItsOwnAndAnyFailureMakesTheStatusOne) {
          1,
          {},
          {},
-         "kvlsql: .: reading failed at line 1\n"},
-        {"--count, whose batch the driver rejects",
+         ".:1: ERROR: reading failed\n"},
+        {"--count, counted by the database first",
          {"--count", "-c", "SELECT nome FROM concelhos WHERE id < 3 ORDER BY id"},
          "",
          0,
-         {" nome\n--------\n Lisboa\n Porto\n(2 rows)\n"},
-         {"predicted"},
-         "kvlsql: --count: the driver rejected the library's row-count batch"},
+         {"(2 rows predicted)\n nome\n--------\n Lisboa\n Porto\n(2 rows)\n"},
+         {},
+         ""},
     };
     for (const Case& c : cases) Check(c);
 }
@@ -308,14 +308,17 @@ TEST_F(Kvlsql, BackslashDDescribesTheFieldsOfATableFromTheCatalog) {
          1,
          {" x\n"},
          {"field"},
-         "kvlsql: \\d: the catalog has no table or view named nenhuma\n"},
-        {"a command kvlsql does not know",
+         "standard input:1: ERROR: \\d: the catalog has no table or view named nenhuma\n"},
+        {"the tables",
          {"-c", "\\dt"},
          "",
-         1,
-         {},
-         {},
-         "kvlsql: unknown command \\dt (\\d TABLE describes the fields of a table)\n"},
+         0,
+         {" schema | name       | type\n--------+------------+-------\n main   | concelhos  | "
+          "table\n",
+          " main   | ruas       | table\n main   | tipos_via  | table\n(6 rows)\n"},
+         {"view"},
+         ""},
+        {"the tables and views", {"-c", "\\d"}, "", 0, {" main   | moradas    | view\n"}, {}, ""},
         {"a view, in a script, with a statement under way",
          {"-f", "s.sql"},
          "SELECT 1 AS x\n\\d moradas\n;\n",
@@ -342,7 +345,7 @@ TEST_F(Kvlsql, WithoutItsCatalogViewsBackslashDSaysWhatIsMissing) {
     Outcome o =
         Run({"--driver", "SQLite3", "--db", db, "-c", "CREATE TABLE t (a int)", "-c", "\\d t"});
     EXPECT_EQ(o.status, 1);
-    EXPECT_THAT(o.err, HasSubstr("kvlsql: \\d t: the catalog query failed: "));
+    EXPECT_THAT(o.err, HasSubstr("-c:1: ERROR: \\d t: the catalog query failed: "));
     EXPECT_THAT(o.err, HasSubstr("the scripts in the project's sql folder"));
 
     // The shipped script gives the database the views.

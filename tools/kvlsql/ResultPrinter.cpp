@@ -1,19 +1,22 @@
 #include "ResultPrinter.h"
 
-#include "TableFormat.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
 
 namespace kvlsql {
 
-namespace {
+std::string Rows(int64_t n) {
+    return n == 1 ? "1 row" : std::to_string(n) + " rows";
+}
 
-// The rest of the current result set: its column names and every row.
-Table ReadResultSet(kvl::kvlRES& r) {
+// The rest of the current result set: its column names and every row; cut when Ctrl-C
+// stopped the reading.
+Table ResultPrinter::Read(kvl::kvlRES& r, bool& cut) {
     Table t;
     for (int16_t n = 1; n <= r.Cols; ++n)
         t.columns.push_back({r.ColNome(n).ToString(), r.ColSeTipoNum(n)});
-    while (r.TemLinhas()) {
+    cut = false;
+    while (!(cut = interrupted_ && interrupted_()) && r.TemLinhas()) {
         auto& row = t.rows.emplace_back();
         for (int16_t n = 1; n <= r.Cols; ++n)
             row.push_back(r.ColSeNull(n) ? Cell() : Cell(r.Col(n).ToString()));
@@ -21,38 +24,38 @@ Table ReadResultSet(kvl::kvlRES& r) {
     return t;
 }
 
-// Prints the current result set; false when reading it failed.
-bool PrintResultSet(std::ostream& out, std::ostream& err, kvl::kvlRES& r) {
+void PrintFooter(std::ostream& out, const OutputSettings& settings, const std::string& text) {
+    if (settings.tuplesOnly || settings.layout == Layout::kCsv) return;
+    out << "(" << text << ")\n" << (settings.layout == Layout::kAligned ? "\n" : "");
+}
+
+// Prints the current result set; false when reading it failed or was interrupted.
+bool ResultPrinter::PrintResultSet(kvl::kvlRES& r) {
     if (r.Cols == 0) {
-        out << "(" << Rows(r.LinAfect) << " affected)\n\n";
+        PrintFooter(out_, settings_, Rows(r.LinAfect) + " affected");
         return true;
     }
-    Table t = ReadResultSet(r);
-    PrintTable(out, t);
-    if (r.erro) {
-        out << '\n';
-        err << "kvlsql: reading the rows failed after " << Rows(std::ssize(t.rows))
-            << "; the result above is incomplete\n";
+    bool cut = false;
+    Table t = Read(r, cut);
+    PrintTable(out_, t, settings_);
+    if (r.erro || cut) {
+        if (settings_.layout == Layout::kAligned) out_ << '\n';
+        err_ << "kvlsql: " << (cut ? "interrupted" : "reading the rows failed") << " after "
+             << Rows(std::ssize(t.rows)) << "; the result above is incomplete\n";
         return false;
     }
-    out << "(" << Rows(std::ssize(t.rows)) << ")\n\n";
+    PrintFooter(out_, settings_, Rows(std::ssize(t.rows)));
     return true;
 }
 
-}  // namespace
-
-std::string Rows(int64_t n) {
-    return n == 1 ? "1 row" : std::to_string(n) + " rows";
-}
-
-bool PrintResults(std::ostream& out, std::ostream& err, kvl::kvlRES& r) {
+bool ResultPrinter::Print(kvl::kvlRES& r) {
     bool more = true;
     while (more && !r.erro) {
-        if (!PrintResultSet(out, err, r)) return false;
+        if (!PrintResultSet(r)) return false;
         more = r.MaisResultados();
     }
     // Moving to the next result set can fail too; that is no end of the results.
-    if (r.erro) err << "kvlsql: moving to the next result set failed\n";
+    if (r.erro) err_ << "kvlsql: moving to the next result set failed\n";
     return !r.erro;
 }
 
