@@ -48,22 +48,22 @@ OutputSettings Laid(Layout layout, bool expanded = false, bool tuplesOnly = fals
 
 TEST(PrintTable, AlignedTablesEscapeBreaksAndRightAlignNumbers) {
     EXPECT_EQ(Printed({}),
-              " name |       n\n"  // numbers' names line up with them
+              " name |       n \n"  // numbers' names line up with them
               "------+---------\n"
-              " NULL |       7\n"
-              "      | a\"b,\\nc\n");
+              " NULL |       7 \n"
+              "      | a\"b,\\nc \n");
     OutputSettings rowsOnly = Laid(Layout::kAligned, false, true);
     rowsOnly.nullText = "-";
-    EXPECT_EQ(Printed(rowsOnly), " -    |       7\n      | a\"b,\\nc\n");
+    EXPECT_EQ(Printed(rowsOnly), " -    |       7 \n      | a\"b,\\nc \n");
     // Wide characters fill their columns as two.
     kvlsql::Table wide = {
         {{"\xE4\xB8\xAD", false}, {"x", false}},
         {{Cell("ab"), Cell("1")}, {Cell("\xF0\x9F\x98\x80\xE4\xB8\xAD"), Cell("2")}}};
     EXPECT_EQ(Printed({}, wide),
-              " \xE4\xB8\xAD   | x\n"
+              " \xE4\xB8\xAD   | x \n"
               "------+---\n"
-              " ab   | 1\n"
-              " \xF0\x9F\x98\x80\xE4\xB8\xAD | 2\n");
+              " ab   | 1 \n"
+              " \xF0\x9F\x98\x80\xE4\xB8\xAD | 2 \n");
 }
 
 TEST(PrintTable, ExpandedDisplayShowsAFieldALine) {

@@ -62,19 +62,19 @@ TEST_F(RunnerTest, PrintsEveryResultSetOfABatchInTurn) {
                            Set({}, {}, 1), Set({{"n", kInteger, 10}}, {{"7"}})});
     EXPECT_TRUE(Run("SELECT id, nome, codigo_postal FROM ruas; UPDATE x; SELECT n FROM y"));
     EXPECT_EQ(out.str(),
-              " id | nome             | codigo_postal\n"
+              " id | nome             | codigo_postal \n"
               "----+------------------+---------------\n"
-              "  1 | Rua Augusta      | 1100-053\n"
-              " 10 | Praça da Ribeira | NULL\n"
+              "  1 | Rua Augusta      | 1100-053      \n"
+              " 10 | Praça da Ribeira | NULL          \n"
               "(2 rows)\n\n"
               "(3 rows affected)\n\n"
-              " n\n"
+              " n \n"
               "---\n"
               "(0 rows)\n\n"
               "(1 row affected)\n\n"
-              " n\n"
+              " n \n"
               "---\n"
-              " 7\n"
+              " 7 \n"
               "(1 row)\n\n");
     EXPECT_EQ(err.str(), "");
     EXPECT_FALSE(kvltest::SlotBusy(*server, 1));  // the slot went back to the session
@@ -205,7 +205,7 @@ TEST_F(RunnerTest, BackslashCommandsChangeWhatFollows) {
                   "\\timing\n\\q\nSELECT 3;\n");
     EXPECT_EQ(odbc->executed, (std::vector<std::string>{"SELECT * FROM ruas WHERE a = 'O''Neil'",
                                                         "SELECT :t", "SELECT 2"}));
-    EXPECT_EQ(out.str(), " n\n---\n 1\n(1 row)\n\n(0 rows affected)\n\n");
+    EXPECT_EQ(out.str(), " n \n---\n 1 \n(1 row)\n\n(0 rows affected)\n\n");
     std::stringstream written;
     written << std::ifstream(file).rdbuf();
     EXPECT_EQ(written.str(), "-[ RECORD 1 ]\nn | 2\n(1 row)\n\n");

@@ -35,18 +35,16 @@ std::string Padding(size_t width, const std::string& text) {
     return std::string(width - std::min(width, DisplayWidth(text)), ' ');
 }
 
+// Every cell padded to its column's width, so every line is as wide as the rule under
+// the header.
 void PrintLine(std::ostream& out, const std::vector<std::string>& cells,
                const std::vector<size_t>& widths, const std::vector<TableColumn>& columns) {
     for (size_t i = 0; i < cells.size(); ++i) {
         out << (i == 0 ? " " : " | ");
-        bool last = i + 1 == cells.size();
-        if (columns[i].rightAligned) {
-            out << Padding(widths[i], cells[i]) << cells[i];
-        } else {
-            out << cells[i] << (last ? "" : Padding(widths[i], cells[i]));
-        }
+        std::string padding = Padding(widths[i], cells[i]);
+        out << (columns[i].rightAligned ? padding + cells[i] : cells[i] + padding);
     }
-    out << '\n';
+    out << " \n";
 }
 
 // Every cell as it shows, row by row.
