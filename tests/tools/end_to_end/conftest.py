@@ -1,5 +1,6 @@
-# Fixtures of kvlsql's end-to-end tests: the built program, a private driver list, a home
-# of its own for each test, and the connection options of each backend.
+# Fixtures of kvlsql's end-to-end tests (the private driver list comes from the plugin
+# private_odbc): the built program, a home of its own for each test, and the connection
+# options of each backend.
 import os
 import pty
 import select
@@ -9,19 +10,6 @@ import time
 import pytest
 
 KVLSQL = os.environ.get("KVLSQL", "kvlsql")
-DRIVERS = os.environ.get("KVL_ODBC_DRIVER_DIR", "/usr/lib/x86_64-linux-gnu/odbc")
-
-
-@pytest.fixture(scope="session", autouse=True)
-def private_driver_list(tmp_path_factory):
-    """Names the drivers by their files, so no system ODBC file is read or changed."""
-    folder = tmp_path_factory.mktemp("odbc")
-    (folder / "odbcinst.ini").write_text(
-        f"[SQLite3]\nDriver={DRIVERS}/libsqlite3odbc.so\n\n"
-        f"[PostgreSQL]\nDriver={DRIVERS}/psqlodbcw.so\n")
-    (folder / "odbc.ini").write_text("")
-    os.environ["ODBCSYSINI"] = str(folder)
-    os.environ["ODBCINI"] = str(folder / "odbc.ini")
 
 
 @pytest.fixture
