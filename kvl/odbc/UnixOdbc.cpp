@@ -13,6 +13,17 @@ namespace kvl::odbc {
 
 namespace {
 
+// The seam's names for ODBC's numbers and structures, checked against the driver manager's.
+static_assert(sizeof(SQLLEN) == sizeof(int64_t) && sizeof(SQLULEN) == sizeof(uint64_t));
+static_assert(kColumnTypeName == SQL_DESC_TYPE_NAME &&
+              kInfoGetDataExtensions == SQL_GETDATA_EXTENSIONS);
+static_assert(kGetDataAnyColumn == SQL_GD_ANY_COLUMN && kGetDataBlock == SQL_GD_BLOCK &&
+              kGetDataBound == SQL_GD_BOUND);
+static_assert(kAttrRowStatusPtr == SQL_ATTR_ROW_STATUS_PTR &&
+              kAttrRowsFetchedPtr == SQL_ATTR_ROWS_FETCHED_PTR &&
+              kAttrRowArraySize == SQL_ATTR_ROW_ARRAY_SIZE);
+static_assert(kRowError == SQL_ROW_ERROR);
+
 // The driver manager writes process-wide state without a lock of its own while it makes and
 // frees an environment (seen under the thread sanitizer: two sessions opening at once on two
 // threads). Environments are made once per open, so one lock around both costs nothing.
@@ -153,8 +164,8 @@ class UnixOdbcApi final : public Api {
         return rc;
     }
     Return Fetch(Handle stmt) override { return SQLFetch(H(stmt)); }
-    Return GetData(Handle stmt, uint16_t column, int16_t cType, void* buffer,
-                   int64_t bufferLength, int64_t& indicator) override {
+    Return GetData(Handle stmt, uint16_t column, int16_t cType, void* buffer, int64_t bufferLength,
+                   int64_t& indicator) override {
         SQLLEN ind = 0;
         Return rc = SQLGetData(H(stmt), column, cType, buffer, bufferLength, &ind);
         indicator = ind;
@@ -176,6 +187,37 @@ class UnixOdbcApi final : public Api {
         return SQLSpecialColumns(H(stmt), SQL_BEST_ROWID, nullptr, 0, nullptr, 0, Text(table),
                                  static_cast<SQLSMALLINT>(table.size()), SQL_SCOPE_SESSION,
                                  SQL_NULLABLE);
+    }
+
+    Return GetInfoMask(Handle conn, uint16_t info, uint32_t& out) override {
+        SQLUINTEGER value = 0;
+        Return rc = SQLGetInfo(H(conn), info, &value, sizeof value, nullptr);
+        out = Succeeded(rc) ? value : 0;
+        return rc;
+    }
+    Return ColAttributeText(Handle stmt, uint16_t column, uint16_t field,
+                            std::string& out) override {
+        char text[256] = {};
+        SQLSMALLINT length = 0;
+        Return rc = SQLColAttribute(H(stmt), column, field, text, sizeof text, &length, nullptr);
+        out.assign(text, Succeeded(rc) ? std::clamp<size_t>(length, 0, sizeof text - 1) : 0);
+        return rc;
+    }
+    Return BindCol(Handle stmt, uint16_t column, int16_t cType, void* buffer, int64_t bufferLength,
+                   int64_t* indicators) override {
+        return SQLBindCol(H(stmt), column, cType, buffer, bufferLength,
+                          reinterpret_cast<SQLLEN*>(indicators));
+    }
+    Return UnbindColumns(Handle stmt) override { return SQLFreeStmt(H(stmt), SQL_UNBIND); }
+    Return SetStmtInteger(Handle stmt, int32_t attribute, uint64_t value) override {
+        return SQLSetStmtAttr(H(stmt), attribute,
+                              reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(value)), 0);
+    }
+    Return SetStmtPointer(Handle stmt, int32_t attribute, void* value) override {
+        return SQLSetStmtAttr(H(stmt), attribute, value, 0);
+    }
+    Return SetPos(Handle stmt, uint64_t row) override {
+        return SQLSetPos(H(stmt), row, SQL_POSITION, SQL_LOCK_NO_CHANGE);
     }
 
     Return Error(Handle env, Handle conn, Handle stmt, int16_t record, Diagnostic& out) override {

@@ -10,6 +10,7 @@
 #include "../server/StatementPool.h"
 #include "Column.h"
 #include "RowStore.h"
+#include "TypedRows.h"
 #include "kvl/Error.h"
 #include "kvl/kvlRES.h"
 #include "kvl/odbc/Cursor.h"
@@ -29,6 +30,11 @@ struct kvlRES::Impl {
     odbc::Return Retorno = 0;
     bool comLinhas = false;
     SlotLease lease;
+    // How the current result is read: once read one way, the other is an invalid call.
+    enum class Leitura : uint8_t { kNenhuma, kTexto, kTipada } leitura = Leitura::kNenhuma;
+    // The typed reading, made when first asked for. Declared after the lease it reads
+    // through, so it unbinds the statement before the lease gives the slot back.
+    std::unique_ptr<TypedRows> tipadas;
 
     const Coluna& C(int16_t nIndex) const {
         if (nIndex < 0 || static_cast<size_t>(nIndex) >= Colunas.size())
@@ -37,6 +43,9 @@ struct kvlRES::Impl {
     }
     Coluna& C(int16_t nIndex) { return const_cast<Coluna&>(std::as_const(*this).C(nIndex)); }
 
+    TypedRows& Tipadas();
+    // A new result on the statement: read neither way yet, nothing of it bound.
+    void ReiniciaLeitura();
     // Takes a slot: its number and handles become the result set's.
     void Hold(SlotLease l);
     // Whether the statement handle still belongs to a live slot of the session.

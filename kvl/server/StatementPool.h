@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "kvl/Error.h"
 #include "kvl/odbc/Handles.h"
 
 namespace kvl {
@@ -49,8 +50,13 @@ class StatementPool {
     // Frees every slot's handles, then the environment; every lease goes stale.
     void FreeAll();
 
-    Slot& At(int16_t index);
-    const Slot& At(int16_t index) const;
+    // Error 9 outside the slots.
+    Slot& At(int16_t index) {
+        if (index < 0 || static_cast<size_t>(index) >= slots_.size())
+            throw Error(kSubscriptOutOfRange);
+        return slots_[static_cast<size_t>(index)];
+    }
+    const Slot& At(int16_t index) const { return const_cast<StatementPool*>(this)->At(index); }
     size_t Size() const { return slots_.size(); }
     void Grow(size_t size) {
         if (slots_.size() < size) slots_.resize(size);
