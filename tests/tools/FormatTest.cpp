@@ -1,4 +1,4 @@
-// The layouts of a result set, and the width of text on a terminal.
+// The layouts of a result set, typed values as text, and the width of text on a terminal.
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,8 @@
 
 #include "TableFormat.h"
 #include "TextWidth.h"
+#include "ValueText.h"
+#include "kvl/odbc/Api.h"
 
 using kvlsql::Cell;
 using kvlsql::DisplayWidth;
@@ -89,4 +91,25 @@ TEST(PrintTable, CsvQuotesWhatNeedsItAndTellsNullFromTheEmptyText) {
     OutputSettings csvRows = Laid(Layout::kCsv, false, true);
     csvRows.nullText = "N,A";
     EXPECT_EQ(Printed(csvRows), "\"N,A\",7\r\n\"\",\"a\"\"b,\nc\"\r\n");
+}
+
+TEST(ValueText, EachTypeShowsAsText) {
+    using kvl::TypedValue;
+    using kvlsql::ValueText;
+    EXPECT_EQ(ValueText(TypedValue()), std::nullopt);  // NULL, unlike the empty text
+    EXPECT_EQ(ValueText(TypedValue(std::string())), "");
+    EXPECT_EQ(ValueText(TypedValue(true)), "true");
+    EXPECT_EQ(ValueText(TypedValue(int64_t{-9007199254740993})), "-9007199254740993");
+    EXPECT_EQ(ValueText(TypedValue(0.1)), "0.1");
+    EXPECT_EQ(ValueText(TypedValue(1e20)), "1e+20");
+    EXPECT_EQ(ValueText(TypedValue(kvl::Decimal{"-1234.50"})), "-1234.50");
+    EXPECT_EQ(ValueText(TypedValue(kvl::Bytes{0x00, 0xAB})), "\\x00ab");
+    EXPECT_EQ(ValueText(TypedValue(kvl::Date{33, 1, 9})), "0033-01-09");
+    EXPECT_EQ(ValueText(TypedValue(kvl::Timestamp{{2024, 2, 29}, {7, 5, 3, 120000000}})),
+              "2024-02-29 07:05:03.12");
+    EXPECT_EQ(ValueText(TypedValue(kvl::Time{23, 59, 0, 0})), "23:59:00");
+    EXPECT_TRUE(kvlsql::IsNumberType(kvl::odbc::kSqlBigInt));
+    EXPECT_TRUE(kvlsql::IsNumberType(kvl::odbc::kSqlNumeric));
+    EXPECT_FALSE(kvlsql::IsNumberType(kvl::odbc::kSqlBit));
+    EXPECT_FALSE(kvlsql::IsNumberType(kvl::odbc::kSqlWVarchar));
 }

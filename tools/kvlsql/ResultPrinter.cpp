@@ -1,27 +1,38 @@
 #include "ResultPrinter.h"
 
+#include "ValueText.h"
+#include "kvl/OdbcError.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
 
 namespace kvlsql {
 
+namespace {
+
+std::string FirstMessage(const kvl::OdbcError& e) {
+    std::vector<kvl::odbc::Diagnostic> records = e.diagnostics();
+    return records.empty() ? e.description() : records.front().message;
+}
+
+}  // namespace
+
 std::string Rows(int64_t n) {
     return n == 1 ? "1 row" : std::to_string(n) + " rows";
 }
 
-// The rest of the current result set: its column names and every row; cut when Ctrl-C
-// stopped the reading.
-Table ResultPrinter::Read(kvl::kvlRES& r, bool& cut) {
-    Table t;
-    for (int16_t n = 1; n <= r.Cols; ++n)
-        t.columns.push_back({r.ColNome(n).ToString(), r.ColSeTipoNum(n)});
-    cut = false;
-    while (!(cut = interrupted_ && interrupted_()) && r.TemLinhas()) {
-        auto& row = t.rows.emplace_back();
-        for (int16_t n = 1; n <= r.Cols; ++n)
-            row.push_back(r.ColSeNull(n) ? Cell() : Cell(r.Col(n).ToString()));
+// The rest of the current result set into t, typed: its column names and every row; cut
+// when Ctrl-C stopped the reading. A failure to read is thrown as kvl::OdbcError, the rows
+// read before it in t.
+void ResultPrinter::Read(kvl::kvlRES& r, Table& t, bool& cut) {
+    for (int16_t n = 1; n <= r.Cols; ++n) {
+        const kvl::odbc::ColumnDescription& column = r.ColDescrição(n);
+        t.columns.push_back({column.name, IsNumberType(column.sqlType)});
     }
-    return t;
+    cut = false;
+    while (!(cut = interrupted_ && interrupted_()) && r.TemLinhasTipadas()) {
+        auto& row = t.rows.emplace_back();
+        for (int16_t n = 1; n <= r.Cols; ++n) row.push_back(ValueText(r.ColTipada(n)));
+    }
 }
 
 void PrintFooter(std::ostream& out, const OutputSettings& settings, const std::string& text) {
@@ -36,10 +47,17 @@ bool ResultPrinter::PrintResultSet(kvl::kvlRES& r) {
         return true;
     }
     bool cut = false;
-    Table t = Read(r, cut);
+    Table t;
+    std::optional<kvl::OdbcError> failure;
+    try {
+        Read(r, t, cut);
+    } catch (const kvl::OdbcError& e) {
+        failure = e;
+    }
     PrintTable(out_, t, settings_);
-    if (r.erro || cut) {
+    if (failure || cut) {
         if (settings_.layout == Layout::kAligned) out_ << '\n';
+        if (failure) tell_.DriverError(failure->state(), FirstMessage(*failure));
         err_ << "kvlsql: " << (cut ? "interrupted" : "reading the rows failed") << " after "
              << Rows(std::ssize(t.rows)) << "; the result above is incomplete\n";
         return false;

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "Messages.h"
 #include "TableFormat.h"
 
 namespace kvl {
@@ -24,24 +25,31 @@ void PrintFooter(std::ostream& out, const OutputSettings& settings, const std::s
 
 class ResultPrinter {
   public:
-    // interrupted, when given, tells whether Ctrl-C stopped the reading.
-    ResultPrinter(std::ostream& out, std::ostream& err, const OutputSettings& settings,
-                  std::function<bool()> interrupted = {})
-        : out_(out), err_(err), settings_(settings), interrupted_(std::move(interrupted)) {}
+    // tell: where a failure to read is told; interrupted, when given, tells whether Ctrl-C
+    // stopped the reading.
+    ResultPrinter(std::ostream& out, std::ostream& err, Messages& tell,
+                  const OutputSettings& settings, std::function<bool()> interrupted = {})
+        : out_(out),
+          err_(err),
+          tell_(tell),
+          settings_(settings),
+          interrupted_(std::move(interrupted)) {}
 
-    // Prints every result set of r in turn as the settings lay it out, each followed
-    // (aligned or unaligned, and not rows only) by "(N rows)", or "(N rows affected)" for
-    // one without columns. A result set whose reading failed (its erro set) or was
+    // Prints every result set of r in turn as the settings lay it out, its values typed (NULL
+    // apart from the empty text, numbers right-aligned by their column's SQL type), each
+    // followed (aligned or unaligned, and not rows only) by "(N rows)", or "(N rows
+    // affected)" for one without columns. A result set whose reading failed or was
     // interrupted is not taken for the end of its rows: the rows read so far are printed,
-    // err says the result is cut short, and the answer is false.
+    // the failure is told, err says the result is cut short, and the answer is false.
     bool Print(kvl::kvlRES& r);
 
   private:
     bool PrintResultSet(kvl::kvlRES& r);
-    Table Read(kvl::kvlRES& r, bool& cut);
+    void Read(kvl::kvlRES& r, Table& t, bool& cut);
 
     std::ostream& out_;
     std::ostream& err_;
+    Messages& tell_;
     const OutputSettings& settings_;
     std::function<bool()> interrupted_;
 };

@@ -104,7 +104,7 @@ bool Runner::RunFile(const std::string& file) {
 }
 
 bool Runner::PrintResults(kvl::kvlRES& r) {
-    ResultPrinter printer(output_.Stream(), err_, settings_.output,
+    ResultPrinter printer(output_.Stream(), err_, messages_, settings_.output,
                           [this] { return interrupts_ && interrupts_->Pending(); });
     return printer.Print(r);
 }

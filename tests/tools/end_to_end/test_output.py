@@ -38,3 +38,14 @@ def test_a_table_of_wide_and_combining_characters_lines_up(database):
     assert result.returncode == 0, result.stderr
     table = result.stdout.splitlines()[:2 + len(names)]
     assert {display_width(line) for line in table} == {display_width(table[0])}, table
+
+
+def test_numbers_line_up_on_their_last_digit_whatever_their_type(database):
+    # count(*) is a bigint on PostgreSQL and an integer on SQLite.
+    result = run(*database.login, "-c", "SELECT count(*) AS contagem, 'abc' AS texto, "
+                 "2.5 AS real FROM (SELECT 1 AS x UNION ALL SELECT 2) s")
+    assert result.returncode == 0, result.stderr
+    assert result.stdout == (" contagem | texto | real \n"
+                             "----------+-------+------\n"
+                             "        2 | abc   |  2.5 \n"
+                             "(1 row)\n\n")
