@@ -49,11 +49,13 @@ bool Runner::Run(const std::string& sql, const Location& where) {
     bool ok = Execute(sql);
     aborted_ = dialogs_->TakeAbort() || aborted_;
     if (interrupts_ && interrupts_->Take()) stop_ = true;
-    if (!ok) {
-        ++failures_;
-        if (settings_.stopOnError) stop_ = true;
-    }
+    if (!ok) Failed();
     return ok;
+}
+
+void Runner::Failed() {
+    ++failures_;
+    if (settings_.stopOnError) stop_ = true;
 }
 
 void Runner::Run(ScriptReader& script) {
@@ -72,8 +74,7 @@ void Runner::Run(ScriptReader& script) {
         } catch (const ScriptError& e) {
             messages_.At({script.Name(), e.line});
             messages_.Error(e.what());
-            ++failures_;
-            if (settings_.stopOnError) stop_ = true;
+            Failed();
             continue;
         }
         if (!command) break;
@@ -129,9 +130,9 @@ bool Runner::ExecuteSql(const std::string& sql) {
     r->Liberta();
     if (settings_.timing) {
         std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-        output_.Stream() << "Time: " << std::fixed << std::setprecision(3) << took.count()
-                         << " ms\n";
-        output_.Stream().unsetf(std::ios::floatfield);
+        std::ostringstream line;
+        line << "Time: " << std::fixed << std::setprecision(3) << took.count() << " ms\n";
+        output_.Stream() << line.str();
     }
     return ok;
 }

@@ -66,6 +66,7 @@ class Runner {
     bool PrintResults(kvl::kvlRES& r);
 
   private:
+    void Failed();
     bool Execute(const std::string& sql);
     bool ExecuteSql(const std::string& sql);
     void Predict(const std::string& sql);
