@@ -50,24 +50,6 @@ Return Allocate(SQLSMALLINT type, Handle parent, Handle& out) {
     return rc;
 }
 
-// Prepares sql, binds the parameters in order and executes it.
-Return Bound(Handle stmt, std::string_view sql, const std::vector<Parameter>& parameters) {
-    Return rc = SQLPrepare(H(stmt), Text(sql), static_cast<SQLINTEGER>(sql.size()));
-    if (!Succeeded(rc)) return rc;
-    // The lengths must stay put until SQLExecute has read them.
-    std::vector<SQLLEN> lengths(parameters.size());
-    for (size_t i = 0; i < parameters.size(); ++i) {
-        const std::optional<std::string>& value = parameters[i].value;
-        lengths[i] = value ? static_cast<SQLLEN>(value->size()) : SQL_NULL_DATA;
-        SQLULEN size = value && !value->empty() ? value->size() : 1;
-        rc = SQLBindParameter(H(stmt), static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
-                              SQL_C_CHAR, parameters[i].sqlType, size, 0,
-                              value ? Text(*value) : nullptr, 0, &lengths[i]);
-        if (!Succeeded(rc)) return rc;
-    }
-    return SQLExecute(H(stmt));
-}
-
 // unixODBC as it is: each member is one call of the driver manager.
 class UnixOdbcApi final : public Api {
   public:
@@ -174,13 +156,38 @@ class UnixOdbcApi final : public Api {
     Return MoreResults(Handle stmt) override { return SQLMoreResults(H(stmt)); }
     Return Cancel(Handle stmt) override { return SQLCancel(H(stmt)); }
 
+    Return Prepare(Handle stmt, std::string_view sql) override {
+        return SQLPrepare(H(stmt), Text(sql), static_cast<SQLINTEGER>(sql.size()));
+    }
+    Return BindParameter(Handle stmt, uint16_t number, int16_t cType, int16_t sqlType,
+                         uint64_t columnSize, int16_t decimals, const void* value,
+                         int64_t* length) override {
+        static_assert(sizeof(SQLLEN) == sizeof(int64_t));
+        // A parameter's buffer length only matters for output parameters.
+        return SQLBindParameter(H(stmt), number, SQL_PARAM_INPUT, cType, sqlType, columnSize,
+                                decimals, const_cast<void*>(value), 0,
+                                reinterpret_cast<SQLLEN*>(length));
+    }
+    Return Execute(Handle stmt) override { return SQLExecute(H(stmt)); }
+    Return ResetParameters(Handle stmt) override { return SQLFreeStmt(H(stmt), SQL_RESET_PARAMS); }
+
     Return ExecuteWith(Handle stmt, std::string_view sql, const std::vector<Parameter>& parameters,
                        std::vector<Diagnostic>& failure) override {
-        Return rc = Bound(stmt, sql, parameters);
+        Return rc = Prepare(stmt, sql);
+        // The lengths must stay put until Execute has read them.
+        std::vector<int64_t> lengths(parameters.size());
+        for (size_t i = 0; i < parameters.size() && Succeeded(rc); ++i) {
+            const std::optional<std::string>& value = parameters[i].value;
+            lengths[i] = value ? static_cast<int64_t>(value->size()) : kNullData;
+            uint64_t size = value && !value->empty() ? value->size() : 1;
+            rc = BindParameter(stmt, static_cast<uint16_t>(i + 1), kCharData, parameters[i].sqlType,
+                               size, 0, value ? value->data() : nullptr, &lengths[i]);
+        }
+        if (Succeeded(rc)) rc = Execute(stmt);
         failure.clear();
         if (!Succeeded(rc) && rc != kNoData) failure = Diagnostics(*this, 0, 0, stmt);
         // The bindings point into the caller's values, which do not outlive this call.
-        SQLFreeStmt(H(stmt), SQL_RESET_PARAMS);
+        ResetParameters(stmt);
         return rc;
     }
     Return SpecialColumns(Handle stmt, std::string_view table) override {

@@ -9,6 +9,7 @@
 
 #include "../server/StatementPool.h"
 #include "Column.h"
+#include "Parameters.h"
 #include "RowStore.h"
 #include "TypedRows.h"
 #include "kvl/Error.h"
@@ -30,6 +31,9 @@ struct kvlRES::Impl {
     odbc::Return Retorno = 0;
     bool comLinhas = false;
     SlotLease lease;
+    // A prepared command's own statement on a kvlLIG's connection, in place of a slot.
+    std::unique_ptr<StatementSource> proprio;
+    BoundParameters parametros;
     // How the current result is read: once read one way, the other is an invalid call.
     enum class Leitura : uint8_t { kNenhuma, kTexto, kTipada } leitura = Leitura::kNenhuma;
     // The typed reading, made when first asked for. Declared after the lease it reads
@@ -49,10 +53,12 @@ struct kvlRES::Impl {
     // Takes a slot: its number and handles become the result set's.
     void Hold(SlotLease l);
     // Whether the statement handle still belongs to a live slot of the session.
-    bool SlotVivo() const { return lease.Live(); }
+    bool SlotVivo() const { return proprio ? proprio->Live() : lease.Live(); }
     // Gives the slot back, telling the session whether rows were left.
     void GiveBack(bool rowsLeft);
     odbc::Api& Api() const;
+    // Runs the prepared command with these values bound; throws OdbcError when it fails.
+    void Executa(const std::vector<TypedValue>& valores);
 
     void LogInicio();
     void LogFim();

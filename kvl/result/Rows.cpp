@@ -47,7 +47,7 @@ void kvlRES::Impl::GiveBack(bool rowsLeft) {
 }
 
 odbc::Api& kvlRES::Impl::Api() const {
-    odbc::Api* api = lease.api();
+    odbc::Api* api = proprio ? proprio->api() : lease.api();
     if (!api) throw Error(kObjectNotSet);
     return *api;
 }

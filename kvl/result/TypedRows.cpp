@@ -115,7 +115,9 @@ void TypedRows::Throw() const {
 }
 
 TypedRows& kvlRES::Impl::Tipadas() {
-    if (!tipadas) tipadas = std::make_unique<TypedRows>(lease);
+    if (!tipadas)
+        tipadas = std::make_unique<TypedRows>(proprio ? *proprio
+                                                      : static_cast<const StatementSource&>(lease));
     return *tipadas;
 }
 

@@ -20,7 +20,7 @@ class TypedRows {
   public:
     static constexpr int32_t kDefaultRowsPerBlock = 1000;
 
-    explicit TypedRows(const SlotLease& lease) : lease_(lease) {}
+    explicit TypedRows(const StatementSource& lease) : lease_(lease) {}
     ~TypedRows() { Unbind(); }
     TypedRows(const TypedRows&) = delete;
     TypedRows& operator=(const TypedRows&) = delete;
@@ -49,7 +49,7 @@ class TypedRows {
     void Convert(uint16_t column);
     [[noreturn]] void Throw() const;
 
-    const SlotLease& lease_;
+    const StatementSource& lease_;
     Handle stmt_ = 0;  // the statement described, while it is the lease's
     bool described_ = false;
     std::vector<TypedColumn> columns_;

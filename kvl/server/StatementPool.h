@@ -90,14 +90,27 @@ class StatementPool {
     uint64_t generation_ = 1;
 };
 
+// Where a result set's statement is: the statement of a slot it leases, or a statement of
+// its own on a connection taken out of the stack (kvlLIG). Its handles are 0 once it is not
+// live any more.
+class StatementSource {
+  public:
+    virtual ~StatementSource() = default;
+    virtual bool Live() const = 0;
+    virtual Handle conn() const = 0;
+    virtual Handle stmt() const = 0;
+    // The driver manager of the handles, which outlives them.
+    virtual odbc::Api* api() const = 0;
+};
+
 // A result set's hold on one slot, from the generation it was taken in. It gives the slot
 // back once, when released or destroyed; a slot the session has given up since (a close or a
 // reconnection) is not its to give back.
-class SlotLease {
+class SlotLease final : public StatementSource {
   public:
     SlotLease() = default;
     SlotLease(std::shared_ptr<StatementPool> pool, int16_t index);
-    ~SlotLease() {
+    ~SlotLease() override {
         try {
             Release();
         } catch (...) {
@@ -106,12 +119,13 @@ class SlotLease {
     SlotLease(SlotLease&& other) noexcept { *this = std::move(other); }
     SlotLease& operator=(SlotLease&& other) noexcept;
 
-    bool Live() const { return pool_ && pool_->Live(index_, generation_); }
+    bool Live() const override { return pool_ && pool_->Live(index_, generation_); }
     int16_t index() const { return index_; }
-    Handle conn() const { return Live() ? pool_->At(index_).conn.get() : 0; }
-    Handle stmt() const { return Live() ? pool_->At(index_).stmt.get() : 0; }
-    // The driver manager of the handles, which outlives them.
-    odbc::Api* api() const { return pool_ ? &pool_->api() : nullptr; }
+    Handle conn() const override { return Live() ? pool_->At(index_).conn.get() : 0; }
+    Handle stmt() const override { return Live() ? pool_->At(index_).stmt.get() : 0; }
+    odbc::Api* api() const override { return pool_ ? &pool_->api() : nullptr; }
+    // Whether the slot's connection is up (its connect may have been refused).
+    bool Connected() const { return Live() && pool_->At(index_).connected(); }
     // The session, while the lease is live.
     kvlSERV* session() const { return Live() ? &pool_->session() : nullptr; }
     // Gives the slot back, telling the session whether rows were left; false when it was

@@ -124,6 +124,23 @@ class ScriptedOdbc : public Api {
     Return Cancel(Handle stmt) override {
         return Pass(Enter("Cancel", stmt), [&] { return real_->Cancel(stmt); });
     }
+    Return Prepare(Handle stmt, std::string_view sql) override {
+        return Pass(Enter("Prepare", stmt), [&] { return real_->Prepare(stmt, sql); });
+    }
+    Return BindParameter(Handle stmt, uint16_t number, int16_t cType, int16_t sqlType,
+                         uint64_t columnSize, int16_t decimals, const void* value,
+                         int64_t* length) override {
+        return Pass(Enter("BindParameter", stmt), [&] {
+            return real_->BindParameter(stmt, number, cType, sqlType, columnSize, decimals, value,
+                                        length);
+        });
+    }
+    Return Execute(Handle stmt) override {
+        return Pass(Enter("Execute", stmt), [&] { return real_->Execute(stmt); });
+    }
+    Return ResetParameters(Handle stmt) override {
+        return Pass(Enter("ResetParameters", stmt), [&] { return real_->ResetParameters(stmt); });
+    }
     Return ExecuteWith(Handle stmt, std::string_view sql, const std::vector<Parameter>& given,
                        std::vector<Diagnostic>& failure) override {
         parameters.push_back(given);

@@ -97,6 +97,13 @@ class KVL_API kvlRES : public Object {
     // nullability; error 9 out of range.
     const odbc::ColumnDescription& ColDescrição(int16_t nIndex) const;
 
+    // --- Prepared commands (made by kvlLIG::Prepara) ---
+    // Runs the command with Parametros bound to its "?" markers in order (std::monostate for
+    // NULL), without preparing it again; LinAfect and Cols tell what it did, and its rows are
+    // read with TemLinhasTipadas. An ODBC failure throws OdbcError. Error 5 on a result set
+    // of Exec.
+    void Executa(const std::vector<TypedValue>& Parametros = {});
+
     // The result set's state, for the library's own files: its type is not part of the
     // interface.
     struct Impl;

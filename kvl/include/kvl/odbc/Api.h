@@ -157,6 +157,15 @@ class KVL_API Api {
     virtual Return GetData(Handle stmt, uint16_t column, int16_t cType, void* buffer,
                            int64_t bufferLength, int64_t& indicator) = 0;
     virtual Return MoreResults(Handle stmt) = 0;
+    // A command prepared once and executed as often as wanted with the parameters bound at
+    // that moment. A binding points at the caller's value and length, which must stay put
+    // until the Execute that reads them; ResetParameters forgets every binding.
+    virtual Return Prepare(Handle stmt, std::string_view sql) = 0;
+    virtual Return BindParameter(Handle stmt, uint16_t number, int16_t cType, int16_t sqlType,
+                                 uint64_t columnSize, int16_t decimals, const void* value,
+                                 int64_t* length) = 0;
+    virtual Return Execute(Handle stmt) = 0;
+    virtual Return ResetParameters(Handle stmt) = 0;
     // Prepares sql, binds the parameters in order and executes it. The parameters' text
     // only has to live for the call: no binding outlives it. Releasing the bindings clears
     // the statement's diagnostics, so those of a failure are read first, into failure.
