@@ -154,6 +154,7 @@ class UnixOdbcApi final : public Api {
         return rc;
     }
     Return MoreResults(Handle stmt) override { return SQLMoreResults(H(stmt)); }
+    Return Cancel(Handle stmt) override { return SQLCancel(H(stmt)); }
 
     Return Prepare(Handle stmt, std::string_view sql) override {
         return SQLPrepare(H(stmt), Text(sql), static_cast<SQLINTEGER>(sql.size()));

@@ -1,5 +1,5 @@
-// Running commands: Exec with its retry loop, the row-count prediction, the command
-// assembled with com, and the database test built on them.
+// Running commands: Exec with its retry loop and its cancellation, the row-count
+// prediction, the command assembled with com, and the database test built on them.
 
 #include "../result/ResultImpl.h"
 #include "SessionImpl.h"
@@ -137,7 +137,7 @@ int32_t kvlSERV::Impl::Run(kvlRES& R) {
             lastReturn = api->CloseCursor(R.hStmt);
         }
         fechaCursor = true;  // a retry runs where the failed attempt ran
-        lastReturn = api->ExecDirect(R.hStmt, comando);
+        lastReturn = ExecDirectCancellable(R.hStmt, comando);
         Decision d = Check(lastReturn, comando, R.hConn, R.hStmt, "SQLExecDirect");
         R.erro = s.erro;
         R.ErroN = s.ErroN;
@@ -145,6 +145,23 @@ int32_t kvlSERV::Impl::Run(kvlRES& R) {
         if (R.Pai.get() != &s) R.Pai = s.shared_from_this();
         if (!Follow(d)) return inicio;
     }
+}
+
+odbc::Return kvlSERV::Impl::ExecDirectCancellable(Handle stmt, const std::string& command) {
+    {
+        std::lock_guard<std::mutex> hold(executingLock);
+        executing = stmt;
+    }
+    odbc::Return rc = api->ExecDirect(stmt, command);
+    std::lock_guard<std::mutex> hold(executingLock);
+    executing = 0;
+    return rc;
+}
+
+void kvlSERV::Cancela() {
+    Impl& e = impl();
+    std::lock_guard<std::mutex> hold(e.executingLock);
+    if (e.executing) e.api->Cancel(e.executing);
 }
 
 void kvlSERV::Impl::LogExecution(const kvlRES& R, int32_t start) {

@@ -3,6 +3,7 @@
 // links, the error check's decisions, the execution loop and the services.
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +32,10 @@ struct kvlSERV::Impl {
     std::vector<std::string> history{1};  // the SQL log; element 0 is the initial empty entry
     std::vector<uint8_t> usageBase{0};
     std::vector<uint8_t> usageExtra{0};
+    // The statement ExecDirect is running on, for Cancela on another thread; 0 between
+    // executions, so a statement at rest is never cancelled (ODBC 2 would close its cursor).
+    std::mutex executingLock;
+    Handle executing = 0;
 
     // What the server does with the texts sent to it, learnt from the first link of an open.
     struct ServerFacts {
@@ -77,6 +82,8 @@ struct kvlSERV::Impl {
     // Runs R.ActCom on R's slot (or a new one) until the error check says stop; gives the
     // start time of the last attempt.
     int32_t Run(kvlRES& R);
+    // ExecDirect, with the statement known to Cancela while it runs.
+    odbc::Return ExecDirectCancellable(Handle stmt, const std::string& command);
     void LogExecution(const kvlRES& R, int32_t start);
     void LogExecution(std::string_view command, int16_t index, Handle conn, Handle stmt,
                       int32_t start);

@@ -1,25 +1,13 @@
-# Fixtures of the Python module's tests: a private driver list, and an open session on a
-# fresh SQLite file or in a schema of its own on the local PostgreSQL server.
+# Fixtures of the Python module's tests (the private driver list comes from the plugin
+# private_odbc): an open session on a fresh SQLite file or in a schema of its own on the
+# local PostgreSQL server.
 import os
 
 import pytest
 
 import kvl2005
 
-DRIVERS = os.environ.get("KVL_ODBC_DRIVER_DIR", "/usr/lib/x86_64-linux-gnu/odbc")
 IGNORE, YES, NO = 5, 6, 7
-
-
-@pytest.fixture(scope="session", autouse=True)
-def private_driver_list(tmp_path_factory):
-    """Names the drivers by their files, so no system ODBC file is read or changed."""
-    folder = tmp_path_factory.mktemp("odbc")
-    (folder / "odbcinst.ini").write_text(
-        f"[SQLite3]\nDriver={DRIVERS}/libsqlite3odbc.so\n\n"
-        f"[PostgreSQL]\nDriver={DRIVERS}/psqlodbcw.so\n")
-    (folder / "odbc.ini").write_text("")
-    os.environ["ODBCSYSINI"] = str(folder)
-    os.environ["ODBCINI"] = str(folder / "odbc.ini")
 
 
 class Answers:

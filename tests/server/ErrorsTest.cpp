@@ -3,9 +3,12 @@
 
 #include <gmock/gmock.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "Databases.h"
 #include "kvl/Platform.h"
@@ -45,6 +48,30 @@ TEST_P(PostgresErrors, ARefusedPermissionAndANotice) {
     session->Exec("SELECT 1");
     EXPECT_EQ(session->ErroN, 0);
     EXPECT_EQ(session->ErroD, "");
+}
+
+// Another thread stops a long command; a session at rest is left as it is.
+TEST_P(ServerErrors, CancelaStopsTheCommandRunningOnAnotherThread) {
+    session->Cancela();
+    Run("SELECT 1");
+    std::string endless = IsPostgres() ? "SELECT pg_sleep(60)"
+                                       : "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL "
+                                         "SELECT x + 1 FROM c) SELECT count(*) FROM c";
+    std::atomic<bool> done = false;
+    std::thread canceller([&] {
+        while (!done) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            session->Cancela();
+        }
+    });
+    auto r = session->Exec(endless);
+    done = true;
+    canceller.join();
+    EXPECT_TRUE(r->erro);
+    EXPECT_EQ(session->ErroEstado(), IsPostgres() ? "57014" : "S1000") << session->ErroD;
+    EXPECT_THAT(session->ErroD, HasSubstr(IsPostgres() ? "canceling statement" : "interrupted"));
+    r->Liberta();
+    Run("SELECT 1");
 }
 
 KVL_BACKENDS(ServerErrors);

@@ -121,6 +121,9 @@ class ScriptedOdbc : public Api {
     Return ExecDirect(Handle stmt, const std::string& sql) override {
         return Execute("ExecDirect", stmt, sql, [&] { return real_->ExecDirect(stmt, sql); });
     }
+    Return Cancel(Handle stmt) override {
+        return Pass(Enter("Cancel", stmt), [&] { return real_->Cancel(stmt); });
+    }
     Return Prepare(Handle stmt, std::string_view sql) override {
         return Pass(Enter("Prepare", stmt), [&] { return real_->Prepare(stmt, sql); });
     }

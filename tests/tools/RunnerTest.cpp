@@ -1,14 +1,21 @@
 // Running commands through a scripted driver: what is printed for each result set, a
-// fetch that fails mid-result, the row-count prediction, and the failures of a script.
+// fetch that fails mid-result, the row count of --count, the failures of a script, Ctrl-C,
+// and kvlsql's own commands.
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <csignal>
+#include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "Databases.h"
+#include "Interrupts.h"
 #include "LaterFailure.h"
 #include "Runner.h"
 #include "ScriptReader.h"
+#include "TypedLines.h"
 
 using kvltest::ScriptedOdbc;
 
@@ -29,17 +36,22 @@ ScriptedOdbc::Result Streets() {
 
 struct RunnerTest : ::testing::Test {
     std::shared_ptr<kvltest::LaterFailure> odbc = std::make_shared<kvltest::LaterFailure>();
-    std::shared_ptr<kvltest::ScriptedDialogs> dialogs =
-        std::make_shared<kvltest::ScriptedDialogs>();
+    std::shared_ptr<kvltest::ScriptedDialogs> asker = std::make_shared<kvltest::ScriptedDialogs>();
     std::shared_ptr<kvl::kvlSERV> server = kvl::kvlSERV::Create(odbc);
     std::ostringstream out, err;
 
-    void SetUp() override {
-        server->Dialogos = dialogs;
-        server->Abre();
+    void SetUp() override { server->Abre(); }
+    kvlsql::Runner MakeRunner(kvlsql::RunSettings settings = {},
+                              kvlsql::Interrupts* interrupts = nullptr) {
+        return kvlsql::Runner(server, out, err, settings, interrupts, asker);
     }
-    bool Run(const std::string& sql, bool predict = false) {
-        return kvlsql::Runner(server, out, err, predict).Run(sql);
+    bool Run(const std::string& sql, kvlsql::RunSettings settings = {}) {
+        return MakeRunner(settings).Run(sql, {"-c", 1});
+    }
+    void RunScript(kvlsql::Runner& runner, const std::string& script) {
+        std::istringstream in(script);
+        kvlsql::ScriptReader reader(in, "s.sql");
+        runner.Run(reader);
     }
 };
 
@@ -50,19 +62,19 @@ TEST_F(RunnerTest, PrintsEveryResultSetOfABatchInTurn) {
                            Set({}, {}, 1), Set({{"n", kInteger, 10}}, {{"7"}})});
     EXPECT_TRUE(Run("SELECT id, nome, codigo_postal FROM ruas; UPDATE x; SELECT n FROM y"));
     EXPECT_EQ(out.str(),
-              " id | nome             | codigo_postal\n"
+              " id | nome             | codigo_postal \n"
               "----+------------------+---------------\n"
-              "  1 | Rua Augusta      | 1100-053\n"
-              " 10 | Praça da Ribeira | NULL\n"
+              "  1 | Rua Augusta      | 1100-053      \n"
+              " 10 | Praça da Ribeira | NULL          \n"
               "(2 rows)\n\n"
               "(3 rows affected)\n\n"
-              " n\n"
+              " n \n"
               "---\n"
               "(0 rows)\n\n"
               "(1 row affected)\n\n"
-              " n\n"
+              " n \n"
               "---\n"
-              " 7\n"
+              " 7 \n"
               "(1 row)\n\n");
     EXPECT_EQ(err.str(), "");
     EXPECT_FALSE(kvltest::SlotBusy(*server, 1));  // the slot went back to the session
@@ -75,40 +87,38 @@ TEST_F(RunnerTest, AResultWhoseFetchFailsIsPrintedAsIncomplete) {
     EXPECT_FALSE(Run("SELECT id, nome, codigo_postal FROM ruas"));
     EXPECT_NE(out.str().find("Rua Augusta"), std::string::npos) << out.str();
     EXPECT_EQ(out.str().find("(1 row)"), std::string::npos) << out.str();
-    EXPECT_NE(err.str().find("reading the rows failed after 1 row"), std::string::npos)
-        << err.str();
+    EXPECT_EQ(err.str(),
+              "-c:1: ERROR 08S01: Communication link failure\n"
+              "kvlsql: reading the rows failed after 1 row; the result above is incomplete\n");
     EXPECT_FALSE(kvltest::SlotBusy(*server, 1));
 }
 
-TEST_F(RunnerTest, PredictionComesFromTheCountBatchBeforeTheRows) {
-    odbc->ScriptExecution({Set({{"count", kInteger, 10}}, {{"2"}}), Streets()});
-    EXPECT_TRUE(Run("SELECT * FROM ruas", true));
-    EXPECT_EQ(odbc->executed.back(), "SELECT count(*) FROM ruas SELECT * FROM ruas ");
-    EXPECT_TRUE(out.str().starts_with("(2 rows predicted)\n id | nome")) << out.str();
-    EXPECT_EQ(out.str().find("count"), std::string::npos);  // the count's own set is not shown
-
-    // The rewriting keeps only SELECT statements: anything else runs as typed.
-    EXPECT_TRUE(Run("INSERT INTO t SELECT * FROM u", true));
-    EXPECT_EQ(odbc->executed.back(), "INSERT INTO t SELECT * FROM u");
-    EXPECT_TRUE(Run(" \n select 1 as x", true));
-    EXPECT_EQ(odbc->executed.back(), "SELECT 1 SELECT 1 as x ");
-}
-
-TEST_F(RunnerTest, ARejectedCountBatchIsSaidPlainlyAndTheQueryRunsAsGiven) {
-    odbc->Fail("ExecDirect", {"42000", 1, "syntax error at or near \"SELECT\""});
+TEST_F(RunnerTest, CountComesFromTheDatabaseBeforeTheRowsOfAQueryAlone) {
+    kvlsql::RunSettings counting;
+    counting.predictRows = true;
+    odbc->ScriptExecution({Set({{"count", kInteger, 10}}, {{"2"}})});
     odbc->ScriptExecution({Streets()});
-    EXPECT_TRUE(Run("SELECT * FROM ruas", true));
-    EXPECT_EQ(odbc->executed,
-              (std::vector<std::string>{"SELECT count(*) FROM ruas SELECT * FROM ruas ",
-                                        "SELECT * FROM ruas"}));
-    EXPECT_TRUE(dialogs->asked.empty());  // the generated text is not shown as the user's
-    EXPECT_TRUE(server->ComMsg);
-    EXPECT_EQ(err.str(),
-              "kvlsql: --count: the driver rejected the library's row-count batch (count "
-              "statements and queries separated by blanks); the query runs without a "
-              "prediction\n");
-    EXPECT_TRUE(out.str().starts_with(" id | nome")) << out.str();
-    EXPECT_NE(out.str().find("(2 rows)"), std::string::npos);
+    EXPECT_TRUE(Run("select * FROM ruas -- all;", counting));
+    EXPECT_EQ(odbc->executed, (std::vector<std::string>{
+                                  "SELECT count(*) FROM (\nselect * FROM ruas\n) AS kvlsql_count",
+                                  "select * FROM ruas -- all;"}));
+    EXPECT_TRUE(out.str().starts_with("(2 rows predicted)\n id | nome")) << out.str();
+
+    // Nothing else is counted: its rewriting could change what it does.
+    for (const char* sql : {"INSERT INTO t SELECT * FROM u", "SELECT 1; SELECT 2", "SELECTED"}) {
+        odbc->executed.clear();
+        Run(sql, counting);
+        EXPECT_EQ(odbc->executed, std::vector<std::string>{sql});
+    }
+
+    // A count the database refuses is said once, quietly, and the query runs as given.
+    odbc->executed.clear();
+    odbc->Fail("ExecDirect", {"42601", 1, "ERROR: syntax error;\nError while executing the query"});
+    odbc->ScriptExecution({Streets()});
+    err.str("");
+    EXPECT_TRUE(Run("SELECT * FROM ruas FOR UPDATE", counting));
+    EXPECT_EQ(odbc->executed.size(), 2u);
+    EXPECT_EQ(err.str(), "-c:1: NOTICE: --count: the rows could not be counted: syntax error\n");
 }
 
 TEST_F(RunnerTest, EveryFailureOfAScriptCountsAndStopOnErrorStopsAtTheFirst) {
@@ -125,16 +135,98 @@ TEST_F(RunnerTest, EveryFailureOfAScriptCountsAndStopOnErrorStopsAtTheFirst) {
         {"INSERT INTO t VALUES (1)\nGO 3\nSELECT 1", false, 4, 1},
         {"INSERT INTO t VALUES (1)\nGO 3\nSELECT 1", true, 1, 1},
         {"SELEKT\nGO 0\nSELECT 1;", false, 1, 2},  // the bad count is a failure too
+        {"\\nothing\nSELECT 1;", true, 0, 1},      // and so is an unknown command (last:
+                                                   // the failure armed stays unused)
     };
     for (const Case& c : cases) {
         odbc->executed.clear();
         odbc->Fail("ExecDirect", {"42000", 1, "syntax error"});
-        std::istringstream in(c.script);
-        kvlsql::ScriptReader script(in, "s.sql");
-        kvlsql::Runner runner(server, out, err, false, c.stopOnError);
-        runner.Run(script);
+        kvlsql::RunSettings settings;
+        settings.stopOnError = c.stopOnError;
+        kvlsql::Runner runner = MakeRunner(settings);
+        RunScript(runner, c.script);
         EXPECT_EQ(odbc->executed.size(), c.executions) << c.script << " " << c.stopOnError;
         EXPECT_EQ(runner.Failures(), c.failures) << c.script << " " << c.stopOnError;
         EXPECT_EQ(runner.Stopped(), c.stopOnError);
     }
+    EXPECT_NE(err.str().find("s.sql:2: ERROR: GO needs a count"), std::string::npos) << err.str();
+}
+
+// At a terminal the prompt comes back after a failure, even with --stop-on-error (as psql);
+// Abort, asked for with --ask, ends the session.
+TEST_F(RunnerTest, AtATerminalTheNextStatementFollowsAFailureUnlessTheUserAborts) {
+    for (bool ask : {false, true}) {
+        odbc->executed.clear();
+        odbc->Fail("ExecDirect", {"42000", 1, "syntax error"});
+        asker->answers = {kvl::kAbort};
+        kvlsql::RunSettings settings;
+        settings.stopOnError = true;
+        settings.ask = ask;
+        kvlsql::Runner runner = MakeRunner(settings);
+        kvltest::TypedLines typed({"SELEKT;", "SELECT 1;"});
+        kvlsql::ScriptReader reader(typed, "standard input");
+        runner.Run(reader);
+        EXPECT_EQ(odbc->executed.size(), ask ? 1u : 2u);
+        EXPECT_EQ(runner.Stopped(), ask);
+        EXPECT_EQ(runner.Failures(), 1);
+    }
+}
+
+// Outside a terminal, Ctrl-C stops the rows being read and the script.
+TEST_F(RunnerTest, CtrlCStopsTheReadingAndTheScript) {
+    std::atomic<bool> stopped = false;
+    kvlsql::Interrupts interrupts([&] { stopped = true; });
+    kvlsql::Runner runner = MakeRunner({}, &interrupts);
+    odbc->ScriptExecution({Streets()});
+    std::raise(SIGINT);
+    while (!interrupts.Pending()) std::this_thread::yield();
+    RunScript(runner, "SELECT * FROM ruas;\nSELECT 2;");
+    EXPECT_TRUE(stopped);  // the watcher stopped what ran
+    EXPECT_EQ(odbc->executed.size(), 1u);
+    EXPECT_EQ(out.str().find("Rua Augusta"), std::string::npos) << out.str();
+    EXPECT_NE(err.str().find("interrupted after 0 rows"), std::string::npos) << err.str();
+    EXPECT_TRUE(runner.Stopped());
+}
+
+TEST_F(RunnerTest, BackslashCommandsChangeWhatFollows) {
+    kvlsql::Runner runner = MakeRunner();
+    auto file = kvltest::TestDir() / "out.txt";
+    auto inner = kvltest::TestDir() / "inner.sql";
+    std::ofstream(inner) << "SELECT :'who';\n\\i " << inner.string() << "\n";
+    odbc->ScriptExecution({Set({{"n", kInteger, 10}}, {{"1"}})});
+    odbc->ScriptExecution({Set({}, {}, 0)});
+    odbc->ScriptExecution({Set({{"n", kInteger, 10}}, {{"2"}})});
+    RunScript(runner,
+              "\\set who O'Neil\n\\set t ruas\nSELECT * FROM :t WHERE a = :'who';\n"
+              "\\unset t\nSELECT :t;\n\\x on\n\\o " +
+                  file.string() +
+                  "\nSELECT 2;\n\\o\n"
+                  "\\timing\n\\q\nSELECT 3;\n");
+    EXPECT_EQ(odbc->executed, (std::vector<std::string>{"SELECT * FROM ruas WHERE a = 'O''Neil'",
+                                                        "SELECT :t", "SELECT 2"}));
+    EXPECT_EQ(out.str(), " n \n---\n 1 \n(1 row)\n\n(0 rows affected)\n\n");
+    std::stringstream written;
+    written << std::ifstream(file).rdbuf();
+    EXPECT_EQ(written.str(), "-[ RECORD 1 ]\nn | 2\n(1 row)\n\n");
+    EXPECT_EQ(err.str(), "Expanded display is on.\nTiming is on.\n");
+    EXPECT_TRUE(runner.Stopped());  // \q
+
+    // A script that runs itself stops at some depth, each failure told where it is.
+    kvlsql::Runner nested = MakeRunner();
+    err.str("");
+    odbc->executed.clear();
+    EXPECT_TRUE(nested.Run("\\i " + inner.string(), {"-c", 1}));
+    EXPECT_EQ(odbc->executed.size(), 16u);
+    EXPECT_EQ(nested.Failures(), 1);
+    EXPECT_NE(err.str().find(inner.string() + ":2: ERROR: \\i " + inner.string() +
+                             ": scripts run within one another more than 16 deep"),
+              std::string::npos)
+        << err.str();
+}
+
+TEST_F(RunnerTest, AnUnknownCommandNamesThoseThereAre) {
+    EXPECT_FALSE(Run("\\dx"));
+    EXPECT_EQ(err.str(),
+              "-c:1: ERROR: unknown command \\dx; the commands are \\d \\dt \\i \\o \\timing \\x "
+              "\\set \\unset \\q \\? (\\? tells what each does)\n");
 }

@@ -1,11 +1,14 @@
 // Scripts: where a statement ends (quotes, comments, dollar quotes, blocks of a CREATE),
-// GO and GO n, EXIT and QUIT, backslash commands, and the prompts.
+// GO and GO n, EXIT and QUIT, backslash commands, the lines statements begin on,
+// variables, Ctrl-C while typing, and the prompts.
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sstream>
 
 #include "ScriptReader.h"
+#include "TypedLines.h"
 
 namespace {
 
@@ -23,7 +26,7 @@ Statements Read(const std::string& script) {
             if (!c) return read;
             read.emplace_back(c->sql, c->times);
         } catch (const kvlsql::ScriptError& e) {
-            read.emplace_back(std::string("error: ") + e.what(), 0);
+            read.emplace_back("error at " + std::to_string(e.line) + ": " + e.what(), 0);
         }
     }
 }
@@ -94,10 +97,10 @@ TEST(ScriptReader, GoEndsAStatementAndRunsItNTimesAndExitOrQuitEndsTheScript) {
         {"SELECT 'GO'\nGO GO\nGOTO\nGO5\n", Once({"SELECT 'GO'\nGO GO\nGOTO\nGO5"})},
         {"SELECT '\nGO\n'\nGO", Once({"SELECT '\nGO\n'"})},  // text, not a line GO
         {"SELECT 1\nGO 0\nSELECT 2\nGO 99999999999\nSELECT 3",
-         {{"error: s.sql:2: GO needs a count from 1 to 2147483647, not 0; the statement it "
+         {{"error at 2: GO needs a count from 1 to 2147483647, not 0; the statement it "
            "ends was not run",
            0},
-          {"error: s.sql:4: GO needs a count from 1 to 2147483647, not 99999999999; the "
+          {"error at 4: GO needs a count from 1 to 2147483647, not 99999999999; the "
            "statement it ends was not run",
            0},
           {"SELECT 3", 1}}},
@@ -137,4 +140,58 @@ TEST(ScriptReader, PromptsNumberTheLinesOfEachStatement) {
     EXPECT_FALSE(reader.Quit());
     // A statement left open continues the count; a comment alone does not.
     EXPECT_EQ(prompt.str(), "1> 2> 3> 1> 2> 1> 1> 2> 1> \n");
+}
+
+TEST(ScriptReader, EachCommandKnowsTheLineItBeginsOn) {
+    std::istringstream in(
+        "\n-- note\nSELECT 1;\n\nSELECT\n 2; SELECT 3\nGO 2\n\\d x\nINSERT INTO t VALUES (1);\nGO "
+        "3\n"
+        "/* a */ SELECT\n4");
+    kvlsql::ScriptReader reader(in, "s.sql");
+    std::vector<std::pair<std::string, int64_t>> read;
+    while (auto c = reader.Next()) read.emplace_back(c->sql, c->line);
+    EXPECT_EQ(read, (std::vector<std::pair<std::string, int64_t>>{{"SELECT 1", 3},
+                                                                  {"SELECT\n 2", 5},
+                                                                  {"SELECT 3", 6},
+                                                                  {"\\d x", 8},
+                                                                  {"INSERT INTO t VALUES (1)", 9},
+                                                                  {"INSERT INTO t VALUES (1)", 9},
+                                                                  {"SELECT\n4", 11}}));
+}
+
+TEST(StatementSplitter, VariablesStandForTheirValuesOutsideQuotesAndComments) {
+    const std::map<std::string, std::string> variables = {
+        {"t", "ruas"}, {"n", "O'Neil"}, {"col", "a\"b"}};
+    const std::pair<const char*, const char*> cases[] = {
+        {"SELECT * FROM :t", "SELECT * FROM ruas"},
+        {"SELECT :'n', :\"col\"", "SELECT 'O''Neil', \"a\"\"b\""},
+        {"SELECT ':t', \":t\", $$:t$$", "SELECT ':t', \":t\", $$:t$$"},
+        {"SELECT /* :t */ 1", "SELECT /* :t */ 1"},
+        // A PostgreSQL cast, a slice, a name without a value and an unclosed quote stay.
+        {"SELECT a::text, b[1:2], :other, :'t", "SELECT a::text, b[1:2], :other, :'t"},
+        {"SELECT :t:t", "SELECT ruasruas"},
+    };
+    for (const auto& [script, expected] : cases) {
+        kvlsession::StatementSplitter splitter;
+        splitter.SetVariables([&](std::string_view name) -> std::optional<std::string> {
+            auto found = variables.find(std::string(name));
+            if (found == variables.end()) return std::nullopt;
+            return found->second;
+        });
+        splitter.AddLine(script);
+        EXPECT_EQ(splitter.TakePending(), expected) << script;
+    }
+}
+
+TEST(ScriptReader, CtrlCWhileTypingDropsTheStatementUnderWay) {
+    kvltest::TypedLines typed({"SELECT 1", "FROM t", std::nullopt, "SELECT 2;",
+                               "INSERT INTO u VALUES (1);", std::nullopt, "GO 2"});
+    kvlsql::ScriptReader reader(typed, "standard input");
+    std::vector<std::pair<std::string, int32_t>> read;
+    while (auto c = reader.Next()) read.emplace_back(c->sql, c->times);
+    // GO after Ctrl-C has no statement left to run again.
+    EXPECT_EQ(read, (std::vector<std::pair<std::string, int32_t>>{
+                        {"SELECT 2", 1}, {"INSERT INTO u VALUES (1)", 1}}));
+    EXPECT_EQ(typed.prompts,
+              (std::vector<std::string>{"1> ", "2> ", "3> ", "1> ", "1> ", "1> ", "1> ", "1> "}));
 }

@@ -1,10 +1,13 @@
 #pragma once
 // The command line of kvlsql.
 
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ConnectionOptions.h"
+#include "Settings.h"
 
 namespace kvlsql {
 
@@ -19,10 +22,13 @@ struct Input {
 struct Options {
     kvlsession::ConnectionOptions connection;
     std::vector<Input> inputs;  // -c and -f; none: read standard input
-    bool count = false;         // ask for the row-count prediction
-    bool stopOnError = false;   // stop at the first command that fails
-    bool log = false;           // print the session's SQL log at the end
+    RunSettings run;
+    std::map<std::string, std::string> variables;  // -v NAME=VALUE
+    std::optional<std::string> outputFile;         // -o FILE
+    bool askPassword = false;                      // -W: ask before connecting
+    bool log = false;                              // print the session's SQL log at the end
     bool help = false;
+    bool version = false;
 };
 
 // Reads the arguments after the program name. Options take their value as the next

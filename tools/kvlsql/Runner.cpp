@@ -1,13 +1,19 @@
 #include "Runner.h"
 
-#include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <iomanip>
 #include <sstream>
 #include <utility>
 
-#include "FieldTable.h"
+#include "Interrupts.h"
+#include "MetaCommands.h"
+#include "QuietErrors.h"
 #include "ResultPrinter.h"
+#include "RowCount.h"
 #include "ScriptReader.h"
-#include "TableFormat.h"
 #include "kvl/Error.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
@@ -16,133 +22,143 @@ namespace kvlsql {
 
 namespace {
 
-// The prediction rewrites the command into count statements and the SELECTs it holds,
-// dropping whatever comes before the first SELECT: only a query is safe to rewrite.
-bool IsQuery(const std::string& sql) {
-    size_t start = sql.find_first_not_of(" \t\r\n");
-    if (start == std::string::npos) return false;
-    std::string word = sql.substr(start, 6);
-    for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return word == "select";
-}
-
-// Keeps the library's error dialog shut while it lives.
-class QuietErrors {
-  public:
-    explicit QuietErrors(kvl::kvlSERV& s) : s_(s), was_(std::exchange(s.ComMsg, false)) {}
-    ~QuietErrors() { s_.ComMsg = was_; }
-    QuietErrors(const QuietErrors&) = delete;
-    QuietErrors& operator=(const QuietErrors&) = delete;
-
-  private:
-    kvl::kvlSERV& s_;
-    bool was_;
-};
+// Scripts run by \i within one another, at most: a script that runs itself stops here.
+constexpr int kMaxDepth = 16;
 
 }  // namespace
 
 Runner::Runner(std::shared_ptr<kvl::kvlSERV> server, std::ostream& out, std::ostream& err,
-               bool predictRows, bool stopOnError)
+               RunSettings settings, Interrupts* interrupts, std::shared_ptr<kvl::Dialogs> asker)
     : server_(std::move(server)),
-      out_(out),
       err_(err),
-      predictRows_(predictRows),
-      stopOnError_(stopOnError) {}
+      settings_(std::move(settings)),
+      interrupts_(interrupts),
+      messages_(err),
+      dialogs_(std::make_shared<SessionDialogs>(messages_, settings_.ask, std::move(asker))),
+      output_(out) {
+    dialogs_->Watch(*server_);
+    sessionDialogs_ = std::exchange(server_->Dialogos, dialogs_);
+}
 
-bool Runner::Run(const std::string& sql) {
+Runner::~Runner() {
+    server_->Dialogos = sessionDialogs_;
+}
+
+bool Runner::Run(const std::string& sql, const Location& where) {
+    messages_.At(where);
     bool ok = Execute(sql);
-    if (!ok) ++failures_;
+    aborted_ = dialogs_->TakeAbort() || aborted_;
+    if (interrupts_ && interrupts_->Take()) stop_ = true;
+    if (!ok) Failed();
     return ok;
 }
 
+void Runner::Failed() {
+    ++failures_;
+    if (settings_.stopOnError) stop_ = true;
+}
+
 void Runner::Run(ScriptReader& script) {
-    while (!Stopped()) {
+    script.SetVariables([this](std::string_view name) -> std::optional<std::string> {
+        auto found = variables_.find(std::string(name));
+        if (found == variables_.end()) return std::nullopt;
+        return found->second;
+    });
+    while (true) {
+        // At a terminal the prompt comes back after a failure or Ctrl-C.
+        if (script.Interactive()) stop_ = false;
+        if (Stopped()) return;
         std::optional<ScriptCommand> command;
         try {
             command = script.Next();
         } catch (const ScriptError& e) {
-            err_ << "kvlsql: " << e.what() << '\n';
-            ++failures_;
+            messages_.At({script.Name(), e.line});
+            messages_.Error(e.what());
+            Failed();
             continue;
         }
-        if (!command) return;
-        for (int32_t i = 0; i < command->times && !Stopped(); ++i) Run(command->sql);
+        if (!command) break;
+        for (int32_t i = 0; i < command->times && !Stopped(); ++i)
+            Run(command->sql, {script.Name(), command->line});
     }
+    if (script.Quit()) quit_ = true;
+}
+
+bool Runner::RunFile(const std::string& file) {
+    if (depth_ >= kMaxDepth) {
+        messages_.Error("\\i " + file + ": scripts run within one another more than " +
+                        std::to_string(kMaxDepth) + " deep");
+        return false;
+    }
+    std::ifstream in(file);
+    if (!in) {
+        messages_.Error("\\i: cannot open the script " + file + ": " + std::strerror(errno));
+        return false;
+    }
+    Location caller = messages_.Where();
+    ScriptReader script(in, file);
+    ++depth_;
+    Run(script);
+    --depth_;
+    messages_.At(caller);
+    return true;  // its own failures are counted one by one
+}
+
+bool Runner::PrintResults(kvl::kvlRES& r) {
+    ResultPrinter printer(output_.Stream(), err_, messages_, settings_.output,
+                          [this] { return interrupts_ && interrupts_->Pending(); });
+    return printer.Print(r);
 }
 
 bool Runner::Execute(const std::string& sql) {
     try {
-        if (sql.starts_with('\\')) return Backslash(sql);
-        std::shared_ptr<kvl::kvlRES> r;
-        if (predictRows_ && IsQuery(sql)) r = ExecWithPrediction(sql);
-        if (!r) r = server_->Exec(sql);
-        if (!r) return true;  // nothing but blanks: nothing ran
-        bool ok = !r->erro && PrintResults(out_, err_, *r);
-        r->Liberta();
-        return ok;
+        if (sql.starts_with('\\')) return RunMetaCommand(*this, sql);
+        return ExecuteSql(sql);
     } catch (const kvl::Error& e) {
-        err_ << "kvlsql: error " << e.number() << ": " << e.description() << '\n';
+        messages_.Error("error " + std::to_string(e.number()) + ": " + e.description());
         return false;
     }
 }
 
-bool Runner::Backslash(const std::string& command) {
-    std::istringstream words(command);
-    std::string name, table, extra;
-    words >> name >> table;
-    while (table.ends_with(';')) table.pop_back();
-    if (name != "\\d" || table.empty() || words >> extra) {
-        err_ << "kvlsql: unknown command " << command
-             << " (\\d TABLE describes the fields of a table)\n";
-        return false;
+bool Runner::ExecuteSql(const std::string& sql) {
+    auto start = std::chrono::steady_clock::now();
+    if (settings_.predictRows) Predict(sql);
+    std::shared_ptr<kvl::kvlRES> r = server_->Exec(sql);
+    if (!r) return true;  // nothing but blanks: nothing ran
+    TellNotices();
+    bool ok = !r->erro && PrintResults(*r);
+    r->Liberta();
+    if (settings_.timing) {
+        std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        std::ostringstream line;
+        line << "Time: " << std::fixed << std::setprecision(3) << took.count() << " ms\n";
+        output_.Stream() << line.str();
     }
-    return Describe(table);
+    return ok;
 }
 
-// The fields as the library's field-property cache holds them, the catalog read on the
-// first use of the table in the session.
-bool Runner::Describe(const std::string& table) {
-    kvl::Variant fields;
-    {
-        QuietErrors quiet(*server_);
-        server_->erro = false;
-        fields = server_->CamposPropsInfo(table);
-    }
-    int32_t n = fields.array().UBound(2);
-    if (n > 0) {
-        PrintTable(out_, FieldTable(fields));
-        out_ << "(" << (n == 1 ? "1 field" : std::to_string(n) + " fields") << ")\n\n";
-        return true;
-    }
-    if (server_->erro) {
-        err_ << "kvlsql: \\d " << table << ": the catalog query failed: " << server_->ErroD
-             << "\nkvlsql: \\d reads the catalog views syscolumns and sysobjects; the scripts "
-                "in the project's sql folder give a database them\n";
-    } else {
-        err_ << "kvlsql: \\d: the catalog has no table or view named " << table << '\n';
-    }
-    return false;
+void Runner::TellNotices() {
+    if (!server_->erro && server_->ErroN == kvl::odbc::kSuccessWithInfo && !server_->ErroD.empty())
+        messages_.Notices(server_->ErroEstado(), server_->ErroD);
 }
 
-// The count batch is the library's text, not the user's: when the driver rejects it, that
-// is said plainly here instead of in the error dialog, and the query runs as given.
-std::shared_ptr<kvl::kvlRES> Runner::ExecWithPrediction(const std::string& sql) {
-    std::string batch = sql;
-    int32_t predicted = 0;
+// The count is kvlsql's own command, not the user's: a count the database refuses is told
+// as a notice, and the query runs all the same.
+void Runner::Predict(const std::string& sql) {
+    std::optional<std::string> count = CountStatement(sql);
+    if (!count) return;
     std::shared_ptr<kvl::kvlRES> r;
     {
         QuietErrors quiet(*server_);
-        r = server_->Exec(&batch, nullptr, &predicted);
+        r = server_->Exec(*count);
     }
-    if (!r->erro) {
-        out_ << "(" << Rows(predicted) << " predicted)\n";
-        return r;
+    if (!r->erro && r->TemLinhas()) {
+        output_.Stream() << "(" << Rows(r->Col(1).ToInt32()) << " predicted)\n";
+    } else {
+        messages_.Notices(
+            "", "--count: the rows could not be counted: " + DriverMessage(server_->ErroD));
     }
     r->Liberta();
-    err_ << "kvlsql: --count: the driver rejected the library's row-count batch (count "
-            "statements and queries separated by blanks); the query runs without a "
-            "prediction\n";
-    return nullptr;
 }
 
 }  // namespace kvlsql

@@ -37,19 +37,25 @@ ControlLine ControlOf(std::string_view line) {
 
 }  // namespace
 
+ScriptReader::ScriptReader(LineSource& lines, std::string name)
+    : lines_(lines), name_(std::move(name)) {}
+
 ScriptReader::ScriptReader(std::istream& in, std::string name, std::ostream* prompt)
-    : in_(in), name_(std::move(name)), prompt_(prompt) {}
+    : stream_(std::make_unique<StreamLines>(in, prompt)),
+      lines_(*stream_),
+      name_(std::move(name)) {}
 
 std::optional<ScriptCommand> ScriptReader::Next() {
     while (true) {
         if (auto statement = splitter_.Next()) {
             last_ = *statement;
-            return ScriptCommand{std::move(*statement)};
+            lastLine_ = splitter_.StartLine();
+            return ScriptCommand{std::move(*statement), 1, lastLine_};
         }
         if (ended_) {
             std::string rest = splitter_.TakePending();
             if (rest.empty()) return std::nullopt;
-            return ScriptCommand{std::move(rest)};
+            return ScriptCommand{std::move(rest), 1, splitter_.StartLine()};
         }
         std::string line;
         if (!ReadLine(line)) continue;
@@ -57,12 +63,13 @@ std::optional<ScriptCommand> ScriptReader::Next() {
         if (control.kind == Control::kEnd) {
             ended_ = quit_ = true;
         } else if (control.kind == Control::kBackslash) {
-            return ScriptCommand{control.text};  // a statement under way stays pending
+            // A statement under way stays pending.
+            return ScriptCommand{control.text, 1, line_};
         } else if (control.kind == Control::kGo) {
             promptLine_ = 1;
             if (auto command = Go(control.text)) return command;
         } else {
-            splitter_.AddLine(line);
+            splitter_.AddLine(line, line_);
             bool open = splitter_.HasPending() || splitter_.InsideText();
             promptLine_ = open ? promptLine_ + 1 : 1;
         }
@@ -70,13 +77,20 @@ std::optional<ScriptCommand> ScriptReader::Next() {
 }
 
 bool ScriptReader::ReadLine(std::string& line) {
-    if (prompt_) *prompt_ << promptLine_ << "> " << std::flush;
-    if (!std::getline(in_, line)) {
-        if (prompt_) *prompt_ << '\n';  // a line break after the end, as after Ctrl-D
-        ended_ = true;
-        if (!in_.bad()) return false;
-        splitter_.TakePending();  // cut short: not to be run
-        throw ScriptError(name_ + ": reading failed at line " + std::to_string(line_ + 1));
+    switch (lines_.Next(line, std::to_string(promptLine_) + "> ")) {
+        case LineSource::Read::kLine:
+            break;
+        case LineSource::Read::kInterrupted:
+            DropPending();
+            promptLine_ = 1;
+            return false;
+        case LineSource::Read::kEnd:
+            ended_ = true;
+            return false;
+        case LineSource::Read::kFailed:
+            ended_ = true;
+            DropPending();  // cut short: not to be run
+            throw ScriptError(line_ + 1, "reading failed");
     }
     ++line_;
     // A byte-order mark, as some editors write, is no part of the first statement.
@@ -90,25 +104,27 @@ std::optional<ScriptCommand> ScriptReader::Go(const std::string& count) {
     if (!count.empty()) {
         auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), times);
         if (ec != std::errc() || end != count.data() + count.size() || times < 1) {
-            splitter_.TakePending();
-            last_.clear();
-            throw ScriptError(Where() + "GO needs a count from 1 to 2147483647, not " + count +
-                              "; the statement it ends was not run");
+            DropPending();
+            throw ScriptError(line_, "GO needs a count from 1 to 2147483647, not " + count +
+                                         "; the statement it ends was not run");
         }
     }
     std::string sql = splitter_.TakePending();
+    int64_t start = splitter_.StartLine();
     if (sql.empty()) {
         // Its ";" ran it once already.
         sql = std::exchange(last_, {});
+        start = lastLine_;
         --times;
     }
     last_.clear();
     if (sql.empty() || times == 0) return std::nullopt;
-    return ScriptCommand{std::move(sql), times};
+    return ScriptCommand{std::move(sql), times, start};
 }
 
-std::string ScriptReader::Where() const {
-    return name_ + ":" + std::to_string(line_) + ": ";
+void ScriptReader::DropPending() {
+    splitter_.TakePending();
+    last_.clear();
 }
 
 }  // namespace kvlsql

@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "Interrupts.h"
+#include "LineEditor.h"
 #include "Options.h"
+#include "Password.h"
 #include "ResultPrinter.h"
 #include "Runner.h"
 #include "ScriptReader.h"
-#include "Session.h"
 #include "kvl/kvlSERV.h"
 
 namespace {
@@ -40,32 +42,34 @@ std::vector<std::unique_ptr<std::ifstream>> OpenScripts(const std::vector<Input>
     return files;
 }
 
-void RunStandardInput(kvlsql::Runner& runner, bool& quit) {
-    bool terminal = isatty(STDIN_FILENO);
-    if (terminal)
-        std::cout << "kvlsql: end a statement with ; or a line GO; QUIT or Ctrl-D ends the "
-                     "session.\n";
-    kvlsql::ScriptReader script(std::cin, "standard input", terminal ? &std::cout : nullptr);
+// Standard input: typed at a terminal, with line editing, or read as a script.
+void RunStandardInput(kvlsql::Runner& runner, kvlsql::Interrupts& interrupts) {
+    if (!isatty(STDIN_FILENO)) {
+        kvlsql::ScriptReader script(std::cin, "standard input");
+        runner.Run(script);
+        return;
+    }
+    std::cout << "kvlsql: end a statement with ; or a line GO; \\? lists kvlsql's commands; \\q "
+                 "or Ctrl-D ends the session.\n";
+    kvlsql::LineEditor editor(kvlsql::HistoryFile(), interrupts);
+    kvlsql::ScriptReader script(editor, "standard input");
     runner.Run(script);
-    quit = script.Quit();
 }
 
-// Runs the commands and scripts in the order given; a line EXIT or QUIT in a script, or
-// the first failure with --stop-on-error, ends the session.
-void RunInputs(kvlsql::Runner& runner, const std::vector<Input>& inputs,
+// Runs the commands and scripts in the order given, until the runner stops.
+void RunInputs(kvlsql::Runner& runner, kvlsql::Interrupts& interrupts,
+               const std::vector<Input>& inputs,
                std::vector<std::unique_ptr<std::ifstream>>& files) {
     auto file = files.begin();
-    bool quit = false;
     for (const Input& input : inputs) {
-        if (quit || runner.Stopped()) return;
+        if (runner.Stopped()) return;
         if (input.kind == Input::Kind::kCommand) {
-            runner.Run(input.text);
+            runner.Run(input.text, {"-c", 1});
         } else if (IsStandardInput(input)) {
-            RunStandardInput(runner, quit);
+            RunStandardInput(runner, interrupts);
         } else {
             kvlsql::ScriptReader script(**file++, input.text);
             runner.Run(script);
-            quit = script.Quit();
         }
     }
 }
@@ -74,14 +78,21 @@ int Session(const kvlsql::Options& o) {
     std::vector<Input> inputs = o.inputs;
     if (inputs.empty()) inputs.push_back({Input::Kind::kFile, "-"});
     auto files = OpenScripts(inputs);
-    auto s = kvlsession::OpenSession(o.connection, "kvlsql", std::cerr, kvl::odbc::UnixOdbc(),
-                                     [&](kvl::kvlSERV& opening) { opening.Log = o.log; });
+    auto s = kvlsql::Login(o.connection, o.askPassword, std::cerr,
+                           [&](kvl::kvlSERV& opening) { opening.Log = o.log; });
     if (!s) return 1;
-    kvlsql::Runner runner(s, std::cout, std::cerr, o.count, o.stopOnError);
-    RunInputs(runner, inputs, files);
-    if (o.log) kvlsql::PrintSqlLog(std::cout, *s);
+    int failures = 0;
+    {
+        kvlsql::Interrupts interrupts([&s] { s->Cancela(); });
+        kvlsql::Runner runner(s, std::cout, std::cerr, o.run, &interrupts);
+        runner.Variables() = o.variables;
+        if (o.outputFile) runner.Output().ToFile(*o.outputFile);
+        RunInputs(runner, interrupts, inputs, files);
+        if (o.log) kvlsql::PrintSqlLog(std::cout, *s);
+        failures = runner.Failures();
+    }
     s->Fecha();
-    return runner.Failures() > 0 ? 1 : 0;
+    return failures > 0 ? 1 : 0;
 }
 
 }  // namespace
@@ -94,8 +105,8 @@ int main(int argc, char** argv) {
         std::cerr << "kvlsql: " << e.what() << " (kvlsql --help lists the options)\n";
         return 2;
     }
-    if (o.help) {
-        std::cout << kvlsql::HelpText();
+    if (o.help || o.version) {
+        std::cout << (o.help ? kvlsql::HelpText() : "kvlsql " KVLSQL_VERSION "\n");
         return 0;
     }
     try {

@@ -1,29 +1,20 @@
 #include "SampleDatabase.h"
 
-#include <pwd.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "CatalogScript.h"
 #include "StatementSplitter.h"
+#include "UserFolders.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
 
 namespace kvlsession {
 
 namespace {
-
-std::filesystem::path HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home) return home;
-    const passwd* pw = getpwuid(getuid());
-    if (!pw) throw std::runtime_error("cannot tell the user's home folder");
-    return pw->pw_dir;
-}
 
 // The statements that create the sample tables and fill them, in SQL that SQLite and
 // PostgreSQL both take.
@@ -92,17 +83,6 @@ const std::vector<std::string>& ApplicationTableStatements() {
     return statements;
 }
 
-// The statements of the shipped catalog script.
-std::vector<std::string> CatalogStatements() {
-    StatementSplitter splitter;
-    std::istringstream script(kCatalogSqlite);
-    for (std::string line; std::getline(script, line);) splitter.AddLine(line);
-    std::vector<std::string> statements;
-    while (auto statement = splitter.Next()) statements.push_back(std::move(*statement));
-    if (std::string rest = splitter.TakePending(); !rest.empty()) statements.push_back(rest);
-    return statements;
-}
-
 void RunAll(kvl::kvlSERV& s, const std::vector<std::string>& statements) {
     for (const std::string& sql : statements) {
         auto r = s.Exec(sql);
@@ -123,7 +103,7 @@ std::shared_ptr<kvl::kvlSERV> Open(const std::filesystem::path& file) {
 void Build(const std::filesystem::path& file) {
     auto s = Open(file);
     CreateSampleTables(*s);
-    RunAll(*s, CatalogStatements());
+    RunAll(*s, SplitStatements(kCatalogSqlite));
     s->Fecha();
 }
 
@@ -139,12 +119,7 @@ int32_t NamesTaken(kvl::kvlSERV& s, const char* first, const char* second) {
 }  // namespace
 
 std::filesystem::path DefaultDatabasePath() {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    // Relative values are to be ignored, as the base-directory convention says.
-    std::filesystem::path data = xdg && std::filesystem::path(xdg).is_absolute()
-                                     ? std::filesystem::path(xdg)
-                                     : HomeFolder() / ".local" / "share";
-    return data / "kvl2005" / "kvlsql.sqlite";
+    return UserFolder("XDG_DATA_HOME", ".local/share") / "kvl2005" / "kvlsql.sqlite";
 }
 
 void CreateSampleTables(kvl::kvlSERV& s) {
@@ -169,7 +144,7 @@ void EnsureSampleDatabase(const std::filesystem::path& file) {
 
 void AddMissingCatalogViews(const std::filesystem::path& file) {
     auto s = Open(file);
-    if (NamesTaken(*s, "syscolumns", "sysobjects") < 2) RunAll(*s, CatalogStatements());
+    if (NamesTaken(*s, "syscolumns", "sysobjects") < 2) RunAll(*s, SplitStatements(kCatalogSqlite));
     s->Fecha();
 }
 

@@ -1,6 +1,7 @@
 #include "StatementSplitter.h"
 
 #include <cctype>
+#include <sstream>
 
 namespace kvlsession {
 
@@ -29,7 +30,8 @@ size_t DollarTagEnd(std::string_view line, size_t i) {
 
 }  // namespace
 
-void StatementSplitter::AddLine(std::string_view line) {
+void StatementSplitter::AddLine(std::string_view line, std::optional<int64_t> number) {
+    line_ = number.value_or(line_ + 1);
     if (!text_.empty()) text_ += '\n';
     size_t i = 0;
     while (i < line.size()) i = mode_ == Mode::kCode ? ScanCode(line, i) : ScanText(line, i);
@@ -38,6 +40,14 @@ void StatementSplitter::AddLine(std::string_view line) {
 
 size_t StatementSplitter::ScanCode(std::string_view line, size_t i) {
     char c = line[i];
+    if (c == ':' && variables_) {
+        if (line.substr(i, 2) == "::") {
+            EndWord();
+            Append(line.substr(i, 2), true);
+            return i + 2;
+        }
+        if (size_t next = Substitute(line, i); next != std::string_view::npos) return next;
+    }
     if (IsWordChar(c) && !(c == '$' && word_.empty())) {
         word_ += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         Append(line.substr(i, 1), true);
@@ -73,6 +83,28 @@ size_t StatementSplitter::ScanCode(std::string_view line, size_t i) {
     return next;
 }
 
+size_t StatementSplitter::Substitute(std::string_view line, size_t i) {
+    size_t start = i + 1;
+    char quote =
+        start < line.size() && (line[start] == '\'' || line[start] == '"') ? line[start] : 0;
+    if (quote) ++start;
+    size_t end = start;
+    if (end < line.size() && !std::isdigit(static_cast<unsigned char>(line[end])))
+        while (end < line.size() && IsWordChar(line[end]) && line[end] != '$') ++end;
+    if (end == start || (quote && (end >= line.size() || line[end] != quote)))
+        return std::string_view::npos;
+    std::optional<std::string> value = variables_(line.substr(start, end - start));
+    if (!value) return std::string_view::npos;
+    EndWord();
+    if (quote) {
+        std::string quoted(1, quote);
+        for (char c : *value) quoted += c == quote ? std::string(2, c) : std::string(1, c);
+        *value = quoted + quote;
+    }
+    Append(*value, true);
+    return quote ? end + 1 : end;
+}
+
 size_t StatementSplitter::ScanText(std::string_view line, size_t i) {
     size_t end = std::string_view::npos;  // just past the closing delimiter
     if (mode_ == Mode::kBlockComment || mode_ == Mode::kDollarBody) {
@@ -101,7 +133,10 @@ size_t StatementSplitter::ScanText(std::string_view line, size_t i) {
 }
 
 void StatementSplitter::Append(std::string_view part, bool content) {
-    if (content && begin_ == std::string::npos) begin_ = text_.size();
+    if (content && begin_ == std::string::npos) {
+        begin_ = text_.size();
+        beginLine_ = line_;
+    }
     text_ += part;
     if (content) end_ = text_.size();
 }
@@ -119,7 +154,7 @@ void StatementSplitter::EndWord() {
 }
 
 void StatementSplitter::EndStatement() {
-    if (HasPending()) done_.push_back(text_.substr(begin_, end_ - begin_));
+    if (HasPending()) done_.push_back({text_.substr(begin_, end_ - begin_), beginLine_});
     text_.clear();
     begin_ = end_ = std::string::npos;
     words_ = 0;
@@ -129,18 +164,30 @@ void StatementSplitter::EndStatement() {
 
 std::optional<std::string> StatementSplitter::Next() {
     if (done_.empty()) return std::nullopt;
-    std::string statement = std::move(done_.front());
+    Statement statement = std::move(done_.front());
     done_.pop_front();
-    return statement;
+    startLine_ = statement.line;
+    return std::move(statement.text);
 }
 
 std::string StatementSplitter::TakePending() {
     EndWord();
     std::string statement = HasPending() ? text_.substr(begin_, end_ - begin_) : "";
+    startLine_ = beginLine_;
     mode_ = Mode::kCode;
     begin_ = std::string::npos;  // so EndStatement queues nothing
     EndStatement();
     return statement;
+}
+
+std::vector<std::string> SplitStatements(const std::string& text) {
+    StatementSplitter splitter;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) splitter.AddLine(line);
+    std::vector<std::string> statements;
+    while (auto statement = splitter.Next()) statements.push_back(std::move(*statement));
+    if (std::string rest = splitter.TakePending(); !rest.empty()) statements.push_back(rest);
+    return statements;
 }
 
 }  // namespace kvlsession

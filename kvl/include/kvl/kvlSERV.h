@@ -130,6 +130,11 @@ class KVL_API kvlSERV : public Object, public std::enable_shared_from_this<kvlSE
                                  int32_t* PreveLinhas = nullptr,
                                  std::optional<bool> ComAnalise = std::nullopt);
     std::string Exec_ComPrevNumDeLinhas(std::string_view Comando) const;
+    // Stops the command this session is executing; callable from any other thread (the
+    // watcher of an interrupt, say). The execution then fails with the driver's
+    // cancellation and goes through the error check like any failure. Nothing happens
+    // when no command is executing.
+    void Cancela();
     void com(std::string_view sComando);
 
     // --- Errors ---

@@ -144,6 +144,9 @@ class KVL_API Api {
 
     // A std::string, so the text reaches the driver as it is, without a copy to end it.
     virtual Return ExecDirect(Handle stmt, const std::string& sql) = 0;
+    // Asks the driver, from another thread, to stop what runs on stmt (SQLCancel); the
+    // call running there then fails with the driver's cancellation.
+    virtual Return Cancel(Handle stmt) = 0;
     virtual Return RowCount(Handle stmt, int64_t& rows) = 0;
     virtual Return NumResultCols(Handle stmt, int16_t& columns) = 0;
     virtual Return DescribeCol(Handle stmt, uint16_t column, ColumnDescription& out) = 0;
