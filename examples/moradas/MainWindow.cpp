@@ -94,11 +94,12 @@ void MainWindow::BuildMenu() {
         const char* caption;
         const char* tag;
         void (MainWindow::*run)();
+        QKeySequence::StandardKey key = QKeySequence::UnknownKey;
     };
     const Option options[] = {
         {"mnuAbrir", "&Abrir", kOptionOpen, &MainWindow::OpenStreet},
         {"mnuNovo", "&Nova", kOptionNew, &MainWindow::NewStreet},
-        {"mnuGravar", "&Gravar", kOptionSave, &MainWindow::SaveStreet},
+        {"mnuGravar", "&Gravar", kOptionSave, &MainWindow::SaveStreet, QKeySequence::Save},
         {"mnuEliminar", "&Eliminar", kOptionDelete, &MainWindow::DeleteStreet},
         {"mnuListar", "&Listar", kOptionList, &MainWindow::ListStreets},
     };
@@ -106,12 +107,11 @@ void MainWindow::BuildMenu() {
         QAction* action = menu->addAction(QString::fromUtf8(o.caption));
         action->setObjectName(QString::fromUtf8(o.name));
         action->setProperty(kvlqt::kTagProperty, QString::fromUtf8(o.tag));
+        action->setShortcut(o.key);
+        // Keys work in the edit form too, where a street is changed and saved.
+        action->setShortcutContext(Qt::ApplicationShortcut);
         connect(action, &QAction::triggered, this, [this, run = o.run] { (this->*run)(); });
     }
-    // A street is saved from the form it is edited in too.
-    QAction* save = findChild<QAction*>(QStringLiteral("mnuGravar"));
-    save->setShortcut(QKeySequence::Save);
-    save->setShortcutContext(Qt::ApplicationShortcut);
     menu->addSeparator();
     QAction* quit = menu->addAction(QStringLiteral("&Sair"));
     quit->setShortcut(QKeySequence::Quit);

@@ -126,9 +126,9 @@ class Session : public testing::Test {
     }
     void ExpectAQuietEnd() {
         ASSERT_TRUE(program.waitForFinished(kPatienceMs));
-        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(program.exitCode(), 0);
-        std::cerr << program.readAllStandardError().toStdString();
+        const std::string err = program.readAllStandardError().toStdString();
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << err;
+        EXPECT_EQ(program.exitCode(), 0) << err;
         EXPECT_EQ(program.readAllStandardOutput().toStdString(), "") << "messages shown";
     }
     void Screenshot(const QString& window, const char* name) {
@@ -138,7 +138,7 @@ class Session : public testing::Test {
         EXPECT_TRUE(shot.save(folder + "/" + name)) << name;
     }
 
-    // The session: first the program started with first, then with next; where reads what the
+    // The session: the program started with first, then with next; stored reads what the
     // database holds of the street.
     void UseTheClient(const std::vector<std::string>& first, const std::vector<std::string>& next,
                       const std::function<std::string(const char* field)>& stored,
