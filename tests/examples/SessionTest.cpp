@@ -77,6 +77,9 @@ class Session : public testing::Test {
         // once, are printed to its standard output.
         env.Set("LC_ALL", "pt_PT.UTF-8");
         env.Set("KVL_MORADAS_ANSWERS", "");
+        // The display has no desktop session: no bus of the user's is reached, and none is
+        // started for the display.
+        env.Set("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + (data / "no-bus").string());
         // This process reads the clipboard and takes the screenshots on the same display.
         application = std::make_unique<QGuiApplication>(argc, argv);
         setlocale(LC_NUMERIC, "C");  // as the program does: values read plain from the drivers
