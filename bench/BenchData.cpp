@@ -30,8 +30,12 @@ std::string SelectFrom(const std::string& source, const std::string& date) {
            date + " AS desde FROM " + source;
 }
 
-const char* kTable =
-    "kvl_leitura (id INTEGER PRIMARY KEY, nome VARCHAR(60), freguesia VARCHAR(20), "
+// Named apart from the 100,000-row table earlier benchmarks kept on the same server, so
+// that a checkout which still fills that one never refills this one under a run.
+constexpr const char* kTableName = "kvl_leitura_m";
+const std::string kTable =
+    std::string(kTableName) +
+    " (id INTEGER PRIMARY KEY, nome VARCHAR(60), freguesia VARCHAR(20), "
     "codigo VARCHAR(10), nota VARCHAR(30), tipo VARCHAR(4), comprimento REAL, largura REAL, "
     "numero INTEGER, desde DATE)";
 
@@ -96,33 +100,33 @@ std::string& SqliteFile() {
 
 void FillSqlite(const Backend& b) {
     auto s = Open(b);
-    if (Count(*s, "kvl_leitura") == kSqliteRows) return;
-    Run(*s, "DROP TABLE IF EXISTS kvl_leitura");
-    Run(*s, std::string("CREATE TABLE ") + kTable);
-    Run(*s,
-        "INSERT INTO kvl_leitura WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM "
-        "n WHERE i < " +
-            std::to_string(kSqliteRows) + ") " +
-            SelectFrom("(SELECT i AS id, i FROM n)",
-                       "date('1900-01-01', '+' || (i % 40000) || ' days')"));
+    if (Count(*s, kTableName) == kTableRows) return;
+    Run(*s, std::string("DROP TABLE IF EXISTS ") + kTableName);
+    Run(*s, "CREATE TABLE " + kTable);
+    Run(*s, std::string("INSERT INTO ") + kTableName +
+                " WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                std::to_string(kTableRows) + ") " +
+                SelectFrom("(SELECT i AS id, i FROM n)",
+                           "date('1900-01-01', '+' || (i % 40000) || ' days')"));
 }
 
 void FillPostgres(const Backend& b) {
     auto s = Open(b);
-    if (Count(*s, "kvl_leitura") == kReadRows) return;
-    Run(*s, "DROP TABLE IF EXISTS kvl_leitura");
-    Run(*s, std::string("CREATE TABLE ") + kTable);
-    Run(*s,
-        "INSERT INTO kvl_leitura " + SelectFrom("(SELECT i AS id, i FROM generate_series(1, " +
-                                                    std::to_string(kReadRows) + ") AS g(i)) AS n",
-                                                "DATE '1900-01-01' + (i % 40000)"));
+    if (Count(*s, kTableName) == kTableRows) return;
+    Run(*s, std::string("DROP TABLE IF EXISTS ") + kTableName);
+    Run(*s, "CREATE TABLE " + kTable);
+    Run(*s, std::string("INSERT INTO ") + kTableName + " " +
+                // i in 64 bits, as SQLite's, so that i * 7919 does not overflow
+                SelectFrom("(SELECT i AS id, i FROM generate_series(CAST(1 AS bigint), " +
+                               std::to_string(kTableRows) + ") AS g(i)) AS n",
+                           "DATE '1900-01-01' + CAST(i % 40000 AS integer)"));
 }
 
 }  // namespace
 
 std::string Query(int32_t rows) {
-    return std::string("SELECT ") + kColumns +
-           " FROM kvl_leitura WHERE id <= " + std::to_string(rows);
+    return std::string("SELECT ") + kColumns + " FROM " + kTableName +
+           " WHERE id <= " + std::to_string(rows);
 }
 
 void UseSqliteFile(const std::string& file) {
@@ -163,6 +167,12 @@ const std::optional<Backend>& Postgres() {
         return backend;
     }();
     return b;
+}
+
+const Backend* Find(const std::string& name) {
+    if (name == "SQLite") return &Sqlite();
+    if (name == "PostgreSQL" && Postgres()) return &*Postgres();
+    return nullptr;
 }
 
 std::shared_ptr<kvl::kvlSERV> Open(const Backend& b) {

@@ -8,7 +8,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "BenchData.h"
 #include "kvl/kvlRES.h"
 
 namespace kvlbench {
@@ -48,9 +47,9 @@ std::string SelfPath() {
 
 }  // namespace
 
-MemoryUse MeasureInFreshProcess(int32_t rows) {
-    std::string command =
-        "'" + SelfPath() + "' " + kMemoryChild + " '" + SqlitePath() + "' " + std::to_string(rows);
+MemoryUse MeasureInFreshProcess(const Backend& b, int32_t rows) {
+    std::string command = "'" + SelfPath() + "' " + kMemoryChild + " " + b.name + " '" +
+                          SqlitePath() + "' " + std::to_string(rows);
     FILE* child = popen(command.c_str(), "r");
     if (!child) throw std::runtime_error("cannot start " + command);
     MemoryUse use;
@@ -60,9 +59,11 @@ MemoryUse MeasureInFreshProcess(int32_t rows) {
 }
 
 int MemoryChild(char** argv) {
-    UseSqliteFile(argv[2]);
-    int32_t rows = std::stoi(argv[3]);
-    auto s = Open(Sqlite());
+    UseSqliteFile(argv[3]);
+    int32_t rows = std::stoi(argv[4]);
+    const Backend* b = Find(argv[2]);
+    if (!b) return 1;
+    auto s = Open(*b);
     auto r = s->Exec(Query(rows));
     double base = ResetPeak();
     if (r->CarregaTudo() != rows) return 1;

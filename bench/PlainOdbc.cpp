@@ -40,12 +40,13 @@ bool PlainConnection::Execute(const std::string& query) {
     return true;
 }
 
-std::string_view PlainConnection::Value(SQLUSMALLINT n) {
+std::string_view PlainConnection::Value(SQLUSMALLINT n, bool& isNull) {
     std::vector<char>& b = buffers_[n - 1];
     SQLLEN indicator = 0;
     SQLRETURN rc =
         SQLGetData(stmt_, n, SQL_C_CHAR, b.data(), static_cast<SQLLEN>(b.size()), &indicator);
-    if (!SQL_SUCCEEDED(rc) || indicator == SQL_NULL_DATA) return {};
+    isNull = SQL_SUCCEEDED(rc) && indicator == SQL_NULL_DATA;
+    if (!SQL_SUCCEEDED(rc) || isNull) return {};
     auto room = static_cast<SQLLEN>(b.size()) - 1;
     if (rc == SQL_SUCCESS || (indicator != SQL_NO_TOTAL && indicator <= room))
         return {b.data(), static_cast<size_t>(indicator)};

@@ -23,10 +23,13 @@ class PlainConnection {
     // Runs a query and describes its columns; false when it failed.
     bool Execute(const std::string& query);
     bool Fetch() { return SQL_SUCCEEDED(SQLFetch(stmt_)); }
-    // Column n (from 1) of the row fetched last; valid until the next call.
-    std::string_view Value(SQLUSMALLINT n);
+    // Column n (from 1) of the row fetched last, and whether it is NULL; valid until the
+    // next call.
+    std::string_view Value(SQLUSMALLINT n, bool& isNull);
     SQLSMALLINT Columns() const { return static_cast<SQLSMALLINT>(buffers_.size()); }
     void Close() { SQLFreeStmt(stmt_, SQL_CLOSE); }
+    // The statement, for readers that fetch from it their own way.
+    SQLHSTMT statement() const { return stmt_; }
 
   private:
     SQLHENV env_ = SQL_NULL_HENV;
@@ -35,18 +38,6 @@ class PlainConnection {
     bool connected_ = false;
     std::vector<std::vector<char>> buffers_;
     std::string long_;  // a value longer than its buffer
-};
-
-// A checksum of every value read, to tell that two readings gave the same text.
-struct Digest {
-    uint64_t hash = 1469598103934665603ull;
-    uint64_t bytes = 0;
-    void Add(std::string_view value) {
-        for (unsigned char c : value) hash = (hash ^ c) * 1099511628211ull;
-        hash = (hash ^ 0xFF) * 1099511628211ull;  // a value's end
-        bytes += value.size();
-    }
-    bool operator==(const Digest&) const = default;
 };
 
 }  // namespace kvlbench

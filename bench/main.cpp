@@ -8,7 +8,7 @@
 #include "Memory.h"
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == kvlbench::kMemoryChild)
+    if (argc == kvlbench::kMemoryChildArgs && std::string(argv[1]) == kvlbench::kMemoryChild)
         return kvlbench::MemoryChild(argv);
     // Fixed malloc thresholds: glibc otherwise raises them as large blocks come and go, so
     // a benchmark's allocations would cost what the ones run before it left behind, and

@@ -13,6 +13,17 @@ namespace kvl::odbc {
 
 namespace {
 
+// The seam's names for ODBC's numbers and structures, checked against the driver manager's.
+static_assert(sizeof(SQLLEN) == sizeof(int64_t) && sizeof(SQLULEN) == sizeof(uint64_t));
+static_assert(kColumnTypeName == SQL_DESC_TYPE_NAME &&
+              kInfoGetDataExtensions == SQL_GETDATA_EXTENSIONS);
+static_assert(kGetDataAnyColumn == SQL_GD_ANY_COLUMN && kGetDataBlock == SQL_GD_BLOCK &&
+              kGetDataBound == SQL_GD_BOUND);
+static_assert(kAttrRowStatusPtr == SQL_ATTR_ROW_STATUS_PTR &&
+              kAttrRowsFetchedPtr == SQL_ATTR_ROWS_FETCHED_PTR &&
+              kAttrRowArraySize == SQL_ATTR_ROW_ARRAY_SIZE);
+static_assert(kRowError == SQL_ROW_ERROR);
+
 // The driver manager writes process-wide state without a lock of its own while it makes and
 // frees an environment (seen under the thread sanitizer: two sessions opening at once on two
 // threads). Environments are made once per open, so one lock around both costs nothing.
@@ -37,24 +48,6 @@ Return Allocate(SQLSMALLINT type, Handle parent, Handle& out) {
     Return rc = SQLAllocHandle(type, H(parent), &h);
     out = Succeeded(rc) ? K(h) : 0;
     return rc;
-}
-
-// Prepares sql, binds the parameters in order and executes it.
-Return Bound(Handle stmt, std::string_view sql, const std::vector<Parameter>& parameters) {
-    Return rc = SQLPrepare(H(stmt), Text(sql), static_cast<SQLINTEGER>(sql.size()));
-    if (!Succeeded(rc)) return rc;
-    // The lengths must stay put until SQLExecute has read them.
-    std::vector<SQLLEN> lengths(parameters.size());
-    for (size_t i = 0; i < parameters.size(); ++i) {
-        const std::optional<std::string>& value = parameters[i].value;
-        lengths[i] = value ? static_cast<SQLLEN>(value->size()) : SQL_NULL_DATA;
-        SQLULEN size = value && !value->empty() ? value->size() : 1;
-        rc = SQLBindParameter(H(stmt), static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
-                              SQL_C_CHAR, parameters[i].sqlType, size, 0,
-                              value ? Text(*value) : nullptr, 0, &lengths[i]);
-        if (!Succeeded(rc)) return rc;
-    }
-    return SQLExecute(H(stmt));
 }
 
 // unixODBC as it is: each member is one call of the driver manager.
@@ -153,8 +146,8 @@ class UnixOdbcApi final : public Api {
         return rc;
     }
     Return Fetch(Handle stmt) override { return SQLFetch(H(stmt)); }
-    Return GetData(Handle stmt, uint16_t column, int16_t cType, void* buffer,
-                   int64_t bufferLength, int64_t& indicator) override {
+    Return GetData(Handle stmt, uint16_t column, int16_t cType, void* buffer, int64_t bufferLength,
+                   int64_t& indicator) override {
         SQLLEN ind = 0;
         Return rc = SQLGetData(H(stmt), column, cType, buffer, bufferLength, &ind);
         indicator = ind;
@@ -162,19 +155,75 @@ class UnixOdbcApi final : public Api {
     }
     Return MoreResults(Handle stmt) override { return SQLMoreResults(H(stmt)); }
 
+    Return Prepare(Handle stmt, std::string_view sql) override {
+        return SQLPrepare(H(stmt), Text(sql), static_cast<SQLINTEGER>(sql.size()));
+    }
+    Return BindParameter(Handle stmt, uint16_t number, int16_t cType, int16_t sqlType,
+                         uint64_t columnSize, int16_t decimals, const void* value,
+                         int64_t* length) override {
+        static_assert(sizeof(SQLLEN) == sizeof(int64_t));
+        // A parameter's buffer length only matters for output parameters.
+        return SQLBindParameter(H(stmt), number, SQL_PARAM_INPUT, cType, sqlType, columnSize,
+                                decimals, const_cast<void*>(value), 0,
+                                reinterpret_cast<SQLLEN*>(length));
+    }
+    Return Execute(Handle stmt) override { return SQLExecute(H(stmt)); }
+    Return ResetParameters(Handle stmt) override { return SQLFreeStmt(H(stmt), SQL_RESET_PARAMS); }
+
     Return ExecuteWith(Handle stmt, std::string_view sql, const std::vector<Parameter>& parameters,
                        std::vector<Diagnostic>& failure) override {
-        Return rc = Bound(stmt, sql, parameters);
+        Return rc = Prepare(stmt, sql);
+        // The lengths must stay put until Execute has read them.
+        std::vector<int64_t> lengths(parameters.size());
+        for (size_t i = 0; i < parameters.size() && Succeeded(rc); ++i) {
+            const std::optional<std::string>& value = parameters[i].value;
+            lengths[i] = value ? static_cast<int64_t>(value->size()) : kNullData;
+            uint64_t size = value && !value->empty() ? value->size() : 1;
+            rc = BindParameter(stmt, static_cast<uint16_t>(i + 1), kCharData, parameters[i].sqlType,
+                               size, 0, value ? value->data() : nullptr, &lengths[i]);
+        }
+        if (Succeeded(rc)) rc = Execute(stmt);
         failure.clear();
         if (!Succeeded(rc) && rc != kNoData) failure = Diagnostics(*this, 0, 0, stmt);
         // The bindings point into the caller's values, which do not outlive this call.
-        SQLFreeStmt(H(stmt), SQL_RESET_PARAMS);
+        ResetParameters(stmt);
         return rc;
     }
     Return SpecialColumns(Handle stmt, std::string_view table) override {
         return SQLSpecialColumns(H(stmt), SQL_BEST_ROWID, nullptr, 0, nullptr, 0, Text(table),
                                  static_cast<SQLSMALLINT>(table.size()), SQL_SCOPE_SESSION,
                                  SQL_NULLABLE);
+    }
+
+    Return GetInfoMask(Handle conn, uint16_t info, uint32_t& out) override {
+        SQLUINTEGER value = 0;
+        Return rc = SQLGetInfo(H(conn), info, &value, sizeof value, nullptr);
+        out = Succeeded(rc) ? value : 0;
+        return rc;
+    }
+    Return ColAttributeText(Handle stmt, uint16_t column, uint16_t field,
+                            std::string& out) override {
+        char text[256] = {};
+        SQLSMALLINT length = 0;
+        Return rc = SQLColAttribute(H(stmt), column, field, text, sizeof text, &length, nullptr);
+        out.assign(text, Succeeded(rc) ? std::clamp<size_t>(length, 0, sizeof text - 1) : 0);
+        return rc;
+    }
+    Return BindCol(Handle stmt, uint16_t column, int16_t cType, void* buffer, int64_t bufferLength,
+                   int64_t* indicators) override {
+        return SQLBindCol(H(stmt), column, cType, buffer, bufferLength,
+                          reinterpret_cast<SQLLEN*>(indicators));
+    }
+    Return UnbindColumns(Handle stmt) override { return SQLFreeStmt(H(stmt), SQL_UNBIND); }
+    Return SetStmtInteger(Handle stmt, int32_t attribute, uint64_t value) override {
+        return SQLSetStmtAttr(H(stmt), attribute,
+                              reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(value)), 0);
+    }
+    Return SetStmtPointer(Handle stmt, int32_t attribute, void* value) override {
+        return SQLSetStmtAttr(H(stmt), attribute, value, 0);
+    }
+    Return SetPos(Handle stmt, uint64_t row) override {
+        return SQLSetPos(H(stmt), row, SQL_POSITION, SQL_LOCK_NO_CHANGE);
     }
 
     Return Error(Handle env, Handle conn, Handle stmt, int16_t record, Diagnostic& out) override {

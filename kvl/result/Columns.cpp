@@ -100,7 +100,7 @@ void kvlRES::Impl::DescreveColuna(Coluna& c, uint16_t n) {
     const Handle hStmt = self.hStmt;
     odbc::ColumnDescription d;
     Retorno = api.DescribeCol(hStmt, n, d);
-    c.Nome = d.name;
+    c.Nome = std::move(d.name);
     int16_t tipo = SqlTipoConverte(d.sqlType);
     c.Tipo = Variant(tipo);
 

@@ -9,7 +9,9 @@
 
 #include "../server/StatementPool.h"
 #include "Column.h"
+#include "Parameters.h"
 #include "RowStore.h"
+#include "TypedRows.h"
 #include "kvl/Error.h"
 #include "kvl/kvlRES.h"
 #include "kvl/odbc/Cursor.h"
@@ -29,6 +31,14 @@ struct kvlRES::Impl {
     odbc::Return Retorno = 0;
     bool comLinhas = false;
     SlotLease lease;
+    // A prepared command's own statement on a kvlLIG's connection, in place of a slot.
+    std::unique_ptr<StatementSource> proprio;
+    BoundParameters parametros;
+    // How the current result is read: once read one way, the other is an invalid call.
+    enum class Leitura : uint8_t { kNenhuma, kTexto, kTipada } leitura = Leitura::kNenhuma;
+    // The typed reading, made when first asked for. Declared after the lease it reads
+    // through, so it unbinds the statement before the lease gives the slot back.
+    std::unique_ptr<TypedRows> tipadas;
 
     const Coluna& C(int16_t nIndex) const {
         if (nIndex < 0 || static_cast<size_t>(nIndex) >= Colunas.size())
@@ -37,13 +47,18 @@ struct kvlRES::Impl {
     }
     Coluna& C(int16_t nIndex) { return const_cast<Coluna&>(std::as_const(*this).C(nIndex)); }
 
+    TypedRows& Tipadas();
+    // A new result on the statement: read neither way yet, nothing of it bound.
+    void ReiniciaLeitura();
     // Takes a slot: its number and handles become the result set's.
     void Hold(SlotLease l);
     // Whether the statement handle still belongs to a live slot of the session.
-    bool SlotVivo() const { return lease.Live(); }
+    bool SlotVivo() const { return proprio ? proprio->Live() : lease.Live(); }
     // Gives the slot back, telling the session whether rows were left.
     void GiveBack(bool rowsLeft);
     odbc::Api& Api() const;
+    // Runs the prepared command with these values bound; throws OdbcError when it fails.
+    void Executa(const std::vector<TypedValue>& valores);
 
     void LogInicio();
     void LogFim();

@@ -1,8 +1,11 @@
 #include "RowStore.h"
 
-#include <cstring>
+#include <sys/mman.h>
 
-#include "kvl/Error.h"
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
 
 namespace kvl {
 
@@ -10,6 +13,11 @@ namespace {
 
 // The longest length prefix: a 64-bit value in 7-bit groups.
 constexpr size_t kMaxVarint = 10;
+
+constexpr size_t kFirstBlock = size_t{64} << 10;
+constexpr size_t kLargestBlock = size_t{4} << 20;
+// From this size on a block is mapped on its own, on a huge-page boundary.
+constexpr size_t kHugePage = size_t{2} << 20;
 
 char* PutVarint(char* p, uint64_t v) {
     while (v >= 0x80) {
@@ -20,7 +28,44 @@ char* PutVarint(char* p, uint64_t v) {
     return p;
 }
 
-const char* GetVarint(const char* p, uint64_t& v) {
+std::string_view TextOf(const Variant& v, std::string& scratch) {
+    if (const std::string* s = v.IfString()) return *s;
+    scratch = v.ToString();
+    return scratch;
+}
+
+// `size` bytes (a multiple of kHugePage) on a kHugePage boundary, advised for huge pages:
+// one page fault then brings in 2 MB rather than 4 KB.
+char* MapHuge(size_t size) {
+    void* p =
+        mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+    auto* raw = static_cast<char*>(p);
+    auto address = reinterpret_cast<uintptr_t>(raw);
+    char* start = raw + ((kHugePage - address % kHugePage) % kHugePage);
+    if (start > raw) munmap(raw, static_cast<size_t>(start - raw));
+    char* end = raw + size + kHugePage;
+    if (end > start + size) munmap(start + size, static_cast<size_t>(end - (start + size)));
+#ifdef MADV_HUGEPAGE
+    madvise(start, size, MADV_HUGEPAGE);  // a hint: without huge pages the block still serves
+#endif
+    return start;
+}
+
+}  // namespace
+
+RowStore::~RowStore() {
+    for (const Block& b : blocks_) {
+        if (!b.data) continue;
+        if (b.mapped) {
+            munmap(b.data, b.size);
+        } else {
+            delete[] b.data;
+        }
+    }
+}
+
+const char* RowStore::GetLongVarint(const char* p, uint64_t& v) {
     v = 0;
     for (int shift = 0;; shift += 7) {
         auto b = static_cast<unsigned char>(*p++);
@@ -29,101 +74,86 @@ const char* GetVarint(const char* p, uint64_t& v) {
     }
 }
 
-std::string_view TextOf(const Variant& v, std::string& scratch) {
-    if (const std::string* s = v.IfString()) return *s;
-    scratch = v.ToString();
-    return scratch;
+void RowStore::AddBlock(size_t size) {
+    size_t room = blocks_.empty() ? kFirstBlock : std::min(blocks_.back().size * 2, kLargestBlock);
+    room = std::max(room, size);
+    const bool mapped = room >= kHugePage;
+    if (mapped) room = (room + kHugePage - 1) / kHugePage * kHugePage;
+    // Listed before it is allocated, so that nothing leaks when the allocation throws.
+    Block& b = blocks_.emplace_back(Block{nullptr, room, mapped});
+    b.data = mapped ? MapHuge(room) : new char[room];
+    free_ = b.data;
+    end_ = b.data + room;
 }
 
-}  // namespace
+char* RowStore::Relocate(const char*& record, char* p, const std::vector<Coluna>& columns,
+                         size_t from) {
+    const auto written = static_cast<size_t>(p - record);
+    size_t need = written + kMaxVarint;
+    std::string scratch;
+    for (size_t n = from; n < columns.size(); ++n)
+        need += TextOf(columns[n].Valor, scratch).size() + kMaxVarint;
+    // Room for the index's next chunk too, so that noting the record keeps to this block.
+    AddBlock(need + kChunkRows * sizeof(const char*) + alignof(const char*));
+    if (written) std::memcpy(free_, record, written);
+    record = free_;
+    return free_ + written;
+}
 
-char* RowStore::Reserve(size_t size) {
-    if (size > freeSize_) {
-        size_t room = std::max(size, kBlockSize);
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(room));
-        blockBytes_ += room;
-        free_ = blocks_.back().get();
-        freeSize_ = room;
+void RowStore::AddChunk() {
+    const size_t bytes = kChunkRows * sizeof(const char*);
+    auto at = reinterpret_cast<uintptr_t>(free_);
+    size_t pad = (alignof(const char*) - at % alignof(const char*)) % alignof(const char*);
+    if (static_cast<size_t>(end_ - free_) < pad + bytes) {
+        AddBlock(bytes);
+        pad = 0;
     }
-    return free_;
-}
-
-void RowStore::Commit(size_t used) {
-    free_ += used;
-    freeSize_ -= used;
+    index_.push_back(reinterpret_cast<const char**>(free_ + pad));
+    free_ += pad + bytes;
 }
 
 void RowStore::Store(int32_t row, const std::vector<Coluna>& columns) {
-    // One pass: each value is written straight after its length prefix; the room is
-    // reserved for the longest prefixes and the record ends where the values ended.
+    // One pass: each value goes straight after its length prefix while the block has room;
+    // a record that outgrows the block moves to a new one sized for the rest.
+    if (row < 1) return;  // row 0 and below are never read
+    const size_t count = columns.size() - 1;
+    const char* record = free_;
+    char* p = free_;
+    if (static_cast<size_t>(end_ - p) < kMaxVarint) p = Relocate(record, p, columns, 1);
+    p = PutVarint(p, count);
+    // The end in a local: the bytes written through p could otherwise be end_ itself.
+    const char* end = end_;
     std::string scratch;
-    size_t room = 0;
-    for (size_t n = 1; n < columns.size(); ++n)
-        room += TextOf(columns[n].Valor, scratch).size() + kMaxVarint;
-    char* record = Reserve(room);
-    char* p = record;
-    for (size_t n = 1; n < columns.size(); ++n) {
-        std::string_view text = TextOf(columns[n].Valor, scratch);
-        p = PutVarint(p, text.size() * 2 + (columns[n].SeNull ? 1 : 0));
+    for (size_t n = 1; n <= count; ++n) {
+        const Coluna& c = columns[n];
+        std::string_view text = TextOf(c.Valor, scratch);
+        if (static_cast<size_t>(end - p) < text.size() + kMaxVarint) {
+            p = Relocate(record, p, columns, n);
+            end = end_;
+        }
+        uint64_t head = text.size() * 2 + (c.SeNull ? 1 : 0);
+        if (head < 0x80) {
+            *p++ = static_cast<char>(head);
+        } else {
+            p = PutVarint(p, head);
+        }
         std::memcpy(p, text.data(), text.size());
         p += text.size();
     }
-    Commit(static_cast<size_t>(p - record));
-    auto count = static_cast<int16_t>(columns.size() - 1);
-    if (static_cast<size_t>(row) == rows_.size()) {  // the next row, as rows are read
-        rows_.push_back(record);
-        columns_.push_back(count);
-        return;
-    }
-    if (rows_.size() <= static_cast<size_t>(row)) {
-        rows_.resize(static_cast<size_t>(row) + 1, nullptr);
-        columns_.resize(static_cast<size_t>(row) + 1, 0);
-    }
-    rows_[row] = record;
-    columns_[row] = count;
+    free_ = p;
+    // Rows skipped on the way to this one were never stored.
+    for (int64_t skipped = int64_t{rows_} + 1; skipped < row; ++skipped)
+        Slot(static_cast<int32_t>(skipped)) = nullptr;
+    Slot(row) = record;
+    if (row > rows_) rows_ = row;
 }
 
 std::string_view RowStore::Value(int32_t row, int16_t column, bool& isNull) const {
-    if (row < 1 || static_cast<size_t>(row) >= rows_.size() || column < 1)
-        throw Error(kSubscriptOutOfRange);
-    isNull = false;
-    const char* p = rows_[row];
-    if (!p) return {};
-    if (column > columns_[row]) throw Error(kSubscriptOutOfRange);
-    for (int16_t n = 1;; ++n) {
-        uint64_t head = 0;
-        p = GetVarint(p, head);
-        size_t length = head / 2;
-        if (n == column) {
-            isNull = head & 1;
-            return {p, length};
-        }
-        p += length;
-    }
-}
-
-RowStore::Reader RowStore::Row(int32_t row) const {
-    if (row < 1 || static_cast<size_t>(row) >= rows_.size()) throw Error(kSubscriptOutOfRange);
-    Reader r;
-    r.p_ = rows_[row];
-    r.left_ = r.p_ ? columns_[row] : 0;
-    return r;
-}
-
-std::string_view RowStore::Reader::Next(bool& isNull) {
-    isNull = false;
-    if (left_ <= 0) return {};
-    --left_;
-    uint64_t head = 0;
-    p_ = GetVarint(p_, head);
-    isNull = head & 1;
-    std::string_view value(p_, head / 2);
-    p_ += head / 2;
-    return value;
-}
-
-size_t RowStore::BytesHeld() const {
-    return blockBytes_ + rows_.size() * (sizeof(const char*) + sizeof(int16_t));
+    if (column < 1) throw Error(kSubscriptOutOfRange);
+    Reader r = Row(row);
+    if (r.p_ && column > r.left_) throw Error(kSubscriptOutOfRange);
+    for (int16_t n = 1; n < column; ++n) r.Next(isNull);
+    return r.Next(isNull);
 }
 
 }  // namespace kvl

@@ -40,12 +40,14 @@ void kvlRES::Impl::Hold(SlotLease l) {
 }
 
 void kvlRES::Impl::GiveBack(bool rowsLeft) {
+    // No later command on the slot may write into this result set's buffers.
+    if (tipadas) tipadas->Unbind();
     lease.Release(rowsLeft);
     self.Indice = 0;
 }
 
 odbc::Api& kvlRES::Impl::Api() const {
-    odbc::Api* api = lease.api();
+    odbc::Api* api = proprio ? proprio->api() : lease.api();
     if (!api) throw Error(kObjectNotSet);
     return *api;
 }
@@ -99,6 +101,8 @@ odbc::Return kvlRES::Impl::Busca() {
 
 bool kvlRES::TemLinhas() {
     Impl& e = impl();
+    if (e.leitura == Impl::Leitura::kTipada) throw Error(kInvalidCall);
+    e.leitura = Impl::Leitura::kTexto;
     bool vivo = Armazenou || e.SlotVivo();
     if (Armazenou) {
         e.Retorno = Lins < TotLins ? odbc::kSuccess : odbc::kError;
@@ -218,6 +222,7 @@ void kvlRES::ReloadLinha() {
 bool kvlRES::MaisResultados(std::optional<bool> ComAnalise) {
     Impl& e = impl();
     if (!e.SlotVivo()) return false;
+    e.ReiniciaLeitura();
     e.Retorno = e.Api().MoreResults(hStmt);
     if (e.Retorno == odbc::kNoData) {
         e.comLinhas = false;  // the driver closed the cursor: no row is left to fetch
@@ -237,7 +242,7 @@ void kvlRES::Liberta() {
     Impl& e = impl();
     if (Indice < 1) return;
     if (e.SlotVivo()) {
-        bool restam = TemLinhas();
+        bool restam = e.leitura == Impl::Leitura::kTipada ? e.tipadas->RowsLeft() : TemLinhas();
         if (Indice < 1) return;  // reaching the end of a storing result gave the slot back
         e.GiveBack(restam);
     }

@@ -74,9 +74,15 @@ Decision kvlSERV::Impl::Check(odbc::Return rc, const odbc::Diagnostic& reason,
     s.erro = false;
     s.ErroN = static_cast<int16_t>(rc);
     // A plain success leaves no diagnostic to read.
-    s.ErroD = rc == odbc::kSuccess ? "" : std::string(CorteUtf8(reason.message, 1024));
-    s.ErroNativo = rc == odbc::kSuccess ? 0 : reason.native;
-    sqlState = rc == odbc::kSuccess ? "" : reason.state;
+    if (rc == odbc::kSuccess) {
+        s.ErroD.clear();
+        s.ErroNativo = 0;
+        sqlState.clear();
+        return Decision::Continue;
+    }
+    s.ErroD = CorteUtf8(reason.message, 1024);
+    s.ErroNativo = reason.native;
+    sqlState = reason.state;
     if (s.ErroNativo == kDatabaseContextChanged) s.ErroN = 1;
     if (s.ErroN == odbc::kSuccess || s.ErroN == odbc::kSuccessWithInfo) return Decision::Continue;
     s.erro = true;

@@ -23,15 +23,10 @@ std::string ContagemDe(const std::string& S) {
     return C;
 }
 
-// The command Exec runs: SCom, else the pending text (emptied), made the count batch when a
-// prediction is asked.
-std::string ComandoAExecutar(kvlSERV& s, std::string* SCom, int32_t* PreveLinhas) {
-    std::string comando;
-    if (SCom) {
-        comando = *SCom;
-    } else {
-        comando.swap(s.ActCom);
-    }
+// The command Exec runs: comando, made the count batch when a prediction is asked (and
+// then written back to SCom when given); empty when there is nothing to run.
+std::string ComandoAExecutar(kvlSERV& s, std::string comando, std::string* SCom,
+                             int32_t* PreveLinhas) {
     if (Apara(comando).empty()) return {};
     if (PreveLinhas) {
         // A command without a query has nothing to count: it runs as given.
@@ -77,19 +72,31 @@ void kvlSERV::com(std::string_view sComando) {
 
 std::shared_ptr<kvlRES> kvlSERV::Exec(const std::string& SCom, std::shared_ptr<kvlRES> oRes,
                                       int32_t* PreveLinhas, std::optional<bool> ComAnalise) {
-    std::string comando = SCom;
-    return Exec(&comando, std::move(oRes), PreveLinhas, ComAnalise);
+    return impl().Exec(SCom, nullptr, std::move(oRes), PreveLinhas, ComAnalise);
 }
 
 std::shared_ptr<kvlRES> kvlSERV::Exec(std::string* SCom, std::shared_ptr<kvlRES> oRes,
                                       int32_t* PreveLinhas, std::optional<bool> ComAnalise) {
-    std::string comando = ComandoAExecutar(*this, SCom, PreveLinhas);
+    // Without a command of its own, Exec runs (and empties) the pending text.
+    std::string comando;
+    if (SCom) {
+        comando = *SCom;
+    } else {
+        comando.swap(ActCom);
+    }
+    return impl().Exec(std::move(comando), SCom, std::move(oRes), PreveLinhas, ComAnalise);
+}
+
+std::shared_ptr<kvlRES> kvlSERV::Impl::Exec(std::string comando, std::string* SCom,
+                                            std::shared_ptr<kvlRES> oRes, int32_t* PreveLinhas,
+                                            std::optional<bool> ComAnalise) {
+    kvlSERV& s = self;
+    comando = ComandoAExecutar(s, std::move(comando), SCom, PreveLinhas);
     if (comando.empty()) return nullptr;
     std::shared_ptr<kvlRES> R = oRes ? std::move(oRes) : std::make_shared<kvlRES>();
     R->ActCom = std::move(comando);
-    Impl& e = impl();
-    int32_t inicio = e.Run(*R);
-    if (Log) e.LogExecution(*R, inicio);
+    int32_t inicio = Run(*R);
+    if (s.Log) LogExecution(*R, inicio);
     R->Cols = 0;
     R->Lins = 0;
     kvlRES::Impl& r = R->impl();
@@ -100,11 +107,11 @@ std::shared_ptr<kvlRES> kvlSERV::Exec(std::string* SCom, std::shared_ptr<kvlRES>
         R->erro = true;
         return R;
     }
-    if (erro) return R;
+    if (s.erro) return R;
 
-    R->SqlAnalisaColunas = SqlAnalisaColunas;
-    r.Descreve(ComAnalise.value_or(SqlAnalisaColunas), true);
-    LinAfect = R->LinAfect;
+    R->SqlAnalisaColunas = s.SqlAnalisaColunas;
+    r.Descreve(ComAnalise.value_or(s.SqlAnalisaColunas), true);
+    s.LinAfect = R->LinAfect;
     if (PreveLinhas) LePrevisao(*R, *PreveLinhas);
     return R;
 }
@@ -113,6 +120,7 @@ int32_t kvlSERV::Impl::Run(kvlRES& R) {
     kvlSERV& s = self;
     kvlRES::Impl& r = R.impl();
     const std::string& comando = R.ActCom;
+    r.ReiniciaLeitura();
     // A slot R already holds may have a cursor open from its last command.
     bool fechaCursor = r.SlotVivo();
     int32_t inicio = 0;
@@ -134,7 +142,7 @@ int32_t kvlSERV::Impl::Run(kvlRES& R) {
         R.erro = s.erro;
         R.ErroN = s.ErroN;
         R.ErroD = s.ErroD;
-        R.Pai = s.shared_from_this();
+        if (R.Pai.get() != &s) R.Pai = s.shared_from_this();
         if (!Follow(d)) return inicio;
     }
 }

@@ -3,6 +3,7 @@
 // links, the error check's decisions, the execution loop and the services.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,6 +69,11 @@ struct kvlSERV::Impl {
     void Reopen();
     // Frees every link; result sets still out go stale.
     void FreeLinks();
+    // Exec's work once the command is known: comando, made the count batch when a
+    // prediction is asked (and written back to SCom when given).
+    std::shared_ptr<kvlRES> Exec(std::string comando, std::string* SCom,
+                                 std::shared_ptr<kvlRES> oRes, int32_t* PreveLinhas,
+                                 std::optional<bool> ComAnalise);
     // Runs R.ActCom on R's slot (or a new one) until the error check says stop; gives the
     // start time of the last attempt.
     int32_t Run(kvlRES& R);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "kvl/Error.h"
 #include "kvl/kvlSERV.h"
 
 namespace kvl {
@@ -26,15 +25,6 @@ void StatementPool::FreeAll() {
     count = 0;
     env_.reset();
     ++generation_;
-}
-
-StatementPool::Slot& StatementPool::At(int16_t index) {
-    if (index < 0 || static_cast<size_t>(index) >= slots_.size()) throw Error(kSubscriptOutOfRange);
-    return slots_[static_cast<size_t>(index)];
-}
-
-const StatementPool::Slot& StatementPool::At(int16_t index) const {
-    return const_cast<StatementPool*>(this)->At(index);
 }
 
 void StatementPool::Release(int16_t index) {

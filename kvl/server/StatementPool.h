@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "kvl/Error.h"
 #include "kvl/odbc/Handles.h"
 
 namespace kvl {
@@ -49,8 +50,13 @@ class StatementPool {
     // Frees every slot's handles, then the environment; every lease goes stale.
     void FreeAll();
 
-    Slot& At(int16_t index);
-    const Slot& At(int16_t index) const;
+    // Error 9 outside the slots.
+    Slot& At(int16_t index) {
+        if (index < 0 || static_cast<size_t>(index) >= slots_.size())
+            throw Error(kSubscriptOutOfRange);
+        return slots_[static_cast<size_t>(index)];
+    }
+    const Slot& At(int16_t index) const { return const_cast<StatementPool*>(this)->At(index); }
     size_t Size() const { return slots_.size(); }
     void Grow(size_t size) {
         if (slots_.size() < size) slots_.resize(size);
@@ -84,14 +90,27 @@ class StatementPool {
     uint64_t generation_ = 1;
 };
 
+// Where a result set's statement is: the statement of a slot it leases, or a statement of
+// its own on a connection taken out of the stack (kvlLIG). Its handles are 0 once it is not
+// live any more.
+class StatementSource {
+  public:
+    virtual ~StatementSource() = default;
+    virtual bool Live() const = 0;
+    virtual Handle conn() const = 0;
+    virtual Handle stmt() const = 0;
+    // The driver manager of the handles, which outlives them.
+    virtual odbc::Api* api() const = 0;
+};
+
 // A result set's hold on one slot, from the generation it was taken in. It gives the slot
 // back once, when released or destroyed; a slot the session has given up since (a close or a
 // reconnection) is not its to give back.
-class SlotLease {
+class SlotLease final : public StatementSource {
   public:
     SlotLease() = default;
     SlotLease(std::shared_ptr<StatementPool> pool, int16_t index);
-    ~SlotLease() {
+    ~SlotLease() override {
         try {
             Release();
         } catch (...) {
@@ -100,12 +119,13 @@ class SlotLease {
     SlotLease(SlotLease&& other) noexcept { *this = std::move(other); }
     SlotLease& operator=(SlotLease&& other) noexcept;
 
-    bool Live() const { return pool_ && pool_->Live(index_, generation_); }
+    bool Live() const override { return pool_ && pool_->Live(index_, generation_); }
     int16_t index() const { return index_; }
-    Handle conn() const { return Live() ? pool_->At(index_).conn.get() : 0; }
-    Handle stmt() const { return Live() ? pool_->At(index_).stmt.get() : 0; }
-    // The driver manager of the handles, which outlives them.
-    odbc::Api* api() const { return pool_ ? &pool_->api() : nullptr; }
+    Handle conn() const override { return Live() ? pool_->At(index_).conn.get() : 0; }
+    Handle stmt() const override { return Live() ? pool_->At(index_).stmt.get() : 0; }
+    odbc::Api* api() const override { return pool_ ? &pool_->api() : nullptr; }
+    // Whether the slot's connection is up (its connect may have been refused).
+    bool Connected() const { return Live() && pool_->At(index_).connected(); }
     // The session, while the lease is live.
     kvlSERV* session() const { return Live() ? &pool_->session() : nullptr; }
     // Gives the slot back, telling the session whether rows were left; false when it was

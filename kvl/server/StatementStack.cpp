@@ -118,15 +118,19 @@ void kvlSERV::MASS_SegueConexão() {
         e.usageExtra.assign(1, 0);
     }
     ++NRegistos;
-    // Room for the 120 samples is reserved once: no allocation per reservation.
-    e.usageBase.reserve(121);
-    e.usageExtra.reserve(121);
-    e.usageBase.resize(static_cast<size_t>(NRegistos) + 1);
-    e.usageExtra.resize(static_cast<size_t>(NRegistos) + 1);
-    e.usageBase[NRegistos] = e.usageExtra[NRegistos] = 0;
+    const auto samples = static_cast<size_t>(NRegistos) + 1;
+    if (e.usageBase.size() != samples || e.usageExtra.size() != samples) {
+        // Room for the 120 samples is reserved once: no allocation per reservation.
+        e.usageBase.reserve(121);
+        e.usageExtra.reserve(121);
+        e.usageBase.resize(samples);
+        e.usageExtra.resize(samples);
+    }
+    uint8_t& base = e.usageBase[NRegistos];
+    uint8_t& extra = e.usageExtra[NRegistos];
+    base = extra = 0;
     for (int16_t i = 1; i <= e.pool->count; ++i) {
-        if (e.pool->At(i).busy)
-            Count(i > lStackBase ? e.usageExtra[NRegistos] : e.usageBase[NRegistos]);
+        if (e.pool->At(i).busy) Count(i > lStackBase ? extra : base);
     }
 }
 

@@ -1,5 +1,6 @@
 // Lost links on the real server: a backend terminated in the middle of a read, and the whole
 // server restarted under an open session. Each is answered Yes and leaves a working session.
+// A typed read that loses its link fails where it stopped, and asks nothing.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include "Databases.h"
 #include "FakeWindow.h"
 #include "Workloads.h"
+#include "kvl/OdbcError.h"
 #include "kvl/kvlRES.h"
 
 namespace {
@@ -104,6 +106,29 @@ TEST_F(ScratchServer, AfterARestartTheNextCommandOffersToReconnectAndYesWorks) {
     auto after = Open(Login());
     EXPECT_EQ(kvlrel::ValueOf(*after, "SELECT count(*) FROM pos WHERE sPOSform = 'Fornecedores'"),
               "1");
+}
+
+// The server's rows come a block at a time from a server cursor, so the restart falls between
+// two blocks: the first is delivered whole, and the second fails at its first row, for good.
+TEST_F(ScratchServer, ATypedReadFailsAtTheFirstRowOfTheBlockItLost) {
+    auto session = Open(Login() + ";UseDeclareFetch=1;Fetch=100");
+    ASSERT_TRUE(session->Aberto) << session->ErroD;
+    auto r = session->Exec("SELECT g FROM generate_series(1, 1000) AS g");
+    for (int64_t g = 1; g <= 100; ++g) {
+        ASSERT_TRUE(r->TemLinhasTipadas(100));
+        ASSERT_EQ(r->ColTipada(1), kvl::TypedValue(g));
+    }
+    ASSERT_EQ(Script("restart " + name_), 0);
+    std::string state;
+    try {
+        r->TemLinhasTipadas();
+    } catch (const kvl::OdbcError& e) {
+        state = e.state();
+    }
+    EXPECT_TRUE(state == "08S01" || state.starts_with("57P")) << state;
+    EXPECT_THROW(r->TemLinhasTipadas(), kvl::OdbcError);
+    EXPECT_EQ(r->Lins, 100);
+    EXPECT_EQ(dynamic_cast<kvlrel::ReconnectDialogs&>(*session->Dialogos).questions, 0);
 }
 
 }  // namespace

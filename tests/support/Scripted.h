@@ -51,6 +51,9 @@ class ScriptedOdbc : public Api {
     void Fail(const std::string& call, std::vector<Diagnostic> records) {
         failures_[call].push_back(std::move(records));
     }
+    // The next fetch of a block from the real driver marks row `row` (from 1) of it failed
+    // with this diagnostic, as a driver does when one row of a block cannot be given.
+    void FailRow(uint64_t row, Diagnostic diag) { rowFailures_.push_back({row, std::move(diag)}); }
     // The result sets of the next successful ExecDirect (a batch may give several).
     void ScriptExecution(std::vector<Result> sets) { pending_.push_back(std::move(sets)); }
 
@@ -118,6 +121,23 @@ class ScriptedOdbc : public Api {
     Return ExecDirect(Handle stmt, const std::string& sql) override {
         return Execute("ExecDirect", stmt, sql, [&] { return real_->ExecDirect(stmt, sql); });
     }
+    Return Prepare(Handle stmt, std::string_view sql) override {
+        return Pass(Enter("Prepare", stmt), [&] { return real_->Prepare(stmt, sql); });
+    }
+    Return BindParameter(Handle stmt, uint16_t number, int16_t cType, int16_t sqlType,
+                         uint64_t columnSize, int16_t decimals, const void* value,
+                         int64_t* length) override {
+        return Pass(Enter("BindParameter", stmt), [&] {
+            return real_->BindParameter(stmt, number, cType, sqlType, columnSize, decimals, value,
+                                        length);
+        });
+    }
+    Return Execute(Handle stmt) override {
+        return Pass(Enter("Execute", stmt), [&] { return real_->Execute(stmt); });
+    }
+    Return ResetParameters(Handle stmt) override {
+        return Pass(Enter("ResetParameters", stmt), [&] { return real_->ResetParameters(stmt); });
+    }
     Return ExecuteWith(Handle stmt, std::string_view sql, const std::vector<Parameter>& given,
                        std::vector<Diagnostic>& failure) override {
         parameters.push_back(given);
@@ -166,11 +186,15 @@ class ScriptedOdbc : public Api {
     Return Fetch(Handle stmt) override {
         Return rc = Enter("Fetch", stmt);
         if (!Succeeded(rc)) return rc;
-        if (Real(stmt)) return real_->Fetch(stmt);
+        if (Real(stmt)) return FailingRow(stmt, real_->Fetch(stmt));
         Result* r = Current(stmt);
         if (!r) return kError;
         r->read.clear();
-        return ++r->row < long(r->rows.size()) ? rc : kNoData;
+        if (!(++r->row < long(r->rows.size()))) return kNoData;
+        // Scripted rows come one a fetch, whatever the block asked for.
+        if (uint64_t* fetched = fetched_[stmt]) *fetched = 1;
+        if (uint16_t* status = status_[stmt]) *status = 0;
+        return rc;
     }
     Return GetData(Handle stmt, uint16_t column, int16_t cType, void* out, int64_t bufferLength,
                    int64_t& indicator) override {
@@ -205,6 +229,43 @@ class ScriptedOdbc : public Api {
         results_[stmt].pop_front();
         return rc;
     }
+    // Without a real driver, one that can read with GetData anywhere but refuses to bind.
+    Return GetInfoMask(Handle conn, uint16_t info, uint32_t& out) override {
+        out = kGetDataAnyColumn | kGetDataBound | kGetDataBlock;
+        return Pass(Enter("GetInfoMask", conn),
+                    [&] { return real_->GetInfoMask(conn, info, out); });
+    }
+    Return ColAttributeText(Handle stmt, uint16_t column, uint16_t field,
+                            std::string& out) override {
+        out.clear();
+        Return rc = Enter("ColAttributeText", stmt);
+        if (!Real(stmt)) return Column(stmt, column) ? rc : kError;
+        return Pass(rc, [&] { return real_->ColAttributeText(stmt, column, field, out); });
+    }
+    Return BindCol(Handle stmt, uint16_t column, int16_t cType, void* buffer, int64_t bufferLength,
+                   int64_t* indicators) override {
+        Return rc = Enter("BindCol", stmt);
+        if (!Real(stmt)) return kError;
+        return Pass(rc, [&] {
+            return real_->BindCol(stmt, column, cType, buffer, bufferLength, indicators);
+        });
+    }
+    Return UnbindColumns(Handle stmt) override {
+        return Pass(Enter("UnbindColumns", stmt), [&] { return real_->UnbindColumns(stmt); });
+    }
+    Return SetStmtInteger(Handle stmt, int32_t attribute, uint64_t value) override {
+        return Pass(Enter("SetStmtInteger", stmt, std::to_string(attribute)),
+                    [&] { return real_->SetStmtInteger(stmt, attribute, value); });
+    }
+    Return SetStmtPointer(Handle stmt, int32_t attribute, void* value) override {
+        if (attribute == kAttrRowStatusPtr) status_[stmt] = static_cast<uint16_t*>(value);
+        if (attribute == kAttrRowsFetchedPtr) fetched_[stmt] = static_cast<uint64_t*>(value);
+        return Pass(Enter("SetStmtPointer", stmt, std::to_string(attribute)),
+                    [&] { return real_->SetStmtPointer(stmt, attribute, value); });
+    }
+    Return SetPos(Handle stmt, uint64_t row) override {
+        return Pass(Enter("SetPos", stmt), [&] { return real_->SetPos(stmt, row); });
+    }
     Return Error(Handle env, Handle conn, Handle stmt, int16_t record, Diagnostic& out) override {
         Handle h = stmt ? stmt : conn ? conn : env;
         calls.push_back("Error(" + std::to_string(h) + ")");
@@ -227,6 +288,15 @@ class ScriptedOdbc : public Api {
     // The real driver's answer when the scripted layer has no failure of its own to give.
     Return Pass(Return rc, const RealCall& real) const {
         return real_ && rc == kSuccess ? real() : rc;
+    }
+    // A real block's row marked failed, when one is scripted.
+    Return FailingRow(Handle stmt, Return rc) {
+        uint16_t* status = status_[stmt];
+        if (rc != kSuccess || rowFailures_.empty() || !status) return rc;
+        status[rowFailures_.front().first - 1] = kRowError;
+        diagnostics_[stmt] = {rowFailures_.front().second};
+        rowFailures_.pop_front();
+        return kSuccessWithInfo;
     }
     // Whether the statement's results come from the real driver.
     bool Real(Handle stmt) const { return real_ && !results_.count(stmt); }
@@ -277,6 +347,8 @@ class ScriptedOdbc : public Api {
         if (rc == kInvalidHandle) return rc;
         live_.erase(h);
         results_.erase(h);
+        status_.erase(h);
+        fetched_.erase(h);
         return Pass(rc, real);
     }
     // The statement's current result set, if it has one.
@@ -294,6 +366,9 @@ class ScriptedOdbc : public Api {
     std::set<Handle> live_, connected_;
     std::map<Handle, std::deque<Result>> results_;  // by statement, the current one first
     std::map<Handle, std::vector<Diagnostic>> diagnostics_;
+    std::deque<std::pair<uint64_t, Diagnostic>> rowFailures_;
+    std::map<Handle, uint16_t*> status_;   // where each statement's block row status goes
+    std::map<Handle, uint64_t*> fetched_;  // and its count of rows fetched
     Handle next_ = 1000;
     std::shared_ptr<Api> real_;  // the driver manager behind the script, if any
 };

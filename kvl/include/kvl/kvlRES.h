@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "kvl/Export.h"
+#include "kvl/TypedValue.h"
 #include "kvl/Variant.h"
 #include "kvl/odbc/Api.h"
 
@@ -81,6 +82,27 @@ class KVL_API kvlRES : public Object {
     bool MaisResultados(std::optional<bool> ComAnalise = std::nullopt);
     bool ComLinhas(std::optional<Variant> SimOuNão = std::nullopt);
     void Liberta();
+
+    // --- Typed reading in blocks (kvl/TypedValue.h says how each type arrives) ---
+    // Moves to the next row of the current result, fetched in blocks of LinhasPorBloco rows
+    // (fewer when the bound buffers would pass a few MB, and one on a driver that cannot read
+    // a long value within a block; the first call of a result decides). False at the end of
+    // the rows; an ODBC failure throws OdbcError, without the error check or its dialogs, and
+    // so does every later call. Once a result is read this way TemLinhas is error 5, and
+    // after TemLinhas this is, until MaisResultados moves to the next result.
+    bool TemLinhasTipadas(std::optional<int32_t> LinhasPorBloco = std::nullopt);
+    // The current row's value; error 9 out of range, error 5 unless read typed.
+    const TypedValue& ColTipada(int16_t nIndex) const;
+    // The column's name, SQL type (the one its values are typed by), size, decimals and
+    // nullability; error 9 out of range.
+    const odbc::ColumnDescription& ColDescrição(int16_t nIndex) const;
+
+    // --- Prepared commands (made by kvlLIG::Prepara) ---
+    // Runs the command with Parametros bound to its "?" markers in order (std::monostate for
+    // NULL), without preparing it again; LinAfect and Cols tell what it did, and its rows are
+    // read with TemLinhasTipadas. An ODBC failure throws OdbcError. Error 5 on a result set
+    // of Exec.
+    void Executa(const std::vector<TypedValue>& Parametros = {});
 
     // The result set's state, for the library's own files: its type is not part of the
     // interface.

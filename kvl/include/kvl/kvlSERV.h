@@ -35,6 +35,8 @@ enum tqConecçaoTipo : int32_t {
     tq_dbconnectionACCESS = 4,
 };
 
+class kvlLIG;
+
 class KVL_API kvlSERV : public Object, public std::enable_shared_from_this<kvlSERV> {
   public:
     // A closed session on this machine's driver manager, or on the one given.
@@ -97,6 +99,10 @@ class KVL_API kvlSERV : public Object, public std::enable_shared_from_this<kvlSE
     // Login), or, for a text without "=", the data source of that name.
     void Abre(const std::string& Ligacao);
     void Abre(const char* Ligacao) { Abre(std::string(Ligacao)); }
+    // A connection of its own for prepared commands and transactions (see kvl/kvlLIG.h),
+    // taken out of the statement stack while the kvlLIG lasts. Error 5 when the session is
+    // not open; OdbcError when the connection cannot be made.
+    std::shared_ptr<kvlLIG> Liga();
     void Abre(std::optional<std::string> sDSN = std::nullopt,
               std::optional<std::string> sDB = std::nullopt,
               std::optional<std::string> sUID = std::nullopt,

@@ -37,10 +37,25 @@ constexpr uint16_t kColumnLength = 3;
 constexpr uint16_t kColumnPrecision = 4;
 constexpr uint16_t kColumnScale = 5;
 constexpr uint16_t kColumnDisplaySize = 6;
+constexpr uint16_t kColumnTypeName = 14;  // the declared type's name, asked as text
 
 // Facts asked with GetInfo, each answered as text.
 constexpr uint16_t kInfoDbmsName = 17;        // the server's product name
 constexpr uint16_t kInfoMultResultSets = 36;  // "Y" when a call may hold several statements
+// What GetData can do besides reading unbound columns in order, asked as a bit mask.
+constexpr uint16_t kInfoGetDataExtensions = 81;
+constexpr uint32_t kGetDataAnyColumn = 1;  // an unbound column before a bound one
+constexpr uint32_t kGetDataBlock = 4;      // in a row of a block, positioned with SetPos
+constexpr uint32_t kGetDataBound = 8;      // a bound column
+
+// Statement attributes of the reading in blocks.
+constexpr int32_t kAttrRowStatusPtr = 25;    // an array of a row status per row
+constexpr int32_t kAttrRowsFetchedPtr = 26;  // where the rows a fetch gave are counted
+constexpr int32_t kAttrRowArraySize = 27;    // rows per fetch
+
+// A row's status in a block.
+constexpr uint16_t kRowSuccess = 0;
+constexpr uint16_t kRowError = 5;
 
 // The C types values are read as.
 constexpr int16_t kCharData = 1;     // text, ended by a NUL the driver writes
@@ -139,6 +154,15 @@ class KVL_API Api {
     virtual Return GetData(Handle stmt, uint16_t column, int16_t cType, void* buffer,
                            int64_t bufferLength, int64_t& indicator) = 0;
     virtual Return MoreResults(Handle stmt) = 0;
+    // A command prepared once and executed as often as wanted with the parameters bound at
+    // that moment. A binding points at the caller's value and length, which must stay put
+    // until the Execute that reads them; ResetParameters forgets every binding.
+    virtual Return Prepare(Handle stmt, std::string_view sql) = 0;
+    virtual Return BindParameter(Handle stmt, uint16_t number, int16_t cType, int16_t sqlType,
+                                 uint64_t columnSize, int16_t decimals, const void* value,
+                                 int64_t* length) = 0;
+    virtual Return Execute(Handle stmt) = 0;
+    virtual Return ResetParameters(Handle stmt) = 0;
     // Prepares sql, binds the parameters in order and executes it. The parameters' text
     // only has to live for the call: no binding outlives it. Releasing the bindings clears
     // the statement's diagnostics, so those of a failure are read first, into failure.
@@ -147,6 +171,24 @@ class KVL_API Api {
                                std::vector<Diagnostic>& failure) = 0;
     // The columns that best identify a row of table, as a result set on stmt.
     virtual Return SpecialColumns(Handle stmt, std::string_view table) = 0;
+
+    // Reading in blocks, which only the typed reading does.
+    // A fact about the connection's driver that is a number or a bit mask.
+    virtual Return GetInfoMask(Handle conn, uint16_t info, uint32_t& out) = 0;
+    // A column attribute that is text (kColumnTypeName).
+    virtual Return ColAttributeText(Handle stmt, uint16_t column, uint16_t field,
+                                    std::string& out) = 0;
+    // Binds column as cType, column-wise: row i's value at buffer + i * bufferLength, its
+    // length or kNullData at indicators[i].
+    virtual Return BindCol(Handle stmt, uint16_t column, int16_t cType, void* buffer,
+                           int64_t bufferLength, int64_t* indicators) = 0;
+    // Unbinds every column.
+    virtual Return UnbindColumns(Handle stmt) = 0;
+    // A statement attribute whose value is a number, or a pointer (nullptr clears it).
+    virtual Return SetStmtInteger(Handle stmt, int32_t attribute, uint64_t value) = 0;
+    virtual Return SetStmtPointer(Handle stmt, int32_t attribute, void* value) = 0;
+    // Makes row (from 1) of the block fetched last the one GetData reads.
+    virtual Return SetPos(Handle stmt, uint64_t row) = 0;
 
     // Diagnostic record number `record` (from 1) of the most specific handle given (stmt,
     // else conn, else env); kNoData past the last.

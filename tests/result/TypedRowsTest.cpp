@@ -1,0 +1,304 @@
+// The typed reading in blocks on the real drivers: every type, NULLs anywhere in a block,
+// long values beside short ones, mixing with the text reading, further results, and the
+// slot reused after it; and, scripted, a row or a whole block the driver fails to give.
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "Databases.h"
+#include "kvl/OdbcError.h"
+#include "kvl/kvlRES.h"
+
+using namespace kvl;
+
+namespace {
+
+class TypedRows : public kvltest::BackendTest {};
+class TypedRowsPostgres : public TypedRows {};
+
+// A column of the type test: its type and literal on SQLite and on PostgreSQL (no type: not
+// on that driver), and the value each gives.
+struct Case {
+    const char* name;
+    const char* type[2];
+    const char* literal[2];
+    TypedValue expected[2];
+};
+
+Bytes B(std::initializer_list<uint8_t> b) {
+    return b;
+}
+
+const Timestamp kWhen{{2024, 2, 29}, {13, 45, 1, 0}};
+const Timestamp kWhenExactly{{2024, 2, 29}, {13, 45, 1, 123000000}};
+
+const std::vector<Case> kCases{
+    {"ti", {"TINYINT", nullptr}, {"200", ""}, {int64_t{200}, {}}},
+    {"si", {"SMALLINT", "SMALLINT"}, {"-32768", "-32768"}, {int64_t{-32768}, int64_t{-32768}}},
+    {"i",
+     {"INTEGER", "INTEGER"},
+     {"-2147483648", "-2147483648"},
+     {int64_t{-2147483648}, int64_t{-2147483648}}},
+    {"bi",
+     {"BIGINT", "BIGINT"},
+     {"9223372036854775807", "9223372036854775807"},
+     {INT64_MAX, INT64_MAX}},
+    // SQLite keeps a decimal as a double, so its digits are those of the double.
+    {"de",
+     {"DECIMAL(12,2)", "DECIMAL(12,2)"},
+     {"-1234.50", "-1234.50"},
+     {Decimal{"-1234.5"}, Decimal{"-1234.50"}}},
+    {"nu", {"NUMERIC", "NUMERIC"}, {"7.5", "7.5"}, {Decimal{"7.5"}, Decimal{"7.5"}}},
+    {"fl", {"FLOAT", "DOUBLE PRECISION"}, {"0.1", "0.1"}, {0.1, 0.1}},
+    {"re", {"REAL", "REAL"}, {"1.5", "1.5"}, {1.5, 1.5}},
+    {"mo", {"MONEY", "MONEY"}, {"4.25", "4.25"}, {std::string("4.25"), std::string("$4.25")}},
+    {"bo", {"BOOLEAN", "BOOLEAN"}, {"1", "TRUE"}, {true, true}},
+    {"bt", {"BIT", "BIT"}, {"0", "B'1'"}, {false, std::string("1")}},
+    {"ch", {"CHAR(5)", "CHAR(5)"}, {"'ab'", "'ab'"}, {std::string("ab"), std::string("ab   ")}},
+    {"vc",
+     {"VARCHAR(20)", "VARCHAR(20)"},
+     {"'São João'", "'São João'"},
+     {std::string("São João"), std::string("São João")}},
+    {"tx", {"TEXT", "TEXT"}, {"'texto'", "'texto'"}, {std::string("texto"), std::string("texto")}},
+    {"da",
+     {"DATE", "DATE"},
+     {"'2024-02-29'", "'2024-02-29'"},
+     {Date{2024, 2, 29}, Date{2024, 2, 29}}},
+    {"tm",
+     {"TIME", "TIME"},
+     {"'13:45:01.25'", "'13:45:01.25'"},
+     {Time{13, 45, 1, 250000000}, Time{13, 45, 1, 250000000}}},
+    {"dt",
+     {"DATETIME", "TIMESTAMP WITH TIME ZONE"},
+     {"'2024-02-29 13:45:01'", "'2024-02-29 13:45:01'"},
+     {kWhen, kWhen}},
+    {"ts",
+     {"TIMESTAMP", "TIMESTAMP"},
+     {"'2024-02-29 13:45:01.123'", "'2024-02-29 13:45:01.123'"},
+     {kWhenExactly, kWhenExactly}},
+    {"bn", {"BINARY(4)", nullptr}, {"x'01020304'", ""}, {B({1, 2, 3, 4}), {}}},
+    {"vb", {"VARBINARY(8)", nullptr}, {"x'0aff'", ""}, {B({10, 255}), {}}},
+    {"bl", {"BLOB", "BYTEA"}, {"x'00ff10'", "'\\x00ff10'"}, {B({0, 255, 16}), B({0, 255, 16})}},
+    // SQLite keeps any value in any column: what is not of the column's type stays text.
+    {"ix", {"INTEGER", nullptr}, {"'doze'", ""}, {std::string("doze"), {}}},
+    {"dx", {"DATE", nullptr}, {"'amanhã'", ""}, {std::string("amanhã"), {}}},
+};
+
+// The SQLSTATE of the OdbcError f throws; "none" when it throws none.
+std::string StateOf(auto&& f) {
+    try {
+        f();
+    } catch (const OdbcError& e) {
+        return e.state();
+    }
+    return "none";
+}
+
+}  // namespace
+
+// One column of each type the catalog views know, and a time, on each driver; the type
+// each column is described with is the one its values arrive as.
+TEST_P(TypedRows, EveryTypeArrivesAsItsOwnType) {
+    const int d = IsPostgres() ? 1 : 0;
+    std::string create, insert, select;
+    for (const Case& c : kCases) {
+        if (!c.type[d]) continue;
+        create += std::string(create.empty() ? "" : ", ") + c.name + " " + c.type[d];
+        insert += std::string(insert.empty() ? "" : ", ") + c.literal[d];
+        select += std::string(select.empty() ? "" : ", ") + c.name;
+    }
+    Run("CREATE TABLE tipos (" + create + ")");
+    Run("INSERT INTO tipos VALUES (" + insert + ")");
+    auto r = session->Exec("SELECT " + select + " FROM tipos");
+    ASSERT_TRUE(r->TemLinhasTipadas()) << r->ErroD;
+    int16_t n = 0;
+    for (const Case& c : kCases) {
+        if (!c.type[d]) continue;
+        ++n;
+        EXPECT_EQ(r->ColTipada(n), c.expected[d]) << c.name;
+        EXPECT_EQ(r->ColDescrição(n).name, c.name);
+    }
+    auto typeOf = [&](const char* name) {
+        for (int16_t i = 1; i <= r->Cols; ++i)
+            if (r->ColDescrição(i).name == name) return r->ColDescrição(i).sqlType;
+        return int16_t{0};
+    };
+    EXPECT_EQ(typeOf("de"), IsPostgres() ? odbc::kSqlNumeric : odbc::kSqlDecimal);
+    EXPECT_EQ(typeOf("bo"), odbc::kSqlBit);
+    EXPECT_EQ(typeOf("mo"), odbc::kSqlVarchar);
+    EXPECT_FALSE(r->TemLinhasTipadas());
+}
+
+// Blocks of four rows: NULLs in the first, a middle and the last row of a block and in the
+// last row of all, a column of NULLs only, and an empty text that is not NULL.
+TEST_P(TypedRows, NullsAnywhereInABlockAreNullAndNothingElse) {
+    Run("CREATE TABLE n (k INTEGER, a VARCHAR(10), x DOUBLE PRECISION, d DATE, nada VARCHAR(5))");
+    const std::set<int> nullA{1, 6, 8, 10}, nullX{4, 5}, nullD{9};
+    auto valueOr = [](bool null, const std::string& v) { return null ? "NULL" : v; };
+    for (int k = 1; k <= 10; ++k) {
+        Run("INSERT INTO n VALUES (" + std::to_string(k) + ", " +
+            valueOr(nullA.count(k), k == 2 ? "''" : "'v" + std::to_string(k) + "'") + ", " +
+            valueOr(nullX.count(k), std::to_string(k) + ".5") + ", " +
+            valueOr(nullD.count(k), "'2024-01-" + std::to_string(10 + k) + "'") + ", NULL)");
+    }
+    auto r = session->Exec("SELECT k, a, x, d, nada FROM n ORDER BY k");
+    for (int k = 1; k <= 10; ++k) {
+        ASSERT_TRUE(r->TemLinhasTipadas(4)) << k;
+        EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{k}));
+        const TypedValue a = nullA.count(k) ? TypedValue()
+                             : k == 2       ? TypedValue(std::string())
+                                            : TypedValue("v" + std::to_string(k));
+        EXPECT_EQ(r->ColTipada(2), a) << k;
+        EXPECT_EQ(r->ColTipada(3), nullX.count(k) ? TypedValue() : TypedValue(k + 0.5)) << k;
+        const TypedValue date = Date{2024, 1, static_cast<uint8_t>(10 + k)};
+        EXPECT_EQ(r->ColTipada(4), nullD.count(k) ? TypedValue() : date) << k;
+        EXPECT_EQ(r->ColTipada(5), TypedValue()) << k;
+    }
+    EXPECT_FALSE(r->TemLinhasTipadas());
+    EXPECT_EQ(r->Lins, 10);
+}
+
+// A long text is read whole in its row of the block, and so is a value longer than the size
+// its column reports (SQLite keeps any length; psqlODBC reports 255 for varchar without one).
+TEST_P(TypedRows, LongValuesArriveWholeBesideShortOnes) {
+    Run(std::string("CREATE TABLE l (id INTEGER, curto VARCHAR(4), longo TEXT, livre ") +
+        (IsPostgres() ? "VARCHAR" : "VARCHAR(4)") + ")");
+    std::string longo;
+    while (longo.size() < 100'000) longo += "Conceição ";
+    longo.resize(100'000);
+    const std::string livre(2000, 'x');
+    for (int id = 1; id <= 5; ++id) {
+        Run("INSERT INTO l VALUES (" + std::to_string(id) + ", 'c" + std::to_string(id) + "', '" +
+            (id % 2 ? longo : "curto") + "', '" + (id == 3 ? livre : "l") + "')");
+    }
+    auto r = session->Exec("SELECT id, curto, longo, livre FROM l ORDER BY id");
+    for (int id = 1; id <= 5; ++id) {
+        ASSERT_TRUE(r->TemLinhasTipadas(2)) << id;
+        EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{id}));
+        EXPECT_EQ(r->ColTipada(2), TypedValue("c" + std::to_string(id)));
+        EXPECT_EQ(std::get<std::string>(r->ColTipada(3)), id % 2 ? longo : "curto") << id;
+        EXPECT_EQ(std::get<std::string>(r->ColTipada(4)), id == 3 ? livre : "l") << id;
+    }
+    EXPECT_FALSE(r->TemLinhasTipadas());
+}
+
+// A result read one way refuses the other; values are asked for by column number.
+TEST_P(TypedRows, AResultIsReadOneWayOnly) {
+    Run("CREATE TABLE m (k INTEGER)");
+    Run("INSERT INTO m VALUES (1), (2)");
+    auto typed = session->Exec("SELECT k FROM m");
+    EXPECT_EQ(kvltest::ErrorOf([&] { typed->ColTipada(1); }), kInvalidCall);
+    EXPECT_EQ(kvltest::ErrorOf([&] { typed->TemLinhasTipadas(0); }), kInvalidCall);
+    ASSERT_TRUE(typed->TemLinhasTipadas());
+    EXPECT_EQ(kvltest::ErrorOf([&] { typed->TemLinhas(); }), kInvalidCall);
+    EXPECT_EQ(kvltest::ErrorOf([&] { typed->CarregaTudo(); }), kInvalidCall);
+    EXPECT_EQ(kvltest::ErrorOf([&] { typed->ColTipada(0); }), kSubscriptOutOfRange);
+    EXPECT_EQ(kvltest::ErrorOf([&] { typed->ColTipada(2); }), kSubscriptOutOfRange);
+    EXPECT_EQ(kvltest::ErrorOf([&] { typed->ColDescrição(2); }), kSubscriptOutOfRange);
+
+    auto text = session->Exec("SELECT k FROM m");
+    ASSERT_TRUE(text->TemLinhas());
+    EXPECT_EQ(kvltest::ErrorOf([&] { text->TemLinhasTipadas(); }), kInvalidCall);
+    EXPECT_EQ(kvltest::ErrorOf([&] { text->ColTipada(1); }), kInvalidCall);
+    EXPECT_EQ(text->ColDescrição(1).name, "k");
+}
+
+// However a slot's result set is left (released, dropped, or given another command), the
+// next command on the slot reads every row one at a time into nothing of the last one's: a
+// binding or a block size left behind would lose rows, or write into freed buffers.
+TEST_P(TypedRows, TheSlotIsLeftAsItWasAfterATypedRead) {
+    Run("CREATE TABLE s (k INTEGER, a VARCHAR(10))");
+    for (int k = 1; k <= 50; ++k) Run("INSERT INTO s VALUES (" + std::to_string(k) + ", 'a')");
+    const std::string select = "SELECT k, a FROM s ORDER BY k";
+    auto plainRead = [&](std::shared_ptr<kvlRES> r) {
+        int32_t sum = 0;
+        while (r->TemLinhas()) sum += r->Col(1).ToInt32();
+        return sum;
+    };
+    for (int how = 0; how < 3; ++how) {
+        SCOPED_TRACE(how);
+        auto r = session->Exec(select);
+        ASSERT_TRUE(r->TemLinhasTipadas(8));
+        const int16_t slot = r->Indice;
+        std::shared_ptr<kvlRES> next;
+        if (how == 0) r->Liberta();
+        if (how == 1) r.reset();
+        next = session->Exec(select, how == 2 ? r : nullptr);
+        EXPECT_EQ(next->Indice, slot);
+        EXPECT_EQ(plainRead(next), 50 * 51 / 2);
+    }
+}
+
+// PostgreSQL: the SQLite driver runs one statement of a batch only.
+TEST_P(TypedRowsPostgres, FurtherResultsAreReadEitherWayAnew) {
+    auto r = session->Exec("SELECT 1 AS a; SELECT 'x' AS b, 2.5::float8 AS c; SELECT 3 AS d");
+    ASSERT_TRUE(r->TemLinhasTipadas()) << r->ErroD;
+    EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{1}));
+    ASSERT_TRUE(r->MaisResultados());
+    ASSERT_TRUE(r->TemLinhas());
+    EXPECT_EQ(r->Col(1).ToString(), "x");
+    ASSERT_TRUE(r->MaisResultados());
+    EXPECT_EQ(r->ColDescrição(1).name, "d");
+    ASSERT_TRUE(r->TemLinhasTipadas());
+    EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{3}));
+    EXPECT_EQ(kvltest::ErrorOf([&] { r->ColTipada(2); }), kSubscriptOutOfRange);
+}
+
+KVL_BACKENDS(TypedRows);
+INSTANTIATE_TEST_SUITE_P(Server, TypedRowsPostgres, testing::Values("postgres"));
+
+// A driver that refuses to bind: every column is read whole, and typed all the same.
+TEST(TypedRowsScripted, ColumnsADriverWillNotBindAreReadWhole) {
+    kvltest::ScriptedSession s;
+    kvltest::ScriptedOdbc::Result result;
+    result.columns = {{"n", odbc::kSqlInteger, 10, 0, 1}, {"d", odbc::kSqlTypeDate, 10, 0, 1}};
+    result.rows = {{"12", "2024-02-29"}, {std::nullopt, "29.02.2024"}};
+    auto r = s.Run(result);
+    ASSERT_TRUE(r->TemLinhasTipadas());
+    EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{12}));
+    EXPECT_EQ(r->ColTipada(2), TypedValue(Date{2024, 2, 29}));
+    ASSERT_TRUE(r->TemLinhasTipadas());
+    EXPECT_EQ(r->ColTipada(1), TypedValue());
+    EXPECT_EQ(r->ColTipada(2), TypedValue(std::string("29.02.2024")));
+    EXPECT_FALSE(r->TemLinhasTipadas());
+    EXPECT_GT(s.odbc->Count("BindCol"), 0u);
+}
+
+// A block of rows from the real server with a failure the scripted layer puts in it: a row
+// the driver marks failed ends the rows before it, and a fetch that fails as a whole gives
+// none of its block. Either failure is thrown again by every later call and never asks
+// the session's dialogs.
+TEST(TypedRowsScripted, AFailureInsideABlockIsThrownAtItsRowAndStays) {
+    KVL_REQUIRE_POSTGRES();
+    auto odbc = std::make_shared<kvltest::ScriptedOdbc>(odbc::UnixOdbc());
+    auto session = kvlSERV::Create(odbc);
+    auto dialogs = std::make_shared<kvltest::ScriptedDialogs>();
+    session->Dialogos = dialogs;
+    kvltest::Postgres::Configure(*session);
+    session->Abre();
+    ASSERT_TRUE(session->Aberto) << session->ErroD;
+    const std::string select = "SELECT g FROM generate_series(1, 12) AS g";
+
+    auto r = session->Exec(select);
+    odbc->FailRow(3, {"22003", 7, "fora do intervalo"});
+    ASSERT_TRUE(r->TemLinhasTipadas(4) && r->TemLinhasTipadas());
+    EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{2}));
+    EXPECT_EQ(StateOf([&] { r->TemLinhasTipadas(); }), "22003");
+    EXPECT_EQ(StateOf([&] { r->TemLinhasTipadas(); }), "22003");
+    r->Liberta();
+
+    r = session->Exec(select);
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(r->TemLinhasTipadas(4));
+    odbc->Fail("Fetch", {"08S01", 0, "ligação perdida"});
+    try {
+        r->TemLinhasTipadas();
+        ADD_FAILURE() << "the failed fetch gave a row";
+    } catch (const OdbcError& e) {
+        EXPECT_EQ(e.description(), "08S01: ligação perdida");
+        EXPECT_EQ(e.number(), odbc::kError);
+    }
+    EXPECT_EQ(StateOf([&] { r->TemLinhasTipadas(); }), "08S01");
+    EXPECT_EQ(r->Lins, 4);
+    EXPECT_TRUE(dialogs->asked.empty());
+}
