@@ -4,10 +4,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "FormPlacement.h"
 #include "ServiceHooks.h"
 #include "kvl/Error.h"
 #include "kvl/kvlSERV.h"
@@ -20,6 +22,9 @@ namespace {
 
 // The window's key for its saved place is its title before the "(".
 constexpr const char* kTitle = "Moradas";
+
+// A message box with only OK and the warning icon, in the classic numbering.
+constexpr int32_t kOkWithWarningIcon = 48;
 
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -59,8 +64,14 @@ MainWindow::MainWindow(std::shared_ptr<kvl::kvlSERV> session, QWidget* parent)
     ChooseMunicipality();
     Guarded([&] {
         WindowOpened(*session_, *this);
-        if (form_) WindowOpened(*session_, *form_);
+        if (form_ && !WindowOpened(*session_, *form_)) PlaceForm();
     });
+}
+
+void MainWindow::PlaceForm() {
+    const int menuBarBottom = geometry().top() + menuBar()->sizeHint().height() - 1;
+    form_->move(FormPlace(frameGeometry(), menuBarBottom, form_->sizeHint(),
+                          screen()->availableGeometry()));
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -83,11 +94,12 @@ void MainWindow::BuildMenu() {
         const char* caption;
         const char* tag;
         void (MainWindow::*run)();
+        QKeySequence::StandardKey key = QKeySequence::UnknownKey;
     };
     const Option options[] = {
         {"mnuAbrir", "&Abrir", kOptionOpen, &MainWindow::OpenStreet},
         {"mnuNovo", "&Nova", kOptionNew, &MainWindow::NewStreet},
-        {"mnuGravar", "&Gravar", kOptionSave, &MainWindow::SaveStreet},
+        {"mnuGravar", "&Gravar", kOptionSave, &MainWindow::SaveStreet, QKeySequence::Save},
         {"mnuEliminar", "&Eliminar", kOptionDelete, &MainWindow::DeleteStreet},
         {"mnuListar", "&Listar", kOptionList, &MainWindow::ListStreets},
     };
@@ -95,10 +107,15 @@ void MainWindow::BuildMenu() {
         QAction* action = menu->addAction(QString::fromUtf8(o.caption));
         action->setObjectName(QString::fromUtf8(o.name));
         action->setProperty(kvlqt::kTagProperty, QString::fromUtf8(o.tag));
+        action->setShortcut(o.key);
+        // Keys work in the edit form too, where a street is changed and saved.
+        action->setShortcutContext(Qt::ApplicationShortcut);
         connect(action, &QAction::triggered, this, [this, run = o.run] { (this->*run)(); });
     }
     menu->addSeparator();
-    connect(menu->addAction(QStringLiteral("&Sair")), &QAction::triggered, this, &QWidget::close);
+    QAction* quit = menu->addAction(QStringLiteral("&Sair"));
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
 }
 
 std::string MainWindow::Municipality() const {
@@ -124,7 +141,7 @@ void MainWindow::ChooseMunicipality() {
 
 void MainWindow::ListStreets() {
     Guarded([&] {
-        const std::vector<std::string> headings = StreetStore::LineHeadings();
+        const std::vector<std::string> headings = store_.LineHeadings();
         const std::vector<StreetLine> lines = store_.Streets(Municipality());
         streets_->clear();
         streets_->setColumnCount(static_cast<int>(headings.size()));
@@ -153,6 +170,15 @@ void MainWindow::OpenStreet() {
     ShowForm();
 }
 
+void MainWindow::ChooseStreet(const std::string& id) {
+    for (int row = 0; row < streets_->rowCount(); ++row) {
+        if (streets_->item(row, 0)->data(Qt::UserRole).toString().toStdString() == id) {
+            streets_->selectRow(row);
+            return;
+        }
+    }
+}
+
 void MainWindow::NewStreet() {
     if (!form_) return;
     streets_->clearSelection();
@@ -163,7 +189,11 @@ void MainWindow::NewStreet() {
 void MainWindow::SaveStreet() {
     if (!form_) return;
     Guarded([&] {
-        if (store_.Save(form_->Current())) ListStreets();
+        const std::optional<std::string> id = store_.Save(form_->Current());
+        if (!id) return;
+        ListStreets();
+        // Chosen again, the street is opened as the database now holds it, with its key.
+        ChooseStreet(*id);
     });
 }
 
@@ -185,16 +215,17 @@ void MainWindow::DeleteStreet() {
 void MainWindow::Guarded(const std::function<void()>& step) {
     try {
         step();
+    } catch (const MissingField& e) {
+        ShowMessage(e.what(), kOkWithWarningIcon);
     } catch (const kvl::Error& e) {
-        ShowError(std::to_string(e.number()) + "\n" + e.description());
+        ShowMessage(std::to_string(e.number()) + "\n" + e.description(), kvl::kIconError);
     } catch (const std::exception& e) {
-        ShowError(e.what());
+        ShowMessage(e.what(), kvl::kIconError);
     }
 }
 
-void MainWindow::ShowError(const std::string& text) {
-    constexpr int32_t kOkWithErrorIcon = kvl::kIconError;
-    session_->Dialogos->Pergunta(kTitle, text, kOkWithErrorIcon);
+void MainWindow::ShowMessage(const std::string& text, int32_t okWithIcon) {
+    session_->Dialogos->Pergunta(kTitle, text, okWithIcon);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

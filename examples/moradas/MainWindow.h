@@ -43,11 +43,16 @@ class MainWindow : public QMainWindow {
   private:
     void BuildMenu();
     void ChooseMunicipality();
+    // Chooses the street in the table, which opens it; nothing when the table lacks it.
+    void ChooseStreet(const std::string& id);
+    // Places the edit form, when the user has no saved place for it, clear of this window.
+    void PlaceForm();
     // Shows the edit form, a window of its own, in front.
     void ShowForm();
-    // Runs step; a run-time error of the library or of the form is shown in a message box.
+    // Runs step; a run-time error of the library or of the form is shown in a message box,
+    // a street that lacks a field it needs with a warning.
     void Guarded(const std::function<void()>& step);
-    void ShowError(const std::string& text);
+    void ShowMessage(const std::string& text, int32_t okWithIcon);
 
     std::shared_ptr<kvl::kvlSERV> session_;
     StreetStore store_;

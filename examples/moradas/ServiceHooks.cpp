@@ -5,11 +5,11 @@
 
 namespace moradas {
 
-void WindowOpened(kvl::kvlSERV& session, QWidget& window) {
+bool WindowOpened(kvl::kvlSERV& session, QWidget& window) {
     const kvl::Variant janela = kvlqt::WindowOf(&window);
     // Rights first: they only switch menu actions, and the window is not placed twice.
     session.TabelaPermVerifica(janela);
-    session.TabelaPosLe(janela);
+    return session.TabelaPosLe(janela);
 }
 
 void WindowClosing(kvl::kvlSERV& session, QWidget& window) {

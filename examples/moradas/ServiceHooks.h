@@ -11,8 +11,9 @@ class kvlSERV;
 
 namespace moradas {
 
-// Called once the window is built, before it is shown.
-void WindowOpened(kvl::kvlSERV& session, QWidget& window);
+// Called once the window is built, before it is shown; whether the user had a saved place
+// for it, where it now is.
+bool WindowOpened(kvl::kvlSERV& session, QWidget& window);
 // Called when the window closes, before it goes.
 void WindowClosing(kvl::kvlSERV& session, QWidget& window);
 

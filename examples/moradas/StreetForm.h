@@ -1,8 +1,9 @@
 #pragma once
-// The edit form of one street, a window of its own beside the main window. Its fields are laid out
-// from the field properties the session reads from the catalog: a text field takes at most its
-// width in characters, a number is checked against its least and greatest value and its digits, and
-// each field's display format is its tooltip. The street type and the parish are chosen from lists.
+// The edit form of one street, a window of its own beside the main window. Its fields are laid
+// out from the store's fields: each labelled with its title, a text field takes at most its width
+// in characters, a number is checked against its least and greatest value and its digits, and
+// each field's display format is its tooltip. The street type and the parish are chosen from
+// lists.
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -25,23 +26,20 @@ class StreetForm : public QWidget {
     // Empties the fields for a new street.
     void Clear();
     // The street the fields describe; a number that does not read is error 13, one out of
-    // its field's bounds error 6, each naming the field.
+    // its field's bounds error 6, each naming the field by its title.
     Street Current() const;
 
   private:
     struct Field {
-        std::string name;
-        bool numeric = false;
-        int decimals = 0;
-        double least = 0, greatest = 0;
+        FieldSpec spec;
         QLineEdit* edit = nullptr;
         QComboBox* combo = nullptr;
         kvl::Variant codes;  // the combo's codes, from index -1
     };
 
-    void AddField(const kvl::VariantArray& props, int32_t i);
+    void AddField(const FieldSpec& spec);
+    QLineEdit* NewEdit(const FieldSpec& spec);
     Field* Named(const std::string& name);
-    std::string ReadNumber(const Field& f) const;
 
     StreetStore& store_;
     std::vector<Field> fields_;

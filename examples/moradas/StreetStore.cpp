@@ -1,5 +1,8 @@
 #include "StreetStore.h"
 
+#include <algorithm>
+
+#include "UserOrder.h"
 #include "kvl/Error.h"
 #include "kvl/Text.h"
 #include "kvl/kvlRES.h"
@@ -8,6 +11,11 @@
 namespace moradas {
 
 namespace {
+
+// The fields a line of the street table shows, in its order, after the key.
+constexpr const char* kLineFields[] = {kTypeField, "nome", kParishField, "comprimento",
+                                       "codigo_postal"};
+constexpr size_t kLineName = 1;
 
 // Codes from the codes array are numbers the database gave; a code that is not a plain
 // number cannot come from there and selects nothing.
@@ -27,23 +35,61 @@ bool PlainNumber(const std::string& text) {
     return digits(i, point) && digits(point + 1, text.size());
 }
 
+const FieldSpec* Named(const std::vector<FieldSpec>& fields, const std::string& name) {
+    auto it = std::ranges::find(fields, name, &FieldSpec::name);
+    return it == fields.end() ? nullptr : &*it;
+}
+
+// The line shows the descriptions of the codes chosen from lists, not the codes.
+bool ShownAsNumber(const FieldSpec* f) {
+    return f && f->numeric && f->name != kTypeField && f->name != kParishField;
+}
+
 }  // namespace
 
 kvl::Variant StreetStore::FillMunicipalities(const kvl::Variant& list) {
-    return session_->ListaEnche(list, "SELECT id, nome FROM concelhos ORDER BY nome");
+    return FillInUserOrder(*session_, list, "SELECT id, nome FROM concelhos");
 }
 
 kvl::Variant StreetStore::FillParishes(const kvl::Variant& list, const std::string& municipality) {
-    return session_->ListaEnche(list, "SELECT id, nome FROM freguesias WHERE concelho = " +
-                                          NumberOrNull(municipality) + " ORDER BY nome");
+    return FillInUserOrder(
+        *session_, list,
+        "SELECT id, nome FROM freguesias WHERE concelho = " + NumberOrNull(municipality));
 }
 
 kvl::Variant StreetStore::FillStreetTypes(const kvl::Variant& list) {
-    return session_->ListaEnche(list, "SELECT codigo, descricao FROM tipos_via ORDER BY descricao");
+    return FillInUserOrder(*session_, list, "SELECT codigo, descricao FROM tipos_via");
+}
+
+std::map<std::string, FieldTitle> StreetStore::Titles() {
+    // A database without the field dictionary (a server's sample made before it was part of
+    // it) shows the fields' names, and leaves the fields a street needs to the database.
+    kvlsession::MessagesOff quiet(*session_);
+    std::map<std::string, FieldTitle> titles;
+    auto r = session_->Exec(std::string("SELECT sCAMPcampo, sCAMPtit, iCAMPobrig FROM kvlCAMPOS "
+                                        "WHERE sCAMPtab = '") +
+                            kStreetTable + "'");
+    if (!r || r->erro) return titles;
+    while (r->TemLinhas())
+        titles[r->Col(1).ToString()] = {r->Col(2).ToString(), r->Col(3).ToBool()};
+    return titles;
+}
+
+const std::vector<FieldSpec>& StreetStore::Fields() {
+    if (fields_.empty()) {
+        const kvl::Variant props = session_->CamposPropsInfo(kStreetTable);
+        fields_ = FieldSpecs(props.array(), Titles(), kStreetKey);
+    }
+    return fields_;
 }
 
 std::vector<std::string> StreetStore::LineHeadings() {
-    return {"Tipo", "Nome", "Freguesia", "Comprimento", "Código postal"};
+    std::vector<std::string> headings;
+    for (const char* name : kLineFields) {
+        const FieldSpec* f = Named(Fields(), name);
+        headings.push_back(f ? f->title : name);
+    }
+    return headings;
 }
 
 std::vector<StreetLine> StreetStore::Streets(const std::string& municipality) {
@@ -52,15 +98,22 @@ std::vector<StreetLine> StreetStore::Streets(const std::string& municipality) {
         "SELECT r.id, t.descricao, r.nome, f.nome, r.comprimento, r.codigo_postal FROM ruas r "
         "JOIN tipos_via t ON t.codigo = r.tipo JOIN freguesias f ON f.id = r.freguesia "
         "WHERE f.concelho = " +
-        NumberOrNull(municipality) + " ORDER BY r.nome");
+        NumberOrNull(municipality));
     if (!r) return lines;
-    const size_t shown = LineHeadings().size();
     while (r->TemLinhas()) {
         StreetLine& line = lines.emplace_back();
         line.id = r->Col(1).ToString();
-        for (size_t c = 0; c < shown; ++c)
-            line.columns.push_back(r->Col(static_cast<int16_t>(c + 2)).ToString());
+        // The key is column 1, the fields shown follow it.
+        for (int16_t c = 2; const char* name : kLineFields) {
+            const std::string text = r->Col(c++).ToString();
+            const FieldSpec* f = Named(Fields(), name);
+            line.columns.push_back(ShownAsNumber(f) ? Shown(text, *f).toStdString() : text);
+        }
     }
+    const UserOrder before;
+    std::ranges::stable_sort(lines, [&](const StreetLine& a, const StreetLine& b) {
+        return before(a.columns[kLineName], b.columns[kLineName]);
+    });
     return lines;
 }
 
@@ -88,7 +141,16 @@ std::string StreetStore::SqlValue(const std::string& field, const std::string& t
     return text;
 }
 
-bool StreetStore::Save(const Street& street) {
+void StreetStore::CheckRequired(const Street& street) {
+    for (const FieldSpec& f : Fields()) {
+        auto value = street.fields.find(f.name);
+        if (f.required && (value == street.fields.end() || value->second.empty()))
+            throw MissingField(f.title);
+    }
+}
+
+std::optional<std::string> StreetStore::Save(const Street& street) {
+    CheckRequired(street);
     std::string names, values, assignments;
     for (const auto& [field, text] : street.fields) {
         const std::string value = SqlValue(field, text);
@@ -97,15 +159,29 @@ bool StreetStore::Save(const Street& street) {
         values += comma + value;
         assignments += comma + field + " = " + value;
     }
-    // A new street takes the next key, as SQLite would give it; a server's integer key has
-    // no such default. Two clients saving at once meet at the primary key, which refuses
-    // the second.
-    if (street.id.empty())
-        return Run(std::string("INSERT INTO ") + kStreetTable + " (" + kStreetKey + ", " + names +
-                   ") SELECT COALESCE(MAX(" + kStreetKey + "), 0) + 1, " + values + " FROM " +
-                   kStreetTable);
-    return Run(std::string("UPDATE ") + kStreetTable + " SET " + assignments + " WHERE " +
-               kStreetKey + " = " + NumberOrNull(street.id));
+    if (street.id.empty()) return Insert(names, values);
+    if (!Run(std::string("UPDATE ") + kStreetTable + " SET " + assignments + " WHERE " +
+             kStreetKey + " = " + NumberOrNull(street.id)))
+        return std::nullopt;
+    return street.id;
+}
+
+std::optional<std::string> StreetStore::Insert(const std::string& names,
+                                               const std::string& values) {
+    if (!dialect_) dialect_ = kvlsession::DialectOf(*session_);
+    const std::string insert =
+        std::string("INSERT INTO ") + kStreetTable + " (" + names + ") VALUES (" + values + ")";
+    std::shared_ptr<kvl::kvlRES> key;
+    if (*dialect_ == kvlsession::Dialect::PostgreSQL) {
+        // The identity column's value, given back by the insert itself.
+        key = session_->Exec(insert + " RETURNING " + kStreetKey);
+    } else if (auto inserted = session_->Exec(insert); inserted && !inserted->erro) {
+        // SQLite tells the key only to the connection that inserted the row: asked on the
+        // statement slot the insert ran on.
+        key = session_->Exec("SELECT last_insert_rowid()", inserted);
+    }
+    if (!key || key->erro || !key->TemLinhas()) return std::nullopt;
+    return key->Col(1).ToString();
 }
 
 bool StreetStore::Delete(const std::string& id) {

@@ -1,6 +1,7 @@
 // kvl-moradas: the streets of the sample database in a Qt window, on the KVL2005 library.
 
 #include <QApplication>
+#include <clocale>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -43,6 +44,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication app(argc, argv);
+    // Qt takes the C library's locale from the environment, and the ODBC drivers write numbers
+    // with its separator (psqlODBC writes 262,5 for a Portuguese user): values must arrive
+    // plain. The user's notation comes from QLocale, which reads the environment itself.
+    setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationDisplayName(QStringLiteral("Moradas"));
     std::ostringstream err;
     auto session = !options.createSample || moradas::CreateSample(options, err)

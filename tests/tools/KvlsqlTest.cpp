@@ -315,7 +315,7 @@ TEST_F(Kvlsql, BackslashDDescribesTheFieldsOfATableFromTheCatalog) {
          0,
          {" schema | name       | type  \n--------+------------+-------\n main   | concelhos  | "
           "table \n",
-          " main   | ruas       | table \n main   | tipos_via  | table \n(6 rows)\n"},
+          " main   | ruas       | table \n main   | tipos_via  | table \n(7 rows)\n"},
          {"view"},
          ""},
         {"the tables and views", {"-c", "\\d"}, "", 0, {" main   | moradas    | view  \n"}, {}, ""},

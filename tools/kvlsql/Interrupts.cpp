@@ -15,6 +15,7 @@ namespace {
 
 constexpr char kInterrupt = 'i';
 constexpr char kStop = 's';
+constexpr int kRetryMilliseconds = 100;
 
 // The handler's end of the pipe; only async-signal-safe calls touch it.
 volatile sig_atomic_t handlerPipe = -1;
@@ -74,6 +75,14 @@ Interrupts::~Interrupts() {
 
 void Interrupts::Watch() {
     while (true) {
+        // A Ctrl-C that came just before a command started found nothing to stop: until the
+        // main thread takes it, the stop is tried again now and then.
+        pollfd signals{signals_[0], POLLIN, 0};
+        int ready = poll(&signals, 1, pending_ ? kRetryMilliseconds : -1);
+        if (ready <= 0) {
+            if (ready == 0 && pending_ && stop_) stop_();
+            continue;
+        }
         char byte = 0;
         ssize_t n = read(signals_[0], &byte, 1);
         if (n < 0 && errno == EINTR) continue;

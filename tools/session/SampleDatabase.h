@@ -22,10 +22,11 @@ std::filesystem::path DefaultDatabasePath();
 // failure.
 void EnsureSampleDatabase(const std::filesystem::path& file);
 
-// Creates the sample tables with their rows, and the permission and position tables with
-// the sample's rights, in the database of the open session: the SQLite file, or a server's
-// database (PostgreSQL: the first schema of the search path). Throws std::runtime_error
-// with the failed statement on failure, so the session's messages are best kept off.
+// Creates the sample tables with their rows, the permission and position tables with the
+// sample's rights, and the field dictionary with the titles of the sample's fields
+// (kvlCAMPOS), in the database of the open session: the SQLite file, or a server's database
+// (PostgreSQL: the first schema of the search path). Throws std::runtime_error with the
+// failed statement on failure, so the session's messages are best kept off.
 void CreateSampleTables(kvl::kvlSERV& s);
 
 // Gives an existing database file the catalog views it lacks (one made before they were
@@ -33,8 +34,8 @@ void CreateSampleTables(kvl::kvlSERV& s);
 void AddMissingCatalogViews(const std::filesystem::path& file);
 
 // Gives an existing database file the permission and window-position tables (kvlPERM,
-// kvlPOS) when it has neither, with the sample's rights. Throws std::runtime_error with the
-// reason on failure.
+// kvlPOS) when it has neither, with the sample's rights, and the field dictionary
+// (kvlCAMPOS) when it has none. Throws std::runtime_error with the reason on failure.
 void AddMissingApplicationTables(const std::filesystem::path& file);
 
 }  // namespace kvlsession

@@ -57,9 +57,9 @@ bool UseDefaultDatabase(kvl::kvlSERV& s, const std::shared_ptr<kvl::odbc::Api>& 
     try {
         AddMissingApplicationTables(file);
     } catch (const std::exception& e) {
-        // Only the rights and window positions of client programs go without.
-        err << program << ": cannot add the permission and position tables to the default "
-            << "database " << file.string() << ": " << e.what() << '\n';
+        // Only the rights, window positions and field titles of client programs go without.
+        err << program << ": cannot add the permission, position and field-title tables to the "
+            << "default database " << file.string() << ": " << e.what() << '\n';
     }
     s.Driver = kSampleDriver;
     s.DB = file.string();

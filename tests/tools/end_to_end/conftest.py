@@ -82,13 +82,20 @@ class Terminal:
         seen, self.shown = self.shown[:at], self.shown[at:]
         return seen.decode()
 
-    def status(self):
-        """The exit status, once kvlsql has ended."""
-        try:
-            while os.read(self.fd, 4096):
-                pass
-        except OSError:
-            pass
+    def status(self, timeout=30):
+        """The exit status, once kvlsql has ended, which it must within timeout seconds."""
+        end = time.monotonic() + timeout
+        while True:
+            ready, _, _ = select.select([self.fd], [], [], max(0, end - time.monotonic()))
+            if not ready:
+                raise AssertionError(f"kvlsql never ended; the terminal shows {self.shown!r}")
+            try:
+                chunk = os.read(self.fd, 4096)
+            except OSError:
+                break
+            if not chunk:
+                break
+            self.shown += chunk
         _, status = os.waitpid(self.pid, 0)
         os.close(self.fd)
         return os.waitstatus_to_exitcode(status)
