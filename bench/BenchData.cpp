@@ -1,17 +1,12 @@
 #include "BenchData.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
+#include "LocalDatabases.h"
 #include "kvl/kvlRES.h"
 
 namespace kvlbench {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -39,42 +34,6 @@ const std::string kTable =
     "codigo VARCHAR(10), nota VARCHAR(30), tipo VARCHAR(4), comprimento REAL, largura REAL, "
     "numero INTEGER, desde DATE)";
 
-// A folder of this process's own, removed with everything in it when the process ends.
-struct TempFolder {
-    fs::path path = fs::temp_directory_path() / ("kvl-bench-" + std::to_string(getpid()));
-    TempFolder() { fs::create_directories(path); }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-};
-
-const fs::path& WorkFolder() {
-    static const TempFolder folder;
-    return folder.path;
-}
-
-// The drivers by their library paths, so no system file is needed or changed.
-void UsePrivateDriverList() {
-    static const bool done = [] {
-        fs::path dir = WorkFolder() / "odbc";
-        fs::create_directories(dir);
-        std::ofstream(dir / "odbcinst.ini")
-            << "[SQLite3]\nDriver=" KVL_ODBC_DRIVER_DIR "/libsqlite3odbc.so\n\n"
-            << "[PostgreSQL]\nDriver=" KVL_ODBC_DRIVER_DIR "/psqlodbcw.so\n";
-        std::ofstream(dir / "odbc.ini");
-        setenv("ODBCSYSINI", dir.c_str(), 1);
-        setenv("ODBCINI", (dir / "odbc.ini").c_str(), 1);
-        return true;
-    }();
-    (void)done;
-}
-
-std::string Env(const char* name, const char* fallback) {
-    const char* v = std::getenv(name);
-    return v && *v ? v : fallback;
-}
-
 void Run(kvl::kvlSERV& s, const std::string& sql) {
     auto r = s.Exec(sql);
     if (r && r->erro) throw std::runtime_error(r->ErroD + "\n" + sql);
@@ -85,12 +44,6 @@ int32_t Count(kvl::kvlSERV& s, const std::string& table) {
     auto r = s.Exec("SELECT count(*) FROM " + table);
     s.ComMsg = true;
     return r && !r->erro && r->TemLinhas() ? r->Col(1).ToInt32() : -1;
-}
-
-std::string ConnectionText(const std::string& driver, const std::string& server,
-                           const std::string& db, const std::string& uid, const std::string& pwd) {
-    return "DRIVER=" + driver + ";SERVER=" + server + ";DATABASE=" + db + ";UID=" + uid +
-           ";PWD=" + pwd;
 }
 
 std::string& SqliteFile() {
@@ -135,12 +88,13 @@ void UseSqliteFile(const std::string& file) {
 
 const Backend& Sqlite() {
     static const Backend b = [] {
-        UsePrivateDriverList();
+        kvltest::UsePrivateOdbcIni();
         // KVL_BENCH_SQLITE keeps the data between processes (bench/run runs each benchmark
         // in a process of its own); by default it lives as long as this process.
         if (SqliteFile().empty())
-            SqliteFile() = Env("KVL_BENCH_SQLITE", (WorkFolder() / "bench.sqlite").c_str());
-        Backend backend{"SQLite", ConnectionText("SQLite3", "", SqliteFile(), "", "")};
+            SqliteFile() =
+                kvltest::Env("KVL_BENCH_SQLITE", (kvltest::TestDir() / "bench.sqlite").c_str());
+        Backend backend{"SQLite", "DRIVER=SQLite3;DATABASE=" + SqliteFile()};
         FillSqlite(backend);
         return backend;
     }();
@@ -154,11 +108,8 @@ const std::string& SqlitePath() {
 
 const std::optional<Backend>& Postgres() {
     static const std::optional<Backend> b = []() -> std::optional<Backend> {
-        UsePrivateDriverList();
-        Backend backend{"PostgreSQL",
-                        ConnectionText("PostgreSQL", Env("KVL_PG_SERVER", "localhost"),
-                                       Env("KVL_PG_DB", "kvltest"), Env("KVL_PG_UID", "kvltest"),
-                                       Env("KVL_PG_PWD", "kvltest"))};
+        kvltest::UsePrivateOdbcIni();
+        Backend backend{"PostgreSQL", kvltest::PostgresConnectionText()};
         try {
             FillPostgres(backend);
         } catch (const std::exception&) {

@@ -52,8 +52,8 @@ int Measure(const char* what, int count, const std::function<bool()>& step,
     const int32_t backendsAfter = backends ? backends() : 0;
     const int64_t growth = after.rss - before.rss;
     std::printf("%-44s %9d  failed %d  fds %d -> %d  rss %.2f -> %.2f MB (growth %+.3f MB)", what,
-                count, failed, before.fds, after.fds, before.rss / 1048576.0,
-                after.rss / 1048576.0, growth / 1048576.0);
+                count, failed, before.fds, after.fds, before.rss / 1048576.0, after.rss / 1048576.0,
+                growth / 1048576.0);
     if (backends) std::printf("  backends %d -> %d", backendsBefore, backendsAfter);
     std::printf("\n");
     return failed == 0 && after.fds == before.fds && growth < kMaxGrowth &&
@@ -76,39 +76,40 @@ int32_t SettledBackends(kvl::kvlSERV& observer, const std::string& name) {
 int Soak(const std::string& sqlite, bool postgres, int cycles) {
     const std::string name = "kvlsoak" + std::to_string(getpid());
     const std::string login =
-        postgres ? kvlrel::PostgresLogin(kvlrel::ApplicationNameSetting(name)) : sqlite;
+        postgres ? kvltest::PostgresConnectionText(kvlrel::ApplicationNameSetting(name)) : sqlite;
     std::shared_ptr<kvl::kvlSERV> observer;
-    if (postgres) observer = Open(kvlrel::PostgresLogin());
+    if (postgres) observer = Open(kvltest::PostgresConnectionText());
     auto session = kvl::kvlSERV::Create();
-    return Measure(postgres ? "open/close, 3 base slots, PostgreSQL" : "open/close, 3 base slots, SQLite",
-                   cycles,
-                   [&] {
-                       session->lStackBase = 3;
-                       session->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt,
-                                     std::nullopt, false, login);
-                       const bool open = session->Aberto && session->Stack() == 3;
-                       session->Fecha();
-                       return open;
-                   },
-                   postgres ? std::function<int32_t()>(
-                                  [&] { return SettledBackends(*observer, name); })
-                            : nullptr);
+    return Measure(
+        postgres ? "open/close, 3 base slots, PostgreSQL" : "open/close, 3 base slots, SQLite",
+        cycles,
+        [&] {
+            session->lStackBase = 3;
+            session->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                          false, login);
+            const bool open = session->Aberto && session->Stack() == 3;
+            session->Fecha();
+            return open;
+        },
+        postgres ? std::function<int32_t()>([&] { return SettledBackends(*observer, name); })
+                 : nullptr);
 }
 
 int Exec(const std::string& sqlite, bool postgres, int count) {
-    auto session = Open(postgres ? kvlrel::PostgresLogin() : sqlite);
+    auto session = Open(postgres ? kvltest::PostgresConnectionText() : sqlite);
     return Measure(postgres ? "Exec + read + release, PostgreSQL" : "Exec + read + release, SQLite",
                    count, [&] {
                        auto r = session->Exec("SELECT 42");
-                       const bool read = r && !r->erro && r->TemLinhas() && r->Col(1).ToString() == "42";
+                       const bool read =
+                           r && !r->erro && r->TemLinhas() && r->Col(1).ToString() == "42";
                        if (r) r->Liberta();
                        return read;
                    });
 }
 
 int LostLink(int cycles) {
-    auto session = Open(kvlrel::PostgresLogin("UseDeclareFetch=1;Fetch=1"));
-    auto killer = Open(kvlrel::PostgresLogin());
+    auto session = Open(kvltest::PostgresConnectionText("UseDeclareFetch=1;Fetch=1"));
+    auto killer = Open(kvltest::PostgresConnectionText());
     int n = 0;
     return Measure("backend terminated during a read, Yes", cycles, [&] {
         const std::string fault = kvlrel::LostLinkCycle(*session, *killer);

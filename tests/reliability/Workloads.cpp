@@ -10,26 +10,10 @@
 
 namespace kvlrel {
 
-namespace {
-
-std::string Env(const char* name, const char* fallback) {
-    const char* v = std::getenv(name);
-    return v && *v ? v : fallback;
-}
-
-}  // namespace
-
 int32_t ReconnectDialogs::Pergunta(std::string_view, std::string_view, int32_t style) {
     if ((style & 0xF) != kvl::kYesNo) return kvl::kIgnore;
     ++questions;
     return kvl::kYes;
-}
-
-std::string PostgresLogin(const std::string& extra) {
-    return "DRIVER=PostgreSQL;SERVER=" + Env("KVL_PG_SERVER", "localhost") +
-           ";PORT=" + Env("KVL_PG_PORT", "5432") + ";DATABASE=" + Env("KVL_PG_DB", "kvltest") +
-           ";UID=" + Env("KVL_PG_UID", "kvltest") + ";PWD=" + Env("KVL_PG_PWD", "kvltest") +
-           (extra.empty() ? "" : ";" + extra);
 }
 
 std::string ApplicationNameSetting(const std::string& name) {

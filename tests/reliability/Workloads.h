@@ -18,10 +18,6 @@ class ReconnectDialogs : public kvl::Dialogs {
     int32_t questions = 0;  // lost-link questions asked
 };
 
-// The connection text of the local PostgreSQL test database (KVL_PG_* in the environment),
-// for a driver named PostgreSQL. extra is appended as further attributes.
-std::string PostgresLogin(const std::string& extra = "");
-
 // The text that names a session's backends in pg_stat_activity, so they are counted apart
 // from the other sessions on the server.
 std::string ApplicationNameSetting(const std::string& name);

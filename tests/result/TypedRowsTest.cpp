@@ -235,7 +235,7 @@ TEST_P(TypedRowsPostgres, FurtherResultsAreReadEitherWayAnew) {
     auto r = session->Exec("SELECT 1 AS a; SELECT 'x' AS b, 2.5::float8 AS c; SELECT 3 AS d");
     ASSERT_TRUE(r->TemLinhasTipadas()) << r->ErroD;
     EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{1}));
-    ASSERT_TRUE(r->MaisResultados());
+    ASSERT_TRUE(r->MaisResultados(false));
     ASSERT_TRUE(r->TemLinhas());
     EXPECT_EQ(r->Col(1).ToString(), "x");
     ASSERT_TRUE(r->MaisResultados());

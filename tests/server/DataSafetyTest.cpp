@@ -1,6 +1,6 @@
 // What the session writes and reads must never cost the user data: a window's record
 // survives a replacement the database refuses, batched position writes run, a refused open
-// says why, values stay inside their SQL literals, and a batch's next result set is read.
+// says why, and values stay inside their SQL literals.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -144,23 +144,6 @@ TEST(Refusals, RefusedOpenGivesTheServersReasonAfterOneTry) {
     EXPECT_EQ(s->ErroEstado(), "08001");
     EXPECT_NE(s->ErroN, 0);
     EXPECT_EQ(odbc->Count("DriverConnect"), 1u);  // a lockout policy counts every try
-}
-
-TEST(Batches, NextResultSetIsReadWithoutAnalysis) {
-    KVL_REQUIRE_POSTGRES();
-    auto s = kvlSERV::Create();
-    s->Dialogos = std::make_shared<kvltest::ScriptedDialogs>();
-    kvltest::Postgres::Configure(*s);
-    s->Abre();
-    ASSERT_TRUE(s->Aberto) << s->ErroD;
-    auto r = s->Exec("SELECT 1 AS a; SELECT 'y' AS b");
-    ASSERT_TRUE(r && r->TemLinhas()) << s->ErroD;
-    EXPECT_EQ(r->Col(1).ToString(), "1");
-    EXPECT_FALSE(r->TemLinhas());  // the first set read to its end, as a loop reads it
-    EXPECT_TRUE(r->MaisResultados(false));
-    ASSERT_TRUE(r->TemLinhas());
-    EXPECT_EQ(r->Col(1).ToString(), "y");
-    EXPECT_EQ(r->Cols, 1);
 }
 
 }  // namespace

@@ -60,25 +60,6 @@ class PositionService : public testing::Test {
     services::WindowPositions pos;
 };
 
-TEST_F(PositionService, ChangedRecordsWrittenOnePerCallOrTenPerCallWithSqlMix) {
-    for (int i = 1; i <= 11; ++i) pos.Put({"J" + std::to_string(i), i, 2, 3, 4, 0, "", "", true});
-    pos.Put({"Lida", 1, 1, 1, 1, 0, "", "", false});  // unchanged: never written
-    pos.Save(run, *s);
-    ASSERT_EQ(run.together.size(), 11u);
-    EXPECT_EQ(run.together[0],
-              (std::vector<std::string>{
-                  "delete FROM T WHERE sPOSuser='u1' AND sPOSform='J1' AND ( sPOSapp='APP')",
-                  kInsert + "'u1','J1',1,2,3,4,0,'','', 'APP')"}));
-    EXPECT_EQ(run.together[10].size(), 2u);
-
-    run.together.clear();
-    s->SqlMix = true;
-    pos.Save(run, *s);  // the flags stay: everything is written again
-    ASSERT_EQ(run.together.size(), 2u);
-    EXPECT_EQ(run.together[0].size(), 20u);
-    EXPECT_EQ(run.together[1][1], kInsert + "'u1','J11',11,2,3,4,0,'','', 'APP')");
-}
-
 TEST_F(PositionService, UserCutAt40CharactersQuotesDoubledAndNoApplication) {
     s->UID = "d'Ávila" + std::string(40, 'l');
     s->Aplicação = "";

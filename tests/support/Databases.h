@@ -1,7 +1,6 @@
 #pragma once
 // Real databases for the tests: SQLite files through the SQLite ODBC driver, and the
-// local PostgreSQL server through psqlODBC. The drivers are named in a private
-// odbcinst.ini (through ODBCSYSINI), so no system file is read or changed.
+// local PostgreSQL server through psqlODBC (see LocalDatabases.h).
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "LocalDatabases.h"
 #include "Scripted.h"
 #include "kvl/Error.h"
 #include "kvl/kvlSERV.h"
@@ -31,42 +31,6 @@
     INSTANTIATE_TEST_SUITE_P(Drivers, suite, testing::Values("sqlite", "postgres"))
 
 namespace kvltest {
-
-inline std::string Env(const char* name, const char* fallback) {
-    const char* v = std::getenv(name);
-    return v && *v ? v : fallback;
-}
-
-// A folder of this test process, removed when the process ends.
-inline std::filesystem::path TestDir() {
-    // Never destroyed, so the removal at exit can still read it.
-    static const auto* dir = [] {
-        auto* d = new std::filesystem::path(std::filesystem::temp_directory_path() /
-                                            ("kvltest-" + std::to_string(getpid())));
-        std::filesystem::create_directories(*d);
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(TestDir(), ignored);
-        });
-        return d;
-    }();
-    return *dir;
-}
-
-// Points unixODBC at the private driver list; call before the first connect.
-inline void UsePrivateOdbcIni() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    auto dir = TestDir() / "odbc";
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir / "odbcinst.ini")
-        << "[SQLite3]\nDriver=" KVL_ODBC_DRIVER_DIR "/libsqlite3odbc.so\n\n"
-        << "[PostgreSQL]\nDriver=" KVL_ODBC_DRIVER_DIR "/psqlodbcw.so\n";
-    std::ofstream(dir / "odbc.ini");
-    setenv("ODBCSYSINI", dir.c_str(), 1);
-    setenv("ODBCINI", (dir / "odbc.ini").c_str(), 1);
-}
 
 // A fresh SQLite database file, removed when the object goes.
 class SqliteFile {
