@@ -43,9 +43,11 @@ struct Loaded {
     }
 };
 
-// The queries themselves run on the real databases below.
-TEST(PermissionService, WithoutATableNothingRunsAndThePendingTextWaits) {
+// The queries themselves run on the real databases below, with names that need no quoting.
+TEST(PermissionService, TheUserIsALiteralAndWithoutATableNothingRuns) {
     Loaded l({{"G"}}, {}, {});
+    ASSERT_EQ(l.run.queries.size(), 3u);
+    for (size_t i : {0, 1}) EXPECT_NE(l.run.queries[i].find("'O''Neil'"), std::string::npos) << i;
     l.s->TabelaDePerm = "";
     l.run.pending = "SET y;";
     l.perms.Load(l.run, *l.s);
