@@ -71,33 +71,6 @@ TEST_F(StandinTest, MenuGroupsRefuseWhatTheCadApplicationWouldRefuse) {
     EXPECT_EQ(ErrorOf([&] { group->InsertMenuInMenuBar(0, 0); }), kFailed);
 }
 
-TEST_F(StandinTest, KeepsWhatItDoesNotKnowInItsStateAndQuitClosesTheDrawings) {
-    space.Write(
-        space.StateFile(),
-        R"({"SupportPath": "C:\\CAD", "Licenca": {"Numero": 7}, "Documents": ["a.dwg", "b.dwg"],
-                    "MenuGroups": [{"Name": "ACAD", "File": "C:\\acad.cui", "Menus": ["File"],
-                                    "Cor": "azul"}], "MenuBar": ["File"]})");
-    auto cad = Start();
-    cad->SetVisible(false);
-    cad->Quit();
-    const QJsonObject state = space.State();
-    EXPECT_EQ(state["Licenca"].toObject()["Numero"].toInt(), 7);
-    EXPECT_EQ(state["MenuGroups"].toArray()[0].toObject()["Cor"].toString(), "azul");
-    EXPECT_THAT(Texts(state["Documents"]), IsEmpty());
-    EXPECT_FALSE(state["Running"].toBool());
-}
-
-TEST(StandinStateTest, WithoutAStateFileNamedItKeepsItsStateInTheUsersStateFolder) {
-    Workspace space;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_STATE_HOME",
-                       QString::fromStdString((space.DriveC() / "estado").string()));
-    const ProgramRun run = RunProgram(CAD_STANDIN, {}, environment, "call\tQuit\n");
-    EXPECT_THAT(run.lines, ElementsAre("ready", "ok"));
-    const std::string state = space.Read(space.DriveC() / "estado" / "cad-standin" / "state.json");
-    EXPECT_THAT(state, HasSubstr("\"Running\": false"));
-}
-
 TEST_F(StandinTest, AMalformedStateFileMeansNoApplication) {
     space.Write(space.StateFile(), "{ not json");
     EXPECT_EQ(ErrorOf([&] { Start(); }), kvl::kCannotCreateObject);

@@ -83,12 +83,6 @@ TEST_F(OdbcTest, AChangedRowIsWrittenBackByItsIdentifier) {
         EXPECT_EQ(odbc->parameters[0][0].sqlType, -1);
         EXPECT_EQ(odbc->parameters[0][1].value, "1");
         EXPECT_EQ(odbc->parameters[0][1].sqlType, 4);
-
-        // A row gone meanwhile is reported, not taken for written.
-        odbc->ScriptExecution({Changed(0)});
-        rows->Edit();
-        rows->SetValue("PropertyValue", "outro.fsm;7");
-        EXPECT_EQ(ErrorOf([&] { rows->Update(); }), kRowNotFoundAgain);
     }
     EXPECT_EQ(odbc->Count("Disconnect"), 1u);
 }

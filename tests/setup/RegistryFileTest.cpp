@@ -31,11 +31,18 @@ TEST(RegistryFile, Utf16ExportValuesAndMissingOnes) {
 
     // Deleted values and keys are missing, as are other hives and paths without a key.
     for (const std::string& path :
-         {kApplications + "Other", kApplications + "Removed",
+         {kApplications + "Removed",
           std::string("HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Gone\\Value"),
           std::string("HKEY_CURRENT_USER\\SOFTWARE\\Kestrova\\Applications\\DefaultJCache"),
           std::string("DefaultJCache")}) {
         EXPECT_EQ(ErrorOf([&] { registry.Read(path); }), kRegistryKeyNotFound) << path;
+    }
+    try {
+        registry.Read(kApplications + "Other");
+        ADD_FAILURE() << "a missing value read";
+    } catch (const kvl::Error& error) {
+        EXPECT_EQ(error.description(), "Não foi possível abrir a chave de registo \"" +
+                                           kApplications + "Other\" para leitura.");
     }
 }
 
