@@ -138,8 +138,6 @@ TEST(LibraryConnectionText, NamesTheFileInTheTemplate) {
     // A path that would end the value early is enclosed in braces.
     EXPECT_EQ(LibraryConnectionText("DRIVER=X;Database=%FILE%", "/d/a;b}.mdb"),
               "DRIVER=X;Database={/d/a;b}}.mdb}");
-    EXPECT_EQ(LibraryConnectionText(kDefaultLibraryConnection, "/d/a;b}/Bibl ê.mdb"),
-              "DRIVER=SQLite3;Database=file:/d/a%3Bb%7D/Bibl%20%C3%AA.mdb");
 }
 
 }  // namespace

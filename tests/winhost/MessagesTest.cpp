@@ -31,7 +31,6 @@ TEST(MessageStyleTest, FlagsGiveButtonsIconDefaultAndTheAnswerGivenWithoutAUser)
          {{kAbort, kRetry, kIgnore}, Icon::Error, 1, kAbort}},
         {kYesNo + kQuestion + kDefaultButton3, {{kYes, kNo}, Icon::Question, 0, kYes}},
         {kYesNoCancel + kDefaultButton3, {{kYes, kNo, kCancel}, Icon::None, 2, kYes}},
-        {kCritical, {{kOk}, Icon::Error, 0, kOk}},
     };
     for (const auto& [flags, expected] : cases) {
         const MessageStyle s = DecodeMessageFlags(flags);
