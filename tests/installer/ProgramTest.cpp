@@ -78,12 +78,10 @@ TEST_F(EndToEndTest, InstallationAndTwoRemovalsLeaveDriveCAndTheCadApplicationAs
     EXPECT_THAT(run.lines, Contains(AllOf(StartsWith("Ficheiro copiado: Z:\\"),
                                           EndsWith("FILES\\zovlt.lsp -> C:\\ZOV_LT\\zovlt.lsp"))));
     EXPECT_THAT(run.lines.back(), StartsWith("Instalação Concluída. Para mais informações"));
-    const std::string text = space.Read(log);
-    for (const char* line :
-         {" zovlt-config 1.0.0 --unattended --accept-terms --log ", " Criar pastas de instalação\n",
-          " Mensagem: Antes de continuar feche todas as aplicações de AutoCAD. | Resposta: OK\n"}) {
-        EXPECT_THAT(text, HasSubstr(line));
-    }
+    // The log starts with the run's command line; each step follows, one line each.
+    EXPECT_THAT(space.Read(log),
+                AllOf(HasSubstr(" zovlt-config 1.0.0 --unattended --accept-terms "),
+                      HasSubstr(" Criar pastas de instalação\n")));
 
     for (int removal = 1; removal <= 2; ++removal) {
         const ProgramRun removed = Run({"--unattended", "--uninstall"});
