@@ -1,5 +1,6 @@
-// The helper programs: the stand-in CAD server, through the installer's automation client, and
-// regsvr32 with a small self-registering library.
+// The platform layer with real processes: programs and the class registry (its files are
+// winhost's), and the helper programs: the stand-in CAD server, through the installer's
+// automation client, and regsvr32 with a small self-registering library.
 
 #include <gmock/gmock.h>
 
@@ -7,6 +8,8 @@
 
 #include "Workspace.h"
 #include "platform/AutomationClient.h"
+#include "platform/ClassRegistry.h"
+#include "platform/Processes.h"
 
 namespace zovlt::test {
 namespace {
@@ -99,6 +102,39 @@ TEST(RegistrationTest, ExitStatusSaysWhetherTheLibraryLoadedAndItsEntryPointSucc
     EXPECT_EQ(run({}).exitCode, 1);
     EXPECT_EQ(run({"C:\\DLL\\NADA.dll", "/s"}).exitCode, 3);
     EXPECT_EQ(run({BIN_DIR "/zovlt-config", "/s"}).exitCode, 3);  // a program, not a library
+}
+
+// Programs found and started are proven by the end-to-end runs.
+TEST(ProcessesTest, ProgramsThatCannotBeStartedFailWithTheClassicNumbers) {
+    Workspace space;
+    const winhost::DriveMap drives(space.DriveC());
+    EXPECT_EQ(ErrorOf([&] { StartDetachedHidden("zovlt-no-such-program /s", drives); }),
+              kvl::kFileNotFound);
+    const fs::path notAProgram = space.DriveC() / "leia-me.txt";
+    space.Write(notAProgram, "text");
+    fs::permissions(notAProgram, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(ErrorOf([&] { StartDetachedHidden(notAProgram.string(), drives); }),
+              kvl::kPermissionDenied);
+    // Run to its end: what it did is there when the call returns.
+    RunHiddenToEnd(
+        "sh -c \"sleep 0.2; echo feito > '" + (space.DriveC() / "marca").string() + "'\"", drives);
+    EXPECT_EQ(space.Read(space.DriveC() / "marca"), "feito\n");
+}
+
+TEST(ClassRegistryTest, LinesNameClassesInAnyCaseAndObjectsThatCannotBeCreatedFailWith429) {
+    Workspace space;
+    // Saved as UTF-8 with a byte-order mark, as editors on Windows do.
+    space.Write(space.ClassesFile(),
+                "\xEF\xBB\xBF AutoCAD.Application = cad-standin --state x\r\n# comment\r\n\r\n=x\n"
+                "Sem.Programa=zovlt-no-such-program\nNunca.Pronto=sh -c \"exit 3\"\n");
+    const auto registry = ClassRegistry::Load(space.ClassesFile().string());
+    EXPECT_EQ(registry.CommandFor("autocad.application"), "cad-standin --state x");
+    const winhost::DriveMap drives(space.DriveC());
+    for (const char* name : {"Outra.Classe", "Sem.Programa", "Nunca.Pronto"}) {
+        EXPECT_EQ(ErrorOf([&] { CreateAutomationObject(registry, name, drives); }),
+                  kvl::kCannotCreateObject)
+            << name;
+    }
 }
 
 }  // namespace

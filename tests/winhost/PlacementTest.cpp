@@ -1,5 +1,5 @@
 // Files placed together: staged beside their targets, switched at once, put back on failure,
-// and nothing temporary left once the placement is over.
+// nothing temporary left once the placement is over, and what a killed run left taken away.
 
 #include <gmock/gmock.h>
 #include <unistd.h>
