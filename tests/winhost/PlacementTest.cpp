@@ -1,5 +1,5 @@
 // Files placed together: staged beside their targets, switched at once, put back on failure,
-// and nothing temporary left once the placement is over.
+// nothing temporary left once the placement is over, and what a killed run left taken away.
 
 #include <gmock/gmock.h>
 #include <unistd.h>
@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "kvl/Error.h"
+#include "winhost/Removal.h"
 #include "winhost/StagedPlacement.h"
 
 namespace winhost {
@@ -92,6 +93,20 @@ TEST_F(PlacementTest, ASwitchThatFailsPutsBackWhatItSwitchedAndMayBeTriedAgain) 
     placement.Switch();
     placement.Finish();
     EXPECT_EQ(Tree(), after_);
+}
+
+TEST_F(PlacementTest, TheLeftoversOfAKilledRunGoAndNothingElse) {
+    for (const char* name : {".winhost-1.part", "blocos/.winhost-2.keep", "blocos/.winhost-3.probe",
+                             ".winhost-notas.txt", "x.part"}) {
+        Write("ZOV_LT/" + std::string(name), name);
+    }
+    EXPECT_TRUE(RemoveLeftovers(files.Drives(), "C:\\ZOV_LT").empty());
+    EXPECT_EQ(Tree(),
+              (std::map<std::string, std::string>{{".winhost-notas.txt", ".winhost-notas.txt"},
+                                                  {"a.txt", "old a"},
+                                                  {"blocos", "/"},
+                                                  {"x.part", "x.part"}}));
+    EXPECT_TRUE(RemoveLeftovers(files.Drives(), "C:\\Nada").empty());
 }
 
 }  // namespace
