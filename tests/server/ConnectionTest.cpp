@@ -78,16 +78,3 @@ TEST(OpenAndClose, HandlesAreFreedOnceAndTheCloseResetsTheSettings) {
     EXPECT_EQ(s.odbc->LiveHandles(), 0u);
     EXPECT_EQ(s.odbc->misuses, 0);
 }
-
-// The sanitizer build watches the real driver manager's memory over these.
-TEST(OpenAndClose, AThousandCyclesOnARealDriver) {
-    kvltest::SqliteFile file;
-    auto s = kvlSERV::Create();
-    file.Configure(*s);
-    for (int i = 0; i < 1000; ++i) {
-        s->lStackBase = 3;
-        s->Abre();
-        ASSERT_EQ(s->Stack(), 3);
-        s->Fecha();
-    }
-}
