@@ -67,7 +67,7 @@ TEST_F(Adapters, MenuActionsAreMenuItemsWithTheirTagsAndOtherWidgetsPlainControl
     for (const auto& control : controls)
         seen += control->Tag() + (control->IsMenuItem() ? "* " : " ");
     // The menus' own actions are items too; the separator is none.
-    EXPECT_TRUE(seen.starts_with("* abrir* * * ")) << seen;
+    ASSERT_TRUE(seen.starts_with("* abrir* * * ")) << seen;
     EXPECT_EQ(std::count(seen.begin(), seen.end(), '*'), 4) << seen;
     EXPECT_NE(seen.find(" botao "), std::string::npos) << seen;
     controls[1]->SetEnabled(false);
