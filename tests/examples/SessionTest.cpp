@@ -1,36 +1,35 @@
 // kvl-moradas as a user meets it, on a virtual X server without a window manager: the program
-// started, a municipality chosen, a street opened, edited and saved, and opened again after
-// the next start; on the embedded SQLite database and on a PostgreSQL database that the
-// program's --create-sample fills. MORADAS_SCREENSHOTS=DIR keeps the windows of the SQLite
-// session there (docs/images holds the README's).
+// started on the embedded database, a municipality chosen, a street opened, edited and saved,
+// and opened again after the next start. MORADAS_SCREENSHOTS=DIR keeps the windows there
+// (docs/images holds the README's).
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QProcess>
-#include <QRect>
 #include <QScreen>
 #include <QThread>
 #include <chrono>
 #include <clocale>
 #include <functional>
+#include <map>
 
 #include "Databases.h"
 #include "Environment.h"
-#include "PostgresLogin.h"
 #include "SampleDatabase.h"
+#include "kvl/kvlRES.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 // Reached only by a program that hangs: every wait ends as soon as what it waits for is there.
-constexpr auto kPatience = std::chrono::seconds(60);
 constexpr int kPatienceMs = 60000;
 
 // Whether ready() holds before the patience runs out, asked again every tenth of a second.
 bool Eventually(const std::function<bool()>& ready) {
-    for (const auto end = Clock::now() + kPatience; Clock::now() < end; QThread::msleep(100))
+    for (const auto end = Clock::now() + std::chrono::milliseconds(kPatienceMs); Clock::now() < end;
+         QThread::msleep(100))
         if (ready()) return true;
     return ready();
 }
@@ -68,7 +67,7 @@ class Session : public testing::Test {
   protected:
     void SetUp() override {
         kvltest::UsePrivateOdbcIni();
-        data = kvltest::TestDir() / "data";
+        const auto data = kvltest::TestDir() / "data";
         env.Set("XDG_DATA_HOME", data.string());
         ASSERT_FALSE(display.name.empty()) << "Xvfb did not start";
         env.Set("DISPLAY", display.name);
@@ -85,11 +84,11 @@ class Session : public testing::Test {
         setlocale(LC_NUMERIC, "C");  // as the program does: values read plain from the drivers
     }
 
-    void StartProgram(const std::vector<std::string>& args) {
-        QStringList arguments;
-        for (const std::string& a : args) arguments << QString::fromStdString(a);
-        program.start(MORADAS_PROGRAM, arguments);
-        ASSERT_TRUE(program.waitForStarted(kPatienceMs));
+    // The program started; its main window.
+    QString StartProgram() {
+        program.start(MORADAS_PROGRAM, {});
+        EXPECT_TRUE(program.waitForStarted(kPatienceMs));
+        return Window("^Moradas \\(Braga\\)");
     }
     // The visible window whose title matches pattern, once there is one.
     QString Window(const QString& pattern) {
@@ -102,23 +101,16 @@ class Session : public testing::Test {
         return id;
     }
     QRect Geometry(const QString& window) {
-        QRect r;
-        for (const QString& line : Xdotool({"getwindowgeometry", "--shell", window}).split('\n')) {
-            const int value = line.section('=', 1).toInt();
-            const QString name = line.section('=', 0, 0);
-            if (name == "X") r.moveLeft(value);
-            if (name == "Y") r.moveTop(value);
-            if (name == "WIDTH") r.setWidth(value);
-            if (name == "HEIGHT") r.setHeight(value);
-        }
-        return r;
+        std::map<QString, int> v;  // X, Y, WIDTH, HEIGHT
+        for (const QString& line : Xdotool({"getwindowgeometry", "--shell", window}).split('\n'))
+            v[line.section('=', 0, 0)] = line.section('=', 1).toInt();
+        return QRect(v["X"], v["Y"], v["WIDTH"], v["HEIGHT"]);
     }
     // Keys typed into the window, as the keyboard sends them.
     void Keys(const QString& window, const QStringList& keys) {
         Xdotool({"windowfocus", "--sync", window});
         Xdotool(QStringList{"key", "--clearmodifiers"} + keys);
     }
-    void Type(const QString& text) { Xdotool({"type", text}); }
     // Chooses Évora, third in the list, and the second of its streets, from the keyboard; the
     // edit form, which shows the street.
     QString OpenTheStreet(const QString& main) {
@@ -127,7 +119,9 @@ class Session : public testing::Test {
         Keys(main, {"Tab", "Down"});
         return Window("^Rua \\(Rua de Serpa Pinto\\)");
     }
-    void ExpectAQuietEnd() {
+    // Ctrl+Q in the main window, and the program's end.
+    void Quit(const QString& main) {
+        Keys(main, {"ctrl+q"});
         ASSERT_TRUE(program.waitForFinished(kPatienceMs));
         const std::string err = program.readAllStandardError().toStdString();
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << err;
@@ -141,81 +135,49 @@ class Session : public testing::Test {
         EXPECT_TRUE(shot.save(folder + "/" + name)) << name;
     }
 
-    // The session: the program started with first, then with next; stored reads what the
-    // database holds of the street.
-    void UseTheClient(const std::vector<std::string>& first, const std::vector<std::string>& next,
-                      const std::function<std::string(const char* field)>& stored,
-                      bool screenshots) {
-        ASSERT_NO_FATAL_FAILURE(StartProgram(first));
-        QString main = Window("^Moradas \\(Braga\\)");
-        const QString form = Window("^Rua$");
-        EXPECT_FALSE(Geometry(main).intersects(Geometry(form))) << "the form covers the window";
-        ASSERT_EQ(OpenTheStreet(main), form);
-        Keys(form, {"Tab", "Tab", "Tab", "ctrl+a"});  // the length
-        Type("262,5");
-        Keys(form, {"Tab", "ctrl+a"});  // the postal code
-        Type("7000-999");
-        Keys(form, {"ctrl+s"});
-        EXPECT_TRUE(Eventually([&] { return stored("comprimento") == "262.5"; }))
-            << stored("comprimento");
-        EXPECT_EQ(stored("codigo_postal"), "7000-999");
-        Keys(main, {"ctrl+q"});
-        ASSERT_NO_FATAL_FAILURE(ExpectAQuietEnd());
-
-        ASSERT_NO_FATAL_FAILURE(StartProgram(next));
-        main = Window("^Moradas \\(Braga\\)");
-        const QString reopened = OpenTheStreet(main);
-        // The length as the reopened form shows it, copied from its field.
-        Keys(reopened, {"Tab", "Tab", "Tab", "ctrl+a", "ctrl+c"});
-        QClipboard* clipboard = QGuiApplication::clipboard();
-        EXPECT_TRUE(Eventually([&] { return clipboard->text() == "262,5"; }))
-            << clipboard->text().toStdString();
-        if (screenshots) {
-            Screenshot(main, "moradas-main.png");
-            Screenshot(reopened, "moradas-form.png");
-        }
-        Keys(main, {"ctrl+q"});
-        ASSERT_NO_FATAL_FAILURE(ExpectAQuietEnd());
+    // What the database holds of the street; the last reference closes the session.
+    static std::string Stored(const char* field) {
+        auto s = kvl::kvlSERV::Create();
+        s->Driver = kvlsession::kSampleDriver;
+        s->DB = kvlsession::DefaultDatabasePath().string();
+        s->Abre();
+        auto r = s->Exec(std::string("SELECT ") + field +
+                         " FROM ruas WHERE nome = 'Rua de Serpa Pinto'");
+        return r && r->TemLinhas() ? r->Col(1).ToString() : "(none)";
     }
 
     kvltest::ScopedEnvironment env;
-    std::filesystem::path data;
     VirtualDisplay display;
     QProcess program;
     static inline int argc = 1;
-    static inline char name[] = "moradas-session-test";
-    static inline char* argv[] = {name, nullptr};
+    static inline char name[] = "moradas-session-test", *argv[] = {name, nullptr};
     std::unique_ptr<QGuiApplication> application;  // goes before the display
 };
 
 TEST_F(Session, OnTheEmbeddedDatabase) {
-    std::shared_ptr<kvl::kvlSERV> s;
-    const auto stored = [&](const char* field) {
-        if (!s) {
-            s = kvl::kvlSERV::Create();
-            s->Driver = kvlsession::kSampleDriver;
-            s->DB = kvlsession::DefaultDatabasePath().string();
-            s->Abre();
-        }
-        auto r = s->Exec(std::string("SELECT ") + field +
-                         " FROM ruas WHERE nome = 'Rua de Serpa Pinto'");
-        return r && r->TemLinhas() ? r->Col(1).ToString() : "(none)";
-    };
-    UseTheClient({}, {}, stored, true);
-    if (s) s->Fecha();
-}
+    QString main = StartProgram();
+    const QString form = Window("^Rua$");
+    EXPECT_FALSE(Geometry(main).intersects(Geometry(form))) << "the form covers the window";
+    ASSERT_EQ(OpenTheStreet(main), form);
+    Keys(form, {"Tab", "Tab", "Tab", "ctrl+a"});  // the length
+    Xdotool({"type", "262,5"});
+    Keys(form, {"Tab", "ctrl+a"});  // the postal code
+    Xdotool({"type", "7000-999"});
+    Keys(form, {"ctrl+s"});
+    EXPECT_TRUE(Eventually([&] { return Stored("comprimento") == "262.5"; }))
+        << Stored("comprimento");
+    EXPECT_EQ(Stored("codigo_postal"), "7000-999");
+    ASSERT_NO_FATAL_FAILURE(Quit(main));
 
-TEST_F(Session, OnPostgreSQL) {
-    KVL_REQUIRE_POSTGRES();
-    kvltest::PostgresLogin login(false);  // with the sample's rights for every user
-    ASSERT_NO_FATAL_FAILURE(login.Create());
-    std::vector<std::string> first = login.Options();
-    first.push_back("--create-sample");
-    const auto stored = [&](const char* field) {
-        return login.One(std::string("SELECT ") + field +
-                         " FROM ruas WHERE nome = 'Rua de Serpa Pinto'");
-    };
-    UseTheClient(first, login.Options(), stored, false);
+    main = StartProgram();
+    const QString reopened = OpenTheStreet(main);
+    // The length as the reopened form shows it, copied from its field.
+    Keys(reopened, {"Tab", "Tab", "Tab", "ctrl+a", "ctrl+c"});
+    EXPECT_TRUE(Eventually([] { return QGuiApplication::clipboard()->text() == "262,5"; }))
+        << QGuiApplication::clipboard()->text().toStdString();
+    Screenshot(main, "moradas-main.png");
+    Screenshot(reopened, "moradas-form.png");
+    ASSERT_NO_FATAL_FAILURE(Quit(main));
 }
 
 }  // namespace

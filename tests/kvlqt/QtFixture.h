@@ -12,13 +12,12 @@ class QtTest : public testing::Test {
   protected:
     static void SetUpTestSuite() {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "kvl-qt-test", *argv[] = {name, nullptr};
         application = std::make_unique<QApplication>(argc, argv);
     }
     static void TearDownTestSuite() { application.reset(); }
 
-    static inline int argc = 1;
-    static inline char name[] = "kvl-qt-test";
-    static inline char* argv[] = {name, nullptr};
     static inline std::unique_ptr<QApplication> application;
 };
 

@@ -1,5 +1,4 @@
-// kvlsql's command line: its own options reach their fields beside the connection options,
-// and the help names every option.
+// kvlsql's command line: its own options reach their fields beside the connection options.
 
 #include <gtest/gtest.h>
 
@@ -34,53 +33,4 @@ TEST(Options, EveryOptionReachesItsField) {
     for (auto bad : std::vector<std::vector<std::string>>{
              {"-f"}, {"-v", "novalue"}, {"-v", "=1"}, {"--csv=yes"}, {"-At"}})
         EXPECT_THROW(ParseOptions(bad), kvlsession::UsageError) << bad[0];
-}
-
-TEST(Options, HelpNamesEveryOptionAndCommand) {
-    std::string help = kvlsql::HelpText();
-    for (const char* name : {"--dsn",
-                             "--driver",
-                             "--server",
-                             "--db",
-                             "--uid",
-                             "--pwd",
-                             "--connect",
-                             "--stack",
-                             "-c SQL",
-                             "-f FILE",
-                             "-b, --stop-on-error",
-                             "GO n",
-                             "$$",
-                             "--count",
-                             "--log",
-                             "--help",
-                             "NULL",
-                             "exit status",
-                             "\\d [NAME]",
-                             "\\dt",
-                             "\\i FILE",
-                             "\\o [FILE]",
-                             "\\timing",
-                             "\\x",
-                             "\\set",
-                             "\\q",
-                             "\\?",
-                             "-W, --password",
-                             "KVLSQL_PASSWORD",
-                             "PGPASSWORD",
-                             "process list",
-                             "--csv",
-                             "-A, --unaligned",
-                             "-F",
-                             "-t, --tuples-only",
-                             "-x, --expanded",
-                             "--null TEXT",
-                             "-o, --output",
-                             "-v, --variable",
-                             "--ask",
-                             "--version",
-                             "Ctrl-C",
-                             "kvlsql_history",
-                             "SQLSTATE"})
-        EXPECT_NE(help.find(name), std::string::npos) << name;
 }

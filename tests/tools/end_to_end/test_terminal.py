@@ -30,6 +30,7 @@ def test_lines_are_edited_recalled_and_a_failure_gives_the_prompt_back(database,
         assert "ERROR" not in t.expect("1> ")
     t.type(f"{UP}{UP}\r")  # each recall draws the prompt again: wait for the rows
     assert "\r\n abc " in t.expect("(1 row)")
+    t.expect("1> ")  # Ctrl-D ends the session at the prompt, not while the rows print
     t.type(CTRL_D)
     assert t.status() == 1  # a command failed
 
