@@ -1,6 +1,7 @@
 // kvl-moradas as a user meets it, on a virtual X server without a window manager: the program
-// started on the embedded database, a municipality chosen, a street opened, edited and saved,
-// and opened again after the next start. MORADAS_SCREENSHOTS=DIR keeps the windows there
+// started, a municipality chosen, a street opened, edited and saved, and opened again after
+// the next start; on the embedded database and on a PostgreSQL schema that the program's
+// --create-sample fills. MORADAS_SCREENSHOTS=DIR keeps the embedded session's windows there
 // (docs/images holds the README's).
 
 #include <QClipboard>
@@ -14,7 +15,7 @@
 #include <functional>
 #include <map>
 
-#include "Databases.h"
+#include "CatalogViews.h"
 #include "Environment.h"
 #include "SampleDatabase.h"
 #include "kvl/kvlRES.h"
@@ -63,9 +64,13 @@ QString Xdotool(const QStringList& args) {
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
 }
 
-class Session : public testing::Test {
+// On PostgreSQL the session of the fixture works in a schema of its own, with the catalog
+// views, and reads back what the program stored there.
+class Session : public kvltest::CatalogBackendTest {
   protected:
     void SetUp() override {
+        if (IsPostgres()) CatalogBackendTest::SetUp();
+        if (HasFatalFailure() || IsSkipped()) return;
         kvltest::UsePrivateOdbcIni();
         const auto data = kvltest::TestDir() / "data";
         env.Set("XDG_DATA_HOME", data.string());
@@ -85,8 +90,14 @@ class Session : public testing::Test {
     }
 
     // The program started; its main window.
-    QString StartProgram() {
-        program.start(MORADAS_PROGRAM, {});
+    QString StartProgram(bool createSample = false) {
+        QStringList args;
+        if (IsPostgres()) {
+            args << "--connect" << QString::fromStdString(session->Login) << "--uid"
+                 << QString::fromStdString(session->UID);
+            if (createSample) args << "--create-sample";
+        }
+        program.start(MORADAS_PROGRAM, args);
         EXPECT_TRUE(program.waitForStarted(kPatienceMs));
         return Window("^Moradas \\(Braga\\)");
     }
@@ -130,17 +141,20 @@ class Session : public testing::Test {
     }
     void Screenshot(const QString& window, const char* name) {
         const QString folder = qEnvironmentVariable("MORADAS_SCREENSHOTS");
-        if (folder.isEmpty()) return;
+        if (folder.isEmpty() || IsPostgres()) return;
         const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(window.toULongLong());
         EXPECT_TRUE(shot.save(folder + "/" + name)) << name;
     }
 
-    // What the database holds of the street; the last reference closes the session.
-    static std::string Stored(const char* field) {
-        auto s = kvl::kvlSERV::Create();
-        s->Driver = kvlsession::kSampleDriver;
-        s->DB = kvlsession::DefaultDatabasePath().string();
-        s->Abre();
+    // What the database holds of the street; the embedded one's session is closed at once.
+    std::string Stored(const char* field) {
+        std::shared_ptr<kvl::kvlSERV> s = session;
+        if (!IsPostgres()) {
+            s = kvl::kvlSERV::Create();
+            s->Driver = kvlsession::kSampleDriver;
+            s->DB = kvlsession::DefaultDatabasePath().string();
+            s->Abre();
+        }
         auto r = s->Exec(std::string("SELECT ") + field +
                          " FROM ruas WHERE nome = 'Rua de Serpa Pinto'");
         return r && r->TemLinhas() ? r->Col(1).ToString() : "(none)";
@@ -154,8 +168,8 @@ class Session : public testing::Test {
     std::unique_ptr<QGuiApplication> application;  // goes before the display
 };
 
-TEST_F(Session, OnTheEmbeddedDatabase) {
-    QString main = StartProgram();
+TEST_P(Session, AStreetEditedSavedAndReopened) {
+    QString main = StartProgram(true);
     const QString form = Window("^Rua$");
     EXPECT_FALSE(Geometry(main).intersects(Geometry(form))) << "the form covers the window";
     ASSERT_EQ(OpenTheStreet(main), form);
@@ -179,5 +193,7 @@ TEST_F(Session, OnTheEmbeddedDatabase) {
     Screenshot(reopened, "moradas-form.png");
     ASSERT_NO_FATAL_FAILURE(Quit(main));
 }
+
+KVL_BACKENDS(Session);
 
 }  // namespace
