@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "Helpers.h"
 #include "Scripted.h"
+#include "kvl/Error.h"
 #include "platform/Odbc.h"
 #include "platform/OdbcLibrary.h"
 
@@ -83,7 +83,7 @@ TEST_F(OdbcTest, AChangedRowIsWrittenBackByItsIdentifier) {
     EXPECT_EQ(odbc->Count("Disconnect"), 1u);
 }
 
-TEST_F(OdbcTest, FailuresOfTheOpenTheQueryAndTheWriteCarryEveryDiagnosticRecord) {
+TEST_F(OdbcTest, FailuresOfTheOpenAndTheWriteNameTheLibraryOrRowWithEveryDiagnostic) {
     odbc->Fail("DriverConnect", kvl::odbc::Diagnostic{"08001", 14, "unable to open database file"});
     EXPECT_EQ(FailureOf([&] {
                   OdbcSymbolLibrary("DRIVER=SQLite3;Database=/x.mdb", "C:\\Dados\\x.mdb", odbc);
@@ -92,11 +92,6 @@ TEST_F(OdbcTest, FailuresOfTheOpenTheQueryAndTheWriteCarryEveryDiagnosticRecord)
               "[08001] unable to open database file)");
 
     OdbcSymbolLibrary library("DRIVER=SQLite3;Database=/x.mdb", "x.mdb", odbc);
-    odbc->Fail("Fetch", kvl::odbc::Diagnostic{"08S01", 0, "link lost"});
-    odbc->ScriptExecution({RowIdentifierResult()});
-    EXPECT_EQ(FailureOf([&] { library.OpenRecordset("Select * From Connections"); }),
-              "SQLFetch: [08S01] link lost");
-
     std::unique_ptr<RowSet> rows = Open(library, {{"1", "Source", "a.fsm;1"}});
     odbc->Fail("ExecuteWith", std::vector<kvl::odbc::Diagnostic>{{"HY000", 5, "database is locked"},
                                                                  {"01000", 0, "retry later"}});
