@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "Databases.h"
 #include "Helpers.h"
 #include "kvl/Error.h"
 #include "logic/Repoint.h"
+#include "platform/LinuxPlatform.h"
 #include "platform/Odbc.h"
 #include "platform/OdbcLibrary.h"
 
@@ -106,6 +108,13 @@ TEST_F(RepointTest, RowsKeyedByTypedUntypedOrMixedColumnsOrANullKeyAreRepointed)
               (std::vector<std::string>{"1|integer|" + fsm + "1", "1|text|" + fsm + "2",
                                         "1|null|" + fsm + "3", "2|real|" + fsm + "4",
                                         "3|integer|e.fsm;5"}));
+}
+
+TEST_F(RepointTest, AMissingLibraryIsNotMadeByTheDriver) {
+    winhost::PrintedMessageBoxes boxes;
+    LinuxPlatform platform({folder_, "", {}, std::string(kDefaultLibraryConnection), false}, boxes);
+    EXPECT_EQ(kvltest::ErrorOf([&] { platform.OpenLibrary("C:\\PDM.mdb"); }), kvl::kFileNotFound);
+    EXPECT_FALSE(fs::exists(folder_ / "PDM.mdb"));
 }
 
 TEST(LibraryConnectionText, NamesTheFileInTheTemplate) {

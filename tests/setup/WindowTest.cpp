@@ -15,6 +15,7 @@
 
 #include "Fakes.h"
 #include "platform/FolderChooser.h"
+#include "platform/LinuxPlatform.h"
 #include "window/frmHelp.h"
 #include "window/frmSetup.h"
 #include "winhost/QtTranslations.h"
@@ -104,27 +105,34 @@ TEST_F(WindowTest, ShowsTheClickedComponentAndItsFolderAndInstallsOnClick) {
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST_F(WindowTest, TheFolderChooserOpensAtTheGivenFolderOffersDriveCAndSpeaksPortuguese) {
+// The platform's chooser in the dialog: it opens at the nearest folder there, offers drive C:,
+// speaks Portuguese and gives back a Windows path.
+TEST_F(WindowTest, TheFolderChooserOpensAtTheNearestFolderThereAndGivesAWindowsPath) {
     ASSERT_TRUE(winhost::InstallPortugueseQtTexts(*application));
     QTemporaryDir driveC;
-    const std::filesystem::path start =
-        std::filesystem::path(driveC.path().toStdString()) / "Dados";
-    std::filesystem::create_directories(start);
+    std::filesystem::create_directories(driveC.path().toStdString() + "/Dados");
+    winhost::PrintedMessageBoxes boxes;
+    DialogFolderChooser chooser;
+    LinuxPlatform host({driveC.path().toStdString(), "", {}, "", false}, boxes, &chooser);
     QString directory, lookIn;
     QList<QUrl> shortcuts;
-    QTimer::singleShot(0, [&] {
+    const auto answer = [&](bool accept) {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         directory = dialog->directory().absolutePath();
         shortcuts = dialog->sidebarUrls();
         lookIn = Child<QLabel>(*dialog, "lookInLabel")->text();
-        dialog->reject();
-    });
-    DialogFolderChooser chooser;
-    EXPECT_EQ(chooser.Choose(window.Handle(), start, driveC.path().toStdString()), std::nullopt);
-    EXPECT_EQ(directory.toStdString(), start.string());
+        QMetaObject::invokeMethod(dialog, accept ? "accept" : "reject");
+    };
+    QTimer::singleShot(0, [&] { answer(true); });
+    EXPECT_EQ(host.ChooseFolder(window.Handle(), "C:\\dados\\Novo\\Sub\\"), "C:\\Dados");
+    EXPECT_EQ(directory, driveC.path() + "/Dados");
     EXPECT_TRUE(shortcuts.contains(QUrl::fromLocalFile(driveC.path())));
     EXPECT_TRUE(lookIn.startsWith(QStringLiteral("Procurar em"))) << lookIn.toStdString();
+    // A folder on no drive of this host starts at drive C:.
+    QTimer::singleShot(0, [&] { answer(false); });
+    EXPECT_EQ(host.ChooseFolder(window.Handle(), "D:\\Simbolos\\"), std::nullopt);
+    EXPECT_EQ(directory, driveC.path());
 }
 
 TEST_F(WindowTest, HelpIsModalAndKeepsTheFocusOnOk) {
