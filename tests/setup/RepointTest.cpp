@@ -118,11 +118,11 @@ TEST_F(RepointTest, AMissingLibraryIsNotMadeByTheDriver) {
 }
 
 TEST(LibraryConnectionText, NamesTheFileInTheTemplate) {
-    EXPECT_EQ(LibraryConnectionText("DSN=lib;File=%FILE%;X=1", "/d/PDM Biblioteca.mdb"),
-              "DSN=lib;File=/d/PDM Biblioteca.mdb;X=1");
-    // A path that would end the value early is enclosed in braces.
-    EXPECT_EQ(LibraryConnectionText("DRIVER=X;Database=%FILE%", "/d/a;b}.mdb"),
-              "DRIVER=X;Database={/d/a;b}}.mdb}");
+    // A path that would end the value early is enclosed in braces, its own doubled.
+    EXPECT_EQ(LibraryConnectionText("DSN=lib;File=%FILE%;X=1", "/d/PDM;Biblioteca.mdb"),
+              "DSN=lib;File={/d/PDM;Biblioteca.mdb};X=1");
+    EXPECT_EQ(LibraryConnectionText("DRIVER=X;Database=%FILE%", "/d/a}b.mdb"),
+              "DRIVER=X;Database={/d/a}}b.mdb}");
 }
 
 }  // namespace
