@@ -14,20 +14,6 @@ namespace {
 
 using kvltest::ScriptedOdbc;
 
-// The driver's row identifier of a table: one column, "rowid".
-ScriptedOdbc::Result RowIdentifierResult() {
-    ScriptedOdbc::Result result;
-    result.columns = {{"SCOPE", 5, 5, 0, 1}, {"COLUMN_NAME", 12, 64, 0, 0}};
-    result.rows = {{"2", "rowid"}};
-    return result;
-}
-
-ScriptedOdbc::Result Changed(int64_t rows) {
-    ScriptedOdbc::Result result;
-    result.rowCount = rows;
-    return result;
-}
-
 class OdbcTest : public ::testing::Test {
   protected:
     // The handles the library held are all freed, each once.
@@ -36,14 +22,15 @@ class OdbcTest : public ::testing::Test {
         EXPECT_EQ(odbc->misuses, 0);
     }
 
-    // A row set over StyleProperties holding these rows (rowid, Name, PropertyValue).
+    // A row set over StyleProperties holding these rows (rowid, Name, PropertyValue), the
+    // driver giving "rowid" as the row identifier.
     std::unique_ptr<RowSet> Open(OdbcSymbolLibrary& library, std::vector<ScriptedOdbc::Row> rows) {
-        ScriptedOdbc::Result selected;
-        selected.columns = {
-            {"rowid", 4, 10, 0, 0}, {"Name", 12, 50, 0, 1}, {"PropertyValue", -1, 65535, 0, 1}};
-        selected.rows = std::move(rows);
-        odbc->ScriptExecution({RowIdentifierResult()});
-        odbc->ScriptExecution({std::move(selected)});
+        odbc->ScriptExecution({{.columns = {{"SCOPE", 5, 5, 0, 1}, {"COLUMN_NAME", 12, 64, 0, 0}},
+                                .rows = {{"2", "rowid"}}}});
+        odbc->ScriptExecution({{.columns = {{"rowid", 4, 10, 0, 0},
+                                            {"Name", 12, 50, 0, 1},
+                                            {"PropertyValue", -1, 65535, 0, 1}},
+                                .rows = std::move(rows)}});
         return library.OpenRecordset("Select * From StyleProperties Where Name='Source'");
     }
 
@@ -68,7 +55,7 @@ TEST_F(OdbcTest, AChangedRowIsWrittenBackByItsIdentifier) {
         std::unique_ptr<RowSet> rows = Open(library, {{"1", "Source", "C:\\antigo.fsm;7"}});
         EXPECT_EQ(rows->Value("PropertyValue"), "C:\\antigo.fsm;7");
 
-        odbc->ScriptExecution({Changed(1)});
+        odbc->ScriptExecution({{.columns = {}, .rows = {}, .rowCount = 1}});
         rows->Edit();
         rows->SetValue("PropertyValue", "novo.fsm;7");
         rows->Update();
