@@ -1,8 +1,6 @@
 #include "Helpers.h"
 
-#include <cstdlib>
-#include <fstream>
-
+#include "LocalDatabases.h"
 #include "platform/Odbc.h"
 #include "platform/OdbcLibrary.h"
 
@@ -25,16 +23,11 @@ std::string Utf16Export(const std::u16string& text) {
     return bytes;
 }
 
-void UsePrivateDriverList(const fs::path& folder) {
-    std::ofstream(folder / "odbcinst.ini")
-        << "[SQLite3]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n";
-    setenv("ODBCSYSINI", folder.c_str(), 1);
-}
-
 namespace {
 
 // The connection the installer itself makes, so any folder name works.
 std::string ConnectionTo(const fs::path& file) {
+    kvltest::UsePrivateOdbcIni();
     return LibraryConnectionText(kDefaultLibraryConnection, file.string());
 }
 

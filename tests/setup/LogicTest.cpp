@@ -1,12 +1,14 @@
-// The installer's behaviour, on a machine and a window held in memory.
+// The installer's behaviour, on a machine and a window held in memory: the installation,
+// the record it leaves and the removal that follows it.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "Fakes.h"
-#include "logic/Repoint.h"
+#include "logic/Removal.h"
 #include "logic/SetupLogic.h"
+#include "logic/Texts.h"
 
 namespace setup::testing {
 namespace {
@@ -27,11 +29,10 @@ class LogicTest : public ::testing::Test {
     SetupLogic logic{view, platform};
 };
 
-TEST_F(LogicTest, TheProbeNamesTheEditionOrAnotherVersionIsWarnedOf) {
+TEST_F(LogicTest, TheProbeNamesTheEditionAnotherVersionIsWarnedOfAMissingComponentNamed) {
     // Only the expected edition's key is installed, so the wrong choice fails the load.
     for (const auto& [probe, key] : std::vector<std::pair<std::string, std::string>>{
              {"06.00.34 cartelix PROFESSIONAL", kProfessional},
-             {"Cartelix 06.00.34.57", "Cartelix"},
              {"Cartelix Prof 06.00", "Cartelix"}}) {
         EXPECT_TRUE(Load(probe, key)) << probe;
     }
@@ -43,10 +44,17 @@ TEST_F(LogicTest, TheProbeNamesTheEditionOrAnotherVersionIsWarnedOf) {
         EXPECT_EQ(platform.messages.back().flags, 48);
     }
     EXPECT_EQ(platform.messages.size(), 3u);
+
+    platform.files.erase("C:\\Temp\\PDM Simbologia.pdf");
+    EXPECT_FALSE(logic.Form_Load());
+    EXPECT_EQ(platform.messages.back().text,
+              "Erro:\r\nFicheiro não encontrado, possível erro a descompactar os ficheiros\r\n"
+              "Componente em falta: C:\\Temp\\PDM Simbologia.pdf");
 }
 
-TEST_F(LogicTest, NodeClickShowsTheComponentWithItsSizeAndChangesNoTarget) {
+TEST_F(LogicTest, TheClickedComponentShowsAndAChosenFolderChangesOnlyTheSelectedOne) {
     ASSERT_TRUE(Load());
+    view.selected = 1;
     logic.tvOptions_NodeClick("Simbologia (*.fsm)");
     EXPECT_EQ(view.info,
               "Ficheiro de simbologia FSM contendo a simbologia\r\n\r\n\r\n\r\n"
@@ -54,24 +62,16 @@ TEST_F(LogicTest, NodeClickShowsTheComponentWithItsSizeAndChangesNoTarget) {
     EXPECT_EQ(view.location, "C:\\Programas\\Cartelix\\Symbols\\");
     logic.tvOptions_NodeClick("Documentação (*.pdf)");
     EXPECT_EQ(view.info, "Documentação de apoio\r\n\r\n\r\n\r\n\r\nEste componente ocupa 0,01MB");
-    // Labels compare exactly.
-    logic.tvOptions_NodeClick("documentação (*.pdf)");
-    logic.tvOptions_NodeClick("Biblioteca");
+    // Labels compare exactly; an unknown one changes nothing.
+    logic.tvOptions_NodeClick("simbologia (*.fsm)");
     EXPECT_EQ(view.location, "C:\\Programas\\Cartelix\\");
-    EXPECT_EQ(logic.Target(kDocumentation), "C:\\Programas\\Cartelix\\");
-}
-
-TEST_F(LogicTest, ChosenFolderChangesOnlyTheSelectedComponent) {
-    ASSERT_TRUE(Load());
-    view.selected = 1;
-    logic.tvOptions_NodeClick("Simbologia (*.fsm)");
     const std::string info = view.info;
+
     logic.cmdBrowse_Click();  // cancelled
     EXPECT_EQ(logic.Target(kSymbology), "C:\\Programas\\Cartelix\\Symbols\\");
-
     platform.chosenFolder = "D:\\Simbolos";
     logic.cmdBrowse_Click();
-    // The chooser opens where the component would go now.
+    // The chooser opens where the selected component would go now.
     EXPECT_EQ(platform.chooserStart, "C:\\Programas\\Cartelix\\Symbols\\");
     EXPECT_EQ(logic.Target(kSymbology), "D:\\Simbolos\\");
     EXPECT_EQ(view.location, "D:\\Simbolos\\");
@@ -82,12 +82,9 @@ TEST_F(LogicTest, ChosenFolderChangesOnlyTheSelectedComponent) {
     platform.chosenFolder = "E:\\";
     logic.cmdBrowse_Click();
     EXPECT_EQ(logic.Target(kSymbology), "E:\\");
-
     // A folder given as a path is written as the chooser writes it, never above its drive.
     logic.ChooseTarget(kLibrary, "C:\\..\\..\\..\\etc\\.\\x/");
-    EXPECT_EQ(view.location, "C:\\etc\\x\\");
-    logic.ChooseTarget(kLibrary, "z:\\..");
-    EXPECT_EQ(logic.Target(kLibrary), "z:\\");
+    EXPECT_EQ(logic.Target(kLibrary), "C:\\etc\\x\\");
 }
 
 TEST_F(LogicTest, AllFilesAreStagedAndTheLibraryRepointedThereBeforeAnyTakesItsPlace) {
@@ -134,19 +131,70 @@ TEST_F(LogicTest, AllFilesAreStagedAndTheLibraryRepointedThereBeforeAnyTakesItsP
     }
 }
 
-TEST_F(LogicTest, AMissingComponentIsNamed) {
-    InstallProduct(platform, "Cartelix Professional 06.00", kProfessional);
-    platform.files.erase("C:\\Temp\\PDM Simbologia.pdf");
-    EXPECT_FALSE(logic.Form_Load());
-    EXPECT_EQ(platform.messages.back().text,
-              "Erro:\r\nFicheiro não encontrado, possível erro a descompactar os ficheiros\r\n"
-              "Componente em falta: C:\\Temp\\PDM Simbologia.pdf");
+const std::string kManifest(kManifestFile);
+const std::string kLibraryFile = "C:\\Dados\\Workspace\\PDM Biblioteca.mdb";
+const std::string kOriginal = kLibraryFile + ".original";
+
+class RemovalTest : public LogicTest {
+  protected:
+    // Installs over a library the user had, as the product's setup placed it.
+    void SetUp() override {
+        InstallProduct(platform, "Cartelix Professional 06.00", kProfessional);
+        platform.files[kLibraryFile] = 1;
+        ASSERT_TRUE(logic.Form_Load());
+        ASSERT_TRUE(logic.cmdInstall_Click());
+        platform.steps.clear();
+        platform.messages.clear();
+    }
+    bool Remove(std::vector<winhost::Button> answers = {winhost::kYes}) {
+        platform.answers = std::move(answers);
+        return SetupRemoval(platform).Run();
+    }
+};
+
+// What the installation recorded shows in what the removal does.
+TEST_F(RemovalTest, RemovesThePlacedFilesPutsTheOriginalBackAndASecondRemovalFindsNothing) {
+    // Installing again keeps the first original: the library now there is the installed one.
+    platform.files[kOriginal] = 1;
+    ASSERT_TRUE(logic.cmdInstall_Click());
+    EXPECT_EQ(std::ranges::count_if(platform.steps,
+                                    [](const std::string& s) { return s.starts_with("copy "); }),
+              0);
+
+    platform.steps.clear();
+    platform.messages.clear();
+    platform.files = {{"C:\\Dados\\Warehouse\\PDM Warehouse.mdb", 1},
+                      {kLibraryFile, 1},
+                      {kOriginal, 1}};  // the symbology file and the help are gone already
+    EXPECT_TRUE(Remove());
+    EXPECT_EQ(platform.steps,
+              (Steps{"delete C:\\Dados\\Warehouse\\PDM Warehouse.mdb",
+                     "copy " + kOriginal + " > " + kLibraryFile, "delete " + kOriginal,
+                     "leftovers C:\\Dados\\Warehouse", "leftovers C:\\Programas\\Cartelix\\Symbols",
+                     "leftovers C:\\Dados\\Workspace", "leftovers C:\\Programas\\Cartelix",
+                     "delete " + kManifest}));
+    EXPECT_EQ(platform.messages.back().text, kRemoved);
+
+    platform.steps.clear();
+    platform.messages.clear();
+    EXPECT_TRUE(Remove());
+    EXPECT_TRUE(platform.steps.empty());
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, kNothingToRemove);
 }
 
-TEST(RepointedPropertyValue, KeepsOnlyTheSecondField) {
-    EXPECT_EQ(RepointedPropertyValue("a.fsm;b;c", "N.fsm"), "N.fsm;b");
-    EXPECT_EQ(RepointedPropertyValue("a.fsm;;c", "N.fsm"), "N.fsm;");
-    EXPECT_EQ(RepointedPropertyValue("a.fsm", "N.fsm"), "N.fsm;");
+TEST_F(RemovalTest, NoOrAFileThatCannotGoChangesNothing) {
+    platform.files[kOriginal] = 1;
+    EXPECT_FALSE(Remove({winhost::kNo}));
+    EXPECT_EQ(platform.messages[0].flags, kConfirmRemovalFlags);
+
+    platform.messages.clear();
+    platform.fixed = {kOriginal};
+    EXPECT_FALSE(Remove());
+    EXPECT_TRUE(platform.steps.empty());
+    EXPECT_EQ(platform.messages.back().text, std::string(kCannotRemove) + "\r\n" + kOriginal);
+    EXPECT_EQ(platform.messages.back().flags, winhost::kCritical);
+    EXPECT_TRUE(platform.texts.contains(kManifest));
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "Helpers.h"
 #include "Scripted.h"
+#include "kvl/Error.h"
 #include "platform/Odbc.h"
 #include "platform/OdbcLibrary.h"
 
@@ -13,20 +13,6 @@ namespace setup::testing {
 namespace {
 
 using kvltest::ScriptedOdbc;
-
-// The driver's row identifier of a table: one column, "rowid".
-ScriptedOdbc::Result RowIdentifierResult() {
-    ScriptedOdbc::Result result;
-    result.columns = {{"SCOPE", 5, 5, 0, 1}, {"COLUMN_NAME", 12, 64, 0, 0}};
-    result.rows = {{"2", "rowid"}};
-    return result;
-}
-
-ScriptedOdbc::Result Changed(int64_t rows) {
-    ScriptedOdbc::Result result;
-    result.rowCount = rows;
-    return result;
-}
 
 class OdbcTest : public ::testing::Test {
   protected:
@@ -36,14 +22,15 @@ class OdbcTest : public ::testing::Test {
         EXPECT_EQ(odbc->misuses, 0);
     }
 
-    // A row set over StyleProperties holding these rows (rowid, Name, PropertyValue).
+    // A row set over StyleProperties holding these rows (rowid, Name, PropertyValue), the
+    // driver giving "rowid" as the row identifier.
     std::unique_ptr<RowSet> Open(OdbcSymbolLibrary& library, std::vector<ScriptedOdbc::Row> rows) {
-        ScriptedOdbc::Result selected;
-        selected.columns = {
-            {"rowid", 4, 10, 0, 0}, {"Name", 12, 50, 0, 1}, {"PropertyValue", -1, 65535, 0, 1}};
-        selected.rows = std::move(rows);
-        odbc->ScriptExecution({RowIdentifierResult()});
-        odbc->ScriptExecution({std::move(selected)});
+        odbc->ScriptExecution({{.columns = {{"SCOPE", 5, 5, 0, 1}, {"COLUMN_NAME", 12, 64, 0, 0}},
+                                .rows = {{"2", "rowid"}}}});
+        odbc->ScriptExecution({{.columns = {{"rowid", 4, 10, 0, 0},
+                                            {"Name", 12, 50, 0, 1},
+                                            {"PropertyValue", -1, 65535, 0, 1}},
+                                .rows = std::move(rows)}});
         return library.OpenRecordset("Select * From StyleProperties Where Name='Source'");
     }
 
@@ -68,7 +55,7 @@ TEST_F(OdbcTest, AChangedRowIsWrittenBackByItsIdentifier) {
         std::unique_ptr<RowSet> rows = Open(library, {{"1", "Source", "C:\\antigo.fsm;7"}});
         EXPECT_EQ(rows->Value("PropertyValue"), "C:\\antigo.fsm;7");
 
-        odbc->ScriptExecution({Changed(1)});
+        odbc->ScriptExecution({{.columns = {}, .rows = {}, .rowCount = 1}});
         rows->Edit();
         rows->SetValue("PropertyValue", "novo.fsm;7");
         rows->Update();
@@ -83,7 +70,7 @@ TEST_F(OdbcTest, AChangedRowIsWrittenBackByItsIdentifier) {
     EXPECT_EQ(odbc->Count("Disconnect"), 1u);
 }
 
-TEST_F(OdbcTest, FailuresOfTheOpenTheQueryAndTheWriteCarryEveryDiagnosticRecord) {
+TEST_F(OdbcTest, FailuresOfTheOpenAndTheWriteNameTheLibraryOrRowWithEveryDiagnostic) {
     odbc->Fail("DriverConnect", kvl::odbc::Diagnostic{"08001", 14, "unable to open database file"});
     EXPECT_EQ(FailureOf([&] {
                   OdbcSymbolLibrary("DRIVER=SQLite3;Database=/x.mdb", "C:\\Dados\\x.mdb", odbc);
@@ -92,11 +79,6 @@ TEST_F(OdbcTest, FailuresOfTheOpenTheQueryAndTheWriteCarryEveryDiagnosticRecord)
               "[08001] unable to open database file)");
 
     OdbcSymbolLibrary library("DRIVER=SQLite3;Database=/x.mdb", "x.mdb", odbc);
-    odbc->Fail("Fetch", kvl::odbc::Diagnostic{"08S01", 0, "link lost"});
-    odbc->ScriptExecution({RowIdentifierResult()});
-    EXPECT_EQ(FailureOf([&] { library.OpenRecordset("Select * From Connections"); }),
-              "SQLFetch: [08S01] link lost");
-
     std::unique_ptr<RowSet> rows = Open(library, {{"1", "Source", "a.fsm;1"}});
     odbc->Fail("ExecuteWith", std::vector<kvl::odbc::Diagnostic>{{"HY000", 5, "database is locked"},
                                                                  {"01000", 0, "retry later"}});

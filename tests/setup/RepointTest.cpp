@@ -1,9 +1,13 @@
-// Re-pointing a real SQLite symbol library through the ODBC driver.
+// Re-pointing a real SQLite symbol library through the ODBC driver, in a folder whose name
+// would end or change a connection text that took it as it is.
 
 #include <gtest/gtest.h>
 
+#include "Databases.h"
 #include "Helpers.h"
+#include "kvl/Error.h"
 #include "logic/Repoint.h"
+#include "platform/LinuxPlatform.h"
 #include "platform/Odbc.h"
 #include "platform/OdbcLibrary.h"
 
@@ -15,10 +19,12 @@ namespace {
 class RepointTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        UsePrivateDriverList(folder_);
+        fs::create_directories(file_.parent_path());
         RunOn(file_,
               {"CREATE TABLE StyleProperties (Name TEXT, PropertyValue TEXT)",
                "CREATE TABLE Connections (ID INTEGER PRIMARY KEY, Name TEXT, Location TEXT)"});
+        // Made where named, not at a path cut short.
+        ASSERT_TRUE(fs::is_regular_file(file_));
     }
     void TearDown() override { fs::remove_all(folder_); }
 
@@ -36,7 +42,7 @@ class RepointTest : public ::testing::Test {
     }
 
     fs::path folder_ = NewFolder();
-    fs::path file_ = folder_ / "PDM Biblioteca.mdb";
+    fs::path file_ = folder_ / "a;b=c{d}} %41 é #?" / "PDM Biblioteca.mdb";
 };
 
 TEST_F(RepointTest, RewritesEverySymbologySourceAndTheFirstConnection) {
@@ -64,27 +70,11 @@ TEST_F(RepointTest, RewritesEverySymbologySourceAndTheFirstConnection) {
     }
 }
 
-TEST_F(RepointTest, TablesWithoutRowsToChangeLeaveTheLibraryAsItWas) {
-    RunOn(file_, {"INSERT INTO StyleProperties VALUES ('Other', 'x.fsm;1')"});
-    Repoint();
-    EXPECT_EQ(Properties(), std::vector<std::string>{"Other|x.fsm;1"});
-    EXPECT_TRUE(Connections().empty());
-}
-
-TEST_F(RepointTest, RowSetWritesBackOnlyEditedRowsThatStillExist) {
-    RunOn(file_, {"INSERT INTO Connections VALUES (1, 'a', 'x'), (2, 'b', 'y')"});
+TEST_F(RepointTest, ARowDeletedMeanwhileIsReportedNotTakenForWritten) {
+    RunOn(file_, {"INSERT INTO Connections VALUES (1, 'a', 'x')"});
     OdbcSymbolLibrary library(LibraryConnectionText(kDefaultLibraryConnection, file_.string()),
                               "PDM Biblioteca.mdb");
     std::unique_ptr<RowSet> rows = library.OpenRecordset("Select * From Connections");
-    // Without Edit nothing may change, and a move abandons an edit.
-    EXPECT_EQ(ErrorOf([&] { rows->SetValue("Location", "z"); }), kvl::kInvalidCall);
-    rows->Edit();
-    rows->SetValue("Location", "first");
-    rows->MoveNext();
-    EXPECT_NE(ErrorOf([&] { rows->Update(); }), 0);
-    EXPECT_EQ(Connections(), (std::vector<std::string>{"1|a|x", "2|b|y"}));
-
-    // A row deleted meanwhile is reported in its own words, not taken for written.
     RunOn(file_, {"DELETE FROM Connections WHERE ID = 1"});
     rows->MoveFirst();
     rows->Edit();
@@ -120,24 +110,19 @@ TEST_F(RepointTest, RowsKeyedByTypedUntypedOrMixedColumnsOrANullKeyAreRepointed)
                                         "3|integer|e.fsm;5"}));
 }
 
-TEST_F(RepointTest, TheDriverOpensTheLibraryInAFolderOfAnyName) {
-    const fs::path odd = folder_ / "a;b=c{d}} %41 é #?";
-    fs::create_directories(odd);
-    RunOn(file_, {"INSERT INTO Connections VALUES (1, 'x', 'C:\\old.mdb')"});
-    fs::copy_file(file_, odd / "PDM Biblioteca.mdb");
-    file_ = odd / "PDM Biblioteca.mdb";
-    Repoint();
-    EXPECT_EQ(Connections(), std::vector<std::string>{"1|x|C:\\Dados\\PDM Warehouse.mdb"});
-    // Nothing was made on the way, at a path cut short.
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 3);
+TEST_F(RepointTest, AMissingLibraryIsNotMadeByTheDriver) {
+    winhost::PrintedMessageBoxes boxes;
+    LinuxPlatform platform({folder_, "", {}, std::string(kDefaultLibraryConnection), false}, boxes);
+    EXPECT_EQ(kvltest::ErrorOf([&] { platform.OpenLibrary("C:\\PDM.mdb"); }), kvl::kFileNotFound);
+    EXPECT_FALSE(fs::exists(folder_ / "PDM.mdb"));
 }
 
 TEST(LibraryConnectionText, NamesTheFileInTheTemplate) {
-    EXPECT_EQ(LibraryConnectionText("DSN=lib;File=%FILE%;X=1", "/d/PDM Biblioteca.mdb"),
-              "DSN=lib;File=/d/PDM Biblioteca.mdb;X=1");
-    // A path that would end the value early is enclosed in braces.
-    EXPECT_EQ(LibraryConnectionText("DRIVER=X;Database=%FILE%", "/d/a;b}.mdb"),
-              "DRIVER=X;Database={/d/a;b}}.mdb}");
+    // A path that would end the value early is enclosed in braces, its own doubled.
+    EXPECT_EQ(LibraryConnectionText("DSN=lib;File=%FILE%;X=1", "/d/PDM;Biblioteca.mdb"),
+              "DSN=lib;File={/d/PDM;Biblioteca.mdb};X=1");
+    EXPECT_EQ(LibraryConnectionText("DRIVER=X;Database=%FILE%", "/d/a}b.mdb"),
+              "DRIVER=X;Database={/d/a}}b.mdb}");
 }
 
 }  // namespace

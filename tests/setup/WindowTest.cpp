@@ -15,6 +15,7 @@
 
 #include "Fakes.h"
 #include "platform/FolderChooser.h"
+#include "platform/LinuxPlatform.h"
 #include "window/frmHelp.h"
 #include "window/frmSetup.h"
 #include "winhost/QtTranslations.h"
@@ -59,14 +60,14 @@ class WindowTest : public ::testing::Test {
     frmSetup window{platform};
 };
 
-TEST_F(WindowTest, ShowsTheFirstComponentThenTheClickedOneAndItsChosenFolder) {
+// The window's part only: the list, the click, the text box, the elided folder, the buttons.
+TEST_F(WindowTest, ShowsTheClickedComponentAndItsFolderAndInstallsOnClick) {
     auto* list = Child<QTreeWidget>(window, "tvOptions");
     auto* info = Child<QPlainTextEdit>(window, "txtInfo");
     auto* location = Child<QLabel>(window, "lblLocation");
     ASSERT_EQ(list->topLevelItemCount(), 4);
     ASSERT_EQ(list->selectedItems().size(), 1);
     EXPECT_EQ(list->selectedItems().front()->text(0), QStringLiteral("Warehouse (*.mdb)"));
-    EXPECT_EQ(location->text(), QStringLiteral("C:\\Dados\\Warehouse\\"));
     // Each CR LF of the logic's text is one line break of the box.
     EXPECT_EQ(
         info->toPlainText(),
@@ -75,20 +76,8 @@ TEST_F(WindowTest, ShowsTheFirstComponentThenTheClickedOneAndItsChosenFolder) {
 
     QTreeWidgetItem* library = list->topLevelItem(2);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(library).center());
-    EXPECT_TRUE(info->toPlainText().startsWith(QStringLiteral("Biblioteca de símbolos")));
     EXPECT_EQ(location->text(), QStringLiteral("C:\\Dados\\Workspace\\"));
-    platform.chosenFolder = "C:\\Outra";
-    Child<QPushButton>(window, "cmdBrowse")->click();
-    EXPECT_EQ(location->text(), QStringLiteral("C:\\Outra\\"));
-
-    // The information is for reading only: the list keeps the keyboard.
-    info->setFocus(Qt::TabFocusReason);
-    EXPECT_FALSE(info->hasFocus());
-    EXPECT_TRUE(list->hasFocus());
-}
-
-TEST_F(WindowTest, ALongFolderIsShortenedInTheMiddleAndTheWindowKeepsItsWidth) {
-    auto* location = Child<QLabel>(window, "lblLocation");
+    // A long folder is shortened in the middle and the window keeps its width.
     const int width = window.width();
     const std::string folder =
         "C:\\" + std::string(40, 'P') + "\\" + std::string(300, 'a') + "\\Fim";
@@ -101,29 +90,49 @@ TEST_F(WindowTest, ALongFolderIsShortenedInTheMiddleAndTheWindowKeepsItsWidth) {
                 shown.endsWith("Fim\\"))
         << shown.toStdString();
     EXPECT_EQ(location->toolTip().toStdString(), folder + "\\");
+
+    // The information is for reading only: the list keeps the keyboard.
+    info->setFocus(Qt::TabFocusReason);
+    EXPECT_FALSE(info->hasFocus());
+    EXPECT_TRUE(list->hasFocus());
+
+    Child<QPushButton>(window, "cmdInstall")->click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "Instalação concluida.");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    Child<QPushButton>(window, "cmdCancel")->click();
+    EXPECT_FALSE(window.isVisible());
 }
 
-TEST_F(WindowTest, TheFolderChooserOpensAtTheGivenFolderOffersDriveCAndSpeaksPortuguese) {
+// The platform's chooser in the dialog: it opens at the nearest folder there, offers drive C:,
+// speaks Portuguese and gives back a Windows path.
+TEST_F(WindowTest, TheFolderChooserOpensAtTheNearestFolderThereAndGivesAWindowsPath) {
     ASSERT_TRUE(winhost::InstallPortugueseQtTexts(*application));
     QTemporaryDir driveC;
-    const std::filesystem::path start =
-        std::filesystem::path(driveC.path().toStdString()) / "Dados";
-    std::filesystem::create_directories(start);
+    std::filesystem::create_directories(driveC.path().toStdString() + "/Dados");
+    winhost::PrintedMessageBoxes boxes;
+    DialogFolderChooser chooser;
+    LinuxPlatform host({driveC.path().toStdString(), "", {}, "", false}, boxes, &chooser);
     QString directory, lookIn;
     QList<QUrl> shortcuts;
-    QTimer::singleShot(0, [&] {
+    const auto answer = [&](bool accept) {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         directory = dialog->directory().absolutePath();
         shortcuts = dialog->sidebarUrls();
         lookIn = Child<QLabel>(*dialog, "lookInLabel")->text();
-        dialog->reject();
-    });
-    DialogFolderChooser chooser;
-    EXPECT_EQ(chooser.Choose(window.Handle(), start, driveC.path().toStdString()), std::nullopt);
-    EXPECT_EQ(directory.toStdString(), start.string());
+        QMetaObject::invokeMethod(dialog, accept ? "accept" : "reject");
+    };
+    QTimer::singleShot(0, [&] { answer(true); });
+    EXPECT_EQ(host.ChooseFolder(window.Handle(), "C:\\dados\\Novo\\Sub\\"), "C:\\Dados");
+    EXPECT_EQ(directory, driveC.path() + "/Dados");
     EXPECT_TRUE(shortcuts.contains(QUrl::fromLocalFile(driveC.path())));
     EXPECT_TRUE(lookIn.startsWith(QStringLiteral("Procurar em"))) << lookIn.toStdString();
+    // A folder on no drive of this host starts at drive C:.
+    QTimer::singleShot(0, [&] { answer(false); });
+    EXPECT_EQ(host.ChooseFolder(window.Handle(), "D:\\Simbolos\\"), std::nullopt);
+    EXPECT_EQ(directory, driveC.path());
 }
 
 TEST_F(WindowTest, HelpIsModalAndKeepsTheFocusOnOk) {
@@ -147,16 +156,6 @@ TEST_F(WindowTest, HelpIsModalAndKeepsTheFocusOnOk) {
     Child<QPushButton>(window, "cmdHelp")->click();
     EXPECT_TRUE(checked);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}
-
-TEST_F(WindowTest, InstallShowsTheCompletionAndKeepsTheWindow) {
-    Child<QPushButton>(window, "cmdInstall")->click();
-    ASSERT_FALSE(platform.messages.empty());
-    EXPECT_EQ(platform.messages.back().text, "Instalação concluida.");
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    Child<QPushButton>(window, "cmdCancel")->click();
-    EXPECT_FALSE(window.isVisible());
 }
 
 }  // namespace
