@@ -168,6 +168,7 @@ TEST_F(Collections, BadRowsFailTheLoadKeepingTheEntriesReadBefore) {
 TEST_F(Collections, PlaceholdersRewrittenByTheTableTheyDesignate) {
     Load({TableRow("1", "Clientes", "Emp01", ""), TableRow("3", "T", "X", "")});
     const std::tuple<const char*, int16_t, const char*> cases[] = {
+        {"SELECT c FROM &.CLIENTES WHERE x=1", 0, "SELECT c FROM Emp01.dbo.Clientes WHERE x=1"},
         {"SELECT c FROM &.clientes\r\nWHERE x=1", 0,
          "SELECT c FROM Emp01.dbo.Clientes\r\nWHERE x=1"},
         {"SELECT c FROM &.x.dbo.t,&.clientes", 0, "SELECT c FROM X.dbo.T,Emp01.dbo.Clientes"},
