@@ -165,7 +165,6 @@ TEST(FieldProperties, TheSessionReadsTheCacheByTableAndField) {
     ASSERT_EQ(p.UBound(2), 2);
     EXPECT_TRUE(s->CamposQuerPlicas("a"));  // the first record of that name answers
     EXPECT_FALSE(s->CamposQuerPlicas("b"));
-    EXPECT_FALSE(s->CamposQuerPlicas("perimetro"));
     EXPECT_EQ(s->CamposPropsInfo("big", Variant(true)).array().UBound(2), 40000);
     EXPECT_EQ(s->CamposPropsInfo("big", Variant(true), Variant("c40000")).array().At({4, 1}),
               Variant(int16_t{kTipoInt}));
