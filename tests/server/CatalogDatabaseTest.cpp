@@ -64,7 +64,6 @@ TEST_P(Catalog, FieldExistenceAndPropertiesAskedOfTheCatalogOnce) {
     std::vector<std::tuple<std::string, const char*, bool>> cases = {
         {"parcelas", "area", true},
         {"parcelas", "perimetro", false},
-        {"nenhuma", "area", false},
         {"parcelas", "it's", false}};  // a quote is no fault
     if (IsPostgres())                  // the name qualified by the current database resolves too
         cases.push_back({session->DB + ".dbo.parcelas", "area", true});

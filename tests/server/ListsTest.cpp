@@ -54,7 +54,6 @@ TEST_P(Lists, FillingAListFromOneOrTwoColumnsOrNoRows) {
         {"SELECT codigo, descricao, ordem FROM tipos ORDER BY ordem",
          {"Rua", "Avenida", ""},
          {"", "R", "Av", ""}},
-        {"SELECT codigo, descricao FROM tipos WHERE ordem > 9", {}, {""}},
         {"SELECT nada FROM nenhuma", {}, {""}},  // a failed query leaves the list empty
     };
     for (const auto& [sql, entries, codes] : cases) {
