@@ -1,24 +1,22 @@
 // The real program against a distribution folder, a temporary drive C: and the stand-in CAD
-// server: unattended as a separate process, and its window offscreen with message boxes answered
-// by a script. With ZOVLT_SCREENSHOTS set to a folder, the window is saved there at the start and
-// in the finished state.
+// server, unattended as a separate process; and its window offscreen on the logic's fakes. With
+// ZOVLT_SCREENSHOTS set to a folder, the window is saved there at the start and in the finished
+// state.
 
 #include <gmock/gmock.h>
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include "Fakes.h"
 #include "Workspace.h"
 #include "app/ProgramSetup.h"
-#include "platform/LinuxPlatform.h"
 #include "window/frmMAIN.h"
-#include "winhost/DialogMessageBoxes.h"
 
 namespace zovlt::test {
 namespace {
@@ -132,15 +130,6 @@ TEST_F(EndToEndTest, CommandLineUsage) {
     EXPECT_FALSE(std::filesystem::exists(space.DriveC() / "ZOV_LT"));
 }
 
-// Stands in for the desktop's default handlers of links.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-  public:
-    QList<QUrl> urls;
-  public slots:
-    void Open(const QUrl& url) { urls.append(url); }
-};
-
 void SaveScreenshot(QWidget& window, const char* name) {
     const QString folder = qEnvironmentVariable("ZOVLT_SCREENSHOTS");
     if (folder.isEmpty()) return;
@@ -148,8 +137,9 @@ void SaveScreenshot(QWidget& window, const char* name) {
     window.grab().save(folder + "/" + name);
 }
 
-// The window of a program started with the options of EndToEndTest, OK to every message box.
-class WindowTest : public EndToEndTest {
+// The window on the logic's fake platform, which answers OK to every message box: the
+// installation on the real platform is the end-to-end run's.
+class WindowTest : public ::testing::Test {
   protected:
     // One application for the suite, gone before the program's static objects are.
     static void SetUpTestSuite() {
@@ -173,14 +163,8 @@ class WindowTest : public EndToEndTest {
     static inline char name[] = "zovlt-config";
     static inline char* argv[] = {name, nullptr};
     static inline std::unique_ptr<QApplication> application;
-    ProgramSetup setup = SetupFrom([this] {
-        Options options = Given(space.DriveC(), space.Source());
-        options.classes = space.ClassesFile().string();
-        return options;
-    }());
-    winhost::DialogMessageBoxes boxes{winhost::ScriptedAnswers::Parse("ok,ok")};
-    LinuxPlatform platform{winhost::WindowsFiles(setup.drives), setup.classes, boxes};
-    frmMAIN window{platform, setup.programFolder};
+    FakePlatform platform;
+    frmMAIN window{platform, "Z:\\media\\dist\\bin"};
 };
 
 TEST_F(WindowTest, StartsWaitingForTheAcceptanceThatEnablesInstallOnlyWhenTicked) {
@@ -199,23 +183,18 @@ TEST_F(WindowTest, StartsWaitingForTheAcceptanceThatEnablesInstallOnlyWhenTicked
     EXPECT_FALSE(install->isEnabled());
 }
 
-TEST_F(WindowTest, LinksGoToTheDefaultHandlers) {
-    UrlRecorder recorder;
-    QDesktopServices::setUrlHandler("https", &recorder, "Open");
-    QDesktopServices::setUrlHandler("mailto", &recorder, "Open");
+TEST_F(WindowTest, LinksOpenTheMakersSiteTheAgencysAndAMailToSupport) {
     for (const char* name : {"Image1", "Image2", "Label3", "Label4"}) {
         QTest::mouseClick(Find<QLabel>(name), Qt::LeftButton);
     }
-    QDesktopServices::unsetUrlHandler("https");
-    QDesktopServices::unsetUrlHandler("mailto");
-    ASSERT_EQ(recorder.urls.size(), 4);
-    EXPECT_EQ(recorder.urls[0], recorder.urls[3]);  // both the maker's site
-    EXPECT_NE(recorder.urls[0], recorder.urls[1]);
-    EXPECT_EQ(recorder.urls[2].scheme(), "mailto");
-    EXPECT_EQ(recorder.urls[2].path(), Find<QLabel>("Label3")->text());
+    const auto links = platform.Logged("open ");
+    ASSERT_EQ(links.size(), 4u);
+    EXPECT_EQ(links[0], links[3]);  // both the maker's site
+    EXPECT_NE(links[0], links[1]);
+    EXPECT_EQ(links[2], "open mailto:" + Find<QLabel>("Label3")->text().toStdString());
 }
 
-TEST_F(WindowTest, InstallsWithScriptedAnswersShowingEachStepAndRefusesToCloseMeanwhile) {
+TEST_F(WindowTest, InstallsShowingEachStepAndRefusesToCloseMeanwhile) {
     auto* install = Find<QPushButton>("Command1");
     auto* progress = Find<QLabel>("lblInstalação");
     std::optional<bool> closedWhileInstalling;
@@ -245,5 +224,3 @@ TEST_F(WindowTest, InstallsWithScriptedAnswersShowingEachStepAndRefusesToCloseMe
 
 }  // namespace
 }  // namespace zovlt::test
-
-#include "ProgramTest.moc"
