@@ -3,13 +3,9 @@
 
 #include <gmock/gmock.h>
 
-#include <algorithm>
 #include <functional>
-#include <map>
-#include <ranges>
-#include <set>
-#include <tuple>
 
+#include "Fakes.h"
 #include "kvl/Error.h"
 #include "logic/Installer.h"
 #include "logic/SupportPath.h"
@@ -28,137 +24,6 @@ const std::string kProgram = "Z:\\media\\dist\\bin";
 const std::string kRootPattern = kProgram + "\\..\\FILES\\*.*";
 const std::string kBlocksPattern = kProgram + "\\..\\FILES\\blocos\\*.*";
 const std::string kSource = kProgram + "\\..\\FILES\\";
-
-// What the platform and the CAD application hold. Every call, message boxes included as
-// "box <flags> <text>", is logged in one list, in order; a failure queued for a log entry, or for
-// its first word, makes that call throw.
-struct World {
-    std::vector<std::string> log;
-    std::map<std::string, int> failures;     // entry or first word -> error number, thrown once
-    std::set<std::string> existing;          // paths PathOK finds
-    std::set<std::string> fixed;             // paths CanRemove refuses
-    std::vector<std::string> leftoversKept;  // what RemoveLeftovers could not remove
-    std::map<std::string, std::vector<std::string>> listings;  // pattern -> names
-    std::vector<winhost::Button> answers;  // the n-th box gets the n-th answer, else OK
-    size_t boxesShown = 0;
-    std::string supportPath = "C:\\CAD\\support;C:\\CAD\\fonts";
-    std::vector<std::string> groups = {"ACAD"};
-    int32_t menuBarCount = 2;
-    int32_t menuBarCountAfterLoad = -1;  // >= 0: the bar changes while the file loads
-    int liveObjects = 0;                 // CAD objects not yet released
-
-    void Call(const std::string& entry) {
-        log.push_back(entry);
-        for (const std::string& key : {entry, entry.substr(0, entry.find(' '))}) {
-            if (auto failure = failures.extract(key)) throw kvl::Error(failure.mapped());
-        }
-    }
-
-    // Logs the call, then gives what it returns.
-    template <class T>
-    T Answer(const std::string& entry, T value) {
-        Call(entry);
-        return value;
-    }
-
-    std::vector<std::string> Logged(const std::string& prefix) const {
-        auto found =
-            log | std::views::filter([&](auto& entry) { return entry.starts_with(prefix); });
-        return {found.begin(), found.end()};
-    }
-
-    // Where an entry first appears in the log; past the end when it never does.
-    size_t At(const std::string& entry) const {
-        return std::ranges::find(log, entry) - log.begin();
-    }
-};
-
-struct FakeGroup : CadMenuGroup {
-    explicit FakeGroup(World& world) : w(world) {}
-    void InsertMenuInMenuBar(int32_t menu, int32_t position) override {
-        w.Call("InsertInMenuBar " + std::to_string(menu) + " " + std::to_string(position));
-    }
-    World& w;
-};
-
-struct FakeCad : CadApplication {
-    explicit FakeCad(World& world) : w(world) { ++w.liveObjects; }
-    ~FakeCad() override { --w.liveObjects; }
-    void SetVisible(bool visible) override { w.Call(visible ? "Visible True" : "Visible False"); }
-    std::string SupportPath() override { return w.Answer("SupportPath", w.supportPath); }
-    void SetSupportPath(const std::string& path) override {
-        w.supportPath = w.Answer("SetSupportPath " + path, path);
-    }
-    int32_t MenuGroupCount() override {
-        return w.Answer("MenuGroupCount", static_cast<int32_t>(w.groups.size()));
-    }
-    std::string MenuGroupName(int32_t index) override {
-        return w.Answer("MenuGroupName " + std::to_string(index), w.groups.at(index));
-    }
-    void UnloadMenuGroup(int32_t index) override {
-        w.Call("Unload " + std::to_string(index));
-        w.groups.erase(w.groups.begin() + index);
-    }
-    std::unique_ptr<CadMenuGroup> LoadMenuGroup(const std::string& file) override {
-        w.Call("Load " + file);
-        w.groups.push_back(std::string(texts::kMenuGroup));
-        if (w.menuBarCountAfterLoad >= 0) w.menuBarCount = w.menuBarCountAfterLoad;
-        return std::make_unique<FakeGroup>(w);
-    }
-    int32_t MenuBarCount() override { return w.Answer("MenuBarCount", w.menuBarCount); }
-    void CloseDocument(int32_t index, bool save) override {
-        w.Call("Close " + std::to_string(index) + (save ? " True" : " False"));
-    }
-    void Quit() override { w.Call("Quit"); }
-    World& w;
-};
-
-// Files staged as "stage <source> > <target>", then "switch", and "undo" or "finish".
-struct FakePlacement : winhost::Placement {
-    explicit FakePlacement(World& world) : w(world) {}
-    std::string Stage(const std::string& source, const std::string& target) override {
-        w.Call("stage " + source + " > " + target);
-        return target + ".part";
-    }
-    void Switch() override { w.Call("switch"); }
-    void Undo() noexcept override { w.log.push_back("undo"); }
-    void Finish() noexcept override { w.log.push_back("finish"); }
-    World& w;
-};
-
-struct FakePlatform : InstallPlatform, World {
-    bool PathOK(const std::string& path) override { return existing.count(path) > 0; }
-    void CreateFolder(const std::string& path) override { Call("mkdir " + path); }
-    bool RemoveFolderIfEmpty(const std::string& path) override {
-        Call("rmdir " + path);
-        return true;
-    }
-    std::vector<std::string> ListFiles(const std::string& pattern) override {
-        return Answer("list " + pattern, listings[pattern]);
-    }
-    void DeleteFile(const std::string& path) override {
-        Call("delete " + path);
-        existing.erase(path);
-    }
-    bool CanRemove(const std::string& path) override { return !fixed.contains(path); }
-    std::vector<std::string> RemoveLeftovers(const std::string& folder) override {
-        return Answer("leftovers " + folder, leftoversKept);
-    }
-    std::unique_ptr<winhost::Placement> NewPlacement() override {
-        return std::make_unique<FakePlacement>(*this);
-    }
-    void StartHidden(const std::string& commandLine) override { Call("start " + commandLine); }
-    void RunHidden(const std::string& commandLine) override { Call("run " + commandLine); }
-    void OpenLink(const std::string&) override {}
-    winhost::Button MessageBox(const std::string& text, int flags) override {
-        Call("box " + std::to_string(flags) + " " + text);
-        return ++boxesShown <= answers.size() ? answers[boxesShown - 1] : winhost::kOk;
-    }
-    std::unique_ptr<CadApplication> CreateObject(const std::string& className) override {
-        Call("create " + className);
-        return std::make_unique<FakeCad>(*this);
-    }
-};
 
 struct FakeView : InstallView {
     // As loaded, with the terms accepted.
@@ -188,6 +53,12 @@ struct Rig {
         platform.answers = std::move(answers);
         return installer.Command1_Click();
     }
+    // Answers the removal's confirmation and the boxes that follow.
+    Outcome Remove(std::vector<winhost::Button> answers = {winhost::kYes}) {
+        platform.answers = std::move(answers);
+        platform.boxesShown = 0;
+        return Uninstaller(view, platform, kProgram).Run();
+    }
 
     FakeView view;
     FakePlatform platform;
@@ -195,20 +66,19 @@ struct Rig {
 };
 
 class InstallerTest : public ::testing::Test, protected Rig {};
+using UninstallerTest = InstallerTest;
 
 // --- Window state and confirmation --------------------------------------------------------------
 
-TEST_F(InstallerTest, WhileInstallingControlsAreOffAndClosingIsRefused) {
+TEST_F(InstallerTest, WhileInstallingTheControlsAreOff) {
     int yields = 0;
     view.onYield = [&] {
         ++yields;
-        EXPECT_FALSE(installer.Form_QueryUnload());
         EXPECT_TRUE(view.busy && view.progressVisible);
         EXPECT_FALSE(view.installEnabled || view.closeEnabled || view.acceptEnabled);
     };
     Install();
     EXPECT_GT(yields, 0);
-    EXPECT_TRUE(installer.Form_QueryUnload());
 }
 
 TEST_F(InstallerTest, CancelInConfirmationChangesNothing) {
@@ -271,7 +141,6 @@ TEST_F(InstallerTest, AStageErrorOffersRetryOfTheSameStepOrCancelThatQuitsTheCad
             }
             EXPECT_EQ(outcome, Outcome::Cancelled);
             EXPECT_EQ(attempts, 1u);
-            EXPECT_THAT(rig.platform.Logged("delete "), IsEmpty());
             // The progress line keeps the step that failed in view.
             EXPECT_TRUE(rig.view.progressVisible);
             EXPECT_TRUE(rig.view.caption.starts_with("Interrompido no passo: "))
@@ -280,7 +149,6 @@ TEST_F(InstallerTest, AStageErrorOffersRetryOfTheSameStepOrCancelThatQuitsTheCad
             EXPECT_THAT(rig.platform.log, Not(Contains("finish")));
             EXPECT_EQ(boxes.size(), 2u);  // no completion message
             // An application started hidden is closed unsaved and quit, last, not left running.
-            EXPECT_EQ(rig.platform.Logged("Quit").size(), stage.cadStarted ? 1u : 0u);
             const auto& log = rig.platform.log;
             EXPECT_EQ(log.end()[-2] + ", " + log.back() == "Close 0 False, Quit", stage.cadStarted);
             EXPECT_EQ(rig.platform.liveObjects, 0);
@@ -288,17 +156,26 @@ TEST_F(InstallerTest, AStageErrorOffersRetryOfTheSameStepOrCancelThatQuitsTheCad
     }
 }
 
-// --- Stages 1 and 2: folders and files; closing -------------------------------------------------
+// --- Reinstallation and putting back ------------------------------------------------------------
 
-TEST_F(InstallerTest, ExistingFoldersEmptySourceFoldersAndErrorsWhileClosingRaiseNothing) {
+// Over an earlier installation: what is there already stays, the group it loaded is replaced.
+TEST_F(InstallerTest, AReinstallationKeepsFoldersAndSupportEntryAndReplacesTheFirstOwnGroup) {
     platform.existing = {"C:\\ZOV_LT", "C:\\ZOV_LT\\blocos", "C:\\ZOV_LT\\DLL"};
+    platform.supportPath = "C:\\CAD\\support;C:\\ZOV_LT";
+    platform.groups = {"ACAD", "zov_lt", "ZOV_LT", "ZOV_LT"};
+    // The bar changes while the file loads: the menu goes before the last menu it then holds.
+    platform.menuBarCount = 5;
+    platform.menuBarCountAfterLoad = 7;
     platform.failures["Close"] = kFailed;
     platform.failures["Quit"] = 462;
     EXPECT_EQ(Install(), Outcome::Completed);
     EXPECT_THAT(platform.Logged("mkdir "), IsEmpty());
-    EXPECT_EQ(platform.Logged("stage ").size(), 1u);  // the library only
-    // The drawing is closed unsaved, the application still quit and released.
-    EXPECT_LT(platform.At("Close 0 False"), platform.At("Quit"));
+    EXPECT_EQ(platform.Logged("stage ").size(), 1u);  // empty source folders: the library only
+    EXPECT_THAT(platform.Logged("SetSupportPath"), IsEmpty());
+    EXPECT_THAT(platform.Logged("Unload "), ElementsAre("Unload 2"));
+    EXPECT_THAT(platform.Logged("InsertInMenuBar "), ElementsAre("InsertInMenuBar 0 6"));
+    EXPECT_LT(platform.At("Visible True"), platform.At("Load C:\\ZOV_LT\\ZOV_LT.cui"));
+    // Errors while closing raise nothing: the application is still quit and released.
     EXPECT_EQ(platform.liveObjects, 0);
     const auto boxes = platform.Logged("box ");
     ASSERT_EQ(boxes.size(), 2u);  // confirmation and completion only
@@ -340,42 +217,6 @@ TEST_F(InstallerTest, AFailureAfterTheSwitchPutsBackTheConfigurationAroundTheFil
     EXPECT_THAT(platform.groups, ElementsAre("ACAD", "ZOV_LT"));
 }
 
-// --- Stages 5 and 6: support path and menu ------------------------------------------------------
-
-TEST_F(InstallerTest, SupportFolderIsAppendedUnlessAnEntryNamesIt) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"C:\\CAD\\support;C:\\CAD\\fonts", "C:\\CAD\\support;C:\\CAD\\fonts;C:\\ZOV_LT"},
-        {"C:\\CAD; c:\\Zov_Lt\\ ;C:\\fonts", "C:\\CAD; c:\\Zov_Lt\\ ;C:\\fonts"},
-    };
-    for (const auto& [before, after] : cases) {
-        Rig rig;
-        rig.platform.supportPath = before;
-        EXPECT_EQ(rig.Install(), Outcome::Completed);
-        EXPECT_EQ(rig.platform.supportPath, after);
-    }
-}
-
-TEST_F(InstallerTest, OnlyTheFirstGroupNamedExactlyZOV_LTIsUnloaded) {
-    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
-        {{"ACAD", "zov_lt", "ZOV_LT", "ZOV_LT"}, {"Unload 2"}},
-        {{"ACAD", "EXPRESS"}, {}},
-    };
-    for (const auto& [groups, unloads] : cases) {
-        Rig rig;
-        rig.platform.groups = groups;
-        EXPECT_EQ(rig.Install(), Outcome::Completed);
-        EXPECT_EQ(rig.platform.Logged("Unload "), unloads);
-    }
-}
-
-TEST_F(InstallerTest, MenuGoesBeforeTheLastMenuCountedWhenItIsInserted) {
-    platform.menuBarCount = 5;
-    platform.menuBarCountAfterLoad = 7;
-    EXPECT_EQ(Install(), Outcome::Completed);
-    EXPECT_THAT(platform.Logged("InsertInMenuBar "), ElementsAre("InsertInMenuBar 0 6"));
-    EXPECT_LT(platform.At("Visible True"), platform.At("Load C:\\ZOV_LT\\ZOV_LT.cui"));
-}
-
 // --- Removal ------------------------------------------------------------------------------------
 
 TEST(SupportPathTest, EntriesCompareWholeInAnyCaseAndOnlyThoseNamingTheFolderGo) {
@@ -393,98 +234,58 @@ TEST(SupportPathTest, EntriesCompareWholeInAnyCaseAndOnlyThoseNamingTheFolderGo)
     }
 }
 
-// A removal on the fakes, with the window's view.
-struct RemovalRig {
-    Outcome Remove(std::vector<winhost::Button> answers = {winhost::kYes}) {
-        platform.answers = std::move(answers);
-        platform.boxesShown = 0;
-        return Uninstaller(view, platform, kProgram).Run();
-    }
-    FakeView view;
-    FakePlatform platform;
-};
-
-TEST(UninstallerTest, NoInTheConfirmationChangesNothing) {
-    RemovalRig rig;
-    EXPECT_EQ(rig.Remove({winhost::kNo}), Outcome::NotStarted);
-    ASSERT_EQ(rig.platform.log.size(), 1u);
-    EXPECT_TRUE(rig.platform.log[0].starts_with("box 292 Remover o ZOV LT deste computador?"));
-}
-
-TEST(UninstallerTest, RemovesWhatTheInstallationAddedAfterTheApplicationLetsGoOfItOnce) {
-    RemovalRig rig;
-    rig.platform.listings[kRootPattern] = {"ZOV_LT.cui", "leia-me.txt"};
-    rig.platform.listings[kBlocksPattern] = {"lote.dwg"};
+TEST_F(UninstallerTest, NoChangesNothingYesRemovesWhatTheInstallationAddedAfterTheCadLetsGo) {
+    EXPECT_EQ(Remove({winhost::kNo}), Outcome::NotStarted);
+    ASSERT_EQ(platform.log.size(), 1u);
+    EXPECT_TRUE(platform.log[0].starts_with("box 292 Remover o ZOV LT deste computador?"));
+    platform.listings[kRootPattern] = {"ZOV_LT.cui", "leia-me.txt"};
+    platform.listings[kBlocksPattern] = {"lote.dwg"};
     // The user's own leia-me.txt was removed meanwhile: nothing to remove there.
-    rig.platform.existing = {"C:\\ZOV_LT\\ZOV_LT.cui", "C:\\ZOV_LT\\blocos\\lote.dwg",
-                             "C:\\ZOV_LT\\DLL\\KVL2005.dll"};
-    rig.platform.supportPath = "C:\\CAD\\support;c:\\zov_lt;C:\\ZOV_LT\\blocos";
-    rig.platform.groups = {"ACAD", "ZOV_LT", "zov_lt", "ZOV_LT"};
-    EXPECT_EQ(rig.Remove(), Outcome::Completed);
+    platform.existing = {"C:\\ZOV_LT\\ZOV_LT.cui", "C:\\ZOV_LT\\blocos\\lote.dwg",
+                         "C:\\ZOV_LT\\DLL\\KVL2005.dll"};
+    platform.supportPath = "C:\\CAD\\support;C:\\ZOV_LT";
+    platform.groups = {"ACAD", "ZOV_LT", "zov_lt", "ZOV_LT"};
+    EXPECT_EQ(Remove(), Outcome::Completed);
 
-    EXPECT_EQ(rig.platform.supportPath, "C:\\CAD\\support;C:\\ZOV_LT\\blocos");
-    EXPECT_THAT(rig.platform.groups, ElementsAre("ACAD", "zov_lt"));
-    EXPECT_THAT(rig.platform.Logged("Visible"), IsEmpty());
-    EXPECT_THAT(rig.platform.Logged("delete "),
+    EXPECT_EQ(platform.supportPath, "C:\\CAD\\support");
+    EXPECT_THAT(platform.groups, ElementsAre("ACAD", "zov_lt"));
+    EXPECT_THAT(platform.Logged("Visible"), IsEmpty());
+    EXPECT_THAT(platform.Logged("delete "),
                 ElementsAre("delete C:\\ZOV_LT\\ZOV_LT.cui", "delete C:\\ZOV_LT\\blocos\\lote.dwg",
                             "delete C:\\ZOV_LT\\DLL\\KVL2005.dll"));
-    EXPECT_LT(rig.platform.At("Quit"), rig.platform.At("delete C:\\ZOV_LT\\ZOV_LT.cui"));
-    EXPECT_LT(rig.platform.At("run regsvr32 /u /s C:\\ZOV_LT\\DLL\\KVL2005.dll"),
-              rig.platform.At("delete C:\\ZOV_LT\\DLL\\KVL2005.dll"));
+    EXPECT_LT(platform.At("Quit"), platform.At("delete C:\\ZOV_LT\\ZOV_LT.cui"));
+    EXPECT_LT(platform.At("run regsvr32 /u /s C:\\ZOV_LT\\DLL\\KVL2005.dll"),
+              platform.At("delete C:\\ZOV_LT\\DLL\\KVL2005.dll"));
     EXPECT_THAT(
-        rig.platform.Logged("rmdir "),
+        platform.Logged("rmdir "),
         ElementsAre("rmdir C:\\ZOV_LT\\DLL", "rmdir C:\\ZOV_LT\\blocos", "rmdir C:\\ZOV_LT"));
-    EXPECT_TRUE(rig.platform.log.back().starts_with("box 64 O ZOV LT foi removido"));
-    EXPECT_EQ(rig.platform.liveObjects, 0);
-    EXPECT_FALSE(rig.view.busy);
-
-    // A second removal finds nothing to change.
-    rig.platform.log.clear();
-    EXPECT_EQ(rig.Remove(), Outcome::Completed);
-    for (const char* change : {"delete ", "run ", "SetSupportPath", "Unload"}) {
-        EXPECT_THAT(rig.platform.Logged(change), IsEmpty()) << change;
-    }
+    EXPECT_TRUE(platform.log.back().starts_with("box 64 O ZOV LT foi removido"));
+    EXPECT_EQ(platform.liveObjects, 0);
+    EXPECT_FALSE(view.busy);
 }
 
-TEST(UninstallerTest, AFileThatCannotGoStopsTheRemovalBeforeAnythingChanges) {
-    RemovalRig rig;
-    rig.platform.listings[kRootPattern] = {"ZOV_LT.cui", "leia-me.txt"};
-    rig.platform.existing = {"C:\\ZOV_LT\\ZOV_LT.cui", "C:\\ZOV_LT\\leia-me.txt"};
-    rig.platform.fixed = {"C:\\ZOV_LT\\leia-me.txt"};
-    EXPECT_EQ(rig.Remove(), Outcome::Cancelled);
-    EXPECT_EQ(rig.platform.Logged("box ").back(),
+TEST_F(UninstallerTest, AFileThatCannotGoStopsTheRemovalBeforeAnythingChanges) {
+    platform.listings[kRootPattern] = {"ZOV_LT.cui", "leia-me.txt"};
+    platform.existing = {"C:\\ZOV_LT\\ZOV_LT.cui", "C:\\ZOV_LT\\leia-me.txt"};
+    platform.fixed = {"C:\\ZOV_LT\\leia-me.txt"};
+    EXPECT_EQ(Remove(), Outcome::Cancelled);
+    EXPECT_EQ(platform.Logged("box ").back(),
               "box 16 A remoção não foi feita: estes ficheiros não podem ser removidos (a unidade "
               "ou a pasta não aceita alterações). Nada foi alterado.\r\nC:\\ZOV_LT\\leia-me.txt");
     for (const char* change : {"create ", "delete ", "run ", "leftovers "}) {
-        EXPECT_THAT(rig.platform.Logged(change), IsEmpty()) << change;
+        EXPECT_THAT(platform.Logged(change), IsEmpty()) << change;
     }
 }
 
-TEST(UninstallerTest, LeftoversOfAKilledRunGoBeforeTheFoldersAndWhatRemainsIsAFailure) {
-    RemovalRig rig;
-    rig.platform.listings[kRootPattern] = {"ZOV_LT.cui"};
-    rig.platform.existing = {"C:\\ZOV_LT\\ZOV_LT.cui"};
-    rig.platform.leftoversKept = {"C:\\ZOV_LT\\blocos\\.winhost-x.part"};
-    EXPECT_EQ(rig.Remove(), Outcome::Cancelled);
-    EXPECT_LT(rig.platform.At("leftovers C:\\ZOV_LT"), rig.platform.At("rmdir C:\\ZOV_LT\\DLL"));
-    EXPECT_EQ(rig.platform.Logged("box ").back(),
+TEST_F(UninstallerTest, LeftoversOfAKilledRunGoBeforeTheFoldersAndWhatRemainsIsAFailure) {
+    platform.listings[kRootPattern] = {"ZOV_LT.cui"};
+    platform.existing = {"C:\\ZOV_LT\\ZOV_LT.cui"};
+    platform.leftoversKept = {"C:\\ZOV_LT\\blocos\\.winhost-x.part"};
+    EXPECT_EQ(Remove(), Outcome::Cancelled);
+    EXPECT_LT(platform.At("leftovers C:\\ZOV_LT"), platform.At("rmdir C:\\ZOV_LT\\DLL"));
+    EXPECT_EQ(platform.Logged("box ").back(),
               "box 16 A remoção ficou incompleta: estes ficheiros continuam neste computador."
               "\r\nC:\\ZOV_LT\\blocos\\.winhost-x.part");
-}
-
-TEST(UninstallerTest, CancelAfterAFailedStepQuitsTheApplicationAndKeepsTheFiles) {
-    RemovalRig rig;
-    rig.platform.listings[kRootPattern] = {"ZOV_LT.cui"};
-    rig.platform.existing = {"C:\\ZOV_LT\\ZOV_LT.cui"};
-    rig.platform.groups = {"ZOV_LT"};
-    rig.platform.failures["Unload"] = kFailed;
-    EXPECT_EQ(rig.Remove({winhost::kYes, winhost::kCancel}), Outcome::Cancelled);
-    EXPECT_TRUE(
-        rig.platform.Logged("box ")[1].starts_with("box 53 Ocorreu um erro ao remover o Menu!"));
-    EXPECT_THAT(rig.platform.Logged("delete "), IsEmpty());
-    EXPECT_EQ(rig.platform.Logged("Quit").size(), 1u);
-    EXPECT_EQ(rig.view.caption, "Interrompido no passo: Remover o Menu");
-    EXPECT_EQ(rig.platform.liveObjects, 0);
 }
 
 }  // namespace

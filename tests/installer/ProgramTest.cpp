@@ -1,25 +1,22 @@
 // The real program against a distribution folder, a temporary drive C: and the stand-in CAD
-// server: unattended as a separate process, and its window offscreen with message boxes answered
-// by a script. With ZOVLT_SCREENSHOTS set to a folder, the window is saved there at the start and
-// in the finished state.
+// server, unattended as a separate process; and its window offscreen on the logic's fakes. With
+// ZOVLT_SCREENSHOTS set to a folder, the window is saved there at the start and in the finished
+// state.
 
 #include <gmock/gmock.h>
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include "Fakes.h"
 #include "Workspace.h"
 #include "app/ProgramSetup.h"
-#include "kvl/Text.h"
-#include "platform/LinuxPlatform.h"
 #include "window/frmMAIN.h"
-#include "winhost/DialogMessageBoxes.h"
 
 namespace zovlt::test {
 namespace {
@@ -70,14 +67,22 @@ TEST_F(EndToEndTest, InstallationAndTwoRemovalsLeaveDriveCAndTheCadApplicationAs
     const std::filesystem::path log = space.StateHome() / "zovlt.log";
     const ProgramRun run = Run({"--unattended", "--accept-terms", "--log", Q(log)});
     EXPECT_EQ(run.exitCode, 0);
-    space.ExpectFilesInPlace();
-    space.ExpectCadConfigured();
+    // FILES under C:\ZOV_LT, but for its hidden files and its other folders.
+    auto files = space.Tree(space.Files());
+    for (const char* skipped : {".oculto", "extra/", "extra/nao-copiar.txt"}) files.erase(skipped);
+    EXPECT_EQ(space.Tree(space.DriveC() / "ZOV_LT"), files);
+    // The folder once in the support path, the group loaded with its first menu just before the
+    // last, the drawing closed and the application no longer running.
+    const QJsonObject cad = space.State();
+    EXPECT_EQ(cad["SupportPath"].toString(), "C:\\Program Files\\AutoCAD 2006\\support;C:\\ZOV_LT");
+    EXPECT_EQ(cad["MenuGroups"][1]["Name"].toString(), "ZOV_LT");
+    EXPECT_THAT(Texts(cad["MenuBar"]), ElementsAre("File", "ZOV LT", "Help"));
+    EXPECT_TRUE(cad["Documents"].toArray().isEmpty() && !cad["Running"].toBool());
     // Every caption and message, one per line, each file as it is copied.
     ASSERT_FALSE(run.lines.empty());
     EXPECT_EQ(run.lines.front(), "Antes de continuar feche todas as aplicações de AutoCAD.");
     EXPECT_THAT(run.lines, Contains(AllOf(StartsWith("Ficheiro copiado: Z:\\"),
                                           EndsWith("FILES\\zovlt.lsp -> C:\\ZOV_LT\\zovlt.lsp"))));
-    EXPECT_THAT(run.lines.back(), StartsWith("Instalação Concluída. Para mais informações"));
     // The log starts with the run's command line; each step follows, one line each.
     EXPECT_THAT(space.Read(log),
                 AllOf(HasSubstr(" zovlt-config 1.0.0 --unattended --accept-terms "),
@@ -92,52 +97,31 @@ TEST_F(EndToEndTest, InstallationAndTwoRemovalsLeaveDriveCAndTheCadApplicationAs
     }
 }
 
-// The options of a run given drive C:'s folder and the folder that stands for the program's.
-Options Given(const std::filesystem::path& driveC, const std::filesystem::path& source) {
-    Options options;
-    options.host.driveC = driveC;
-    options.source = source.string();
-    return options;
-}
-
 TEST(ProgramSetupTest, AProgramFolderAtADriveRootHasNoTrailingBackslash) {
     Workspace space;
-    EXPECT_EQ(SetupFrom(Given(space.DriveC(), space.DriveC())).programFolder, "C:");
-    EXPECT_EQ(SetupFrom(Given(space.DriveC(), "/")).programFolder, "Z:");
-    EXPECT_EQ(SetupFrom(Given(space.DriveC(), space.Source())).programFolder,
-              "Z:" + kvl::StrSubstitui(space.Source().string(), "/", "\\", true));
+    Options options;
+    options.host.driveC = space.DriveC();
+    options.source = space.DriveC().string();
+    EXPECT_EQ(SetupFrom(options).programFolder, "C:");
 }
 
 TEST_F(EndToEndTest, CommandLineUsage) {
     EXPECT_EQ(RunProgram(kProgram, {"--help"}).exitCode, 0);
     EXPECT_THAT(RunProgram(kProgram, {"--version"}).lines, ElementsAre("zovlt-config 1.0.0"));
     // Arguments split at blanks: "--source " gives an empty value. An unreadable class
-    // registry or log is bad usage too, not a late error; and nobody accepted the terms.
+    // registry is bad usage too, not a late error; and nobody accepted the terms. The options
+    // both installers share are the other installer's usage test's.
     for (const char* arguments :
-         {"--drive-c", "--source ", "--no-such-option", "-platform offscreen",
-          "--classes /nonexistent/classes.ini", "--log /nonexistent/zovlt.log"}) {
+         {"--source ", "--no-such-option", "--classes /nonexistent/classes.ini"}) {
         EXPECT_EQ(RunProgram(kProgram,
                              QString("--unattended --accept-terms ").append(arguments).split(' '))
                       .exitCode,
                   2)
             << arguments;
     }
-    QProcess unaccepted;
-    unaccepted.start(kProgram, {"--unattended", "--drive-c", Q(space.DriveC())});
-    unaccepted.waitForFinished(-1);
-    EXPECT_EQ(unaccepted.exitCode(), 2);
-    EXPECT_TRUE(unaccepted.readAllStandardError().contains("--accept-terms"));
+    EXPECT_EQ(Run({"--unattended"}).exitCode, 2);
     EXPECT_FALSE(std::filesystem::exists(space.DriveC() / "ZOV_LT"));
 }
-
-// Stands in for the desktop's default handlers of links.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-  public:
-    QList<QUrl> urls;
-  public slots:
-    void Open(const QUrl& url) { urls.append(url); }
-};
 
 void SaveScreenshot(QWidget& window, const char* name) {
     const QString folder = qEnvironmentVariable("ZOVLT_SCREENSHOTS");
@@ -146,8 +130,9 @@ void SaveScreenshot(QWidget& window, const char* name) {
     window.grab().save(folder + "/" + name);
 }
 
-// The window of a program started with the options of EndToEndTest, OK to every message box.
-class WindowTest : public EndToEndTest {
+// The window on the logic's fake platform, which answers OK to every message box: the
+// installation on the real platform is the end-to-end run's.
+class WindowTest : public ::testing::Test {
   protected:
     // One application for the suite, gone before the program's static objects are.
     static void SetUpTestSuite() {
@@ -171,14 +156,8 @@ class WindowTest : public EndToEndTest {
     static inline char name[] = "zovlt-config";
     static inline char* argv[] = {name, nullptr};
     static inline std::unique_ptr<QApplication> application;
-    ProgramSetup setup = SetupFrom([this] {
-        Options options = Given(space.DriveC(), space.Source());
-        options.classes = space.ClassesFile().string();
-        return options;
-    }());
-    winhost::DialogMessageBoxes boxes{winhost::ScriptedAnswers::Parse("ok,ok")};
-    LinuxPlatform platform{winhost::WindowsFiles(setup.drives), setup.classes, boxes};
-    frmMAIN window{platform, setup.programFolder};
+    FakePlatform platform;
+    frmMAIN window{platform, "Z:\\media\\dist\\bin"};
 };
 
 TEST_F(WindowTest, StartsWaitingForTheAcceptanceThatEnablesInstallOnlyWhenTicked) {
@@ -197,23 +176,18 @@ TEST_F(WindowTest, StartsWaitingForTheAcceptanceThatEnablesInstallOnlyWhenTicked
     EXPECT_FALSE(install->isEnabled());
 }
 
-TEST_F(WindowTest, LinksGoToTheDefaultHandlers) {
-    UrlRecorder recorder;
-    QDesktopServices::setUrlHandler("https", &recorder, "Open");
-    QDesktopServices::setUrlHandler("mailto", &recorder, "Open");
+TEST_F(WindowTest, LinksOpenTheMakersSiteTheAgencysAndAMailToSupport) {
     for (const char* name : {"Image1", "Image2", "Label3", "Label4"}) {
         QTest::mouseClick(Find<QLabel>(name), Qt::LeftButton);
     }
-    QDesktopServices::unsetUrlHandler("https");
-    QDesktopServices::unsetUrlHandler("mailto");
-    ASSERT_EQ(recorder.urls.size(), 4);
-    EXPECT_EQ(recorder.urls[0], recorder.urls[3]);  // both the maker's site
-    EXPECT_NE(recorder.urls[0], recorder.urls[1]);
-    EXPECT_EQ(recorder.urls[2].scheme(), "mailto");
-    EXPECT_EQ(recorder.urls[2].path(), Find<QLabel>("Label3")->text());
+    const auto links = platform.Logged("open ");
+    ASSERT_EQ(links.size(), 4u);
+    EXPECT_EQ(links[0], links[3]);  // both the maker's site
+    EXPECT_NE(links[0], links[1]);
+    EXPECT_EQ(links[2], "open mailto:" + Find<QLabel>("Label3")->text().toStdString());
 }
 
-TEST_F(WindowTest, InstallsWithScriptedAnswersShowingEachStepAndRefusesToCloseMeanwhile) {
+TEST_F(WindowTest, InstallsShowingEachStepAndRefusesToCloseMeanwhile) {
     auto* install = Find<QPushButton>("Command1");
     auto* progress = Find<QLabel>("lblInstalação");
     std::optional<bool> closedWhileInstalling;
@@ -243,5 +217,3 @@ TEST_F(WindowTest, InstallsWithScriptedAnswersShowingEachStepAndRefusesToCloseMe
 
 }  // namespace
 }  // namespace zovlt::test
-
-#include "ProgramTest.moc"

@@ -97,30 +97,6 @@ class Workspace {
         return QJsonDocument::fromJson(QByteArray::fromStdString(Read(StateFile()))).object();
     }
 
-    // After an installation: the files of FILES, blocos and DLL under C:\ZOV_LT.
-    void ExpectFilesInPlace() const {
-        const std::filesystem::path root = DriveC() / "ZOV_LT";
-        for (const char* name : {"leia-me.txt", "zovlt.lsp", "ZOV_LT.cui", "blocos/lote.dwg",
-                                 "blocos/via.dwg", "DLL/KVL2005.dll"}) {
-            EXPECT_EQ(Read(root / name), Read(Files() / name)) << name;
-        }
-    }
-    // After a completed installation: the support path ends in ";C:\ZOV_LT" once, the group
-    // ZOV_LT is loaded with its first menu just before the last, the drawing closed and the
-    // application no longer running.
-    void ExpectCadConfigured() const {
-        const QJsonObject state = State();
-        const QString path = state["SupportPath"].toString();
-        EXPECT_TRUE(path.endsWith(";C:\\ZOV_LT") && path.count("ZOV_LT") == 1)
-            << path.toStdString();
-        const QJsonArray groups = state["MenuGroups"].toArray();
-        ASSERT_EQ(groups.size(), 2);
-        EXPECT_EQ(groups[1].toObject()["Name"].toString(), "ZOV_LT");
-        EXPECT_THAT(Texts(state["MenuBar"]), ::testing::ElementsAre("File", "ZOV LT", "Help"));
-        EXPECT_THAT(Texts(state["Documents"]), ::testing::IsEmpty());
-        EXPECT_FALSE(state["Running"].toBool());
-    }
-
   private:
     QTemporaryDir dir_;
     std::filesystem::path root_ = dir_.path().toStdString();

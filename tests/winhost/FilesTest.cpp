@@ -1,5 +1,7 @@
 // Files on Windows paths: listings, folders, copies that replace a file whole or not at all,
-// copies kept pending, and failures that carry the classic numbers and name what failed.
+// failures that carry the classic numbers and name what failed; and files placed together:
+// staged beside their targets, switched at once, put back on failure, nothing temporary left
+// once the placement is over, and what a killed run left taken away.
 
 #include <gmock/gmock.h>
 #include <signal.h>
@@ -8,9 +10,12 @@
 
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 
 #include "kvl/Error.h"
+#include "winhost/Removal.h"
+#include "winhost/StagedPlacement.h"
 #include "winhost/WindowsFiles.h"
 
 namespace winhost {
@@ -152,23 +157,89 @@ TEST_F(FilesTest, ACopyThatFailsMidwayLeavesThePreviousFileAsItWas) {
     EXPECT_EQ(Names(), (std::vector<std::string>{"KVL2005.dll", "novo.dll"}));  // no temporary
 }
 
-TEST_F(FilesTest, APendingCopyReplacesItsDestinationOnlyWhenCommitted) {
-    Write("stage/lib.mdb", "new");
-    Write("Dados/lib.mdb", "old");
-    {
-        PendingCopy dropped = files.CopyPending("C:\\stage\\lib.mdb", "C:\\DADOS\\lib.mdb");
-        EXPECT_TRUE(dropped.Path().starts_with("C:\\DADOS\\.winhost-")) << dropped.Path();
-        // The copy can be read and changed under its own name meanwhile.
-        EXPECT_EQ(files.FileSize(dropped.Path()), 3u);
-        EXPECT_EQ(Names("Dados").size(), 2u);
-    }
-    EXPECT_EQ(Read("Dados/lib.mdb"), "old");
-    EXPECT_EQ(Names("Dados"), std::vector<std::string>{"lib.mdb"});
+// --- Placement ----------------------------------------------------------------------------------
 
-    PendingCopy kept = files.CopyPending("C:\\stage\\lib.mdb", "C:\\Dados\\lib.mdb");
-    kept.Commit();
-    EXPECT_EQ(Read("Dados/lib.mdb"), "new");
-    EXPECT_EQ(Names("Dados"), std::vector<std::string>{"lib.mdb"});
+class PlacementTest : public FilesTest {
+  protected:
+    PlacementTest() {
+        Write("novo/a.txt", "new a");
+        Write("novo/b.txt", "new b");
+        Write("ZOV_LT/a.txt", "old a");
+        before_ = Tree();
+    }
+
+    // Every file and folder of the installation, with the files' contents.
+    std::map<std::string, std::string> Tree() {
+        std::map<std::string, std::string> tree;
+        for (const auto& entry : fs::recursive_directory_iterator(driveC_ / "ZOV_LT")) {
+            tree[entry.path().filename().string()] =
+                entry.is_directory() ? "/"
+                                     : Read(entry.path().lexically_relative(driveC_).string());
+        }
+        return tree;
+    }
+    void StageBoth(Placement& placement) {
+        placement.Stage("C:\\novo\\a.txt", "C:\\ZOV_LT\\a.txt");
+        placement.Stage("C:\\novo\\b.txt", "C:\\ZOV_LT\\b.txt");
+    }
+
+    std::map<std::string, std::string> before_;
+    const std::map<std::string, std::string> after_ = {{"a.txt", "new a"}, {"b.txt", "new b"}};
+};
+
+TEST_F(PlacementTest, StagedCopiesTakeTheirPlacesTogetherAndUndoPutsBackThePreviousFiles) {
+    {
+        StagedPlacement dropped(files);
+        StageBoth(dropped);
+        // Under a name that a killed run's leftovers are known by, where the copy can be read.
+        const std::string staged = dropped.Stage("C:\\novo\\b.txt", "C:\\zov_lt\\c.txt");
+        EXPECT_TRUE(staged.starts_with("C:\\zov_lt\\.winhost-")) << staged;
+        EXPECT_EQ(files.FileSize(staged), 5u);
+        EXPECT_EQ(Tree().size(), 4u);  // the three copies beside the previous file
+        EXPECT_EQ(Tree()["a.txt"], "old a");
+    }
+    EXPECT_EQ(Tree(), before_);
+
+    StagedPlacement undone(files);
+    StageBoth(undone);
+    undone.Switch();
+    EXPECT_EQ(Tree().size(), 3u);  // the previous a.txt kept aside
+    EXPECT_EQ(Tree()["b.txt"], "new b");
+    undone.Undo();
+    EXPECT_EQ(Tree(), before_);
+
+    StagedPlacement finished(files);
+    StageBoth(finished);
+    finished.Switch();
+    finished.Finish();
+    EXPECT_EQ(Tree(), after_);
+}
+
+TEST_F(PlacementTest, ASwitchThatFailsPutsBackWhatItSwitchedAndMayBeTriedAgain) {
+    StagedPlacement placement(files);
+    StageBoth(placement);
+    fs::create_directory(driveC_ / "ZOV_LT" / "b.txt");  // a folder a file cannot replace
+    const auto before = Tree();
+    EXPECT_EQ(Failure([&] { placement.Switch(); }).first, kvl::kPathFileAccessError);
+    EXPECT_EQ(Tree(), before);
+    fs::remove(driveC_ / "ZOV_LT" / "b.txt");
+    placement.Switch();
+    placement.Finish();
+    EXPECT_EQ(Tree(), after_);
+}
+
+TEST_F(PlacementTest, TheLeftoversOfAKilledRunGoAndNothingElse) {
+    for (const char* name : {".winhost-1.part", "blocos/.winhost-2.keep", "blocos/.winhost-3.probe",
+                             ".winhost-notas.txt", "x.part"}) {
+        Write("ZOV_LT/" + std::string(name), name);
+    }
+    EXPECT_TRUE(RemoveLeftovers(files.Drives(), "C:\\ZOV_LT").empty());
+    EXPECT_EQ(Tree(),
+              (std::map<std::string, std::string>{{".winhost-notas.txt", ".winhost-notas.txt"},
+                                                  {"a.txt", "old a"},
+                                                  {"blocos", "/"},
+                                                  {"x.part", "x.part"}}));
+    EXPECT_TRUE(RemoveLeftovers(files.Drives(), "C:\\Nada").empty());
 }
 
 }  // namespace
