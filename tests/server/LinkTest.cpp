@@ -124,28 +124,19 @@ TEST_P(Link, TransactionsKeepWhatIsCommittedOnly) {
     EXPECT_EQ(Count("tx"), 1);
 }
 
+// A failure throws the driver's diagnostics and shows no dialog; the link serves on after it,
+// and outlives the session's close without touching a freed handle.
 TEST_P(Link, FailuresThrowTheDriversStateWithoutDialogs) {
-    Run("CREATE TABLE u (k INTEGER PRIMARY KEY)");
     auto link = session->Liga();
-    auto insert = link->Prepara("INSERT INTO u VALUES (?)");
-    insert->Executa({int64_t{1}});
     try {
-        insert->Executa({int64_t{1}});
-        FAIL() << "a duplicate key was accepted";
+        link->Prepara("SELEC nothing")->Executa();
+        FAIL() << "a command in no SQL ran";
     } catch (const OdbcError& e) {
-        // PostgreSQL's state says it; the SQLite driver gives its constraint code.
-        EXPECT_TRUE(e.state() == "23505" || e.native() == 19) << e.what();
-        EXPECT_FALSE(e.diagnostics().front().message.empty());
+        EXPECT_FALSE(e.state().empty() || e.diagnostics().front().message.empty()) << e.what();
     }
-    EXPECT_THROW(link->Prepara("SELEC nothing")->Executa(), OdbcError);
     EXPECT_TRUE(dialogs->asked.empty());
-    // The link serves on after its failures.
-    EXPECT_EQ(Rows(*link, "SELECT k FROM u").size(), 1u);
-}
-
-TEST_P(Link, OutlivingTheSessionsCloseTouchesNoFreedHandle) {
-    auto link = session->Liga();
     auto select = link->Prepara("SELECT 1");
+    EXPECT_EQ(Rows(*link, "SELECT 1").size(), 1u);
     session->Fecha();
     EXPECT_THROW(select->Executa(), OdbcError);
     select.reset();
