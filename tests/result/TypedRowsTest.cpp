@@ -26,44 +26,20 @@ struct Case {
     TypedValue expected[2];
 };
 
-Bytes B(std::initializer_list<uint8_t> b) {
-    return b;
-}
-
-const Timestamp kWhenExactly{{2024, 2, 29}, {13, 45, 1, 123000000}};
-
 const std::vector<Case> kCases{
-    {"bi",
-     {"BIGINT", "BIGINT"},
-     {"9223372036854775807", "9223372036854775807"},
-     {INT64_MAX, INT64_MAX}},
     // SQLite keeps a decimal as a double, so its digits are those of the double.
     {"de",
      {"DECIMAL(12,2)", "DECIMAL(12,2)"},
      {"-1234.50", "-1234.50"},
      {Decimal{"-1234.5"}, Decimal{"-1234.50"}}},
     {"nu", {"NUMERIC", "NUMERIC"}, {"7.5", "7.5"}, {Decimal{"7.5"}, Decimal{"7.5"}}},
-    {"fl", {"FLOAT", "DOUBLE PRECISION"}, {"0.1", "0.1"}, {0.1, 0.1}},
     {"mo", {"MONEY", "MONEY"}, {"4.25", "4.25"}, {std::string("4.25"), std::string("$4.25")}},
     {"bo", {"BOOLEAN", "BOOLEAN"}, {"1", "TRUE"}, {true, true}},
-    {"vc",
-     {"VARCHAR(20)", "VARCHAR(20)"},
-     {"'São João'", "'São João'"},
-     {std::string("São João"), std::string("São João")}},
-    {"da",
-     {"DATE", "DATE"},
-     {"'2024-02-29'", "'2024-02-29'"},
-     {Date{2024, 2, 29}, Date{2024, 2, 29}}},
     {"tm",
      {"TIME", "TIME"},
      {"'13:45:01.25'", "'13:45:01.25'"},
      {Time{13, 45, 1, 250000000}, Time{13, 45, 1, 250000000}}},
-    {"ts",
-     {"TIMESTAMP", "TIMESTAMP"},
-     {"'2024-02-29 13:45:01.123'", "'2024-02-29 13:45:01.123'"},
-     {kWhenExactly, kWhenExactly}},
-    {"bn", {"BINARY(4)", nullptr}, {"x'01020304'", ""}, {B({1, 2, 3, 4}), {}}},
-    {"bl", {"BLOB", "BYTEA"}, {"x'00ff10'", "'\\x00ff10'"}, {B({0, 255, 16}), B({0, 255, 16})}},
+    {"bn", {"BINARY(4)", nullptr}, {"x'01020304'", ""}, {Bytes{1, 2, 3, 4}, {}}},
     // SQLite keeps any value in any column: what is not of the column's type stays text.
     {"ix", {"INTEGER", nullptr}, {"'doze'", ""}, {std::string("doze"), {}}},
     {"dx", {"DATE", nullptr}, {"'amanhã'", ""}, {std::string("amanhã"), {}}},
@@ -81,8 +57,9 @@ std::string StateOf(auto&& f) {
 
 }  // namespace
 
-// One column of each type the catalog views know, and a time, on each driver; the type
-// each column is described with is the one its values arrive as.
+// The types a driver reports as a type that says less, a time's fraction, and text kept in
+// a column of another type, on each driver (the parameters' round trip in LinkTest reads the
+// plain types back); the type each column is described with is the one its values arrive as.
 TEST_P(TypedRows, EveryTypeArrivesAsItsOwnType) {
     const int d = IsPostgres() ? 1 : 0;
     std::string create, insert, select;
@@ -210,6 +187,7 @@ TEST_P(TypedRows, TheSlotIsLeftAsItWasAfterATypedRead) {
         if (how == 1) r.reset();
         next = session->Exec(select, how == 2 ? r : nullptr);
         EXPECT_EQ(next->Indice, slot);
+        EXPECT_TRUE(how != 2 || next == r);  // given back to Exec, it runs the command itself
         EXPECT_EQ(plainRead(next), 50 * 51 / 2);
     }
 }
