@@ -1,8 +1,9 @@
 // What the session writes and reads must never cost the user data: a window's record
-// survives a replacement the database refuses, batched position writes run, and values stay
-// inside their SQL literals.
+// survives a replacement the database refuses, batched position writes run, the close's
+// writes survive a lost link, and values stay inside their SQL literals.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "CatalogViews.h"
 #include "FakeWindow.h"
@@ -23,16 +24,19 @@ class Safety : public kvltest::BackendTest {
             "iPOStop int, iPOSwidth smallint, iPOSheight smallint, iPOSstate smallint, "
             "sPOSobs varchar(255), sPOStabgrelha text, sPOSapp varchar(40))");
     }
-    // A session of user u1 and application APP on the same database, with positions.
-    std::shared_ptr<kvlSERV> Open(bool sqlMix = false) {
+    // A session of user u1 and application APP on the same database (or the one login
+    // names), with positions and, given their table, rights.
+    std::shared_ptr<kvlSERV> Open(bool sqlMix = false, const std::string& login = "",
+                                  const std::string& rights = "") {
         auto s = kvlSERV::Create();
         s->Dialogos = dialogs;
         s->TabelaDePos = "pos";
+        s->TabelaDePerm = rights;
         s->UID = "u1";
         s->Aplicação = "APP";
         s->SqlMix = sqlMix;
         s->Abre(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false,
-                session->Login);
+                login.empty() ? session->Login : login);
         EXPECT_TRUE(s->Aberto) << s->ErroD;
         return s;
     }
@@ -79,6 +83,45 @@ TEST_P(Safety, BatchedPositionWritesAreSaved) {
 }
 
 KVL_BACKENDS(Safety);
+
+// A lost link under a session that also reloads its rights when it reconnects: the close's
+// writes that met the lost link go on as the user answered once the link is back, Retry
+// writing the position again and Ignore keeping its stored value. The session's backends are
+// ended from the test's own session, found by an application name only they carry.
+class LinkRecovery : public Safety {};
+
+TEST_P(LinkRecovery, TheClosesWritesGoOnAsAnsweredAfterALostLink) {
+    Run("CREATE TABLE kvlPERM (sPERMuid varchar(40), sPERMemp varchar(40), "
+        "sPERMopc varchar(40), sPERMperm varchar(12))");
+    const std::string name = "kvl_link" + std::to_string(getpid());
+    // Braces keep both settings in one attribute; a bare ";" would end it after the first.
+    const std::string login = session->Login.substr(0, session->Login.find(";ConnSettings=")) +
+                              ";ConnSettings={SET search_path TO " + schema +
+                              ";SET application_name TO '" + name + "'}";
+    for (auto [answer, kept] : {std::pair{kRetry, "A111"}, {kIgnore, "A1"}}) {
+        Run("DELETE FROM pos");
+        Run("INSERT INTO pos SELECT 'u1', f, l, 0, 10, 10, 0, '', '', 'APP' "
+            "FROM (VALUES ('A', 1), ('B', 2)) v (f, l)");
+        auto s = Open(false, login, "kvlPERM");
+        for (auto [form, left] : {std::pair{"A", 111}, {"B", 222}, {"C", 333}})
+            s->TabelaPosGrava(AsVariant(std::make_shared<FakeWindow>(form, left, 0, 10, 10)));
+        auto pids =
+            Column("SELECT pid FROM pg_stat_activity WHERE application_name = '" + name + "'");
+        ASSERT_FALSE(pids.empty()) << session->ErroD;
+        for (const std::string& pid : pids)
+            ASSERT_EQ(Column("SELECT pg_terminate_backend(" + pid + ", 5000)::int"),
+                      std::vector<std::string>{"1"})
+                << pid << ": " << session->ErroD;
+        dialogs->answers = {answer, kYes};
+        s->Fecha();
+        EXPECT_FALSE(s->Aberto);
+        EXPECT_TRUE(dialogs->answers.empty()) << "the error or the lost link went unasked";
+        EXPECT_EQ(Column("SELECT sPOSform || iPOSleft FROM pos ORDER BY 1"),
+                  (std::vector<std::string>{kept, "B222", "C333"}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, LinkRecovery, testing::Values("postgres"));
 
 // PostgreSQL with backslashes taken as escapes inside literals, as older clients set it: the
 // session learns it at the open, and a value that would end its literal early stays a value.
