@@ -25,15 +25,6 @@ class Link : public kvltest::BackendTest {
         }
         return rows;
     }
-    // A session of its own on a layer that counts the calls it makes.
-    std::shared_ptr<kvlSERV> CountedSession() {
-        scripted = std::make_shared<kvltest::ScriptedOdbc>(odbc::UnixOdbc());
-        auto s = kvlSERV::Create(scripted);
-        s->Abre(session->Login);
-        return s;
-    }
-    std::shared_ptr<kvltest::ScriptedOdbc> scripted;
-
     int64_t Count(const std::string& table) {
         auto r = session->Exec("SELECT COUNT(*) FROM " + table);
         return r->TemLinhas() ? r->Col(1).ToInt32() : -1;
@@ -76,7 +67,10 @@ TEST_P(Link, ParametersOfEveryTypeComeBackAsBound) {
 
 TEST_P(Link, RowsRunInOneCallAsParameterSets) {
     Run("CREATE TABLE a (k INTEGER PRIMARY KEY, t VARCHAR(20), d DECIMAL(8,2))");
-    auto s = CountedSession();
+    // A session of its own on a layer that counts the calls it makes.
+    auto scripted = std::make_shared<kvltest::ScriptedOdbc>(odbc::UnixOdbc());
+    auto s = kvlSERV::Create(scripted);
+    s->Abre(session->Login);
     ASSERT_TRUE(s->Aberto);
     auto link = s->Liga();
     auto insert = link->Prepara("INSERT INTO a VALUES (?, ?, ?)");
