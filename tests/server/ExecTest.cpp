@@ -144,6 +144,7 @@ TEST(ErrorCheck, EachAnswerEndsTheCommandOrRunsItAgain) {
         EXPECT_EQ(r->Indice, c.opens == 1 ? 1 : 0);  // the reconnection took its slot
     }
 }
+
 // Composed without a server: each query's count, then the query.
 TEST(RowCountPrediction, EachQueryIsPrecededByItsCount) {
     auto s = kvlSERV::Create();
