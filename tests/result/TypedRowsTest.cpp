@@ -1,6 +1,7 @@
-// The typed reading in blocks on the real drivers: every type, NULLs anywhere in a block,
-// long text and bytes beside short values, mixing with the text reading, further results, and
-// the slot reused after it; and, scripted, a row or a whole block the driver fails to give.
+// The typed reading in blocks on the real drivers: loosely reported types, NULLs anywhere in
+// a block, long text and bytes beside short values, mixing with the text reading, further
+// results, and the slot reused after it; and, scripted, a row or a whole block the driver
+// fails to give.
 
 #include <gtest/gtest.h>
 
@@ -60,7 +61,7 @@ std::string StateOf(auto&& f) {
 // The types a driver reports as a type that says less, a time's fraction, and text kept in
 // a column of another type, on each driver (the parameters' round trip in LinkTest reads the
 // plain types back); the type each column is described with is the one its values arrive as.
-TEST_P(TypedRows, EveryTypeArrivesAsItsOwnType) {
+TEST_P(TypedRows, LooselyReportedTypesArriveAsTheirOwnType) {
     const int d = IsPostgres() ? 1 : 0;
     std::string create, insert, select;
     for (const Case& c : kCases) {
