@@ -1,6 +1,5 @@
-// Bad input reaching the programs: binary garbage on kvlsql's standard input, a registry file
-// of 100 MB, a menu file nested 10,000 levels deep. A correct result or a clear error, never a
-// crash or a hang.
+// Bad input reaching the programs: a registry file of 100 MB, a menu file nested 10,000
+// levels deep. A correct result or a clear error, never a crash or a hang.
 
 #include <gmock/gmock.h>
 
@@ -8,9 +7,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
-#include "kvl/Error.h"
 #include "platform/RegistryFile.h"
 
 namespace {
@@ -18,45 +15,14 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-struct ProgramRun {
-    bool crashed = true;
-    int status = -1;
-    std::string out;
-};
-
-ProgramRun Start(const QString& program, const QStringList& arguments, const QByteArray& input) {
-    QProcess process;
-    process.setStandardErrorFile(QProcess::nullDevice());  // garbage echoed in messages
-    process.start(program, arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(-1));
-    return {process.exitStatus() != QProcess::NormalExit, process.exitCode(),
-            process.readAllStandardOutput().toStdString()};
-}
-
 class BadFiles : public testing::Test {
   protected:
     QTemporaryDir dir_;
     fs::path root_ = dir_.path().toStdString();
 };
 
-TEST_F(BadFiles, BinaryGarbageOnKvlsqlsInputFailsItsCommandsCleanly) {
-    std::mt19937 random(15);
-    QByteArray garbage(256 << 10, '\0');
-    for (char& c : garbage) c = static_cast<char>(random());
-    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(root_.string()));
-    qputenv("ODBCSYSINI", QByteArray::fromStdString(root_.string()));
-    std::ofstream(root_ / "odbcinst.ini")
-        << "[SQLite3]\nDriver=" KVL_ODBC_DRIVER_DIR "/libsqlite3odbc.so\n";
-    const ProgramRun run = Start(KVLSQL_PROGRAM, {"-f", "-"}, garbage);
-    EXPECT_FALSE(run.crashed);
-    EXPECT_EQ(run.status, 1);
-}
-
-// 100 MB of keys in Wine's format: the value after them is found; the same size in no
-// format is the error that names the file.
-TEST_F(BadFiles, ARegistryFileOf100MegabytesIsReadOrRefusedWhole) {
+// 100 MB of keys in Wine's format: the value after them is found.
+TEST_F(BadFiles, ARegistryFileOf100MegabytesIsReadWhole) {
     const fs::path file = root_ / "system.reg";
     {
         std::ofstream out(file, std::ios::binary);
@@ -69,15 +35,6 @@ TEST_F(BadFiles, ARegistryFileOf100MegabytesIsReadOrRefusedWhole) {
     EXPECT_EQ(setup::RegistryFile::Load(file).Read(
                   "HKEY_LOCAL_MACHINE\\Software\\Kestrova\\Cartelix\\Edicao"),
               "Profissional");
-
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << std::string(100 << 20, '\xFE');
-    try {
-        setup::RegistryFile::Load(file);
-        ADD_FAILURE() << "a file in no format was read";
-    } catch (const kvl::Error& e) {
-        EXPECT_EQ(e.number(), setup::kRegistryFileInvalid);
-        EXPECT_THAT(e.description(), HasSubstr("system.reg"));
-    }
 }
 
 // The stand-in loads a menu file whose menus lie 10,000 elements deep, and refuses one whose
@@ -94,13 +51,18 @@ TEST_F(BadFiles, AMenuFileNested10000LevelsDeepIsReadOrRefused) {
     std::ofstream(root_ / "c" / "aberto.cui") << "<CustSection>" << open;
     const QStringList arguments{"--state", QString::fromStdString((root_ / "state.json").string()),
                                 "--drive-c", QString::fromStdString((root_ / "c").string())};
-    const ProgramRun run = Start(CAD_STANDIN, arguments,
-                                 "call\tMenuGroups.Load\tC:\\fundo.cui\n"
-                                 "get\tMenuGroups.Item(1).Name\n"
-                                 "call\tMenuGroups.Load\tC:\\aberto.cui\n");
-    EXPECT_FALSE(run.crashed);
-    EXPECT_THAT(run.out, HasSubstr("ok\tfundo\n"));
-    EXPECT_THAT(run.out, HasSubstr("\nerror\t"));
+    QProcess standin;
+    standin.start(CAD_STANDIN, arguments);
+    standin.write(
+        "call\tMenuGroups.Load\tC:\\fundo.cui\n"
+        "get\tMenuGroups.Item(1).Name\n"
+        "call\tMenuGroups.Load\tC:\\aberto.cui\n");
+    standin.closeWriteChannel();
+    ASSERT_TRUE(standin.waitForFinished(-1));
+    EXPECT_EQ(standin.exitStatus(), QProcess::NormalExit);
+    const std::string out = standin.readAllStandardOutput().toStdString();
+    EXPECT_THAT(out, HasSubstr("ok\tfundo\n"));
+    EXPECT_THAT(out, HasSubstr("\nerror\t"));
 }
 
 }  // namespace

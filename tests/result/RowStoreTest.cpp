@@ -1,13 +1,12 @@
 // The compact store of rows: records that outgrow their block move whole to the next,
 // a value larger than any block included, and rows stored out of order or replaced.
 
-#include "RowStore.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "RowStore.h"
 #include "kvl/Error.h"
 
 using namespace kvl;

@@ -1,6 +1,7 @@
-// The typed reading in blocks on the real drivers: every type, NULLs anywhere in a block,
-// long values beside short ones, mixing with the text reading, further results, and the
-// slot reused after it; and, scripted, a row or a whole block the driver fails to give.
+// The typed reading in blocks on the real drivers: loosely reported types, NULLs anywhere in
+// a block, long text and bytes beside short values, mixing with the text reading, further
+// results, and the slot reused after it; and, scripted, a row or a whole block the driver
+// fails to give.
 
 #include <gtest/gtest.h>
 
@@ -26,60 +27,20 @@ struct Case {
     TypedValue expected[2];
 };
 
-Bytes B(std::initializer_list<uint8_t> b) {
-    return b;
-}
-
-const Timestamp kWhen{{2024, 2, 29}, {13, 45, 1, 0}};
-const Timestamp kWhenExactly{{2024, 2, 29}, {13, 45, 1, 123000000}};
-
 const std::vector<Case> kCases{
-    {"ti", {"TINYINT", nullptr}, {"200", ""}, {int64_t{200}, {}}},
-    {"si", {"SMALLINT", "SMALLINT"}, {"-32768", "-32768"}, {int64_t{-32768}, int64_t{-32768}}},
-    {"i",
-     {"INTEGER", "INTEGER"},
-     {"-2147483648", "-2147483648"},
-     {int64_t{-2147483648}, int64_t{-2147483648}}},
-    {"bi",
-     {"BIGINT", "BIGINT"},
-     {"9223372036854775807", "9223372036854775807"},
-     {INT64_MAX, INT64_MAX}},
     // SQLite keeps a decimal as a double, so its digits are those of the double.
     {"de",
      {"DECIMAL(12,2)", "DECIMAL(12,2)"},
      {"-1234.50", "-1234.50"},
      {Decimal{"-1234.5"}, Decimal{"-1234.50"}}},
     {"nu", {"NUMERIC", "NUMERIC"}, {"7.5", "7.5"}, {Decimal{"7.5"}, Decimal{"7.5"}}},
-    {"fl", {"FLOAT", "DOUBLE PRECISION"}, {"0.1", "0.1"}, {0.1, 0.1}},
-    {"re", {"REAL", "REAL"}, {"1.5", "1.5"}, {1.5, 1.5}},
     {"mo", {"MONEY", "MONEY"}, {"4.25", "4.25"}, {std::string("4.25"), std::string("$4.25")}},
     {"bo", {"BOOLEAN", "BOOLEAN"}, {"1", "TRUE"}, {true, true}},
-    {"bt", {"BIT", "BIT"}, {"0", "B'1'"}, {false, std::string("1")}},
-    {"ch", {"CHAR(5)", "CHAR(5)"}, {"'ab'", "'ab'"}, {std::string("ab"), std::string("ab   ")}},
-    {"vc",
-     {"VARCHAR(20)", "VARCHAR(20)"},
-     {"'São João'", "'São João'"},
-     {std::string("São João"), std::string("São João")}},
-    {"tx", {"TEXT", "TEXT"}, {"'texto'", "'texto'"}, {std::string("texto"), std::string("texto")}},
-    {"da",
-     {"DATE", "DATE"},
-     {"'2024-02-29'", "'2024-02-29'"},
-     {Date{2024, 2, 29}, Date{2024, 2, 29}}},
     {"tm",
      {"TIME", "TIME"},
      {"'13:45:01.25'", "'13:45:01.25'"},
      {Time{13, 45, 1, 250000000}, Time{13, 45, 1, 250000000}}},
-    {"dt",
-     {"DATETIME", "TIMESTAMP WITH TIME ZONE"},
-     {"'2024-02-29 13:45:01'", "'2024-02-29 13:45:01'"},
-     {kWhen, kWhen}},
-    {"ts",
-     {"TIMESTAMP", "TIMESTAMP"},
-     {"'2024-02-29 13:45:01.123'", "'2024-02-29 13:45:01.123'"},
-     {kWhenExactly, kWhenExactly}},
-    {"bn", {"BINARY(4)", nullptr}, {"x'01020304'", ""}, {B({1, 2, 3, 4}), {}}},
-    {"vb", {"VARBINARY(8)", nullptr}, {"x'0aff'", ""}, {B({10, 255}), {}}},
-    {"bl", {"BLOB", "BYTEA"}, {"x'00ff10'", "'\\x00ff10'"}, {B({0, 255, 16}), B({0, 255, 16})}},
+    {"bn", {"BINARY(4)", nullptr}, {"x'01020304'", ""}, {Bytes{1, 2, 3, 4}, {}}},
     // SQLite keeps any value in any column: what is not of the column's type stays text.
     {"ix", {"INTEGER", nullptr}, {"'doze'", ""}, {std::string("doze"), {}}},
     {"dx", {"DATE", nullptr}, {"'amanhã'", ""}, {std::string("amanhã"), {}}},
@@ -97,9 +58,10 @@ std::string StateOf(auto&& f) {
 
 }  // namespace
 
-// One column of each type the catalog views know, and a time, on each driver; the type
-// each column is described with is the one its values arrive as.
-TEST_P(TypedRows, EveryTypeArrivesAsItsOwnType) {
+// The types a driver reports as a type that says less, a time's fraction, and text kept in
+// a column of another type, on each driver (the parameters' round trip in LinkTest reads the
+// plain types back); the type each column is described with is the one its values arrive as.
+TEST_P(TypedRows, LooselyReportedTypesArriveAsTheirOwnType) {
     const int d = IsPostgres() ? 1 : 0;
     std::string create, insert, select;
     for (const Case& c : kCases) {
@@ -131,18 +93,39 @@ TEST_P(TypedRows, EveryTypeArrivesAsItsOwnType) {
 }
 
 // Blocks of four rows: NULLs in the first, a middle and the last row of a block and in the
-// last row of all, a column of NULLs only, and an empty text that is not NULL.
-TEST_P(TypedRows, NullsAnywhereInABlockAreNullAndNothingElse) {
-    Run("CREATE TABLE n (k INTEGER, a VARCHAR(10), x DOUBLE PRECISION, d DATE, nada VARCHAR(5))");
+// last row of all, a column of NULLs only, and an empty text that is not NULL; beside short
+// values, long text and bytes (NULs among them) read whole in their row of the block, and a
+// value longer than the size its column reports (SQLite keeps any length; psqlODBC reports 255
+// for varchar without one).
+TEST_P(TypedRows, NullsAndLongValuesAnywhereInABlock) {
+    const bool pg = IsPostgres();
+    Run(std::string("CREATE TABLE n (k INTEGER, a VARCHAR(10), x DOUBLE PRECISION, d DATE, "
+                    "nada VARCHAR(5), longo TEXT, livre VARCHAR") +
+        (pg ? ", b BYTEA)" : "(4), b BLOB)"));
+    std::string longo, hex;
+    while (longo.size() < 100'000) longo += "Conceição ";
+    longo.resize(100'000);
+    Bytes bytes;
+    for (int i = 0; i < 100'000; ++i) {
+        bytes.push_back(static_cast<uint8_t>(i % 256));
+        hex += "0123456789abcdef"[i % 256 / 16];
+        hex += "0123456789abcdef"[i % 16];
+    }
+    const std::string livre(2000, 'x');
     const std::set<int> nullA{1, 6, 8, 10}, nullX{4, 5}, nullD{9};
     auto valueOr = [](bool null, const std::string& v) { return null ? "NULL" : v; };
+    auto blob = [&](const std::string& h) {
+        return pg ? "decode('" + h + "', 'hex')" : "x'" + h + "'";
+    };
     for (int k = 1; k <= 10; ++k) {
         Run("INSERT INTO n VALUES (" + std::to_string(k) + ", " +
             valueOr(nullA.count(k), k == 2 ? "''" : "'v" + std::to_string(k) + "'") + ", " +
             valueOr(nullX.count(k), std::to_string(k) + ".5") + ", " +
-            valueOr(nullD.count(k), "'2024-01-" + std::to_string(10 + k) + "'") + ", NULL)");
+            valueOr(nullD.count(k), "'2024-01-" + std::to_string(10 + k) + "'") + ", NULL, '" +
+            (k % 2 ? longo : "curto") + "', '" + (k == 3 ? livre : "l") + "', " +
+            blob(k == 7 ? hex : "00") + ")");
     }
-    auto r = session->Exec("SELECT k, a, x, d, nada FROM n ORDER BY k");
+    auto r = session->Exec("SELECT k, a, x, d, nada, longo, livre, b FROM n ORDER BY k");
     for (int k = 1; k <= 10; ++k) {
         ASSERT_TRUE(r->TemLinhasTipadas(4)) << k;
         EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{k}));
@@ -154,33 +137,12 @@ TEST_P(TypedRows, NullsAnywhereInABlockAreNullAndNothingElse) {
         const TypedValue date = Date{2024, 1, static_cast<uint8_t>(10 + k)};
         EXPECT_EQ(r->ColTipada(4), nullD.count(k) ? TypedValue() : date) << k;
         EXPECT_EQ(r->ColTipada(5), TypedValue()) << k;
+        EXPECT_TRUE(std::get<std::string>(r->ColTipada(6)) == (k % 2 ? longo : "curto")) << k;
+        EXPECT_EQ(std::get<std::string>(r->ColTipada(7)), k == 3 ? livre : "l") << k;
+        EXPECT_TRUE(std::get<Bytes>(r->ColTipada(8)) == (k == 7 ? bytes : Bytes{0})) << k;
     }
     EXPECT_FALSE(r->TemLinhasTipadas());
     EXPECT_EQ(r->Lins, 10);
-}
-
-// A long text is read whole in its row of the block, and so is a value longer than the size
-// its column reports (SQLite keeps any length; psqlODBC reports 255 for varchar without one).
-TEST_P(TypedRows, LongValuesArriveWholeBesideShortOnes) {
-    Run(std::string("CREATE TABLE l (id INTEGER, curto VARCHAR(4), longo TEXT, livre ") +
-        (IsPostgres() ? "VARCHAR" : "VARCHAR(4)") + ")");
-    std::string longo;
-    while (longo.size() < 100'000) longo += "Conceição ";
-    longo.resize(100'000);
-    const std::string livre(2000, 'x');
-    for (int id = 1; id <= 5; ++id) {
-        Run("INSERT INTO l VALUES (" + std::to_string(id) + ", 'c" + std::to_string(id) + "', '" +
-            (id % 2 ? longo : "curto") + "', '" + (id == 3 ? livre : "l") + "')");
-    }
-    auto r = session->Exec("SELECT id, curto, longo, livre FROM l ORDER BY id");
-    for (int id = 1; id <= 5; ++id) {
-        ASSERT_TRUE(r->TemLinhasTipadas(2)) << id;
-        EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{id}));
-        EXPECT_EQ(r->ColTipada(2), TypedValue("c" + std::to_string(id)));
-        EXPECT_EQ(std::get<std::string>(r->ColTipada(3)), id % 2 ? longo : "curto") << id;
-        EXPECT_EQ(std::get<std::string>(r->ColTipada(4)), id == 3 ? livre : "l") << id;
-    }
-    EXPECT_FALSE(r->TemLinhasTipadas());
 }
 
 // A result read one way refuses the other; values are asked for by column number.
@@ -226,6 +188,7 @@ TEST_P(TypedRows, TheSlotIsLeftAsItWasAfterATypedRead) {
         if (how == 1) r.reset();
         next = session->Exec(select, how == 2 ? r : nullptr);
         EXPECT_EQ(next->Indice, slot);
+        EXPECT_TRUE(how != 2 || next == r);  // given back to Exec, it runs the command itself
         EXPECT_EQ(plainRead(next), 50 * 51 / 2);
     }
 }
@@ -240,6 +203,7 @@ TEST_P(TypedRowsPostgres, FurtherResultsAreReadEitherWayAnew) {
     EXPECT_EQ(r->Col(1).ToString(), "x");
     ASSERT_TRUE(r->MaisResultados());
     EXPECT_EQ(r->ColDescrição(1).name, "d");
+    EXPECT_EQ(r->ColNome(1).ToString(), "d");
     ASSERT_TRUE(r->TemLinhasTipadas());
     EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{3}));
     EXPECT_EQ(kvltest::ErrorOf([&] { r->ColTipada(2); }), kSubscriptOutOfRange);

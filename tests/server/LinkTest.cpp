@@ -25,15 +25,6 @@ class Link : public kvltest::BackendTest {
         }
         return rows;
     }
-    // A session of its own on a layer that counts the calls it makes.
-    std::shared_ptr<kvlSERV> CountedSession() {
-        scripted = std::make_shared<kvltest::ScriptedOdbc>(odbc::UnixOdbc());
-        auto s = kvlSERV::Create(scripted);
-        s->Abre(session->Login);
-        return s;
-    }
-    std::shared_ptr<kvltest::ScriptedOdbc> scripted;
-
     int64_t Count(const std::string& table) {
         auto r = session->Exec("SELECT COUNT(*) FROM " + table);
         return r->TemLinhas() ? r->Col(1).ToInt32() : -1;
@@ -74,19 +65,12 @@ TEST_P(Link, ParametersOfEveryTypeComeBackAsBound) {
     }
 }
 
-TEST_P(Link, ReexecutingDoesNotPrepareAgain) {
-    Run("CREATE TABLE r (k INTEGER)");
-    auto s = CountedSession();
-    ASSERT_TRUE(s->Aberto);
-    auto insert = s->Liga()->Prepara("INSERT INTO r VALUES (?)");
-    for (int64_t k = 0; k < 3; ++k) insert->Executa({k});
-    EXPECT_EQ(scripted->Count("Prepare"), 1);
-    EXPECT_EQ(Count("r"), 3);
-}
-
 TEST_P(Link, RowsRunInOneCallAsParameterSets) {
     Run("CREATE TABLE a (k INTEGER PRIMARY KEY, t VARCHAR(20), d DECIMAL(8,2))");
-    auto s = CountedSession();
+    // A session of its own on a layer that counts the calls it makes.
+    auto scripted = std::make_shared<kvltest::ScriptedOdbc>(odbc::UnixOdbc());
+    auto s = kvlSERV::Create(scripted);
+    s->Abre(session->Login);
     ASSERT_TRUE(s->Aberto);
     auto link = s->Liga();
     auto insert = link->Prepara("INSERT INTO a VALUES (?, ?, ?)");
@@ -109,6 +93,7 @@ TEST_P(Link, RowsRunInOneCallAsParameterSets) {
                  OdbcError);
     insert->Executa({int64_t{7}, TypedValue{}, TypedValue{}});  // single sets again
     EXPECT_EQ(insert->LinAfect, 1);
+    EXPECT_EQ(scripted->Count("Prepare"), 2u);  // the insert once for all its runs, the select
 }
 
 TEST_P(Link, TransactionsKeepWhatIsCommittedOnly) {
@@ -133,28 +118,19 @@ TEST_P(Link, TransactionsKeepWhatIsCommittedOnly) {
     EXPECT_EQ(Count("tx"), 1);
 }
 
+// A failure throws the driver's diagnostics and shows no dialog; the link serves on after it,
+// and outlives the session's close without touching a freed handle.
 TEST_P(Link, FailuresThrowTheDriversStateWithoutDialogs) {
-    Run("CREATE TABLE u (k INTEGER PRIMARY KEY)");
     auto link = session->Liga();
-    auto insert = link->Prepara("INSERT INTO u VALUES (?)");
-    insert->Executa({int64_t{1}});
     try {
-        insert->Executa({int64_t{1}});
-        FAIL() << "a duplicate key was accepted";
+        link->Prepara("SELEC nothing")->Executa();
+        FAIL() << "a command in no SQL ran";
     } catch (const OdbcError& e) {
-        // PostgreSQL's state says it; the SQLite driver gives its constraint code.
-        EXPECT_TRUE(e.state() == "23505" || e.native() == 19) << e.what();
-        EXPECT_FALSE(e.diagnostics().front().message.empty());
+        EXPECT_FALSE(e.state().empty() || e.diagnostics().front().message.empty()) << e.what();
     }
-    EXPECT_THROW(link->Prepara("SELEC nothing")->Executa(), OdbcError);
     EXPECT_TRUE(dialogs->asked.empty());
-    // The link serves on after its failures.
-    EXPECT_EQ(Rows(*link, "SELECT k FROM u").size(), 1u);
-}
-
-TEST_P(Link, OutlivingTheSessionsCloseTouchesNoFreedHandle) {
-    auto link = session->Liga();
     auto select = link->Prepara("SELECT 1");
+    EXPECT_EQ(Rows(*link, "SELECT 1").size(), 1u);
     session->Fecha();
     EXPECT_THROW(select->Executa(), OdbcError);
     select.reset();
