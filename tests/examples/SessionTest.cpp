@@ -36,25 +36,22 @@ bool Eventually(const std::function<bool()>& ready) {
 }
 
 // An X server of this test on the first free display, without a window manager.
-class VirtualDisplay {
-  public:
+struct VirtualDisplay {
     VirtualDisplay() {
         // The server writes the display it took to standard output.
-        xvfb_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
-        while (!xvfb_.canReadLine() && xvfb_.waitForReadyRead(kPatienceMs)) {
+        xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+        while (!xvfb.canReadLine() && xvfb.waitForReadyRead(kPatienceMs)) {
         }
-        const QString number = QString::fromUtf8(xvfb_.readLine()).trimmed();
+        const QString number = QString::fromUtf8(xvfb.readLine()).trimmed();
         if (!number.isEmpty()) name = ":" + number.toStdString();
     }
     ~VirtualDisplay() {
-        xvfb_.terminate();
-        xvfb_.waitForFinished(kPatienceMs);
+        xvfb.terminate();
+        xvfb.waitForFinished(kPatienceMs);
     }
 
+    QProcess xvfb;
     std::string name;  // empty when the server did not start
-
-  private:
-    QProcess xvfb_;
 };
 
 QString Xdotool(const QStringList& args) {

@@ -1,7 +1,7 @@
 // Message boxes without a window: flags, the answers of unattended and scripted runs, printed
 // messages, and the answers of the automation wire.
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -39,7 +39,7 @@ TEST(MessageStyleTest, FlagsGiveButtonsIconDefaultAndTheAnswerGivenWithoutAUser)
     }
 }
 
-TEST(ScriptedAnswersTest, ListedButtonsAnswerInTurnThenTheUnattendedAnswer) {
+TEST(ScriptedAnswersTest, ListedButtonsAnswerInTurnThenTheUnattendedAnswerFromAVariable) {
     ScriptedAnswers scripted = ScriptedAnswers::Parse(" Retry,,OK , cancel,yes");
     const MessageStyle retryCancel = DecodeMessageFlags(kRetryCancel);
     const MessageStyle okCancel = DecodeMessageFlags(kOkCancel);
@@ -49,9 +49,7 @@ TEST(ScriptedAnswersTest, ListedButtonsAnswerInTurnThenTheUnattendedAnswer) {
     // Not offered by the box: the answer an unattended run gives, never a retry.
     EXPECT_EQ(scripted.Next(retryCancel), kCancel);
     EXPECT_EQ(scripted.Next(okCancel), kOk);  // past the list
-}
 
-TEST(ScriptedAnswersTest, TheVariableIsNamedAfterTheProgramAndAnUnknownButtonIsBadUsage) {
     EXPECT_EQ(ScriptedAnswers::VariableFor("zovlt-config"), "ZOVLT_CONFIG_ANSWERS");
     unsetenv("WINHOST_TEST_ANSWERS");
     EXPECT_FALSE(ScriptedAnswers::FromEnvironment("winhost-test"));
@@ -110,21 +108,17 @@ TEST(RunLogTest, StepsMessagesAndAnswersAreAddedToTheLogOneLineEach) {
 
 // Values cross the wire in the stand-in's tests, through the installer's automation client.
 TEST(WireTest, ErrorAnswersThrowTheFailureTheyCarryAndMalformedOnesAnAutomationError) {
-    try {
-        wire::ValueOf(wire::Answer(kvl::Error(-2147024809, "The parameter is incorrect")));
-        ADD_FAILURE() << "no failure thrown";
-    } catch (const kvl::Error& error) {
-        EXPECT_EQ(error.number(), -2147024809);
-        EXPECT_EQ(error.description(), "The parameter is incorrect");
-    }
-    for (const char* line : {"okay", "error\tx\ty", "ok\ta\tb"}) {
-        try {
-            wire::ValueOf(line);
-            ADD_FAILURE() << line;
-        } catch (const kvl::Error& error) {
-            EXPECT_EQ(error.number(), 440) << line;
-        }
-    }
+    using ::testing::Property;
+    using ::testing::Throws;
+    EXPECT_THAT(
+        [] { wire::ValueOf(wire::Answer(kvl::Error(-2147024809, "The parameter is incorrect"))); },
+        Throws<kvl::Error>(
+            AllOf(Property(&kvl::Error::number, -2147024809),
+                  Property(&kvl::Error::description, "The parameter is incorrect"))));
+    for (const char* line : {"okay", "error\tx\ty", "ok\ta\tb"})
+        EXPECT_THAT([&] { wire::ValueOf(line); },
+                    Throws<kvl::Error>(Property(&kvl::Error::number, 440)))
+            << line;
 }
 
 }  // namespace
