@@ -106,14 +106,10 @@ class FilesTest : public ::testing::Test {
     WindowsFiles files{DriveMap(driveC_)};
 };
 
-TEST_F(FilesTest, LinksResolveSoAFolderReachedThroughOneStillLiesInDriveC) {
-    fs::create_directory(driveC_ / "Dados");
+TEST_F(FilesTest, LinksResolveAndNamesThatDifferOnlyInLetterCaseAreFoundAsOnWindows) {
+    // A folder reached through a link still lies in drive C:.
     fs::create_directory_symlink(driveC_, root_ / "c-link");
     EXPECT_EQ(DriveMap(root_ / "c-link").DriveC(), fs::canonical(driveC_));
-    EXPECT_EQ(files.Drives().ToWindows(root_ / "c-link" / "Dados"), "C:\\Dados");
-}
-
-TEST_F(FilesTest, NamesThatDifferOnlyInLetterCaseAreFoundAsOnAWindowsFileSystem) {
     const fs::path program = driveC_ / "Program Files" / "Kestrova" / "Cartelix Professional";
     fs::create_directories(program / "Symbols");
     Write("files/dll/kvl2005.dll", "");
@@ -131,15 +127,15 @@ TEST_F(FilesTest, NamesThatDifferOnlyInLetterCaseAreFoundAsOnAWindowsFileSystem)
     };
     for (const auto& [windows, host] : cases)
         EXPECT_EQ(files.Drives().ToHost(windows), host) << windows;
+    EXPECT_EQ(files.Drives().ToWindows(root_ / "c-link" / "Dados"), "C:\\Dados");
 }
 
 TEST_F(FilesTest, ListingGivesNormalFilesByPatternInAnyCaseOrder) {
     // LEIAME has no dot but still matches "*.*"; a backslash makes no Windows file name; sub.txt
     // is a folder, pipe.txt a system file.
     for (const char* name :
-         {"b.txt", "A.txt", "c.dwg", "LEIAME", ".hidden.txt", "x\\..\\..\\fora.txt", "sub.txt/x"}) {
+         {"b.txt", "A.txt", "c.dwg", "LEIAME", ".hidden.txt", "x\\..\\..\\fora.txt", "sub.txt/x"})
         Write(std::string("d/") + name, "");
-    }
     ASSERT_EQ(mkfifo((driveC_ / "d" / "pipe.txt").c_str(), 0600), 0);
     EXPECT_THAT(files.ListFiles("C:\\d\\*.*"), ElementsAre("A.txt", "b.txt", "c.dwg", "LEIAME"));
     EXPECT_THAT(files.ListFiles("C:\\D\\*.TXT"), ElementsAre("A.txt", "b.txt"));
@@ -290,9 +286,8 @@ TEST_F(PlacementTest, ASwitchThatFailsPutsBackWhatItSwitchedAndMayBeTriedAgain) 
 
 TEST_F(PlacementTest, TheLeftoversOfAKilledRunGoAndNothingElse) {
     for (const char* name : {".winhost-1.part", "blocos/.winhost-2.keep", "blocos/.winhost-3.probe",
-                             ".winhost-notas.txt", "x.part"}) {
+                             ".winhost-notas.txt", "x.part"})
         Write("ZOV_LT/" + std::string(name), name);
-    }
     EXPECT_TRUE(RemoveLeftovers(files.Drives(), "C:\\ZOV_LT").empty());
     EXPECT_EQ(Tree(), (Files{{".winhost-notas.txt", ".winhost-notas.txt"},
                              {"a.txt", "old a"},
