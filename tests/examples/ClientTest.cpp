@@ -55,12 +55,10 @@ class Client : public kvltest::QtTest<kvltest::CatalogBackendTest> {
     }
     // Runs commands, which must succeed, on the embedded sample database before the start.
     void ChangeTheSample(const std::vector<std::string>& commands) {
-        const std::filesystem::path file = kvlsession::DefaultDatabasePath();
+        const std::string file = kvlsession::DefaultDatabasePath().string();
         kvlsession::EnsureSampleDatabase(file);
         auto s = kvl::kvlSERV::Create();
-        s->Driver = kvlsession::kSampleDriver;
-        s->DB = file.string();
-        s->Abre();
+        s->Abre(std::nullopt, file, std::nullopt, std::nullopt, kvlsession::kSampleDriver);
         for (const std::string& sql : commands) ASSERT_FALSE(s->Exec(sql)->erro) << sql;
         s->Fecha();
     }
@@ -74,8 +72,7 @@ class Client : public kvltest::QtTest<kvltest::CatalogBackendTest> {
     // The label the form shows beside a field.
     QString Label(const std::string& name) {
         auto* form = static_cast<QFormLayout*>(Find<QWidget>("frmRua")->layout());
-        auto* label =
-            qobject_cast<QLabel*>(form->labelForField(Find<QWidget>(("fld_" + name).c_str())));
+        auto* label = qobject_cast<QLabel*>(form->labelForField(Field(name)));
         return label ? label->text() : "(none)";
     }
     void Choose(const char* entry, const char* list = "cboConcelho") {
@@ -90,8 +87,9 @@ class Client : public kvltest::QtTest<kvltest::CatalogBackendTest> {
             texts.push_back(grid->item(row, c)->text().toStdString());
         return texts;
     }
+    // The first value of the query's first row, through the client's session once it started.
     std::string One(const std::string& sql) {
-        auto r = client->Exec(sql);
+        auto r = (client ? client : session)->Exec(sql);
         return r && r->TemLinhas() ? r->Col(1).ToString() : "(none)";
     }
     // A new street of the chosen municipality's first parish, saved; its key.
@@ -231,9 +229,7 @@ TEST_P(ClientOnPostgres, ASampleThatCannotBeMadeWholeLeavesTheDatabaseAsItWas) {
     EXPECT_FALSE(moradas::CreateSample(
         moradas::ParseClientOptions({"--connect", session->Login, "--uid", session->UID}), err));
     EXPECT_NE(err.str().find("kvlpos"), std::string::npos) << err.str();
-    auto tables =
-        session->Exec("SELECT count(*) FROM pg_tables WHERE schemaname = '" + schema + "'");
-    EXPECT_TRUE(tables->TemLinhas() && tables->Col(1).ToString() == "1")
+    EXPECT_EQ(One("SELECT count(*) FROM pg_tables WHERE schemaname = '" + schema + "'"), "1")
         << "only the table that was there";
 }
 

@@ -145,13 +145,10 @@ class Session : public kvltest::CatalogBackendTest {
 
     // What the database holds of the street; the embedded one's session is closed at once.
     std::string Stored(const char* field) {
-        std::shared_ptr<kvl::kvlSERV> s = session;
-        if (!IsPostgres()) {
-            s = kvl::kvlSERV::Create();
-            s->Driver = kvlsession::kSampleDriver;
-            s->DB = kvlsession::DefaultDatabasePath().string();
-            s->Abre();
-        }
+        auto s = IsPostgres() ? session : kvl::kvlSERV::Create();
+        if (!IsPostgres())
+            s->Abre(std::nullopt, kvlsession::DefaultDatabasePath().string(), std::nullopt,
+                    std::nullopt, kvlsession::kSampleDriver);
         auto r = s->Exec(std::string("SELECT ") + field +
                          " FROM ruas WHERE nome = 'Rua de Serpa Pinto'");
         return r && r->TemLinhas() ? r->Col(1).ToString() : "(none)";
