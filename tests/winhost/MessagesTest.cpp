@@ -76,8 +76,6 @@ TEST(ErrorsTest, TheLibrarysEnglishDescriptionsArePortugueseAndOthersStayAsGiven
               "Caminho não encontrado: C:\\x");
     EXPECT_EQ(Description(kvl::Error(-2147024809, "The parameter is incorrect")),
               "The parameter is incorrect");
-    EXPECT_EQ(NamedError(kvl::kCannotCreateObject, "AutoCAD.Application").description(),
-              "O componente ActiveX não consegue criar o objecto: AutoCAD.Application");
 }
 
 TEST(RunLogTest, StepsMessagesAndAnswersAreAddedToTheLogOneLineEach) {
