@@ -1,6 +1,7 @@
-// kvl-moradas on a fresh embedded sample database, offscreen: its lists in the user's order,
-// the edit form laid out from the field properties and titled from the field dictionary,
-// saving and deleting; a database made before; PostgreSQL; the command line.
+// kvl-moradas on a fresh sample database, embedded and on PostgreSQL, offscreen: its lists in
+// the user's order, the edit form laid out from the field properties and titled from the field
+// dictionary, saving and deleting; a database made before; the command line; where the form
+// opens.
 
 #include <QDoubleValidator>
 #include <QFormLayout>
@@ -12,6 +13,7 @@
 #include "ClientSession.h"
 #include "Databases.h"
 #include "Environment.h"
+#include "FormPlacement.h"
 #include "MainWindow.h"
 #include "QtFixture.h"
 #include "SampleDatabase.h"
@@ -20,37 +22,43 @@
 
 namespace {
 
-class Client : public kvltest::QtTest {
+// The client on a fresh embedded sample database, or on PostgreSQL in a schema of this test
+// process at the head of its search path, with the shipped catalog views at its end.
+class Client : public kvltest::QtTest<kvltest::CatalogBackendTest> {
   protected:
     void SetUp() override {
         kvltest::UsePrivateOdbcIni();
         static int n = 0;
         env.Set("XDG_DATA_HOME", (kvltest::TestDir() / ("data" + std::to_string(++n))).string());
+        if (IsPostgres()) CatalogBackendTest::SetUp();
     }
     void TearDown() override {
         window.reset();
-        if (session) session->Fecha();
+        if (client) client->Fecha();
         QLocale::setDefault(locale);
+        CatalogBackendTest::TearDown();
     }
 
-    void Start(const std::vector<std::string>& args = {}) {
+    // The client started; on PostgreSQL with the connection options, making the sample first.
+    void Start(std::vector<std::string> args = {}) {
+        if (IsPostgres())
+            args.insert(args.end(),
+                        {"--connect", session->Login, "--uid", session->UID, "--create-sample"});
         std::ostringstream err;
         const moradas::ClientOptions options = moradas::ParseClientOptions(args);
         ASSERT_TRUE(!options.createSample || moradas::CreateSample(options, err)) << err.str();
-        session = moradas::OpenClientSession(options, dialogs, err);
-        ASSERT_TRUE(session) << err.str();
-        window = std::make_unique<moradas::MainWindow>(session);
+        client = moradas::OpenClientSession(options, dialogs, err);
+        ASSERT_TRUE(client) << err.str();
+        window = std::make_unique<moradas::MainWindow>(client);
         window->show();
         QApplication::processEvents();
     }
     // Runs commands, which must succeed, on the embedded sample database before the start.
     void ChangeTheSample(const std::vector<std::string>& commands) {
-        const std::filesystem::path file = kvlsession::DefaultDatabasePath();
+        const std::string file = kvlsession::DefaultDatabasePath().string();
         kvlsession::EnsureSampleDatabase(file);
         auto s = kvl::kvlSERV::Create();
-        s->Driver = kvlsession::kSampleDriver;
-        s->DB = file.string();
-        s->Abre();
+        s->Abre(std::nullopt, file, std::nullopt, std::nullopt, kvlsession::kSampleDriver);
         for (const std::string& sql : commands) ASSERT_FALSE(s->Exec(sql)->erro) << sql;
         s->Fecha();
     }
@@ -64,8 +72,7 @@ class Client : public kvltest::QtTest {
     // The label the form shows beside a field.
     QString Label(const std::string& name) {
         auto* form = static_cast<QFormLayout*>(Find<QWidget>("frmRua")->layout());
-        auto* label =
-            qobject_cast<QLabel*>(form->labelForField(Find<QWidget>(("fld_" + name).c_str())));
+        auto* label = qobject_cast<QLabel*>(form->labelForField(Field(name)));
         return label ? label->text() : "(none)";
     }
     void Choose(const char* entry, const char* list = "cboConcelho") {
@@ -80,8 +87,9 @@ class Client : public kvltest::QtTest {
             texts.push_back(grid->item(row, c)->text().toStdString());
         return texts;
     }
+    // The first value of the query's first row, through the client's session once it started.
     std::string One(const std::string& sql) {
-        auto r = session->Exec(sql);
+        auto r = (client ? client : session)->Exec(sql);
         return r && r->TemLinhas() ? r->Col(1).ToString() : "(none)";
     }
     // A new street of the chosen municipality's first parish, saved; its key.
@@ -95,14 +103,12 @@ class Client : public kvltest::QtTest {
     }
 
     kvltest::ScopedEnvironment env;
-    const QLocale locale;  // the user's, put back after each test
-    std::shared_ptr<kvltest::ScriptedDialogs> dialogs =
-        std::make_shared<kvltest::ScriptedDialogs>();
-    std::shared_ptr<kvl::kvlSERV> session;
+    const QLocale locale;                  // the user's, put back after each test
+    std::shared_ptr<kvl::kvlSERV> client;  // the client's own session
     std::unique_ptr<moradas::MainWindow> window;
 };
 
-TEST_F(Client, StartsOnAFreshSampleDatabaseWithItsListsInTheUsersOrder) {
+TEST_P(Client, StartsOnAFreshSampleDatabaseWithItsListsInTheUsersOrderAndItsFormLaidOut) {
     Start();
     auto* combo = Find<QComboBox>("cboConcelho");
     QStringList municipalities;
@@ -112,16 +118,14 @@ TEST_F(Client, StartsOnAFreshSampleDatabaseWithItsListsInTheUsersOrder) {
     EXPECT_EQ(Column(1), (std::vector<std::string>{"Praça do Giraldo", "Rua de Serpa Pinto"}));
     EXPECT_EQ(One("SELECT sPERMperm FROM kvlPERM WHERE sPERMuid = 'visitante'"), "bf");
     EXPECT_TRUE(dialogs->asked.empty()) << dialogs->asked.front().text;
-}
 
-TEST_F(Client, TheEditFormIsLaidOutFromTheFieldPropertiesAndTitledFromTheDictionary) {
-    Start();
+    // The edit form laid out from the field properties and titled from the dictionary.
     const std::pair<const char*, const char*> titles[] = {
         {"nome", "Nome"}, {"codigo_postal", "Código postal"}, {"comprimento", "Comprimento (m)"}};
     for (const auto& [field, title] : titles) {
         EXPECT_EQ(Label(field), QString::fromUtf8(title));
         const kvl::Variant props =
-            session->CamposPropsInfo("ruas", std::nullopt, kvl::Variant(field));
+            client->CamposPropsInfo("ruas", std::nullopt, kvl::Variant(field));
         EXPECT_EQ(Field(field)->toolTip().toStdString(), props.array().At({12, 1}).ToString());
     }
     EXPECT_EQ(Field("nome")->maxLength(), 80);
@@ -136,7 +140,7 @@ TEST_F(Client, TheEditFormIsLaidOutFromTheFieldPropertiesAndTitledFromTheDiction
     EXPECT_EQ(headings.join(", "), "Tipo, Nome, Freguesia, Comprimento (m), Código postal");
 }
 
-TEST_F(Client, ANewStreetIsCheckedGetsItsKeyFromTheDatabaseAndIsChangedAndDeleted) {
+TEST_P(Client, ANewStreetIsCheckedGetsItsKeyFromTheDatabaseAndIsChangedAndDeleted) {
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
     Start();
     Choose("Braga");
@@ -151,7 +155,8 @@ TEST_F(Client, ANewStreetIsCheckedGetsItsKeyFromTheDatabaseAndIsChangedAndDelete
     EXPECT_NE(dialogs->asked[1].text.find("«Comprimento (m)»"), std::string::npos);
     EXPECT_EQ(One("SELECT count(*) FROM ruas"), "17") << "nothing was written";
 
-    // The user's notation in the list and plain in the database; the key the database gave.
+    // The user's notation in the list and plain in the database; the key the database gave
+    // (AUTOINCREMENT on SQLite, the identity column on PostgreSQL).
     Field("comprimento")->setText("142,5");
     window->SaveStreet();
     EXPECT_EQ(Column(1), (std::vector<std::string>{"Beco do Forno", "Rua d'Ouro", "Rua do Souto"}));
@@ -161,8 +166,9 @@ TEST_F(Client, ANewStreetIsCheckedGetsItsKeyFromTheDatabaseAndIsChangedAndDelete
 
     Field("codigo_postal")->setText("4700-001");
     window->SaveStreet();
-    EXPECT_EQ(One("SELECT count(*) || ' ' || codigo_postal FROM ruas WHERE nome = 'Rua d''Ouro'"),
-              "1 4700-001")
+    EXPECT_EQ(
+        One("SELECT count(*) || ' ' || max(codigo_postal) FROM ruas WHERE nome = 'Rua d''Ouro'"),
+        "1 4700-001")
         << "saved again through its key";
 
     dialogs->answers = {kvl::kNo, kvl::kYes};
@@ -173,9 +179,15 @@ TEST_F(Client, ANewStreetIsCheckedGetsItsKeyFromTheDatabaseAndIsChangedAndDelete
     EXPECT_EQ(SaveNewStreet("Rua Nova"), "19") << "a deleted street's key is not given again";
 }
 
+KVL_BACKENDS(Client);
+
+// The embedded database's own history and faults.
+class EmbeddedClient : public Client {};
+INSTANTIATE_TEST_SUITE_P(Drivers, EmbeddedClient, testing::Values("sqlite"));
+
 // A database file made before the permission, position and field-title tables were part of the
 // sample, and before its streets' keys were declared AUTOINCREMENT.
-TEST_F(Client, ASampleDatabaseMadeBeforeKeepsWorking) {
+TEST_P(EmbeddedClient, ASampleDatabaseMadeBeforeKeepsWorking) {
     ASSERT_NO_FATAL_FAILURE(ChangeTheSample({
         "DROP TABLE kvlPERM",
         "DROP TABLE kvlPOS",
@@ -189,7 +201,7 @@ TEST_F(Client, ASampleDatabaseMadeBeforeKeepsWorking) {
         "DROP TABLE ruas_antes",
     }));
     Start({"--user", "visitante"});
-    EXPECT_EQ(session->UID, "visitante");
+    EXPECT_EQ(client->UID, "visitante");
     EXPECT_EQ(One("SELECT count(*) FROM kvlPERM"), "6");
     EXPECT_EQ(Label("codigo_postal"), "Código postal");
     Choose("Braga");
@@ -199,7 +211,7 @@ TEST_F(Client, ASampleDatabaseMadeBeforeKeepsWorking) {
 
 // Only the group lookup, which fails on every SQLite start, is answered unseen: a missing
 // permission table is shown.
-TEST_F(Client, AnUnreadablePermissionTableIsShown) {
+TEST_P(EmbeddedClient, AnUnreadablePermissionTableIsShown) {
     ASSERT_NO_FATAL_FAILURE(ChangeTheSample({"DROP TABLE kvlPERM"}));
     Start();
     ASSERT_FALSE(dialogs->asked.empty());
@@ -208,53 +220,16 @@ TEST_F(Client, AnUnreadablePermissionTableIsShown) {
     EXPECT_FALSE(Find<QAction>("mnuGravar")->isEnabled()) << "no rights without the table";
 }
 
-// The client on PostgreSQL, started with the connection options, in a schema of this test
-// process at the head of its search path, with the shipped catalog views at its end.
-class ClientOnPostgres : public Client {
-  protected:
-    void SetUp() override {
-        Client::SetUp();
-        KVL_REQUIRE_POSTGRES();
-        kvltest::Postgres::Configure(*admin);
-        admin->Abre();
-        ASSERT_TRUE(admin->Aberto) << admin->ErroD;
-        ASSERT_NO_FATAL_FAILURE(Run("DROP SCHEMA IF EXISTS " + schema + " CASCADE"));
-        ASSERT_NO_FATAL_FAILURE(Run("CREATE SCHEMA " + schema));
-        kvltest::ApplyCatalogViews(*admin, true);
-    }
-    void TearDown() override {
-        Client::TearDown();
-        if (admin->Aberto) Run("DROP SCHEMA " + schema + " CASCADE");
-    }
-    void Run(const std::string& sql) { ASSERT_FALSE(admin->Exec(sql)->erro) << sql; }
-    std::vector<std::string> Options() const {
-        return {"--connect", admin->Login + ";ConnSettings=SET search_path TO " + schema + ", dbo",
-                "--uid", admin->UID};
-    }
+class ClientOnPostgres : public Client {};
+INSTANTIATE_TEST_SUITE_P(Drivers, ClientOnPostgres, testing::Values("postgres"));
 
-    std::shared_ptr<kvl::kvlSERV> admin = kvl::kvlSERV::Create();
-    const std::string schema = "kvl_m" + std::to_string(getpid());
-};
-
-TEST_F(ClientOnPostgres, ANewStreetGetsItsKeyFromTheIdentityColumn) {
-    std::vector<std::string> args = Options();
-    args.push_back("--create-sample");
-    ASSERT_NO_FATAL_FAILURE(Start(args));
-    EXPECT_EQ(Label("codigo_postal"), "Código postal");
-    Choose("Évora");
-    EXPECT_EQ(SaveNewStreet("Rua Nova"), "18") << "after the sample's own keys";
-    EXPECT_EQ(One("SELECT nome FROM ruas WHERE id = 18"), "Rua Nova");
-    EXPECT_TRUE(dialogs->asked.empty()) << dialogs->asked.front().text;
-}
-
-TEST_F(ClientOnPostgres, ASampleThatCannotBeMadeWholeLeavesTheDatabaseAsItWas) {
+TEST_P(ClientOnPostgres, ASampleThatCannotBeMadeWholeLeavesTheDatabaseAsItWas) {
     Run("CREATE TABLE " + schema + ".kvlPOS (x integer)");
-    moradas::ClientOptions options = moradas::ParseClientOptions(Options());
     std::ostringstream err;
-    EXPECT_FALSE(moradas::CreateSample(options, err));
+    EXPECT_FALSE(moradas::CreateSample(
+        moradas::ParseClientOptions({"--connect", session->Login, "--uid", session->UID}), err));
     EXPECT_NE(err.str().find("kvlpos"), std::string::npos) << err.str();
-    auto tables = admin->Exec("SELECT count(*) FROM pg_tables WHERE schemaname = '" + schema + "'");
-    EXPECT_TRUE(tables->TemLinhas() && tables->Col(1).ToString() == "1")
+    EXPECT_EQ(One("SELECT count(*) FROM pg_tables WHERE schemaname = '" + schema + "'"), "1")
         << "only the table that was there";
 }
 
@@ -264,6 +239,25 @@ TEST(ClientOptions, TheClientTakesConnectionOptionsAndAUserForTheEmbeddedDatabas
     for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
              {"--user", "ana", "--db", "x"}, {"--create-sample"}, {"-c", "SELECT 1"}})
         EXPECT_THROW(moradas::ParseClientOptions(wrong), kvlsession::UsageError) << wrong[0];
+}
+
+// Where the edit form opens without a saved place where the screen has no room on the right of
+// the main window (the session under Xvfb sees it there).
+TEST(FormPlacement, OnTheLeftOfTheMainWindowElseBelowItsMenuBar) {
+    const QRect main(100, 50, 600, 400);
+    const QSize form(300, 200);
+    const int menuBarBottom = 50 + 24 - 1;
+    struct Case {
+        const char* what;
+        QRect screen;
+        QPoint place;
+    };
+    for (const Case& c : {
+             Case{"room on the left only", QRect(-400, 0, 1110, 800), QPoint(-208, 50)},
+             Case{"no room beside", QRect(0, 0, 800, 600), QPoint(108, 82)},
+             Case{"a form wider than the screen", QRect(0, 0, 200, 600), QPoint(0, 82)},
+         })
+        EXPECT_EQ(moradas::FormPlace(main, menuBarBottom, form, c.screen), c.place) << c.what;
 }
 
 }  // namespace

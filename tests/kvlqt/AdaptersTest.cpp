@@ -18,7 +18,7 @@
 
 namespace {
 
-class Adapters : public kvltest::QtTest {};
+class Adapters : public kvltest::QtTest<> {};
 
 TEST_F(Adapters, AWindowIsItsWidgetsTitlePlaceSizeStateAndKind) {
     QWidget widget;

@@ -1,5 +1,6 @@
 #pragma once
-// One QApplication for a test suite, on the offscreen platform unless another is set.
+// One QApplication for a test suite, on the offscreen platform unless another is set; Base is
+// the fixture it extends.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,8 @@
 
 namespace kvltest {
 
-class QtTest : public testing::Test {
+template <class Base = testing::Test>
+class QtTest : public Base {
   protected:
     static void SetUpTestSuite() {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
