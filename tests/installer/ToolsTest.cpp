@@ -6,6 +6,7 @@
 
 #include <QJsonArray>
 
+#include "Databases.h"
 #include "Workspace.h"
 #include "platform/AutomationClient.h"
 #include "platform/ClassRegistry.h"
@@ -15,6 +16,7 @@ namespace zovlt::test {
 namespace {
 
 namespace fs = std::filesystem;
+using kvltest::ErrorOf;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;

@@ -14,6 +14,7 @@
 #include <QtTest/QTest>
 
 #include "Fakes.h"
+#include "QtFixture.h"
 #include "platform/FolderChooser.h"
 #include "platform/LinuxPlatform.h"
 #include "window/frmHelp.h"
@@ -36,14 +37,8 @@ void Screenshot(QWidget& window, const char* file) {
     window.grab().save(QStringLiteral(SETUP_SCREENSHOT_DIR "/") + QString::fromLatin1(file));
 }
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public kvltest::QtTest {
   protected:
-    // One application for all the windows, as a program has.
-    static void SetUpTestSuite() {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        application = std::make_unique<QApplication>(argc, argv);
-    }
-    static void TearDownTestSuite() { application.reset(); }
     void SetUp() override {
         InstallProduct(platform, "Cartelix Professional 06.00", "Cartelix Professional");
         ASSERT_TRUE(window.logic().Form_Load());
@@ -52,10 +47,6 @@ class WindowTest : public ::testing::Test {
         QApplication::processEvents();
     }
 
-    static inline int argc = 1;
-    static inline char name[] = "setup-window";
-    static inline char* argv[] = {name, nullptr};
-    static inline std::unique_ptr<QApplication> application;
     FakePlatform platform;
     frmSetup window{platform};
 };
