@@ -145,29 +145,28 @@ class WindowTest : public kvltest::QtTest {
         return control;
     }
 
-    void Tick() { Find<QCheckBox>("Check1")->click(); }
-
     FakePlatform platform;
     frmMAIN window{platform, "Z:\\media\\dist\\bin"};
 };
 
-TEST_F(WindowTest, StartsWaitingForTheAcceptanceThatEnablesInstallOnlyWhenTicked) {
+TEST_F(WindowTest, WaitsForTheTermsOpensLinksAndInstallsRefusingToCloseMeanwhile) {
     SaveScreenshot(window, "zovlt-start.png");
     auto* install = Find<QPushButton>("Command1");
+    auto* progress = Find<QLabel>("lblInstalação");
+    auto* accept = Find<QCheckBox>("Check1");
     EXPECT_FALSE(install->isEnabled());
-    EXPECT_FALSE(Find<QLabel>("lblInstalação")->isVisible());
+    EXPECT_FALSE(progress->isVisible());
     EXPECT_FALSE(Find<QLabel>("Image1")->pixmap().isNull());
     EXPECT_FALSE(Find<QLabel>("Image2")->pixmap().isNull());
     EXPECT_TRUE(Find<QPlainTextEdit>("Text1")->isReadOnly());
-    Tick();
+    accept->click();
     EXPECT_TRUE(install->isEnabled());
-    Tick();
+    accept->click();
     EXPECT_FALSE(install->isEnabled());
-    Find<QCheckBox>("Check1")->setCheckState(Qt::PartiallyChecked);
+    accept->setCheckState(Qt::PartiallyChecked);
     EXPECT_FALSE(install->isEnabled());
-}
 
-TEST_F(WindowTest, LinksOpenTheMakersSiteTheAgencysAndAMailToSupport) {
+    // The maker's site, the agency's and a mail to support.
     for (const char* name : {"Image1", "Image2", "Label3", "Label4"}) {
         QTest::mouseClick(Find<QLabel>(name), Qt::LeftButton);
     }
@@ -176,11 +175,7 @@ TEST_F(WindowTest, LinksOpenTheMakersSiteTheAgencysAndAMailToSupport) {
     EXPECT_EQ(links[0], links[3]);  // both the maker's site
     EXPECT_NE(links[0], links[1]);
     EXPECT_EQ(links[2], "open mailto:" + Find<QLabel>("Label3")->text().toStdString());
-}
 
-TEST_F(WindowTest, InstallsShowingEachStepAndRefusesToCloseMeanwhile) {
-    auto* install = Find<QPushButton>("Command1");
-    auto* progress = Find<QLabel>("lblInstalação");
     std::optional<bool> closedWhileInstalling;
     QStringList steps;
     QTimer probe;  // runs whenever the sequence yields to the window's events
@@ -190,7 +185,7 @@ TEST_F(WindowTest, InstallsShowingEachStepAndRefusesToCloseMeanwhile) {
         steps << progress->text();
     });
     probe.start(0);
-    Tick();
+    accept->click();
     QTest::mouseClick(install, Qt::LeftButton);
     probe.stop();
 
@@ -198,7 +193,7 @@ TEST_F(WindowTest, InstallsShowingEachStepAndRefusesToCloseMeanwhile) {
     EXPECT_TRUE(steps.contains("Configurar o Menu")) << steps.join(", ").toStdString();
     EXPECT_EQ(window.Result(), Outcome::Completed);
     EXPECT_FALSE(install->isVisible() || progress->isVisible());
-    EXPECT_FALSE(Find<QCheckBox>("Check1")->isEnabled());
+    EXPECT_FALSE(accept->isEnabled());
     EXPECT_EQ(Find<QPushButton>("Command2")->text(), "Fechar");
     SaveScreenshot(window, "zovlt-finished.png");
 

@@ -139,9 +139,8 @@ class RemovalTest : public LogicTest {
   protected:
     // Installs over a library the user had, as the product's setup placed it.
     void SetUp() override {
-        InstallProduct(platform, "Cartelix Professional 06.00", kProfessional);
+        ASSERT_TRUE(Load());
         platform.files[kLibraryFile] = 1;
-        ASSERT_TRUE(logic.Form_Load());
         ASSERT_TRUE(logic.cmdInstall_Click());
         platform.steps.clear();
         platform.messages.clear();
