@@ -51,8 +51,9 @@ class WindowTest : public kvltest::QtTest {
     frmSetup window{platform};
 };
 
-// The window's part only: the list, the click, the text box, the elided folder, the buttons.
-TEST_F(WindowTest, ShowsTheClickedComponentAndItsFolderAndInstallsOnClick) {
+// The window's part only: the list, the click, the text box, the elided folder, the help, the
+// buttons.
+TEST_F(WindowTest, ShowsTheClickedComponentItsFolderAndHelpAndInstallsOnClick) {
     auto* list = Child<QTreeWidget>(window, "tvOptions");
     auto* info = Child<QPlainTextEdit>(window, "txtInfo");
     auto* location = Child<QLabel>(window, "lblLocation");
@@ -86,6 +87,28 @@ TEST_F(WindowTest, ShowsTheClickedComponentAndItsFolderAndInstallsOnClick) {
     info->setFocus(Qt::TabFocusReason);
     EXPECT_FALSE(info->hasFocus());
     EXPECT_TRUE(list->hasFocus());
+
+    // Help is modal and keeps the focus on OK.
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        auto* help = qobject_cast<frmHelp*>(QApplication::activeModalWidget());
+        ASSERT_NE(help, nullptr);
+        checked = true;
+        help->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+        QApplication::processEvents();
+        auto* text = Child<QPlainTextEdit>(*help, "txtAjuda");
+        auto* ok = Child<QPushButton>(*help, "cmdOK");
+        EXPECT_TRUE(text->toPlainText().startsWith(
+            QStringLiteral("Este programa permite instalar a simbologia do PDM, \npara Cartelix")));
+        text->setFocus(Qt::MouseFocusReason);
+        EXPECT_TRUE(ok->hasFocus());
+        Screenshot(*help, "setup-help.png");
+        ok->click();
+    });
+    Child<QPushButton>(window, "cmdHelp")->click();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
     Child<QPushButton>(window, "cmdInstall")->click();
     ASSERT_EQ(platform.messages.size(), 1u);
@@ -124,29 +147,6 @@ TEST_F(WindowTest, TheFolderChooserOpensAtTheNearestFolderThereAndGivesAWindowsP
     QTimer::singleShot(0, [&] { answer(false); });
     EXPECT_EQ(host.ChooseFolder(window.Handle(), "D:\\Simbolos\\"), std::nullopt);
     EXPECT_EQ(directory, driveC.path());
-}
-
-TEST_F(WindowTest, HelpIsModalAndKeepsTheFocusOnOk) {
-    bool checked = false;
-    QTimer::singleShot(0, [&] {
-        auto* help = qobject_cast<frmHelp*>(QApplication::activeModalWidget());
-        ASSERT_NE(help, nullptr);
-        checked = true;
-        help->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(help));
-        QApplication::processEvents();
-        auto* text = Child<QPlainTextEdit>(*help, "txtAjuda");
-        auto* ok = Child<QPushButton>(*help, "cmdOK");
-        EXPECT_TRUE(text->toPlainText().startsWith(
-            QStringLiteral("Este programa permite instalar a simbologia do PDM, \npara Cartelix")));
-        text->setFocus(Qt::MouseFocusReason);
-        EXPECT_TRUE(ok->hasFocus());
-        Screenshot(*help, "setup-help.png");
-        ok->click();
-    });
-    Child<QPushButton>(window, "cmdHelp")->click();
-    EXPECT_TRUE(checked);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 }  // namespace
