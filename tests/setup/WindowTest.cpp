@@ -128,21 +128,18 @@ TEST_F(WindowTest, TheFolderChooserOpensAtTheNearestFolderThereAndGivesAWindowsP
     winhost::PrintedMessageBoxes boxes;
     DialogFolderChooser chooser;
     LinuxPlatform host({driveC.path().toStdString(), "", {}, "", false}, boxes, &chooser);
-    QString directory, lookIn;
-    QList<QUrl> shortcuts;
+    QString directory;
     const auto answer = [&](bool accept) {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         directory = dialog->directory().absolutePath();
-        shortcuts = dialog->sidebarUrls();
-        lookIn = Child<QLabel>(*dialog, "lookInLabel")->text();
+        EXPECT_TRUE(dialog->sidebarUrls().contains(QUrl::fromLocalFile(driveC.path())));
+        EXPECT_TRUE(Child<QLabel>(*dialog, "lookInLabel")->text().startsWith("Procurar em"));
         QMetaObject::invokeMethod(dialog, accept ? "accept" : "reject");
     };
     QTimer::singleShot(0, [&] { answer(true); });
     EXPECT_EQ(host.ChooseFolder(window.Handle(), "C:\\dados\\Novo\\Sub\\"), "C:\\Dados");
     EXPECT_EQ(directory, driveC.path() + "/Dados");
-    EXPECT_TRUE(shortcuts.contains(QUrl::fromLocalFile(driveC.path())));
-    EXPECT_TRUE(lookIn.startsWith(QStringLiteral("Procurar em"))) << lookIn.toStdString();
     // A folder on no drive of this host starts at drive C:.
     QTimer::singleShot(0, [&] { answer(false); });
     EXPECT_EQ(host.ChooseFolder(window.Handle(), "D:\\Simbolos\\"), std::nullopt);
