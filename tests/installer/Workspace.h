@@ -1,6 +1,7 @@
 #pragma once
 // A temporary drive C:, a distribution folder and a class registry for tests that run the
-// real platform, the helper programs or the program itself, and what they check afterwards.
+// real platform, the helper programs or the program itself, and what they check afterwards;
+// the symbology installer's end-to-end runs use it too.
 
 #include <gmock/gmock.h>
 
