@@ -6,6 +6,7 @@
 
 #include <QJsonArray>
 
+#include "Databases.h"
 #include "Workspace.h"
 #include "platform/AutomationClient.h"
 #include "platform/ClassRegistry.h"
@@ -15,6 +16,7 @@ namespace zovlt::test {
 namespace {
 
 namespace fs = std::filesystem;
+using kvltest::ErrorOf;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -24,39 +26,22 @@ using ::testing::StartsWith;
 constexpr int kInvalidArgument = -2147024809;
 constexpr int kFailed = -2147467259;
 
-class StandinTest : public ::testing::Test {
-  protected:
-    StandinTest() { space.RegisterStandin(); }
+TEST(StandinTest, RefusesWhatTheCadApplicationWouldRefuseAndWritesItsStateAsItChanges) {
+    Workspace space;
+    // A member it does not have, a property it does not let be set, an argument of the wrong type.
+    const ProgramRun run =
+        RunProgram(CAD_STANDIN, {"--state", QString::fromStdString(space.StateFile().string())}, {},
+                   "get\tVisible\nput\tMenuGroups.Count\t3\ncall\tDocuments(0).Close\tmaybe\n");
+    EXPECT_THAT(run.lines, ElementsAre("ready", StartsWith("error\t438\t"),
+                                       StartsWith("error\t438\t"), StartsWith("error\t13\t")));
 
-    std::unique_ptr<CadApplication> Start() {
+    space.RegisterStandin();
+    const auto start = [&] {
         return CreateAutomationObject(ClassRegistry::Load(space.ClassesFile().string()),
                                       "AutoCAD.Application", winhost::DriveMap(space.DriveC()));
-    }
-
-    Workspace space;
-};
-
-TEST_F(StandinTest, WritesChangesToItsStateFileAsTheyHappen) {
-    auto cad = Start();
-    // Leading and trailing blanks, tabs, line breaks and percents, even one before two hex
-    // digits, survive the round trip.
-    const std::string path = " C:\\a b;%41\t\r\nC:\\ZOV_LT ";
-    cad->SetSupportPath(path);
-    EXPECT_EQ(space.State()["SupportPath"].toString().toStdString(), path);
-    EXPECT_EQ(cad->SupportPath(), path);
-    cad->CloseDocument(0, false);
-    EXPECT_EQ(ErrorOf([&] { cad->CloseDocument(0, false); }), kInvalidArgument);
-    // Released without Quit, the application keeps running.
-    cad.reset();
-    EXPECT_TRUE(space.State()["Running"].toBool());
-    cad = Start();
-    cad->Quit();
-    EXPECT_EQ(ErrorOf([&] { cad->MenuBarCount(); }), 462);  // the server has ended
-}
-
-TEST_F(StandinTest, MenuGroupsRefuseWhatTheCadApplicationWouldRefuse) {
+    };
     space.Write(space.DriveC() / "ZOV_LT.cui", MenuFileText({"ZOV LT"}));
-    auto cad = Start();
+    auto cad = start();
     auto group = cad->LoadMenuGroup("C:\\ZOV_LT.cui");
     // A bar position or group index past the end, a group loaded twice, a missing file.
     EXPECT_EQ(ErrorOf([&] { group->InsertMenuInMenuBar(0, 3); }), kInvalidArgument);
@@ -68,15 +53,21 @@ TEST_F(StandinTest, MenuGroupsRefuseWhatTheCadApplicationWouldRefuse) {
     // Unloaded, its menus can no longer be inserted; that they left the bar with it is the
     // end-to-end removal's.
     EXPECT_EQ(ErrorOf([&] { group->InsertMenuInMenuBar(0, 0); }), kFailed);
-}
 
-TEST_F(StandinTest, MembersOutsideItsTableAreRefused) {
-    // A member it does not have, a property it does not let be set, an argument of the wrong type.
-    const ProgramRun run =
-        RunProgram(CAD_STANDIN, {"--state", QString::fromStdString(space.StateFile().string())}, {},
-                   "get\tVisible\nput\tMenuGroups.Count\t3\ncall\tDocuments(0).Close\tmaybe\n");
-    EXPECT_THAT(run.lines, ElementsAre("ready", StartsWith("error\t438\t"),
-                                       StartsWith("error\t438\t"), StartsWith("error\t13\t")));
+    // Leading and trailing blanks, tabs, line breaks and percents, even one before two hex
+    // digits, survive the round trip through the state file.
+    const std::string path = " C:\\a b;%41\t\r\nC:\\ZOV_LT ";
+    cad->SetSupportPath(path);
+    EXPECT_EQ(space.State()["SupportPath"].toString().toStdString(), path);
+    EXPECT_EQ(cad->SupportPath(), path);
+    cad->CloseDocument(0, false);
+    EXPECT_EQ(ErrorOf([&] { cad->CloseDocument(0, false); }), kInvalidArgument);
+    // Released without Quit, the application keeps running.
+    cad.reset();
+    EXPECT_TRUE(space.State()["Running"].toBool());
+    cad = start();
+    cad->Quit();
+    EXPECT_EQ(ErrorOf([&] { cad->MenuBarCount(); }), 462);  // the server has ended
 }
 
 TEST(RegistrationTest, ExitStatusSaysWhetherTheLibraryLoadedAndItsEntryPointSucceeded) {

@@ -1,11 +1,11 @@
 #pragma once
 // A temporary drive C:, a distribution folder and a class registry for tests that run the
-// real platform, the helper programs or the program itself, and what they check afterwards.
+// real platform, the helper programs or the program itself, and what they check afterwards;
+// the symbology installer's end-to-end runs use it too.
 
 #include <gmock/gmock.h>
 
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -15,8 +15,6 @@
 #include <map>
 #include <string>
 #include <vector>
-
-#include "kvl/Error.h"
 
 namespace zovlt::test {
 
@@ -29,13 +27,6 @@ inline std::string MenuFileText(const std::vector<std::string>& menus) {
                 menu + "</Name></PopMenuItem></PopMenu>";
     }
     return text + "</PopMenuRoot></MenuGroup></CustSection>";
-}
-
-// The strings of a JSON array, such as the stand-in's menu bar.
-inline std::vector<std::string> Texts(const QJsonValue& value) {
-    std::vector<std::string> texts;
-    for (const auto& item : value.toArray()) texts.push_back(item.toString().toStdString());
-    return texts;
 }
 
 class Workspace {
@@ -122,17 +113,6 @@ inline ProgramRun RunProgram(const QString& program, const QStringList& argument
         if (!line.isEmpty()) run.lines.push_back(line.toStdString());
     }
     return run;
-}
-
-// The error number a call throws, or 0.
-template <class Call>
-int ErrorOf(Call&& call) {
-    try {
-        call();
-    } catch (const kvl::Error& error) {
-        return error.number();
-    }
-    return 0;
 }
 
 }  // namespace zovlt::test

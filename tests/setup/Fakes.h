@@ -14,8 +14,10 @@
 namespace setup::testing {
 
 // A library whose commands give no rows; re-pointing itself is tested on a real SQLite file.
-class EmptyRowSet : public RowSet {
-  public:
+struct EmptyLibrary : SymbolLibrary, RowSet {
+    std::unique_ptr<RowSet> OpenRecordset(const std::string&) override {
+        return std::make_unique<EmptyLibrary>();
+    }
     bool AtEnd() const override { return true; }
     bool BeforeStart() const override { return true; }
     void MoveFirst() override {}
@@ -24,13 +26,6 @@ class EmptyRowSet : public RowSet {
     void Edit() override {}
     void SetValue(std::string_view, const std::string&) override {}
     void Update() override {}
-};
-
-class EmptyLibrary : public SymbolLibrary {
-  public:
-    std::unique_ptr<RowSet> OpenRecordset(const std::string&) override {
-        return std::make_unique<EmptyRowSet>();
-    }
 };
 
 struct Message {

@@ -1,7 +1,7 @@
 // The installer's behaviour, on a machine and a window held in memory: the installation,
 // the record it leaves and the removal that follows it.
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <algorithm>
 
@@ -12,6 +12,10 @@
 
 namespace setup::testing {
 namespace {
+
+using ::testing::Contains;
+using ::testing::Not;
+using ::testing::StartsWith;
 
 constexpr const char* kProfessional = "Cartelix Professional";
 
@@ -139,14 +143,15 @@ class RemovalTest : public LogicTest {
   protected:
     // Installs over a library the user had, as the product's setup placed it.
     void SetUp() override {
-        InstallProduct(platform, "Cartelix Professional 06.00", kProfessional);
+        ASSERT_TRUE(Load());
         platform.files[kLibraryFile] = 1;
-        ASSERT_TRUE(logic.Form_Load());
         ASSERT_TRUE(logic.cmdInstall_Click());
         platform.steps.clear();
-        platform.messages.clear();
     }
+    // Runs a removal; the steps and messages are its own.
     bool Remove(std::vector<winhost::Button> answers = {winhost::kYes}) {
+        platform.steps.clear();
+        platform.messages.clear();
         platform.answers = std::move(answers);
         return SetupRemoval(platform).Run();
     }
@@ -157,12 +162,8 @@ TEST_F(RemovalTest, RemovesThePlacedFilesPutsTheOriginalBackAndASecondRemovalFin
     // Installing again keeps the first original: the library now there is the installed one.
     platform.files[kOriginal] = 1;
     ASSERT_TRUE(logic.cmdInstall_Click());
-    EXPECT_EQ(std::ranges::count_if(platform.steps,
-                                    [](const std::string& s) { return s.starts_with("copy "); }),
-              0);
+    EXPECT_THAT(platform.steps, Not(Contains(StartsWith("copy "))));
 
-    platform.steps.clear();
-    platform.messages.clear();
     platform.files = {{"C:\\Dados\\Warehouse\\PDM Warehouse.mdb", 1},
                       {kLibraryFile, 1},
                       {kOriginal, 1}};  // the symbology file and the help are gone already
@@ -175,8 +176,6 @@ TEST_F(RemovalTest, RemovesThePlacedFilesPutsTheOriginalBackAndASecondRemovalFin
                      "delete " + kManifest}));
     EXPECT_EQ(platform.messages.back().text, kRemoved);
 
-    platform.steps.clear();
-    platform.messages.clear();
     EXPECT_TRUE(Remove());
     EXPECT_TRUE(platform.steps.empty());
     ASSERT_EQ(platform.messages.size(), 1u);
@@ -188,7 +187,6 @@ TEST_F(RemovalTest, NoOrAFileThatCannotGoChangesNothing) {
     EXPECT_FALSE(Remove({winhost::kNo}));
     EXPECT_EQ(platform.messages[0].flags, kConfirmRemovalFlags);
 
-    platform.messages.clear();
     platform.fixed = {kOriginal};
     EXPECT_FALSE(Remove());
     EXPECT_TRUE(platform.steps.empty());

@@ -1,6 +1,6 @@
 // Registry values from the text files Windows and Wine write.
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include "Databases.h"
 #include "Helpers.h"
@@ -8,6 +8,11 @@
 
 namespace setup::testing {
 namespace {
+
+using ::testing::AllOf;
+using ::testing::Property;
+using ::testing::Throws;
+using ::testing::ThrowsMessage;
 
 const std::string kApplications = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Applications\\";
 
@@ -39,32 +44,37 @@ TEST(RegistryFile, Utf16ExportValuesAndMissingOnes) {
           std::string("DefaultJCache")}) {
         EXPECT_EQ(kvltest::ErrorOf([&] { registry.Read(path); }), kRegistryKeyNotFound) << path;
     }
-    try {
-        registry.Read(kApplications + "Other");
-        ADD_FAILURE() << "a missing value read";
-    } catch (const kvl::Error& error) {
-        EXPECT_EQ(error.description(), "Não foi possível abrir a chave de registo \"" +
-                                           kApplications + "Other\" para leitura.");
-    }
+    EXPECT_THAT([&] { registry.Read(kApplications + "Other"); },
+                ThrowsMessage<kvl::Error>("Não foi possível abrir a chave de registo \"" +
+                                          kApplications + "Other\" para leitura."));
 }
 
-TEST(RegistryFile, WineSystemRegRelativeToTheMachine) {
+// A 64-bit prefix gives a 32-bit program its keys under Wow6432Node first.
+TEST(RegistryFile, WineSystemRegRelativeToTheMachineWow6432NodeFirst) {
     const RegistryFile registry = RegistryFile::Parse(
         "WINE REGISTRY Version 2\n"
         ";; All keys relative to \\\\Machine\n\n"
-        "#arch=win32\n\n"
-        "[Software\\\\Kestrova\\\\Cartelix Professional\\\\06.00\\\\Setup] 1733480000\n"
+        "#arch=win64\n\n"
+        "[Software\\\\Kestrova\\\\Cartelix\\\\06.00\\\\Setup] 1733480000\n"
         "#time=1db47c8a2b3c4d0\n"
-        "\"Path\"=\"C:\\\\Programas\\\\Cartelix\\\\\"\n"
+        "\"Path\"=\"C:\\\\Program Files\\\\Cartelix\\\\\"\n"
         "\"Dono\"=\"Jo\\xe3o\\tSilva\"\n"
         "\"Expand\"=str(2):\"%ProgramFiles%\\\\Cartelix\"\n"
-        "\"Utf8\"=\"Documentação\"\n");
-    const std::string key =
-        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Cartelix Professional\\06.00\\Setup\\";
-    EXPECT_EQ(registry.Read(key + "Path"), "C:\\Programas\\Cartelix\\");
+        "\"Utf8\"=\"Documentação\"\n\n"
+        "[Software\\\\Wow6432Node\\\\Kestrova\\\\Cartelix\\\\06.00\\\\Setup] 1700000000\n"
+        "#time=1d9f3a2b4c5d6e7\n"
+        "\"Path\"=\"C:\\\\Program Files (x86)\\\\Cartelix\\\\\"\n");
+    const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Cartelix\\06.00\\Setup\\";
+    EXPECT_EQ(registry.Read(key + "Path"), "C:\\Program Files (x86)\\Cartelix\\");
+    // Values only the native key holds are still found.
     EXPECT_EQ(registry.Read(key + "Dono"), "João\tSilva");
     EXPECT_EQ(registry.Read(key + "Expand"), "%ProgramFiles%\\Cartelix");
     EXPECT_EQ(registry.Read(key + "Utf8"), "Documentação");
+    // An export of a 64-bit Windows has the key itself.
+    const RegistryFile exported = RegistryFile::Parse(
+        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Kestrova]\n\"a\"=\"32\"\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova]\n\"a\"=\"64\"\n");
+    EXPECT_EQ(exported.Read("HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\a"), "32");
 }
 
 TEST(RegistryFile, OlderExportsOtherFormatsAndMissingFiles) {
@@ -81,39 +91,11 @@ TEST(RegistryFile, OlderExportsOtherFormatsAndMissingFiles) {
               kRegistryFileInvalid);
     EXPECT_EQ(kvltest::ErrorOf([] { RegistryFile::Parse(""); }), kRegistryFileInvalid);
     // A registry file that is not there is said to be missing, by its name.
-    const std::filesystem::path folder = NewFolder();
-    try {
-        RegistryFile::Load(folder / "system.reg");
-        ADD_FAILURE() << "a missing file read as a registry";
-    } catch (const kvl::Error& error) {
-        EXPECT_EQ(error.number(), kRegistryFileNotFound);
-        EXPECT_EQ(error.description(),
-                  "O ficheiro de registo " + (folder / "system.reg").string() + " não existe.");
-    }
-    std::filesystem::remove(folder);
-}
-
-TEST(RegistryFile, A64BitPrefixGivesA32BitProgramItsKeysUnderWow6432NodeFirst) {
-    const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\Cartelix\\06.00\\Setup\\";
-    const std::string keys =
-        "[Software\\\\Kestrova\\\\Cartelix\\\\06.00\\\\Setup] 1700000000\n"
-        "\"Path\"=\"C:\\\\Program Files\\\\Cartelix\\\\\"\n"
-        "\"Only64\"=\"native\"\n\n"
-        "[Software\\\\Wow6432Node\\\\Kestrova\\\\Cartelix\\\\06.00\\\\Setup] 1700000000\n"
-        "#time=1d9f3a2b4c5d6e7\n"
-        "\"Path\"=\"C:\\\\Program Files (x86)\\\\Cartelix\\\\\"\n";
-    const RegistryFile win64 = RegistryFile::Parse(
-        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
-        "#arch=win64\n\n" +
-        keys);
-    EXPECT_EQ(win64.Read(key + "Path"), "C:\\Program Files (x86)\\Cartelix\\");
-    // A value only the native key holds is still found.
-    EXPECT_EQ(win64.Read(key + "Only64"), "native");
-    // An export of a 64-bit Windows has the key itself.
-    const RegistryFile exported = RegistryFile::Parse(
-        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Kestrova]\n\"a\"=\"32\"\n"
-        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova]\n\"a\"=\"64\"\n");
-    EXPECT_EQ(exported.Read("HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrova\\a"), "32");
+    EXPECT_THAT([] { RegistryFile::Load("/nonexistent/system.reg"); },
+                Throws<kvl::Error>(
+                    AllOf(Property(&kvl::Error::number, kRegistryFileNotFound),
+                          Property(&kvl::Error::description,
+                                   "O ficheiro de registo /nonexistent/system.reg não existe."))));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Re-pointing a real SQLite symbol library through the ODBC driver, in a folder whose name
 // would end or change a connection text that took it as it is.
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include "Databases.h"
 #include "Helpers.h"
@@ -15,6 +15,10 @@ namespace fs = std::filesystem;
 
 namespace setup::testing {
 namespace {
+
+using ::testing::AllOf;
+using ::testing::Property;
+using ::testing::Throws;
 
 class RepointTest : public ::testing::Test {
   protected:
@@ -34,18 +38,12 @@ class RepointTest : public ::testing::Test {
         RepointLibrary(library, "C:\\Cartelix\\Symbols\\PDM Simbologia.fsm",
                        "C:\\Dados\\PDM Warehouse.mdb");
     }
-    std::vector<std::string> Properties() {
-        return RowsOf(file_, "SELECT Name, PropertyValue FROM StyleProperties ORDER BY rowid");
-    }
-    std::vector<std::string> Connections() {
-        return RowsOf(file_, "SELECT ID, Name, Location FROM Connections ORDER BY ID");
-    }
 
-    fs::path folder_ = NewFolder();
+    fs::path folder_ = kvltest::TestDir() / "repoint";
     fs::path file_ = folder_ / "a;b=c{d}} %41 é #?" / "PDM Biblioteca.mdb";
 };
 
-TEST_F(RepointTest, RewritesEverySymbologySourceAndTheFirstConnection) {
+TEST_F(RepointTest, RewritesEverySymbologySourceAndTheFirstConnectionNotARowDeletedMeanwhile) {
     // The two equal rows have no key of their own: the driver's row identifier tells them
     // apart, so each is written once.
     RunOn(file_, {"INSERT INTO StyleProperties VALUES "
@@ -65,29 +63,28 @@ TEST_F(RepointTest, RewritesEverySymbologySourceAndTheFirstConnection) {
     // Installing again gives the same library.
     for (int installation = 1; installation <= 2; ++installation) {
         Repoint();
-        EXPECT_EQ(Properties(), properties) << installation;
-        EXPECT_EQ(Connections(), connections) << installation;
+        EXPECT_EQ(RowsOf(file_, "SELECT Name, PropertyValue FROM StyleProperties ORDER BY rowid"),
+                  properties)
+            << installation;
+        EXPECT_EQ(RowsOf(file_, "SELECT ID, Name, Location FROM Connections ORDER BY ID"),
+                  connections)
+            << installation;
     }
-}
 
-TEST_F(RepointTest, ARowDeletedMeanwhileIsReportedNotTakenForWritten) {
-    RunOn(file_, {"INSERT INTO Connections VALUES (1, 'a', 'x')"});
+    // A row deleted meanwhile is reported, not taken for written.
     OdbcSymbolLibrary library(LibraryConnectionText(kDefaultLibraryConnection, file_.string()),
                               "PDM Biblioteca.mdb");
     std::unique_ptr<RowSet> rows = library.OpenRecordset("Select * From Connections");
-    RunOn(file_, {"DELETE FROM Connections WHERE ID = 1"});
+    RunOn(file_, {"DELETE FROM Connections WHERE ID = 3"});
     rows->MoveFirst();
     rows->Edit();
     rows->SetValue("Location", "lost");
-    try {
-        rows->Update();
-        ADD_FAILURE() << "a lost row taken for written";
-    } catch (const kvl::Error& error) {
-        EXPECT_EQ(error.number(), kRowNotFoundAgain);
-        EXPECT_EQ(error.description(),
-                  "A linha (_ROWID_=1) da tabela Connections já não existe: foi mudada ou apagada "
-                  "entretanto");
-    }
+    EXPECT_THAT([&] { rows->Update(); },
+                Throws<kvl::Error>(
+                    AllOf(Property(&kvl::Error::number, kRowNotFoundAgain),
+                          Property(&kvl::Error::description,
+                                   "A linha (_ROWID_=3) da tabela Connections já não existe: foi "
+                                   "mudada ou apagada entretanto"))));
 }
 
 // Untyped key columns keep each value in its own type: the integer 2 and the text '2' are

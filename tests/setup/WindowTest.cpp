@@ -14,6 +14,7 @@
 #include <QtTest/QTest>
 
 #include "Fakes.h"
+#include "QtFixture.h"
 #include "platform/FolderChooser.h"
 #include "platform/LinuxPlatform.h"
 #include "window/frmHelp.h"
@@ -36,14 +37,8 @@ void Screenshot(QWidget& window, const char* file) {
     window.grab().save(QStringLiteral(SETUP_SCREENSHOT_DIR "/") + QString::fromLatin1(file));
 }
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public kvltest::QtTest {
   protected:
-    // One application for all the windows, as a program has.
-    static void SetUpTestSuite() {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        application = std::make_unique<QApplication>(argc, argv);
-    }
-    static void TearDownTestSuite() { application.reset(); }
     void SetUp() override {
         InstallProduct(platform, "Cartelix Professional 06.00", "Cartelix Professional");
         ASSERT_TRUE(window.logic().Form_Load());
@@ -52,16 +47,13 @@ class WindowTest : public ::testing::Test {
         QApplication::processEvents();
     }
 
-    static inline int argc = 1;
-    static inline char name[] = "setup-window";
-    static inline char* argv[] = {name, nullptr};
-    static inline std::unique_ptr<QApplication> application;
     FakePlatform platform;
     frmSetup window{platform};
 };
 
-// The window's part only: the list, the click, the text box, the elided folder, the buttons.
-TEST_F(WindowTest, ShowsTheClickedComponentAndItsFolderAndInstallsOnClick) {
+// The window's part only: the list, the click, the text box, the elided folder, the help, the
+// buttons.
+TEST_F(WindowTest, ShowsTheClickedComponentItsFolderAndHelpAndInstallsOnClick) {
     auto* list = Child<QTreeWidget>(window, "tvOptions");
     auto* info = Child<QPlainTextEdit>(window, "txtInfo");
     auto* location = Child<QLabel>(window, "lblLocation");
@@ -96,46 +88,7 @@ TEST_F(WindowTest, ShowsTheClickedComponentAndItsFolderAndInstallsOnClick) {
     EXPECT_FALSE(info->hasFocus());
     EXPECT_TRUE(list->hasFocus());
 
-    Child<QPushButton>(window, "cmdInstall")->click();
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, "Instalação concluida.");
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    Child<QPushButton>(window, "cmdCancel")->click();
-    EXPECT_FALSE(window.isVisible());
-}
-
-// The platform's chooser in the dialog: it opens at the nearest folder there, offers drive C:,
-// speaks Portuguese and gives back a Windows path.
-TEST_F(WindowTest, TheFolderChooserOpensAtTheNearestFolderThereAndGivesAWindowsPath) {
-    ASSERT_TRUE(winhost::InstallPortugueseQtTexts(*application));
-    QTemporaryDir driveC;
-    std::filesystem::create_directories(driveC.path().toStdString() + "/Dados");
-    winhost::PrintedMessageBoxes boxes;
-    DialogFolderChooser chooser;
-    LinuxPlatform host({driveC.path().toStdString(), "", {}, "", false}, boxes, &chooser);
-    QString directory, lookIn;
-    QList<QUrl> shortcuts;
-    const auto answer = [&](bool accept) {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        directory = dialog->directory().absolutePath();
-        shortcuts = dialog->sidebarUrls();
-        lookIn = Child<QLabel>(*dialog, "lookInLabel")->text();
-        QMetaObject::invokeMethod(dialog, accept ? "accept" : "reject");
-    };
-    QTimer::singleShot(0, [&] { answer(true); });
-    EXPECT_EQ(host.ChooseFolder(window.Handle(), "C:\\dados\\Novo\\Sub\\"), "C:\\Dados");
-    EXPECT_EQ(directory, driveC.path() + "/Dados");
-    EXPECT_TRUE(shortcuts.contains(QUrl::fromLocalFile(driveC.path())));
-    EXPECT_TRUE(lookIn.startsWith(QStringLiteral("Procurar em"))) << lookIn.toStdString();
-    // A folder on no drive of this host starts at drive C:.
-    QTimer::singleShot(0, [&] { answer(false); });
-    EXPECT_EQ(host.ChooseFolder(window.Handle(), "D:\\Simbolos\\"), std::nullopt);
-    EXPECT_EQ(directory, driveC.path());
-}
-
-TEST_F(WindowTest, HelpIsModalAndKeepsTheFocusOnOk) {
+    // Help is modal and keeps the focus on OK.
     bool checked = false;
     QTimer::singleShot(0, [&] {
         auto* help = qobject_cast<frmHelp*>(QApplication::activeModalWidget());
@@ -156,6 +109,41 @@ TEST_F(WindowTest, HelpIsModalAndKeepsTheFocusOnOk) {
     Child<QPushButton>(window, "cmdHelp")->click();
     EXPECT_TRUE(checked);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    Child<QPushButton>(window, "cmdInstall")->click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "Instalação concluida.");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    Child<QPushButton>(window, "cmdCancel")->click();
+    EXPECT_FALSE(window.isVisible());
+}
+
+// The platform's chooser in the dialog: it opens at the nearest folder there, offers drive C:,
+// speaks Portuguese and gives back a Windows path.
+TEST_F(WindowTest, TheFolderChooserOpensAtTheNearestFolderThereAndGivesAWindowsPath) {
+    ASSERT_TRUE(winhost::InstallPortugueseQtTexts(*application));
+    QTemporaryDir driveC;
+    std::filesystem::create_directories(driveC.path().toStdString() + "/Dados");
+    winhost::PrintedMessageBoxes boxes;
+    DialogFolderChooser chooser;
+    LinuxPlatform host({driveC.path().toStdString(), "", {}, "", false}, boxes, &chooser);
+    QString directory;
+    const auto answer = [&](bool accept) {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        directory = dialog->directory().absolutePath();
+        EXPECT_TRUE(dialog->sidebarUrls().contains(QUrl::fromLocalFile(driveC.path())));
+        EXPECT_TRUE(Child<QLabel>(*dialog, "lookInLabel")->text().startsWith("Procurar em"));
+        QMetaObject::invokeMethod(dialog, accept ? "accept" : "reject");
+    };
+    QTimer::singleShot(0, [&] { answer(true); });
+    EXPECT_EQ(host.ChooseFolder(window.Handle(), "C:\\dados\\Novo\\Sub\\"), "C:\\Dados");
+    EXPECT_EQ(directory, driveC.path() + "/Dados");
+    // A folder on no drive of this host starts at drive C:.
+    QTimer::singleShot(0, [&] { answer(false); });
+    EXPECT_EQ(host.ChooseFolder(window.Handle(), "D:\\Simbolos\\"), std::nullopt);
+    EXPECT_EQ(directory, driveC.path());
 }
 
 }  // namespace
