@@ -1,6 +1,6 @@
 #pragma once
-// What the reliability benchmarks and tests both run: a lost link and its recovery, and the
-// process's and the server's resources counted before and after a long run.
+// What the reliability benchmarks run: a lost link and its recovery, and the process's and
+// the server's resources counted before and after a long run.
 
 #include <cstdint>
 #include <memory>
