@@ -1,17 +1,21 @@
 // The catalog queries in the forms the test databases do not run, the field properties
-// derived from catalog rows the test gives, and the session's reading of that cache: no
-// driver runs here (CatalogDatabaseTest runs the SQL Server forms on the real databases).
+// derived from catalog rows the test gives, and the session's reading of that cache, with no
+// driver; then the catalog services on the real databases, through the shipped catalog views.
 
 #include <gtest/gtest.h>
 #include <locale.h>
 
+#include <algorithm>
+
 #include "../../kvl/services/Catalog.h"
 #include "../../kvl/services/FieldProperties.h"
-#include "Databases.h"
+#include "CatalogViews.h"
 #include "Environment.h"
 #include "FakeRunner.h"
+#include "FakeWindow.h"
 #include "kvl/ClientObjects.h"
 #include "kvl/TypeCodes.h"
+#include "kvl/kvlRES.h"
 
 using namespace kvl;
 using kvltest::ErrorOf;
@@ -33,9 +37,11 @@ class CatalogRows : public RowSource {
 
 // Loads rows into the session's cache as a client's row source.
 void Load(kvlSERV& s, Texts rows) {
-    Variant RES(std::shared_ptr<Object>(std::make_shared<CatalogRows>(std::move(rows))));
+    Variant RES = kvltest::AsVariant(std::make_shared<CatalogRows>(std::move(rows)));
     s.CamposPropsCarrega(&RES);
 }
+
+class Catalog : public kvltest::CatalogBackendTest {};
 
 }  // namespace
 
@@ -71,35 +77,30 @@ TEST(CatalogQuery, TheOracleFormsTheWholeCatalogAndAPrefixInAnyCase) {
 }
 
 // The derived properties as the session reports them; type, size and digits come from the
-// real catalog views in CatalogDatabaseTest.
+// real catalog views below.
 TEST(FieldProperties, DerivedFromEachKindOfCatalogRowWithTheLocalesSeparator) {
-    locale_t pt = newlocale(LC_NUMERIC_MASK, "pt_PT.UTF-8", static_cast<locale_t>(nullptr));
-    ASSERT_TRUE(pt) << "the locale pt_PT.UTF-8 is missing: scripts/deps makes it";
-    freelocale(pt);
     struct Case {
-        std::vector<std::string> row;  // name, type, length, precision, scale
+        std::vector<std::string> row;  // name, type, length, precision, scale, table id and name
         int32_t width;
         std::string format;  // which writes the range too
     };
     const Case cases[] = {
-        {{"byte", "5", "1", "3", "0"}, 3, "{-+#}(0>255)"},
-        {{"inteiro", "7", "4", "10", "0"}, 10, "{-+#}(-2147483648>2147483647)"},
-        {{"area", "24", "5", "7", "3"}, 8, "{-+#.000}(-9999,999>9999,999)"},
+        {{"byte", "5", "1", "3", "0", "77", "t"}, 3, "{-+#}(0>255)"},
+        {{"inteiro", "7", "4", "10", "0", "77", "t"}, 10, "{-+#}(-2147483648>2147483647)"},
+        {{"area", "24", "5", "7", "3", "77", "t"}, 8, "{-+#.000}(-9999,999>9999,999)"},
         // A scale beyond the precision (PostgreSQL allows it): no nines before the point.
-        {{"escala", "24", "5", "2", "5"}, 3, "{-+#.00000}(-0,99999>0,99999)"},
+        {{"escala", "24", "5", "2", "5", "77", "t"}, 3, "{-+#.00000}(-0,99999>0,99999)"},
         // Without a precision a decimal takes any number, as a float does.
-        {{"livre", "24", "17", "", ""}, 0, "{-+#.}(-3,4E+27>3,4E+27)"},
-        {{"duplo", "8", "8", "53", ""}, 53, "{-+#.}(-3,4E+27>3,4E+27)"},
-        {{"valor", "11", "8", "19", "4"}, 20, "{-+#.0000}(0>0)"},
-        {{"nome", "2", "40", "40", ""}, 40, "{}"},
-        {{"notas", "19", "16", "", ""}, 1000000, "{}"},
-        {{"dia", "12", "8", "23", "3"}, 20, ""},
+        {{"livre", "24", "17", "", "", "77", "t"}, 0, "{-+#.}(-3,4E+27>3,4E+27)"},
+        {{"duplo", "8", "8", "53", "", "77", "t"}, 53, "{-+#.}(-3,4E+27>3,4E+27)"},
+        {{"valor", "11", "8", "19", "4", "77", "t"}, 20, "{-+#.0000}(0>0)"},
+        {{"nome", "2", "40", "40", "", "77", "t"}, 40, "{}"},
+        {{"notas", "19", "16", "", "", "77", "t"}, 1000000, "{}"},
+        {{"dia", "12", "8", "23", "3", "77", "t"}, 20, ""},
     };
     Texts rows;
-    for (const Case& c : cases) {
-        rows.push_back(c.row);
-        rows.back().insert(rows.back().end(), {"77", "t"});
-    }
+    for (const Case& c : cases) rows.push_back(c.row);
+    // pt_PT.UTF-8 must exist (scripts/deps makes it): without it the point shows for the comma.
     kvltest::ScopedEnvironment env;
     env.Set("LC_ALL", std::nullopt);
     env.Set("LC_NUMERIC", "pt_PT.UTF-8");
@@ -173,9 +174,7 @@ TEST(FieldProperties, TheSessionReadsTheCacheByTableAndField) {
     // format; row and column 0 stay empty; with a name, only that field's column is filled.
     Variant all = s->CamposAnalisa("t");
     const VariantArray& an = all.array();
-    ASSERT_EQ(an.LBound(1), 0);
-    ASSERT_EQ(an.UBound(1), 10);
-    ASSERT_EQ(an.UBound(2), 2);
+    ASSERT_EQ(an.bounds, (std::vector<VariantArray::Bound>{{0, 11}, {0, 3}}));
     const int32_t fromInfo[] = {3, 4, 5, 6, 8, 7, 9, 10, 11, 12};
     for (int32_t row = 1; int32_t info : fromInfo) EXPECT_EQ(an.At({row++, 2}), p.At({info, 2}));
     for (int32_t row = 0; row <= 10; ++row) EXPECT_TRUE(an.At({row, 0}).IsEmpty());
@@ -184,3 +183,88 @@ TEST(FieldProperties, TheSessionReadsTheCacheByTableAndField) {
     EXPECT_TRUE(one.array().At({1, 1}).IsEmpty());
     EXPECT_EQ(one.array().At({1, 2}), Variant("b"));
 }
+
+TEST_P(Catalog, TheViewsDescribeEachDeclaredTypeWithItsDocumentedCode) {
+    // Declared type, then type code, size, and digits before and after the point.
+    const std::vector<std::string> sqlite = {
+        "tinyint 5 1 3 0",        "smallint 6 2 5 0",      "integer 7 4 10 0",
+        "bigint 24 9 19 0",       "decimal(7,3) 24 5 4 3", "numeric 8 8 53 0",
+        "real 23 4 24 0",         "money 11 8 15 4",       "boolean 16 1 1 0",
+        "char(3) 1 3 0 0",        "varchar(40) 2 40 0 0",  "datetime 12 8 0 0",
+        "varbinary(16) 4 16 0 0", "blob 4 2147483647 0 0", "text 19 2147483647 0 0"};
+    const std::vector<std::string> postgres = {
+        "smallint 6 2 5 0",       "integer 7 4 10 0",      "bigint 24 9 19 0",
+        "numeric(7,3) 24 5 4 3",  "numeric 8 8 53 0",      "real 23 4 24 0",
+        "money 11 8 15 4",        "boolean 16 1 1 0",      "char(3) 1 3 0 0",
+        "varchar(40) 2 40 0 0",   "date 12 4 0 0",         "timestamp 12 8 0 0",
+        "bytea 4 2147483647 0 0", "text 19 2147483647 0 0"};
+    const std::vector<std::string>& types = IsPostgres() ? postgres : sqlite;
+    std::string create = "CREATE TABLE tipos (";
+    for (size_t i = 0; i < types.size(); ++i)
+        create += (i ? ", c" : "c") + std::to_string(i + 1) + " " +
+                  types[i].substr(0, types[i].find(' '));
+    Run(create + ")");
+
+    Variant info = session->CamposPropsInfo("tipos");
+    const VariantArray& p = info.array();
+    ASSERT_EQ(p.UBound(2), int32_t(types.size())) << session->ErroD;
+    for (int32_t n = 1; const std::string& type : types) {
+        std::string got = type.substr(0, type.find(' '));
+        for (int32_t row : {4, 5, 7, 8}) got += " " + p.At({row, n}).ToString();
+        EXPECT_EQ(got, type);
+        EXPECT_EQ(p.At({1, n}), Variant("tipos"));
+        EXPECT_EQ(p.At({3, n}), Variant("c" + std::to_string(n)));
+        EXPECT_EQ(p.At({2, n++}), p.At({2, 1}));  // one table id for all
+    }
+}
+
+TEST_P(Catalog, FieldExistenceAndPropertiesAskedOfTheCatalogOnce) {
+    Run("CREATE TABLE parcelas (area decimal(7,3), nome varchar(40))");
+    Run("CREATE TABLE outra (nome int)");
+    std::vector<std::tuple<std::string, const char*, bool>> cases = {
+        {"parcelas", "area", true},
+        {"parcelas", "perimetro", false},
+        {"parcelas", "it's", false}};  // a quote is no fault
+    if (IsPostgres())                  // the name qualified by the current database resolves too
+        cases.push_back({session->DB + ".dbo.parcelas", "area", true});
+    session->com("/* the client's pending text runs in front */");
+    for (const auto& [table, field, exists] : cases) {
+        SCOPED_TRACE(table + "." + field);
+        EXPECT_EQ(session->CamposExisteCampo(table, field), exists);
+        EXPECT_FALSE(session->erro) << session->ErroD;
+        EXPECT_EQ(session->ActCom, "");
+    }
+
+    session->Log = true;
+    auto commands = [&] {  // run since the SQL log was switched on
+        return std::ranges::count_if(kvltest::LogEntries(*session), [](const std::string& e) {
+            return e.starts_with("ActCom\t");
+        });
+    };
+    Variant info = session->CamposPropsInfo("parcelas");
+    EXPECT_EQ(info.array().UBound(2), 2);
+    EXPECT_EQ(session->CamposPropsInfo("parcelas"), info);
+    EXPECT_EQ(session->CamposPropsInfo("parcelas", std::nullopt, Variant("nome")).array().UBound(2),
+              1);
+    EXPECT_EQ(commands(), 1);
+    // An unknown field, or the name in another case, is asked of the catalog every time.
+    EXPECT_EQ(session->CamposPropsInfo("parcelas", std::nullopt, Variant("x")).array().UBound(2),
+              0);
+    EXPECT_EQ(session->CamposPropsInfo("PARCELAS").array().UBound(2), 0);
+    EXPECT_EQ(commands(), 3);
+    EXPECT_TRUE(session->CamposQuerPlicas("nome"));
+
+    // Rows of a result set the caller ran feed the same cache.
+    Variant RES(std::shared_ptr<Object>(
+        session->Exec("SELECT a.name,a.usertype,a.length,a.prec,a.scale,b.id,b.name"
+                      " FROM syscolumns a JOIN sysobjects b ON a.id=b.id WHERE b.name='outra'")));
+    session->CamposPropsCarrega(&RES);
+    Variant outra = session->CamposPropsInfo("outra", Variant(true));
+    ASSERT_EQ(outra.array().UBound(2), 1);
+    EXPECT_EQ(outra.array().At({4, 1}), Variant(int16_t{kTipoInt}));
+
+    session->Fecha();  // the close forgets the cache
+    EXPECT_FALSE(session->CamposQuerPlicas("nome"));
+}
+
+KVL_BACKENDS(Catalog);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "Databases.h"
+#include "FakeWindow.h"
 #include "kvl/ClientObjects.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
@@ -28,10 +29,6 @@ struct Lista : ListControl {
         entries.push_back(Item);
     }
 };
-
-Variant AsObject(std::shared_ptr<Object> o) {
-    return Variant(std::move(o));
-}
 
 class Lists : public kvltest::BackendTest {
   protected:
@@ -59,7 +56,7 @@ TEST_P(Lists, FillingAListFromOneOrTwoColumnsOrNoRows) {
     for (const auto& [sql, entries, codes] : cases) {
         SCOPED_TRACE(sql);
         auto lista = std::make_shared<Lista>();
-        Variant got = session->ListaEnche(AsObject(lista), sql);
+        Variant got = session->ListaEnche(kvltest::AsVariant(lista), sql);
         EXPECT_EQ(lista->clears, 1);
         EXPECT_EQ(lista->entries, entries);
         EXPECT_EQ(got.array().LBound(), -1);
@@ -71,7 +68,8 @@ TEST_P(Lists, FillingAListFromOneOrTwoColumnsOrNoRows) {
 TEST_P(Lists, AFailingListKeepsItsEntriesAndTheErrorReachesTheCaller) {
     auto cheia = std::make_shared<Lista>();
     cheia->failAt = 2;
-    EXPECT_THROW(session->ListaEnche(AsObject(cheia), "SELECT descricao FROM tipos ORDER BY ordem"),
+    EXPECT_THROW(session->ListaEnche(kvltest::AsVariant(cheia),
+                                     "SELECT descricao FROM tipos ORDER BY ordem"),
                  std::runtime_error);
     EXPECT_EQ(cheia->entries, std::vector<std::string>{"Rua"});
     EXPECT_FALSE(kvltest::SlotBusy(*session, 1));  // the result set was given back
@@ -79,7 +77,9 @@ TEST_P(Lists, AFailingListKeepsItsEntriesAndTheErrorReachesTheCaller) {
     // What is no list control fails before the command runs.
     const std::string insert = "INSERT INTO tipos VALUES ('X', 'X', 4)";
     EXPECT_EQ(ErrorOf([&] { session->ListaEnche(Variant("lista"), insert); }), kObjectNotSet);
-    EXPECT_EQ(ErrorOf([&] { session->ListaEnche(AsObject(std::make_shared<Object>()), insert); }),
+    EXPECT_EQ(ErrorOf([&] {
+                  session->ListaEnche(kvltest::AsVariant(std::make_shared<Object>()), insert);
+              }),
               kNoSuchMember);
     auto count = session->Exec("SELECT count(*) FROM tipos");
     ASSERT_TRUE(count->TemLinhas());
@@ -118,7 +118,7 @@ TEST_P(Lists, LoadingVariablesFromTheFirstRow) {
 TEST_P(Lists, AListOfAnyLengthAndARowOfAnyWidth) {
     auto lista = std::make_shared<Lista>();
     Variant codes = session->ListaEnche(
-        AsObject(lista),
+        kvltest::AsVariant(lista),
         "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 39999)"
         " SELECT i, 'n' || i FROM n ORDER BY i");
     ASSERT_EQ(lista->entries.size(), 40000u) << session->ErroD;

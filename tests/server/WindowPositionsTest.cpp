@@ -116,7 +116,7 @@ TEST_F(PositionService, NothingRunsWithoutATableOrWhileClosed) {
 }
 
 // The session's members keep the cache without a database: a closed session is enough.
-TEST(PositionMembers, SavedHiddenAndReadBackAsTheBorderStyleAllows) {
+TEST(PositionMembers, TheWindowsGeometryKeyedByItsTitleAsTheBorderStyleAllows) {
     auto s = kvlSERV::Create();
     auto mapa = Window("Mapa", 50, 60, 800, 600, kWindowMinimized);
     Variant obs("o");
@@ -141,10 +141,8 @@ TEST(PositionMembers, SavedHiddenAndReadBackAsTheBorderStyleAllows) {
     auto unknown = Window("Desconhecida", 1, 2, 3, 4);
     EXPECT_FALSE(s->TabelaPosLe(AsVariant(unknown)));
     EXPECT_EQ(Of(*unknown), (Bounds{1, 2, 3, 4, 0}));
-}
 
-TEST(PositionMembers, OverflowAndObservationOnlyLeaveTheSavedPosition) {
-    auto s = kvlSERV::Create();
+    // A size past 16 bits, or only the observation, leaves the saved position.
     s->TabelaPosGrava(AsVariant(Window("J", 1, 2, 3, 4)));
     for (auto w : {Window("J", 0, 0, 40000, 10), Window("J", 0, 0, 100, 4000, kWindowMinimized)}) {
         int16_t state = w->state;
@@ -152,21 +150,18 @@ TEST(PositionMembers, OverflowAndObservationOnlyLeaveTheSavedPosition) {
         EXPECT_EQ(w->state, state);
     }
     auto moved = Window("J", 9, 9, 9, 9);
-    Variant obs("nova"), read;
-    s->TabelaPosGrava(AsVariant(moved), nullptr, &obs, nullptr, std::nullopt, true);
+    Variant note("nova"), readNote;
+    s->TabelaPosGrava(AsVariant(moved), nullptr, &note, nullptr, std::nullopt, true);
     EXPECT_TRUE(moved->visible);  // only the observation: the window is not touched
-    EXPECT_TRUE(s->TabelaPosLe(AsVariant(moved), nullptr, &read));
+    EXPECT_TRUE(s->TabelaPosLe(AsVariant(moved), nullptr, &readNote));
     EXPECT_EQ(Of(*moved), (Bounds{1, 2, 3, 4, 0}));
-    EXPECT_EQ(read, obs);
-}
+    EXPECT_EQ(readNote, note);
 
-TEST(PositionMembers, KeyIsTheTitleBeforeItsParenthesisCutAt80Characters) {
-    auto s = kvlSERV::Create();
+    // The key: the title before its parenthesis, cut at 80 characters.
     std::string eighty = "Relatório " + std::string(70, 'x');
     s->TabelaPosGrava(AsVariant(Window(eighty + "yyy")));
     EXPECT_TRUE(s->TabelaPosLe(AsVariant(Window(eighty + "z"))));
     EXPECT_FALSE(s->TabelaPosLe(AsVariant(Window(eighty.substr(0, eighty.size() - 1)))));
-
     Variant title("  Clientes (3)");
     s->TabelaPosGrava(AsVariant(Window("ignorada", 6)), &title);
     EXPECT_EQ(title, Variant("  Clientes "));  // the cut is written back
