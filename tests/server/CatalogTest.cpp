@@ -24,15 +24,12 @@ using Texts = std::vector<std::vector<std::string>>;
 namespace {
 
 // Catalog rows: name, type code, length, precision, scale, table id, table name.
-class CatalogRows : public RowSource {
-  public:
-    explicit CatalogRows(Texts rows) : rows_(std::move(rows)) {}
-    bool TemLinhas() override { return ++at_ < rows_.size(); }
-    Variant Col(int16_t n) override { return rows_.at(at_).at(size_t(n) - 1); }
-
-  private:
-    Texts rows_;
-    size_t at_ = size_t(-1);
+struct CatalogRows : RowSource {
+    explicit CatalogRows(Texts r) : rows(std::move(r)) {}
+    bool TemLinhas() override { return ++at < rows.size(); }
+    Variant Col(int16_t n) override { return rows.at(at).at(size_t(n) - 1); }
+    Texts rows;
+    size_t at = size_t(-1);
 };
 
 // Loads rows into the session's cache as a client's row source.

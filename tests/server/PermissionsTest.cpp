@@ -13,9 +13,7 @@
 #include "FakeWindow.h"
 
 using namespace kvl;
-using kvltest::AsVariant;
-using kvltest::FakeControl;
-using kvltest::FakeRunner;
+using namespace kvltest;
 using Rights = services::Permissions::Rights;
 using Table = std::vector<std::vector<std::string>>;
 
@@ -97,7 +95,7 @@ TEST(PermissionMembers, AdministratorHoldsEveryRightOthersNoneWithoutEntries) {
     }
 }
 
-class Permissions : public kvltest::CatalogBackendTest {
+class Permissions : public CatalogBackendTest {
   protected:
     void TearDown() override {
         if (IsPostgres() && session->Aberto)
@@ -150,7 +148,7 @@ TEST_P(Permissions, UserAndGroupRightsLoadedAtOpen) {
     EXPECT_FALSE(session->TabelaPermGrupo("y"));
     // Only tagged menu items are switched, by the access right, not any right; yet every
     // control's tag is read.
-    auto window = std::make_shared<kvltest::FakeWindow>("Principal", 0, 0, 1, 1);
+    auto window = std::make_shared<FakeWindow>("Principal", 0, 0, 1, 1);
     auto granted = std::make_shared<FakeControl>("cm", true);
     auto withoutAccess = std::make_shared<FakeControl>("y", true);
     auto untagged = std::make_shared<FakeControl>("", true);
@@ -162,8 +160,7 @@ TEST_P(Permissions, UserAndGroupRightsLoadedAtOpen) {
     EXPECT_FALSE(untagged->enabled || button->enabled);
     EXPECT_EQ(button->tagReads, 1);
     window->controls = {granted, nullptr};
-    EXPECT_EQ(kvltest::ErrorOf([&] { session->TabelaPermVerifica(AsVariant(window)); }),
-              kObjectNotSet);
+    EXPECT_EQ(ErrorOf([&] { session->TabelaPermVerifica(AsVariant(window)); }), kObjectNotSet);
 }
 
 KVL_BACKENDS(Permissions);

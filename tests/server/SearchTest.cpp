@@ -141,11 +141,12 @@ std::string NamedAsTheTestDatabasesNameThem(const std::string& c) {
 
 }  // namespace
 
-TEST_F(Collections, OneBatchAfterThePendingTextWithTheCompanyAsALiteral) {
+TEST_F(Collections, OneBatchAfterThePendingTextThenTheListsAloneReplacingTheirs) {
     run.pending = " SET DATEFORMAT dmy";
-    options.company = "O'Hara";
-    Load({});
-    options.tables = false;
+    options.company = "O'Hara";  // a literal
+    Load({TableRow("2", "Clientes", "", "F")}, {ListRow("1", "a")});
+    options.tables = false;  // the lists' rows are then the first result set
+    run.answers.push_back(FakeRunner::Rows({ListRow("2", "SELECT c FROM &.clientes")}));
     collections.Load(run, *s, options);
     EXPECT_EQ(run.queries,
               (std::vector<std::string>{
@@ -154,6 +155,16 @@ TEST_F(Collections, OneBatchAfterThePendingTextWithTheCompanyAsALiteral) {
                   " sTABnome*=sLTBtab and sLTBemp='O''Hara' ORDER BY iTABtab  SELECT iLSTlst,"
                   " sLSTconst, iLSTtit, sLSTsql FROM LST ORDER BY iLSTlst",
                   "  SELECT iLSTlst, sLSTconst, iLSTtit, sLSTsql FROM LST ORDER BY iLSTlst"}));
+    EXPECT_EQ(collections.TableAt(2).loc, "Clientes");  // the tables are kept
+    ASSERT_EQ(collections.ListUpper(), 2);
+    EXPECT_EQ(collections.ListAt(1).sql, "");  // replaced, not merged
+    EXPECT_EQ(collections.ListAt(2).sql, "SELECT c FROM Clientes");
+
+    // A failed batch leaves both collections empty.
+    options.tables = true;
+    run.answers.push_back({});
+    collections.Load(run, *s, options);
+    EXPECT_EQ(collections.TableUpper() + collections.ListUpper(), 0);
 }
 
 TEST_F(Collections, TheLocationRowWinsThenTheLettersSNFEachOverridingTheOneBefore) {
@@ -202,23 +213,6 @@ TEST_F(Collections, ProgressMessagesAndTitlesWithAndWithoutALanguage) {
         EXPECT_EQ(t.tit + "," + t.lst + "," + collections.ListAt(1).tit,
                   language ? "palavra 10,palavra 11,palavra 20" : ",,");
     }
-}
-
-TEST_F(Collections, ReadingOnlyTheListsKeepsTheTablesAndAFailedBatchEmptiesBoth) {
-    Load({TableRow("2", "Clientes", "", "F")}, {ListRow("1", "a")});
-    options.tables = false;  // the lists' rows are then the first result set
-    run.answers.push_back(FakeRunner::Rows({ListRow("2", "SELECT c FROM &.clientes")}));
-    collections.Load(run, *s, options);
-    EXPECT_EQ(collections.TableAt(2).loc, "Clientes");
-    ASSERT_EQ(collections.ListUpper(), 2);
-    EXPECT_EQ(collections.ListAt(1).sql, "");  // replaced, not merged
-    EXPECT_EQ(collections.ListAt(2).sql, "SELECT c FROM Clientes");
-
-    // A failed batch leaves both collections empty.
-    options.tables = true;
-    run.answers.push_back({});
-    collections.Load(run, *s, options);
-    EXPECT_EQ(collections.TableUpper() + collections.ListUpper(), 0);
 }
 
 TEST_F(Collections, BadRowsFailTheLoadKeepingTheEntriesReadBefore) {

@@ -11,18 +11,12 @@
 #include "kvl/kvlRES.h"
 
 using namespace kvl;
-using kvltest::AsVariant;
-using kvltest::FakeRunner;
-using kvltest::FakeWindow;
+using namespace kvltest;
 using Table = std::vector<std::vector<std::string>>;
 
 namespace {
 
-struct Bounds {
-    int32_t left, top, width, height;
-    int16_t state;
-    bool operator==(const Bounds&) const = default;
-};
+using Bounds = std::tuple<int32_t, int32_t, int32_t, int32_t, int16_t>;  // left, top, w, h, state
 
 Bounds Of(const FakeWindow& w) {
     return {w.left, w.top, w.width, w.height, w.state};
@@ -146,7 +140,7 @@ TEST(PositionMembers, TheWindowsGeometryKeyedByItsTitleAsTheBorderStyleAllows) {
     s->TabelaPosGrava(AsVariant(Window("J", 1, 2, 3, 4)));
     for (auto w : {Window("J", 0, 0, 40000, 10), Window("J", 0, 0, 100, 4000, kWindowMinimized)}) {
         int16_t state = w->state;
-        EXPECT_EQ(kvltest::ErrorOf([&] { s->TabelaPosGrava(AsVariant(w)); }), kOverflow);
+        EXPECT_EQ(ErrorOf([&] { s->TabelaPosGrava(AsVariant(w)); }), kOverflow);
         EXPECT_EQ(w->state, state);
     }
     auto moved = Window("J", 9, 9, 9, 9);
