@@ -119,15 +119,6 @@ class SearchOnTables : public BackendTest {
         ASSERT_FALSE(session->erro);
     }
 
-    // The first column of every row the command gives.
-    std::vector<std::string> Rows(const std::string& sql) {
-        auto r = session->Exec(sql);
-        EXPECT_FALSE(r->erro) << sql << ": " << r->ErroD;
-        std::vector<std::string> rows;
-        while (r->TemLinhas()) rows.push_back(r->Col(1).ToString());
-        return rows;
-    }
-
     std::shared_ptr<ScriptedOdbc> odbc = std::make_shared<ScriptedOdbc>(odbc::UnixOdbc());
 };
 
@@ -357,7 +348,10 @@ TEST_P(SearchOnTables, ARankedSearchOrdersTheRowsItFinds) {
     for (auto [typed, byWords, codes] : cases) {
         Variant command = session->Pesquisa("lugares", "lower(nome)", "codigo", typed, false,
                                             std::nullopt, byWords);
-        EXPECT_EQ(Rows(NamedAsTheTestDatabasesNameThem(command.ToString())), codes) << typed;
+        auto r = session->Exec(NamedAsTheTestDatabasesNameThem(command.ToString()));
+        std::vector<std::string> found;
+        while (r->TemLinhas()) found.push_back(r->Col(1).ToString());
+        EXPECT_EQ(found, codes) << typed << ": " << r->ErroD;
     }
 }
 

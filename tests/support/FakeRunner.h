@@ -42,13 +42,8 @@ class FakeRunner : public kvl::services::Runner {
 
     // An answer of one result set whose rows hold these texts.
     static kvl::services::Answer Rows(const std::vector<std::vector<std::string>>& rows) {
-        kvl::services::Answer a;
-        a.sets.emplace_back();
-        for (const auto& r : rows) {
-            kvl::services::Row row;
-            for (const auto& v : r) row.values.emplace_back(v);
-            a.sets[0].push_back(std::move(row));
-        }
+        kvl::services::Answer a{{{}}};
+        for (const auto& r : rows) a.sets[0].push_back({{r.begin(), r.end()}});
         return a;
     }
 };
