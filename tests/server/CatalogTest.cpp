@@ -59,9 +59,7 @@ class Lists : public BackendTest {
         BackendTest::SetUp();
         if (HasFatalFailure() || IsSkipped()) return;
         Run("CREATE TABLE tipos (codigo varchar(4), descricao varchar(20), ordem int)");
-        Run("INSERT INTO tipos VALUES ('R', 'Rua', 1)");
-        Run("INSERT INTO tipos VALUES ('Av', 'Avenida', 2)");
-        Run("INSERT INTO tipos VALUES (NULL, NULL, 3)");
+        Run("INSERT INTO tipos VALUES ('R', 'Rua', 1), ('Av', 'Avenida', 2), (NULL, NULL, 3)");
     }
 };
 
@@ -101,12 +99,9 @@ TEST(CatalogQuery, TheOracleFormsTheWholeCatalogAndAPrefixInAnyCase) {
 // The derived properties as the session reports them; type, size and digits come from the
 // real catalog views below.
 TEST(FieldProperties, DerivedFromEachKindOfCatalogRowWithTheLocalesSeparator) {
-    struct Case {
-        std::vector<std::string> row;  // name, type, length, precision, scale, table id and name
-        int32_t width;
-        std::string format;  // which writes the range too
-    };
-    const Case cases[] = {
+    // The row (name, type, length, precision, scale, table id and name), the width and the
+    // format, which writes the range too.
+    const std::tuple<std::vector<std::string>, int32_t, std::string> cases[] = {
         {{"byte", "5", "1", "3", "0", "77", "t"}, 3, "{-+#}(0>255)"},
         {{"inteiro", "7", "4", "10", "0", "77", "t"}, 10, "{-+#}(-2147483648>2147483647)"},
         {{"area", "24", "5", "7", "3", "77", "t"}, 8, "{-+#.000}(-9999,999>9999,999)"},
@@ -121,7 +116,7 @@ TEST(FieldProperties, DerivedFromEachKindOfCatalogRowWithTheLocalesSeparator) {
         {{"dia", "12", "8", "23", "3", "77", "t"}, 20, ""},
     };
     Texts rows;
-    for (const Case& c : cases) rows.push_back(c.row);
+    for (const auto& c : cases) rows.push_back(std::get<0>(c));
     // pt_PT.UTF-8 must exist (scripts/deps makes it): without it the point shows for the comma.
     ScopedEnvironment env;
     env.Set("LC_ALL", std::nullopt);
@@ -131,12 +126,12 @@ TEST(FieldProperties, DerivedFromEachKindOfCatalogRowWithTheLocalesSeparator) {
     Variant info = s->CamposPropsInfo("t", Variant(true));
     const VariantArray& p = info.array();
     ASSERT_EQ(p.UBound(2), int32_t(std::size(cases)));
-    for (int32_t n = 1; const Case& c : cases) {
-        SCOPED_TRACE(c.row[0]);
-        EXPECT_EQ(p.At({6, n}), Variant(c.format != "{}" && !c.format.empty()));  // numeric
-        EXPECT_EQ(p.At({13, n}), Variant(c.format.empty()));                      // a date
-        EXPECT_EQ(p.At({11, n}), Variant(c.width));
-        EXPECT_EQ(p.At({12, n++}), Variant(c.format));
+    for (int32_t n = 1; const auto& [row, width, format] : cases) {
+        SCOPED_TRACE(row[0]);
+        EXPECT_EQ(p.At({6, n}), Variant(format != "{}" && !format.empty()));  // numeric
+        EXPECT_EQ(p.At({13, n}), Variant(format.empty()));                    // a date
+        EXPECT_EQ(p.At({11, n}), Variant(width));
+        EXPECT_EQ(p.At({12, n++}), Variant(format));
     }
     // The range is kept as numbers too.
     EXPECT_EQ(p.At({9, 2}), Variant(2147483647.0));

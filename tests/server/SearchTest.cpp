@@ -98,11 +98,9 @@ class SearchOnTables : public BackendTest {
         BackendTest::SetUp();
         if (HasFatalFailure() || IsSkipped()) return;
         Run("CREATE TABLE ruas (codigo int, nome varchar(40), tipo varchar(4))");
-        Run("INSERT INTO ruas VALUES (1, 'Rua Nova', 'R')");
-        Run("INSERT INTO ruas VALUES (2, 'Avenida da Liberdade', 'Av')");
+        Run("INSERT INTO ruas VALUES (1, 'Rua Nova', 'R'), (2, 'Avenida da Liberdade', 'Av')");
         Run("CREATE TABLE tipos (codigo varchar(4), descricao varchar(20))");
-        Run("INSERT INTO tipos VALUES ('R', 'Rua')");
-        Run("INSERT INTO tipos VALUES ('Av', 'Avenida')");
+        Run("INSERT INTO tipos VALUES ('R', 'Rua'), ('Av', 'Avenida')");
 
         session->TabelaDeTabelas = "TAB";
         session->TabelaLocDeTabelas = "LTB";
@@ -239,23 +237,19 @@ TEST_F(Collections, PlaceholdersRewrittenByTheTableTheyDesignate) {
 }
 
 TEST(Pesquisa, TheTextIsNormalisedWrittenBackAndSearched) {
-    struct Case {
-        const char* typed;
-        std::optional<Variant> accents;  // omitted: ignored
-        const char* searched;
-    };
-    const Case cases[] = {
+    // Typed, whether accents count (omitted: ignored), searched.
+    const std::tuple<const char*, std::optional<Variant>, const char*> cases[] = {
         {"São", true, "s[a,á,à,ã,â,ä][o,ó,ò,ô,õ]"},
         {"ÉÇÜ", std::nullopt, "[e,é,è,ê][c,ç]ü"},
         {"AÇÃO", false, "ação"},
         {"[O'Ne\x02il]", false, "oneil"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed);
+    for (const auto& [typed, accents, searched] : cases) {
+        SCOPED_TRACE(typed);
         Search q;
-        std::string command = q.For(c.typed, c.accents);
-        EXPECT_EQ(q.text, c.searched);
-        EXPECT_NE(command.find(std::string(" where  C like '%") + c.searched + "%'  order"),
+        std::string command = q.For(typed, accents);
+        EXPECT_EQ(q.text, searched);
+        EXPECT_NE(command.find(std::string(" where  C like '%") + searched + "%'  order"),
                   std::string::npos)
             << command;
     }
@@ -334,9 +328,8 @@ TEST_P(SearchOnTables, DescriptionsFromTheColumnsOfTheTablesList) {
 
 TEST_P(SearchOnTables, ARankedSearchOrdersTheRowsItFinds) {
     Run("CREATE TABLE lugares (codigo int, nome varchar(40))");
-    for (const char* row : {"1, 'Rua Velha'", "2, 'Avenida Nova de Lisboa'", "3, 'Praça'",
-                            "4, 'Rua Nova'", "5, 'p68'", "6, 'p69'"})
-        Run(std::string("INSERT INTO lugares VALUES (") + row + ")");
+    Run("INSERT INTO lugares VALUES (1, 'Rua Velha'), (2, 'Avenida Nova de Lisboa'), (3, 'Praça'),"
+        " (4, 'Rua Nova'), (5, 'p68'), (6, 'p69')");
     std::string seventy;  // p69 first, weighing more than all the words after it
     for (int n = 69; n >= 0; --n) seventy += "p" + std::to_string(n) + " ";
     // rua weighs 4, nova 2, lisboa 1.
