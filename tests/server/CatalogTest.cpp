@@ -285,7 +285,7 @@ TEST_P(Catalog, FieldExistenceAndPropertiesAskedOfTheCatalogOnce) {
 
 KVL_BACKENDS(Catalog);
 
-TEST_P(Lists, FillingAListFromOneOrTwoColumnsOrNoRows) {
+TEST_P(Lists, FillingAListFromOneOrTwoColumnsOrNoRowsOfAnyLength) {
     // The command, the list's entries, and the codes from index -1.
     const std::tuple<const char*, std::vector<std::string>, std::vector<Variant>> cases[] = {
         {"SELECT descricao FROM tipos ORDER BY ordem", {"Rua", "Avenida", ""}, {""}},
@@ -303,6 +303,17 @@ TEST_P(Lists, FillingAListFromOneOrTwoColumnsOrNoRows) {
         EXPECT_EQ(got.array().items, codes);
         EXPECT_FALSE(SlotBusy(*session, 1));
     }
+
+    // Beyond what a 16-bit counter reaches: every row arrives.
+    auto lista = std::make_shared<Lista>();
+    Variant codes = session->ListaEnche(
+        AsVariant(lista),
+        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 39999)"
+        " SELECT i, 'n' || i FROM n ORDER BY i");
+    ASSERT_EQ(lista->entries.size(), 40000u) << session->ErroD;
+    EXPECT_EQ(lista->entries.back(), "n39999");
+    EXPECT_EQ(codes.array().UBound(), 39999);
+    EXPECT_EQ(codes.array().At({39999}).ToInt32(), 39999);
 }
 
 TEST_P(Lists, AFailingListKeepsItsEntriesAndTheErrorReachesTheCaller) {
@@ -326,10 +337,7 @@ TEST_P(Lists, AFailingListKeepsItsEntriesAndTheErrorReachesTheCaller) {
 
 TEST_P(Lists, LoadingVariablesFromTheFirstRow) {
     auto array = [](int32_t lower, int32_t count) {
-        VariantArray a;
-        a.bounds = {{lower, count}};
-        a.items.assign(size_t(count), Variant("x"));
-        return a;
+        return VariantArray{{{lower, count}}, std::vector<Variant>(size_t(count), Variant("x"))};
     };
     VariantArray v = array(0, 4);
     EXPECT_TRUE(
@@ -356,19 +364,6 @@ TEST_P(Lists, LoadingVariablesFromTheFirstRow) {
         EXPECT_EQ(shortOne.items, before);
         EXPECT_FALSE(SlotBusy(*session, 1));
     }
-}
-
-// Beyond what a 16-bit counter reaches: every row arrives.
-TEST_P(Lists, AListOfAnyLength) {
-    auto lista = std::make_shared<Lista>();
-    Variant codes = session->ListaEnche(
-        AsVariant(lista),
-        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 39999)"
-        " SELECT i, 'n' || i FROM n ORDER BY i");
-    ASSERT_EQ(lista->entries.size(), 40000u) << session->ErroD;
-    EXPECT_EQ(lista->entries.back(), "n39999");
-    EXPECT_EQ(codes.array().UBound(), 39999);
-    EXPECT_EQ(codes.array().At({39999}).ToInt32(), 39999);
 }
 
 KVL_BACKENDS(Lists);
