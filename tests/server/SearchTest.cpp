@@ -236,7 +236,8 @@ TEST_F(Collections, PlaceholdersRewrittenByTheTableTheyDesignate) {
     EXPECT_EQ(ErrorOf([&] { collections.Rewrite("from @", 4); }), kSubscriptOutOfRange);
 }
 
-TEST(Pesquisa, TheTextIsNormalisedWrittenBackAndSearched) {
+TEST(Pesquisa, TheTextNormalisedAnAnchoredWildcardTheRowLimitNoWordsAndExactWeights) {
+    Search q;
     // Typed, whether accents count (omitted: ignored), searched.
     const std::tuple<const char*, std::optional<Variant>, const char*> cases[] = {
         {"São", true, "s[a,á,à,ã,â,ä][o,ó,ò,ô,õ]"},
@@ -246,17 +247,13 @@ TEST(Pesquisa, TheTextIsNormalisedWrittenBackAndSearched) {
     };
     for (const auto& [typed, accents, searched] : cases) {
         SCOPED_TRACE(typed);
-        Search q;
         std::string command = q.For(typed, accents);
         EXPECT_EQ(q.text, searched);
         EXPECT_NE(command.find(std::string(" where  C like '%") + searched + "%'  order"),
                   std::string::npos)
             << command;
     }
-}
 
-TEST(Pesquisa, AnAnchoredWildcardTheRowLimitATextWithoutWordsAndExactWeights) {
-    Search q;
     // A "%" typed at an end anchors only the filter.
     std::string command = q.For("%ria");
     EXPECT_NE(command.find("Importancia= (Case When C like '%%ria%' then 1"), std::string::npos);
