@@ -34,12 +34,6 @@ struct CatalogRows : RowSource {
     size_t at = size_t(-1);
 };
 
-// Loads rows into the session's cache as a client's row source.
-void Load(kvlSERV& s, Texts rows) {
-    Variant RES = AsVariant(std::make_shared<CatalogRows>(std::move(rows)));
-    s.CamposPropsCarrega(&RES);
-}
-
 class Catalog : public CatalogBackendTest {};
 
 // A list control that keeps its entries; it can be made to fail at a given entry.
@@ -122,7 +116,8 @@ TEST(FieldProperties, DerivedFromEachKindOfCatalogRowWithTheLocalesSeparator) {
     env.Set("LC_ALL", std::nullopt);
     env.Set("LC_NUMERIC", "pt_PT.UTF-8");
     auto s = kvlSERV::Create();
-    Load(*s, rows);
+    Variant RES = AsVariant(std::make_shared<CatalogRows>(rows));  // a client's row source
+    s->CamposPropsCarrega(&RES);
     Variant info = s->CamposPropsInfo("t", Variant(true));
     const VariantArray& p = info.array();
     ASSERT_EQ(p.UBound(2), int32_t(std::size(cases)));
@@ -174,7 +169,8 @@ TEST(FieldProperties, TheSessionReadsTheCacheByTableAndField) {
         {"z", "7", "4", "10", "0", "1", "t"}};  // a later load of t: the first run answers
     for (int i = 1; i <= 40000; ++i)            // beyond what a 16-bit counter reaches
         rows.push_back({"c" + std::to_string(i), i == 40000 ? "7" : "2", "4", "4", "", "3", "big"});
-    Load(*s, std::move(rows));
+    Variant RES = AsVariant(std::make_shared<CatalogRows>(std::move(rows)));
+    s->CamposPropsCarrega(&RES);
     Variant none("linhas");  // no row source
     EXPECT_EQ(ErrorOf([&] { s->CamposPropsCarrega(&none); }), kObjectNotSet);
 

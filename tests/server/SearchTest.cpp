@@ -79,17 +79,6 @@ ScriptedOdbc::Result TextRows(const Rows& rows) {
     return r;
 }
 
-struct Search {
-    std::shared_ptr<kvlSERV> s = kvlSERV::Create();
-    std::string text;
-    // The command for text on table T, column C, returning ID.
-    std::string For(std::string typed, std::optional<Variant> accents = false,
-                    std::optional<Variant> rows = std::nullopt) {
-        text = std::move(typed);
-        return s->Pesquisa("T", "C", "ID", text, accents, rows).ToString();
-    }
-};
-
 class SearchOnTables : public BackendTest {
   protected:
     SearchOnTables() { session = kvlSERV::Create(odbc); }
@@ -237,7 +226,14 @@ TEST_F(Collections, PlaceholdersRewrittenByTheTableTheyDesignate) {
 }
 
 TEST(Pesquisa, TheTextNormalisedAnAnchoredWildcardTheRowLimitNoWordsAndExactWeights) {
-    Search q;
+    auto s = kvlSERV::Create();
+    std::string text;  // the user's, which the search writes back
+    // The command for text on table T, column C, returning ID.
+    auto search = [&](std::string typed, std::optional<Variant> accents = false,
+                      std::optional<Variant> rows = std::nullopt) {
+        text = std::move(typed);
+        return s->Pesquisa("T", "C", "ID", text, accents, rows).ToString();
+    };
     // Typed, whether accents count (omitted: ignored), searched.
     const std::tuple<const char*, std::optional<Variant>, const char*> cases[] = {
         {"São", true, "s[a,á,à,ã,â,ä][o,ó,ò,ô,õ]"},
@@ -247,27 +243,27 @@ TEST(Pesquisa, TheTextNormalisedAnAnchoredWildcardTheRowLimitNoWordsAndExactWeig
     };
     for (const auto& [typed, accents, searched] : cases) {
         SCOPED_TRACE(typed);
-        std::string command = q.For(typed, accents);
-        EXPECT_EQ(q.text, searched);
+        std::string command = search(typed, accents);
+        EXPECT_EQ(text, searched);
         EXPECT_NE(command.find(std::string(" where  C like '%") + searched + "%'  order"),
                   std::string::npos)
             << command;
     }
 
     // A "%" typed at an end anchors only the filter.
-    std::string command = q.For("%ria");
+    std::string command = search("%ria");
     EXPECT_NE(command.find("Importancia= (Case When C like '%%ria%' then 1"), std::string::npos);
     EXPECT_NE(command.find(" where  C like '%ria'  order"), std::string::npos) << command;
-    EXPECT_EQ(q.For("   "), " SELECT ID FROM T where  order by Importancia DESC, Palavras DESC");
-    EXPECT_EQ(q.text, "   ");
+    EXPECT_EQ(search("   "), " SELECT ID FROM T where  order by Importancia DESC, Palavras DESC");
+    EXPECT_EQ(text, "   ");
     for (Variant none : {Variant(int16_t{0}), Variant(int16_t{-3})})
-        EXPECT_EQ(q.For("a", false, none).find("TOP"), std::string::npos);
-    EXPECT_TRUE(q.For("a", false, Variant("25")).starts_with(" SELECT TOP 25 ID,"));
+        EXPECT_EQ(search("a", false, none).find("TOP"), std::string::npos);
+    EXPECT_TRUE(search("a", false, Variant("25")).starts_with(" SELECT TOP 25 ID,"));
 
     // The weights of seventy words stay exact integers.
     std::string typed;
     for (int n = 69; n >= 0; --n) typed += "p" + std::to_string(n) + "  ";  // p69 first
-    command = q.For(typed);
+    command = search(typed);
     for (auto [k, digits] : {std::pair{0, "1"}, std::pair{64, "18446744073709551616"},
                              std::pair{69, "590295810358705651712"}}) {
         std::string term = "like '%p" + std::to_string(k) + "%' then " + digits + " else";
