@@ -33,8 +33,6 @@ class FakeWindow : public kvl::Window {
     std::string caption;
     int16_t state = kvl::kWindowNormal;
     int32_t left = 0, top = 0, width = 0, height = 0;
-    // The bounds a minimised window reports once set back to normal.
-    int32_t normalWidth = 0, normalHeight = 0;
     int16_t border = 2;  // sizable
     bool mdiParent = false;
     bool visible = true;
@@ -42,22 +40,11 @@ class FakeWindow : public kvl::Window {
 
     FakeWindow(std::string c, int32_t l, int32_t t, int32_t w, int32_t h,
                int16_t s = kvl::kWindowNormal)
-        : caption(std::move(c)),
-          state(s),
-          left(l),
-          top(t),
-          width(w),
-          height(h),
-          normalWidth(w),
-          normalHeight(h) {}
+        : caption(std::move(c)), state(s), left(l), top(t), width(w), height(h) {}
 
     std::string Caption() override { return caption; }
     int16_t WindowState() override { return state; }
-    void SetWindowState(int16_t s) override {
-        if (state == kvl::kWindowMinimized && s == kvl::kWindowNormal)
-            width = normalWidth, height = normalHeight;
-        state = s;
-    }
+    void SetWindowState(int16_t s) override { state = s; }
     int32_t Left() override { return left; }
     void SetLeft(int32_t v) override { left = v; }
     int32_t Top() override { return top; }
@@ -73,9 +60,10 @@ class FakeWindow : public kvl::Window {
     std::vector<std::shared_ptr<kvl::WindowControl>> Controls() override { return controls; }
 };
 
-// A window inside a variant, as the library takes it.
-inline kvl::Variant AsVariant(const std::shared_ptr<FakeWindow>& w) {
-    return kvl::Variant(std::shared_ptr<kvl::Object>(w));
+// A client object (a window, a list, a row source) inside a variant, as the library takes it.
+template <class T>
+kvl::Variant AsVariant(const std::shared_ptr<T>& o) {
+    return kvl::Variant(std::shared_ptr<kvl::Object>(o));
 }
 
 }  // namespace kvltest
