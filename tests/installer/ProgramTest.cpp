@@ -133,7 +133,7 @@ void SaveScreenshot(QWidget& window, const char* name) {
 
 // The window on the logic's fake platform, which answers OK to every message box: the
 // installation on the real platform is the end-to-end run's.
-class WindowTest : public kvltest::QtTest {
+class WindowTest : public kvltest::QtTest<> {
   protected:
     WindowTest() { window.show(); }
 

@@ -37,7 +37,7 @@ void Screenshot(QWidget& window, const char* file) {
     window.grab().save(QStringLiteral(SETUP_SCREENSHOT_DIR "/") + QString::fromLatin1(file));
 }
 
-class WindowTest : public kvltest::QtTest {
+class WindowTest : public kvltest::QtTest<> {
   protected:
     void SetUp() override {
         InstallProduct(platform, "Cartelix Professional 06.00", "Cartelix Professional");
