@@ -1,5 +1,7 @@
-// Reading rows on the real drivers: values whole, stored and replayed, set aside, the slot
-// given back; and, scripted, a fetch that fails or loses its link.
+// Describing columns and reading rows on the real drivers: what each driver reports, names
+// taken from the select list, values whole, stored and replayed, set aside, the slot given
+// back; and, scripted, what no driver here reports (SQL_DECIMAL, a size of 2^31 - 1) and a
+// fetch that fails or loses its link.
 
 #include <gtest/gtest.h>
 
@@ -20,8 +22,53 @@ class Rows : public kvltest::BackendTest {
             "(3, 'Travessa do Açúcar')");
     }
 };
+class Columns : public Rows {};
+
+// A column's numeric and decimal flags, integer digits, width and bounds.
+std::string Numeric(kvlRES& r, int16_t n) {
+    return std::to_string(r.ColSeTipoNum(n)) + std::to_string(r.ColSeTipoDec(n)) + " " +
+           r.ColNInt(n).ToString() + " " + r.ColLen(n).ToString() + " " + r.ColMax(n).ToString() +
+           " " + r.ColMin(n).ToString();
+}
 
 }  // namespace
+
+// Widths follow the bytes the driver reports (PostgreSQL 4 and 2 for the integers, the
+// SQLite driver its display sizes 10 and 6); real and float both take the wide bounds.
+TEST_P(Columns, MetadataOfTheCommonTypes) {
+    Run("CREATE TABLE tipos (i INTEGER, s SMALLINT, v VARCHAR(20), t TEXT, r REAL, f FLOAT)");
+    auto r = session->Exec("SELECT i, s, v, t, r, f FROM tipos");
+    ASSERT_EQ(r->Cols, 6) << r->ErroD;
+    EXPECT_EQ(r->ColTipo(1).ToInt16(), 7);
+    EXPECT_EQ(r->ColTipo(2).ToInt16(), 6);
+    EXPECT_EQ(r->ColTipo(3).ToInt16(), 2);
+    EXPECT_FALSE(r->ColSeTipoNum(3));
+    EXPECT_LE(r->ColNBytes(4).ToInt32(), 32000);
+    const bool pg = IsPostgres();
+    EXPECT_EQ(Numeric(*r, 1),
+              pg ? "10 10 10 2147483647 -2147483648" : "10 10 25 2147483647 -2147483648");
+    EXPECT_EQ(Numeric(*r, 2), pg ? "10 5 5 32767 -32768" : "10 5 15 32767 -32768");
+    EXPECT_EQ(Numeric(*r, 5), "11 30 30 3.4E+27 -3.4E+27");
+    EXPECT_EQ(Numeric(*r, 6), "11 30 30 3.4E+27 -3.4E+27");
+}
+
+// Unanalysed, names come from the select list and every buffer is 1024.
+TEST_P(Columns, NamesFromTheSelectListAndTheirLookup) {
+    auto r =
+        session->Exec("select ruas.nome, ruas.id from ruas order by id", nullptr, nullptr, false);
+    ASSERT_EQ(r->Cols, 2);
+    EXPECT_EQ(r->ColNome(2).ToString(), "id");
+    EXPECT_EQ(r->ColNomeCompleto(1).ToString(), "ruas.nome");
+    EXPECT_EQ(r->ColLen(1).ToInt32(), 1024);
+    EXPECT_TRUE(r->ColTipo(1).IsEmpty());
+    EXPECT_EQ(r->ColIndex("id"), 2);
+    EXPECT_EQ(r->ColIndex("ID"), -1);
+    ASSERT_TRUE(r->TemLinhas());
+    EXPECT_EQ(r->XCol("nome").ToString(), "Rua da Conceição");
+    EXPECT_EQ(kvltest::ErrorOf([&] { r->XCol("NOME"); }), kSubscriptOutOfRange);
+}
+
+KVL_BACKENDS(Columns);
 
 // No value is cut, whatever size the driver reports for its column: accented text sized in
 // characters, exact decimals, long text, the least integers, and dates, times and big
@@ -118,4 +165,16 @@ TEST(RowsScripted, AFailedFetchIsAnErrorAndRetryFetchesAgain) {
     EXPECT_TRUE(s.dialogs->answers.empty());
     EXPECT_EQ(s.odbc->Count("AllocEnv"), 2u);
     EXPECT_TRUE(s.Run(kvltest::TextColumn({"42"}))->TemLinhas());
+}
+
+TEST(ColumnsScripted, DecimalAndHugeText) {
+    kvltest::ScriptedSession s;
+    kvltest::ScriptedOdbc::Result result;
+    result.columns = {{"valor", 3, 9, 2, 1}, {"memo", -1, 2147483647, 0, 1}};  // DECIMAL(9,2)
+    auto r = s.Run(result);
+    EXPECT_EQ(r->ColTipo(1).ToInt16(), 24);
+    EXPECT_EQ(Numeric(*r, 1), "11 7 10 9999999 -9999999");
+    EXPECT_EQ(r->ColNDec(1), 2);
+    EXPECT_EQ(r->ColNBytes(2).ToInt32(), 32000);  // capped
+    EXPECT_EQ(r->ColLen(2).ToInt32(), 2147483645);
 }

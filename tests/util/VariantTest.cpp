@@ -19,7 +19,7 @@ int32_t ErrorOf(auto&& f) {
 }
 }  // namespace
 
-TEST(Variant, ConvertsTextAndNumbersRoundingHalvesToEven) {
+TEST(Variant, ConvertsTextAndNumbersRoundingHalvesToEvenOrReportsWhyNot) {
     EXPECT_EQ(Variant(" 7 ").ToInt32(), 7);
     EXPECT_EQ(Variant(2.5).ToInt16(), 2);
     EXPECT_EQ(Variant(3.5).ToInt16(), 4);
@@ -31,9 +31,7 @@ TEST(Variant, ConvertsTextAndNumbersRoundingHalvesToEven) {
     EXPECT_EQ(Variant(false).ToString(), "False");
     EXPECT_EQ(Variant(3.4e27).ToString(), "3.4E+27");
     EXPECT_EQ(Variant(0.5).ToString(), "0.5");
-}
-
-TEST(Variant, ReportsOverflowAndTypeMismatch) {
+    // Overflow and type mismatch.
     EXPECT_EQ(ErrorOf([] { Variant(int32_t{40000}).ToInt16(); }), kOverflow);
     EXPECT_EQ(ErrorOf([] { Variant(32767.5).ToInt16(); }), kOverflow);
     EXPECT_EQ(ErrorOf([] { Variant(32767.4).ToInt16(); }), 0);
