@@ -101,13 +101,12 @@ TEST_P(LinkRecovery, TheClosesWritesGoOnAsAnsweredAfterALostLink) {
         auto s = Open(false, login, "kvlPERM");
         for (auto [form, left] : {std::pair{"A", 111}, {"B", 222}, {"C", 333}})
             s->TabelaPosGrava(AsVariant(std::make_shared<FakeWindow>(form, left, 0, 10, 10)));
-        auto pids =
-            Column("SELECT pid FROM pg_stat_activity WHERE application_name = '" + name + "'");
-        ASSERT_FALSE(pids.empty()) << session->ErroD;
-        for (const std::string& pid : pids)
-            ASSERT_EQ(Column("SELECT pg_terminate_backend(" + pid + ", 5000)::int"),
-                      std::vector<std::string>{"1"})
-                << pid << ": " << session->ErroD;
+        auto ended = Column(
+            "SELECT pg_terminate_backend(pid, 5000)::int FROM pg_stat_activity "
+            "WHERE application_name = '" +
+            name + "'");
+        ASSERT_FALSE(ended.empty()) << session->ErroD;
+        ASSERT_EQ(ended, std::vector<std::string>(ended.size(), "1")) << session->ErroD;
         dialogs->answers = {answer, kYes};
         s->Fecha();
         EXPECT_FALSE(s->Aberto);
