@@ -49,7 +49,7 @@ TEST_P(Link, ParametersOfEveryTypeComeBackAsBound) {
     auto rows = Rows(*link, "SELECT * FROM p WHERE i = ? OR i IS NULL ORDER BY i",
                      {int64_t{-9007199254740993}});
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(pg ? rows[1] : rows[0], std::vector<TypedValue>(9));  // NULL in every column
+    EXPECT_EQ(pg ? rows[1] : rows[0], std::vector<TypedValue>(9));
     const auto& values = pg ? rows[0] : rows[1];
     for (size_t n = 0; n < full.size(); ++n) {
         // SQLite keeps a decimal as a double: its digits come back without the trailing zeros.
