@@ -36,7 +36,6 @@ TEST_P(BadValues, BytesThatAreNotUtf8ComeBackAsStored) {
 
 // A diagnostic that quotes bytes that are not UTF-8, longer than the message buffer.
 TEST_P(BadValues, ADiagnosticQuotingBadBytesIsAClearError) {
-    session->ComMsg = false;
     auto r = session->Exec("SELECT * FROM \"" + std::string(3000, '\xFF') + "\"");
     EXPECT_TRUE(r->erro);
     EXPECT_FALSE(r->ErroD.empty());

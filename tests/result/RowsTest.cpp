@@ -1,10 +1,21 @@
-// Reading rows on the real drivers: values whole, stored and replayed, set aside, the slot
-// given back; and, scripted, a fetch that fails or loses its link.
+// Describing columns and reading rows on the real drivers: what each driver reports, names
+// taken from the select list, values whole, stored and replayed, set aside, the slot given
+// back; and, scripted, what no driver here reports (SQL_DECIMAL, a size of 2^31 - 1) and a
+// fetch that fails or loses its link.
+// The typed reading in blocks, likewise: loosely reported types, NULLs anywhere in a block,
+// long text and bytes beside short values, mixing with the text reading, further results, and
+// the slot reused after it; and, scripted, columns the driver will not bind, and a row or a
+// whole block the driver fails to give.
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include "Databases.h"
 #include "kvl/Error.h"
+#include "kvl/OdbcError.h"
+#include "kvl/kvlRES.h"
 
 using namespace kvl;
 
@@ -20,8 +31,94 @@ class Rows : public kvltest::BackendTest {
             "(3, 'Travessa do Açúcar')");
     }
 };
+class Columns : public Rows {};
+
+// A column's numeric and decimal flags, integer digits, width and bounds.
+std::string Numeric(kvlRES& r, int16_t n) {
+    return std::to_string(r.ColSeTipoNum(n)) + std::to_string(r.ColSeTipoDec(n)) + " " +
+           r.ColNInt(n).ToString() + " " + r.ColLen(n).ToString() + " " + r.ColMax(n).ToString() +
+           " " + r.ColMin(n).ToString();
+}
+
+class TypedRows : public Rows {};
+class TypedRowsPostgres : public TypedRows {};
+
+// A column of the type test: its type and literal on SQLite and on PostgreSQL (no type: not
+// on that driver), and the value each gives.
+struct Case {
+    const char* name;
+    const char* type[2];
+    const char* literal[2];
+    TypedValue expected[2];
+};
+
+const std::vector<Case> kCases{
+    // SQLite keeps a decimal as a double, so its digits are those of the double.
+    {"de",
+     {"DECIMAL(12,2)", "DECIMAL(12,2)"},
+     {"-1234.50", "-1234.50"},
+     {Decimal{"-1234.5"}, Decimal{"-1234.50"}}},
+    {"nu", {"NUMERIC", "NUMERIC"}, {"7.5", "7.5"}, {Decimal{"7.5"}, Decimal{"7.5"}}},
+    {"mo", {"MONEY", "MONEY"}, {"4.25", "4.25"}, {std::string("4.25"), std::string("$4.25")}},
+    {"bo", {"BOOLEAN", "BOOLEAN"}, {"1", "TRUE"}, {true, true}},
+    {"tm",
+     {"TIME", "TIME"},
+     {"'13:45:01.25'", "'13:45:01.25'"},
+     {Time{13, 45, 1, 250000000}, Time{13, 45, 1, 250000000}}},
+    {"bn", {"BINARY(4)", nullptr}, {"x'01020304'", ""}, {Bytes{1, 2, 3, 4}, {}}},
+    // SQLite keeps any value in any column: what is not of the column's type stays text.
+    {"ix", {"INTEGER", nullptr}, {"'doze'", ""}, {std::string("doze"), {}}},
+    {"dx", {"DATE", nullptr}, {"'amanhã'", ""}, {std::string("amanhã"), {}}},
+};
+
+// The number and description of the OdbcError f throws; "none" when it throws none.
+std::string FailureOf(auto&& f) {
+    try {
+        f();
+    } catch (const OdbcError& e) {
+        return std::to_string(e.number()) + " " + e.description();
+    }
+    return "none";
+}
 
 }  // namespace
+
+// Widths follow the bytes the driver reports (PostgreSQL 4 and 2 for the integers, the
+// SQLite driver its display sizes 10 and 6); real and float both take the wide bounds.
+TEST_P(Columns, MetadataOfTheCommonTypes) {
+    Run("CREATE TABLE tipos (i INTEGER, s SMALLINT, v VARCHAR(20), t TEXT, r REAL, f FLOAT)");
+    auto r = session->Exec("SELECT i, s, v, t, r, f FROM tipos");
+    ASSERT_EQ(r->Cols, 6) << r->ErroD;
+    EXPECT_EQ(r->ColTipo(1).ToInt16(), 7);
+    EXPECT_EQ(r->ColTipo(2).ToInt16(), 6);
+    EXPECT_EQ(r->ColTipo(3).ToInt16(), 2);
+    EXPECT_FALSE(r->ColSeTipoNum(3));
+    EXPECT_LE(r->ColNBytes(4).ToInt32(), 32000);
+    const bool pg = IsPostgres();
+    EXPECT_EQ(Numeric(*r, 1),
+              pg ? "10 10 10 2147483647 -2147483648" : "10 10 25 2147483647 -2147483648");
+    EXPECT_EQ(Numeric(*r, 2), pg ? "10 5 5 32767 -32768" : "10 5 15 32767 -32768");
+    EXPECT_EQ(Numeric(*r, 5), "11 30 30 3.4E+27 -3.4E+27");
+    EXPECT_EQ(Numeric(*r, 6), "11 30 30 3.4E+27 -3.4E+27");
+}
+
+// Unanalysed, names come from the select list and every buffer is 1024.
+TEST_P(Columns, NamesFromTheSelectListAndTheirLookup) {
+    auto r =
+        session->Exec("select ruas.nome, ruas.id from ruas order by id", nullptr, nullptr, false);
+    ASSERT_EQ(r->Cols, 2);
+    EXPECT_EQ(r->ColNome(2).ToString(), "id");
+    EXPECT_EQ(r->ColNomeCompleto(1).ToString(), "ruas.nome");
+    EXPECT_EQ(r->ColLen(1).ToInt32(), 1024);
+    EXPECT_TRUE(r->ColTipo(1).IsEmpty());
+    EXPECT_EQ(r->ColIndex("id"), 2);
+    EXPECT_EQ(r->ColIndex("ID"), -1);
+    ASSERT_TRUE(r->TemLinhas());
+    EXPECT_EQ(r->XCol("nome").ToString(), "Rua da Conceição");
+    EXPECT_EQ(kvltest::ErrorOf([&] { r->XCol("NOME"); }), kSubscriptOutOfRange);
+}
+
+KVL_BACKENDS(Columns);
 
 // No value is cut, whatever size the driver reports for its column: accented text sized in
 // characters, exact decimals, long text, the least integers, and dates, times and big
@@ -118,4 +215,204 @@ TEST(RowsScripted, AFailedFetchIsAnErrorAndRetryFetchesAgain) {
     EXPECT_TRUE(s.dialogs->answers.empty());
     EXPECT_EQ(s.odbc->Count("AllocEnv"), 2u);
     EXPECT_TRUE(s.Run(kvltest::TextColumn({"42"}))->TemLinhas());
+}
+
+TEST(ColumnsScripted, DecimalAndHugeText) {
+    kvltest::ScriptedSession s;
+    kvltest::ScriptedOdbc::Result result;
+    result.columns = {{"valor", 3, 9, 2, 1}, {"memo", -1, 2147483647, 0, 1}};  // DECIMAL(9,2)
+    auto r = s.Run(result);
+    EXPECT_EQ(r->ColTipo(1).ToInt16(), 24);
+    EXPECT_EQ(Numeric(*r, 1), "11 7 10 9999999 -9999999");
+    EXPECT_EQ(r->ColNDec(1), 2);
+    EXPECT_EQ(r->ColNBytes(2).ToInt32(), 32000);  // capped
+    EXPECT_EQ(r->ColLen(2).ToInt32(), 2147483645);
+}
+
+// The types a driver reports as a type that says less, a time's fraction, and text kept in
+// a column of another type, on each driver (the parameters' round trip in LinkTest reads the
+// plain types back); the type each column is described with is the one its values arrive as.
+TEST_P(TypedRows, LooselyReportedTypesArriveAsTheirOwnType) {
+    const int d = IsPostgres() ? 1 : 0;
+    std::string create, insert, select;
+    for (const Case& c : kCases) {
+        if (!c.type[d]) continue;
+        create += std::string(create.empty() ? "" : ", ") + c.name + " " + c.type[d];
+        insert += std::string(insert.empty() ? "" : ", ") + c.literal[d];
+        select += std::string(select.empty() ? "" : ", ") + c.name;
+    }
+    Run("CREATE TABLE tipos (" + create + ")");
+    Run("INSERT INTO tipos VALUES (" + insert + ")");
+    auto r = session->Exec("SELECT " + select + " FROM tipos");
+    ASSERT_TRUE(r->TemLinhasTipadas()) << r->ErroD;
+    int16_t n = 0;
+    std::map<std::string, int16_t> typeOf;
+    for (const Case& c : kCases) {
+        if (!c.type[d]) continue;
+        ++n;
+        EXPECT_EQ(r->ColTipada(n), c.expected[d]) << c.name;
+        EXPECT_EQ(r->ColDescrição(n).name, c.name);
+        typeOf[c.name] = r->ColDescrição(n).sqlType;
+    }
+    EXPECT_EQ(typeOf["de"], IsPostgres() ? odbc::kSqlNumeric : odbc::kSqlDecimal);
+    EXPECT_EQ(typeOf["bo"], odbc::kSqlBit);
+    EXPECT_EQ(typeOf["mo"], odbc::kSqlVarchar);
+    EXPECT_FALSE(r->TemLinhasTipadas());
+}
+
+// Blocks of four rows: NULLs in the first, a middle and the last row of a block and in the
+// last row of all, a column of NULLs only, and an empty text that is not NULL; beside short
+// values, long text and bytes (NULs among them) read whole in their row of the block, and a
+// value longer than the size its column reports (SQLite keeps any length; psqlODBC reports 255
+// for varchar without one).
+TEST_P(TypedRows, NullsAndLongValuesAnywhereInABlock) {
+    const bool pg = IsPostgres();
+    Run(std::string("CREATE TABLE n (k INTEGER, a VARCHAR(10), x DOUBLE PRECISION, d DATE, "
+                    "nada VARCHAR(5), longo TEXT, livre VARCHAR") +
+        (pg ? ", b BYTEA)" : "(4), b BLOB)"));
+    std::string longo, hex;
+    while (longo.size() < 100'000) longo += "Conceição ";
+    longo.resize(100'000);
+    Bytes bytes;
+    for (int i = 0; i < 100'000; ++i) {
+        bytes.push_back(static_cast<uint8_t>(i % 256));
+        hex += "0123456789abcdef"[i % 256 / 16];
+        hex += "0123456789abcdef"[i % 16];
+    }
+    const std::string livre(2000, 'x');
+    const std::set<int> nullA{1, 6, 8, 10}, nullX{4, 5}, nullD{9};
+    auto valueOr = [](bool null, const std::string& v) { return null ? "NULL" : v; };
+    auto blob = [&](const std::string& h) {
+        return pg ? "decode('" + h + "', 'hex')" : "x'" + h + "'";
+    };
+    for (int k = 1; k <= 10; ++k) {
+        Run("INSERT INTO n VALUES (" + std::to_string(k) + ", " +
+            valueOr(nullA.count(k), k == 2 ? "''" : "'v" + std::to_string(k) + "'") + ", " +
+            valueOr(nullX.count(k), std::to_string(k) + ".5") + ", " +
+            valueOr(nullD.count(k), "'2024-01-" + std::to_string(10 + k) + "'") + ", NULL, '" +
+            (k % 2 ? longo : "curto") + "', '" + (k == 3 ? livre : "l") + "', " +
+            blob(k == 7 ? hex : "00") + ")");
+    }
+    auto r = session->Exec("SELECT k, a, x, d, nada, longo, livre, b FROM n ORDER BY k");
+    for (int k = 1; k <= 10; ++k) {
+        ASSERT_TRUE(r->TemLinhasTipadas(4)) << k;
+        EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{k}));
+        const TypedValue a = nullA.count(k) ? TypedValue()
+                             : k == 2       ? TypedValue(std::string())
+                                            : TypedValue("v" + std::to_string(k));
+        EXPECT_EQ(r->ColTipada(2), a) << k;
+        EXPECT_EQ(r->ColTipada(3), nullX.count(k) ? TypedValue() : TypedValue(k + 0.5)) << k;
+        const TypedValue date = Date{2024, 1, static_cast<uint8_t>(10 + k)};
+        EXPECT_EQ(r->ColTipada(4), nullD.count(k) ? TypedValue() : date) << k;
+        EXPECT_EQ(r->ColTipada(5), TypedValue()) << k;
+        EXPECT_TRUE(std::get<std::string>(r->ColTipada(6)) == (k % 2 ? longo : "curto")) << k;
+        EXPECT_EQ(std::get<std::string>(r->ColTipada(7)), k == 3 ? livre : "l") << k;
+        EXPECT_TRUE(std::get<Bytes>(r->ColTipada(8)) == (k == 7 ? bytes : Bytes{0})) << k;
+    }
+    EXPECT_FALSE(r->TemLinhasTipadas());
+    EXPECT_EQ(r->Lins, 10);
+}
+
+// A result read one way refuses the other; values are asked for by column number.
+TEST_P(TypedRows, AResultIsReadOneWayOnly) {
+    auto typed = session->Exec("SELECT id FROM ruas");
+    EXPECT_EQ(kvltest::ErrorOf([&] { typed->ColTipada(1); }), kInvalidCall);
+    EXPECT_EQ(kvltest::ErrorOf([&] { typed->TemLinhasTipadas(0); }), kInvalidCall);
+    ASSERT_TRUE(typed->TemLinhasTipadas());
+    EXPECT_EQ(kvltest::ErrorOf([&] { typed->TemLinhas(); }), kInvalidCall);
+    EXPECT_EQ(kvltest::ErrorOf([&] { typed->CarregaTudo(); }), kInvalidCall);
+    EXPECT_EQ(kvltest::ErrorOf([&] { typed->ColTipada(0); }), kSubscriptOutOfRange);
+    EXPECT_EQ(kvltest::ErrorOf([&] { typed->ColTipada(2); }), kSubscriptOutOfRange);
+    EXPECT_EQ(kvltest::ErrorOf([&] { typed->ColDescrição(2); }), kSubscriptOutOfRange);
+
+    auto text = session->Exec("SELECT id FROM ruas");
+    ASSERT_TRUE(text->TemLinhas());
+    EXPECT_EQ(kvltest::ErrorOf([&] { text->TemLinhasTipadas(); }), kInvalidCall);
+    EXPECT_EQ(kvltest::ErrorOf([&] { text->ColTipada(1); }), kInvalidCall);
+    EXPECT_EQ(text->ColDescrição(1).name, "id");
+}
+
+// However a slot's result set is left (released, dropped, or given another command), the
+// next command on the slot reads every row one at a time into nothing of the last one's: a
+// binding or a block size left behind would lose rows, or write into freed buffers.
+TEST_P(TypedRows, TheSlotIsLeftAsItWasAfterATypedRead) {
+    Run("CREATE TABLE s (k INTEGER, a VARCHAR(10))");
+    for (int k = 1; k <= 50; ++k) Run("INSERT INTO s VALUES (" + std::to_string(k) + ", 'a')");
+    const std::string select = "SELECT k, a FROM s ORDER BY k";
+    for (int how = 0; how < 3; ++how) {
+        SCOPED_TRACE(how);
+        auto r = session->Exec(select);
+        ASSERT_TRUE(r->TemLinhasTipadas(8));
+        const int16_t slot = r->Indice;
+        if (how == 0) r->Liberta();
+        if (how == 1) r.reset();
+        auto next = session->Exec(select, how == 2 ? r : nullptr);
+        EXPECT_EQ(next->Indice, slot);
+        EXPECT_TRUE(how != 2 || next == r);  // given back to Exec, it runs the command itself
+        int32_t sum = 0;
+        while (next->TemLinhas()) sum += next->Col(1).ToInt32();
+        EXPECT_EQ(sum, 50 * 51 / 2);
+    }
+}
+
+// PostgreSQL: the SQLite driver runs one statement of a batch only.
+TEST_P(TypedRowsPostgres, FurtherResultsAreReadEitherWayAnew) {
+    auto r = session->Exec("SELECT 1 AS a; SELECT 'x' AS b, 2.5::float8 AS c; SELECT 3 AS d");
+    ASSERT_TRUE(r->TemLinhasTipadas()) << r->ErroD;
+    EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{1}));
+    ASSERT_TRUE(r->MaisResultados(false));
+    ASSERT_TRUE(r->TemLinhas());
+    EXPECT_EQ(r->Col(1).ToString(), "x");
+    ASSERT_TRUE(r->MaisResultados());
+    EXPECT_EQ(r->ColDescrição(1).name, "d");
+    EXPECT_EQ(r->ColNome(1).ToString(), "d");
+    ASSERT_TRUE(r->TemLinhasTipadas());
+    EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{3}));
+    EXPECT_EQ(kvltest::ErrorOf([&] { r->ColTipada(2); }), kSubscriptOutOfRange);
+}
+
+// A block of rows from the real server with a failure the scripted layer puts in it: a row
+// the driver marks failed ends the rows before it, and a fetch that fails as a whole gives
+// none of its block. Either failure is thrown again by every later call and never asks
+// the session's dialogs.
+TEST_P(TypedRowsPostgres, AFailureInsideABlockIsThrownAtItsRowAndStays) {
+    auto odbc = std::make_shared<kvltest::ScriptedOdbc>(odbc::UnixOdbc());
+    auto s = kvlSERV::Create(odbc);
+    s->Dialogos = dialogs;
+    s->Abre(session->Login);
+    ASSERT_TRUE(s->Aberto) << s->ErroD;
+    const std::string select = "SELECT g FROM generate_series(1, 12) AS g";
+
+    auto r = s->Exec(select);
+    odbc->FailRow(3, {"22003", 7, "fora do intervalo"});
+    ASSERT_TRUE(r->TemLinhasTipadas(4) && r->TemLinhasTipadas());
+    EXPECT_EQ(r->ColTipada(1), TypedValue(int64_t{2}));
+    const std::string outOfRange = std::to_string(odbc::kError) + " 22003: fora do intervalo";
+    EXPECT_EQ(FailureOf([&] { r->TemLinhasTipadas(); }), outOfRange);
+    EXPECT_EQ(FailureOf([&] { r->TemLinhasTipadas(); }), outOfRange);
+    r->Liberta();
+
+    r = s->Exec(select);
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(r->TemLinhasTipadas(4));
+    odbc->Fail("Fetch", {"08S01", 0, "ligação perdida"});
+    const std::string lost = std::to_string(odbc::kError) + " 08S01: ligação perdida";
+    EXPECT_EQ(FailureOf([&] { r->TemLinhasTipadas(); }), lost);
+    EXPECT_EQ(FailureOf([&] { r->TemLinhasTipadas(); }), lost);
+    EXPECT_EQ(r->Lins, 4);
+    EXPECT_TRUE(dialogs->asked.empty());
+}
+
+KVL_BACKENDS(TypedRows);
+INSTANTIATE_TEST_SUITE_P(Server, TypedRowsPostgres, testing::Values("postgres"));
+
+// A driver that refuses to bind: every column is read whole, and typed all the same.
+TEST(TypedRowsScripted, ColumnsADriverWillNotBindAreReadWhole) {
+    kvltest::ScriptedSession s;
+    kvltest::ScriptedOdbc::Result result;
+    result.columns = {{"n", odbc::kSqlInteger, 10, 0, 1}, {"d", odbc::kSqlTypeDate, 10, 0, 1}};
+    result.rows = {{"12", "2024-02-29"}, {std::nullopt, "29.02.2024"}};
+    EXPECT_EQ(kvltest::TypedRowsOf(*s.Run(result)),
+              (kvltest::TypedTable{{int64_t{12}, Date{2024, 2, 29}},
+                                   {TypedValue(), std::string("29.02.2024")}}));
+    EXPECT_GT(s.odbc->Count("BindCol"), 0u);
 }

@@ -61,9 +61,8 @@ TEST(ErrorCheck, TheErrorDialogAndTheErrorProperties) {
     ScriptedSession s;
     s.Fail(5701, "01000", "Changed database context to 'x'.");
     s.server->Exec("USE x");
-    EXPECT_FALSE(s.server->erro);
-    EXPECT_EQ(s.server->ErroN, 1);
-    EXPECT_EQ(s.server->ErroD, "Changed database context to 'x'.");
+    EXPECT_EQ(std::tuple(s.server->erro, s.server->ErroN, s.server->ErroD),
+              std::tuple(false, 1, "Changed database context to 'x'."));
 
     s.Fail(50001, "42000", "Mensagem do servidor");
     auto r = s.server->Exec("UPDATE t SET a = 1");
@@ -72,9 +71,8 @@ TEST(ErrorCheck, TheErrorDialogAndTheErrorProperties) {
     EXPECT_EQ(shown.title + " " + std::to_string(shown.style) + "\n" + shown.text,
               "kvlSERV - acesso a base de dados (servidor) [SQLExecDirect] 274\n"
               "-1\rMensagem do servidor\r\rUPDATE t SET a = 1");
-    EXPECT_TRUE(r->erro);
-    EXPECT_EQ(r->ErroN, -1);
-    EXPECT_EQ(r->ErroD, "Mensagem do servidor");
+    EXPECT_EQ(std::tuple(r->erro, r->ErroN, r->ErroD),
+              std::tuple(true, -1, "Mensagem do servidor"));
     EXPECT_EQ(s.server->ErroNativo, 50001);  // beyond 16 bits
 
     s.server->IgDupKey = true;
@@ -145,9 +143,11 @@ TEST(ErrorCheck, EachAnswerEndsTheCommandOrRunsItAgain) {
     }
 }
 
-// Composed without a server: each query's count, then the query.
+// The batch needs a server that takes statements without separators, which no driver here
+// is: each query's count, composed, comes first (one row per group when grouped), then the
+// query's own rows.
 TEST(RowCountPrediction, EachQueryIsPrecededByItsCount) {
-    auto s = kvlSERV::Create();
+    ScriptedSession s;
     for (auto [command, batch] :
          {std::pair{"SELECT a, b FROM t ORDER BY a",
                     "SELECT count(a) FROM t  SELECT a, b FROM t ORDER BY a "},
@@ -157,13 +157,7 @@ TEST(RowCountPrediction, EachQueryIsPrecededByItsCount) {
            "SELECT count(a) FROM t SELECT a FROM t SELECT count(b) FROM u SELECT b FROM u "},
           {"SELECT 1", "SELECT 1 SELECT 1 "},  // no FROM: one row
           {"UPDATE t SET a = 1", ""}})
-        EXPECT_EQ(s->Exec_ComPrevNumDeLinhas(command), batch) << command;
-}
-
-// The batch needs a server that takes statements without separators, which no driver here
-// is: the count comes first (one row per group when grouped), then the query's own rows.
-TEST(RowCountPrediction, TheCountThenTheQuerysOwnRows) {
-    ScriptedSession s;
+        EXPECT_EQ(s.server->Exec_ComPrevNumDeLinhas(command), batch) << command;
     s.odbc->ScriptExecution({TextColumn({"12"}), TextColumn({"a", "b"})});
     std::string command = "SELECT c FROM t";
     int32_t predicted = -1;

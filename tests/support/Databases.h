@@ -15,6 +15,7 @@
 #include "LocalDatabases.h"
 #include "Scripted.h"
 #include "kvl/Error.h"
+#include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
 
 // Skips a PostgreSQL test when no server is reachable, unless one is required (as the
@@ -131,6 +132,18 @@ inline bool SlotBusy(const kvl::kvlSERV& s, int16_t slot) {
     bool busy = false;
     s.StackItemGet(slot, busy);
     return busy;
+}
+
+using TypedTable = std::vector<std::vector<kvl::TypedValue>>;
+
+// The rows left in r, read typed.
+inline TypedTable TypedRowsOf(kvl::kvlRES& r) {
+    TypedTable rows;
+    while (r.TemLinhasTipadas()) {
+        auto& row = rows.emplace_back();
+        for (int16_t n = 1; n <= r.Cols; ++n) row.push_back(r.ColTipada(n));
+    }
+    return rows;
 }
 
 // The number of the kvl::Error that f throws; 0 when it throws none.
