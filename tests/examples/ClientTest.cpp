@@ -57,10 +57,8 @@ class Client : public kvltest::QtTest<kvltest::CatalogBackendTest> {
     void ChangeTheSample(const std::vector<std::string>& commands) {
         const std::string file = kvlsession::DefaultDatabasePath().string();
         kvlsession::EnsureSampleDatabase(file);
-        auto s = kvl::kvlSERV::Create();
-        s->Abre(std::nullopt, file, std::nullopt, std::nullopt, kvlsession::kSampleDriver);
-        for (const std::string& sql : commands) ASSERT_FALSE(s->Exec(sql)->erro) << sql;
-        s->Fecha();
+        session->Abre(std::nullopt, file, std::nullopt, std::nullopt, kvlsession::kSampleDriver);
+        for (const std::string& sql : commands) Run(sql);
     }
     template <class W>
     W* Find(const char* name) {
@@ -247,17 +245,13 @@ TEST(FormPlacement, OnTheLeftOfTheMainWindowElseBelowItsMenuBar) {
     const QRect main(100, 50, 600, 400);
     const QSize form(300, 200);
     const int menuBarBottom = 50 + 24 - 1;
-    struct Case {
-        const char* what;
-        QRect screen;
-        QPoint place;
+    const std::tuple<const char*, QRect, QPoint> cases[] = {
+        {"room on the left only", QRect(-400, 0, 1110, 800), QPoint(-208, 50)},
+        {"no room beside", QRect(0, 0, 800, 600), QPoint(108, 82)},
+        {"a form wider than the screen", QRect(0, 0, 200, 600), QPoint(0, 82)},
     };
-    for (const Case& c : {
-             Case{"room on the left only", QRect(-400, 0, 1110, 800), QPoint(-208, 50)},
-             Case{"no room beside", QRect(0, 0, 800, 600), QPoint(108, 82)},
-             Case{"a form wider than the screen", QRect(0, 0, 200, 600), QPoint(0, 82)},
-         })
-        EXPECT_EQ(moradas::FormPlace(main, menuBarBottom, form, c.screen), c.place) << c.what;
+    for (const auto& [what, screen, place] : cases)
+        EXPECT_EQ(moradas::FormPlace(main, menuBarBottom, form, screen), place) << what;
 }
 
 }  // namespace

@@ -14,18 +14,13 @@
 namespace zovlt::test {
 namespace {
 
-using ::testing::_;
-using ::testing::AllOf;
-using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::Not;
 using ::testing::StartsWith;
 
 constexpr int kFailed = -2147467259;
 const std::string kProgram = "Z:\\media\\dist\\bin";
 const std::string kRootPattern = kProgram + "\\..\\FILES\\*.*";
-const std::string kBlocksPattern = kProgram + "\\..\\FILES\\blocos\\*.*";
 const std::string kSource = kProgram + "\\..\\FILES\\";
 
 struct FakeView : InstallView {
@@ -94,13 +89,9 @@ TEST_F(InstallerTest, CancelInConfirmationChangesNothingWhileInstallingTheContro
 // --- Stage errors -------------------------------------------------------------------------------
 
 TEST_F(InstallerTest, AStageErrorOffersRetryOfTheSameStepOrCancelThatQuitsTheCadItStarted) {
-    struct Stage {
-        std::string step;
-        int number;
-        std::string message;
-        bool cadStarted;  // when the step fails
-    };
-    const Stage stages[] = {
+    // The step that fails, its error, the message shown and whether the CAD application was
+    // started by then.
+    const std::tuple<std::string, int, std::string, bool> stages[] = {
         {"mkdir C:\\ZOV_LT\\blocos", kvl::kPermissionDenied,
          "Ocorreu um erro na criação dos directórios!\r\n(70) Permissão negada", false},
         {"create AutoCAD.Application", kvl::kCannotCreateObject,
@@ -123,28 +114,29 @@ TEST_F(InstallerTest, AStageErrorOffersRetryOfTheSameStepOrCancelThatQuitsTheCad
          "Ocorreu um erro no Registo das librarias dinâmicas!\r\n(53) Ficheiro não encontrado",
          false},
     };
-    for (const Stage& stage : stages) {
+    for (const auto& [step, number, message, cadStarted] : stages) {
         for (const winhost::Button answer : {winhost::kRetry, winhost::kCancel}) {
-            SCOPED_TRACE(stage.step + (answer == winhost::kRetry ? " retried" : " cancelled"));
+            SCOPED_TRACE(step + (answer == winhost::kRetry ? " retried" : " cancelled"));
             Rig rig;
-            rig.platform.failures[stage.step] = stage.number;
+            rig.platform.failures[step] = number;
             const Outcome outcome = rig.Install({answer});
             const auto boxes = rig.platform.Logged("box ");
             ASSERT_GE(boxes.size(), 2u);
-            EXPECT_TRUE(boxes[1].starts_with("box 53 " + stage.message)) << boxes[1];
+            EXPECT_TRUE(boxes[1].starts_with("box 53 " + message)) << boxes[1];
             const bool retried = answer == winhost::kRetry;
             EXPECT_EQ(outcome, retried ? Outcome::Completed : Outcome::Cancelled);
-            EXPECT_EQ(rig.platform.Logged(stage.step).size(), retried ? 2u : 1u);
+            EXPECT_EQ(rig.platform.Logged(step).size(), retried ? 2u : 1u);
             if (retried) continue;
             // The progress line keeps the step that failed in view.
             EXPECT_TRUE(rig.view.progressVisible);
             EXPECT_TRUE(rig.view.caption.starts_with("Interrompido no passo: "))
                 << rig.view.caption;
-            EXPECT_THAT(rig.platform.log, AllOf(Contains("undo"), Not(Contains("finish"))));
+            EXPECT_THAT(rig.platform.Logged("undo"), ElementsAre("undo"));
+            EXPECT_THAT(rig.platform.Logged("finish"), IsEmpty());
             EXPECT_EQ(boxes.size(), 2u);  // no completion message
             // An application started hidden is closed unsaved and quit, last, not left running.
             const auto& log = rig.platform.log;
-            EXPECT_EQ(log.end()[-2] + ", " + log.back() == "Close 0 False, Quit", stage.cadStarted);
+            EXPECT_EQ(log.end()[-2] + ", " + log.back() == "Close 0 False, Quit", cadStarted);
             EXPECT_EQ(rig.platform.liveObjects, 0);
         }
     }
@@ -173,7 +165,7 @@ TEST_F(InstallerTest, AReinstallationKeepsFoldersAndSupportEntryAndReplacesTheFi
     EXPECT_EQ(platform.liveObjects, 0);
     // Confirmation and completion only.
     EXPECT_THAT(platform.Logged("box "),
-                ElementsAre(_, StartsWith("box 64 Instalação Concluída.")));
+                ElementsAre(StartsWith("box 321 "), StartsWith("box 64 Instalação Concluída.")));
 }
 
 TEST_F(InstallerTest, CancelBeforeTheSwitchPutsBackTheFilesAndFoldersAndEntersTheFinishedState) {
@@ -233,7 +225,7 @@ TEST_F(UninstallerTest, NoChangesNothingYesRemovesWhatTheInstallationAddedAfterT
     EXPECT_THAT(platform.log,
                 ElementsAre(StartsWith("box 292 Remover o ZOV LT deste computador?")));
     platform.listings[kRootPattern] = {"ZOV_LT.cui", "leia-me.txt"};
-    platform.listings[kBlocksPattern] = {"lote.dwg"};
+    platform.listings[kSource + "blocos\\*.*"] = {"lote.dwg"};
     // The user's own leia-me.txt was removed meanwhile: nothing to remove there.
     platform.existing = {"C:\\ZOV_LT\\ZOV_LT.cui", "C:\\ZOV_LT\\blocos\\lote.dwg",
                          "C:\\ZOV_LT\\DLL\\KVL2005.dll"};
@@ -258,7 +250,7 @@ TEST_F(UninstallerTest, NoChangesNothingYesRemovesWhatTheInstallationAddedAfterT
     EXPECT_FALSE(view.busy);
 }
 
-TEST_F(UninstallerTest, AFileThatCannotGoStopsTheRemovalBeforeAnythingChanges) {
+TEST_F(UninstallerTest, AFileThatCannotGoStopsTheRemovalUnchangedAndLeftoversThatStayFailIt) {
     platform.listings[kRootPattern] = {"ZOV_LT.cui", "leia-me.txt"};
     platform.existing = {"C:\\ZOV_LT\\ZOV_LT.cui", "C:\\ZOV_LT\\leia-me.txt"};
     platform.fixed = {"C:\\ZOV_LT\\leia-me.txt"};
@@ -269,11 +261,10 @@ TEST_F(UninstallerTest, AFileThatCannotGoStopsTheRemovalBeforeAnythingChanges) {
     for (const char* change : {"create ", "delete ", "run ", "leftovers "}) {
         EXPECT_THAT(platform.Logged(change), IsEmpty()) << change;
     }
-}
 
-TEST_F(UninstallerTest, LeftoversOfAKilledRunGoBeforeTheFoldersAndWhatRemainsIsAFailure) {
-    platform.listings[kRootPattern] = {"ZOV_LT.cui"};
-    platform.existing = {"C:\\ZOV_LT\\ZOV_LT.cui"};
+    // Once it may go, the leftovers of a killed run go before the folders; what remains of
+    // them is a failure.
+    platform.fixed.clear();
     platform.leftoversKept = {"C:\\ZOV_LT\\blocos\\.winhost-x.part"};
     EXPECT_EQ(Remove(), Outcome::Cancelled);
     EXPECT_LT(platform.At("leftovers C:\\ZOV_LT"), platform.At("rmdir C:\\ZOV_LT\\DLL"));

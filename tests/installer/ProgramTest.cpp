@@ -100,10 +100,9 @@ TEST_F(EndToEndTest, InstallationAndTwoRemovalsLeaveDriveCAndTheCadApplicationAs
 
 TEST(ProgramSetupTest, AProgramFolderAtADriveRootHasNoTrailingBackslash) {
     Workspace space;
-    Options options;
-    options.host.driveC = space.DriveC();
-    options.source = space.DriveC().string();
-    EXPECT_EQ(SetupFrom(options).programFolder, "C:");
+    const std::string driveC = space.DriveC().string();
+    EXPECT_EQ(SetupFrom(ParseOptions({"--drive-c", driveC, "--source", driveC})).programFolder,
+              "C:");
 }
 
 TEST_F(EndToEndTest, CommandLineUsage) {
@@ -114,11 +113,9 @@ TEST_F(EndToEndTest, CommandLineUsage) {
     // both installers share are the other installer's usage test's.
     for (const char* arguments :
          {"--source ", "--no-such-option", "--classes /nonexistent/classes.ini"}) {
-        EXPECT_EQ(RunProgram(kProgram,
-                             QString("--unattended --accept-terms ").append(arguments).split(' '))
-                      .exitCode,
-                  2)
-            << arguments;
+        const QStringList words =
+            QString("--unattended --accept-terms ").append(arguments).split(' ');
+        EXPECT_EQ(RunProgram(kProgram, words).exitCode, 2) << arguments;
     }
     EXPECT_EQ(Run({"--unattended"}).exitCode, 2);
     EXPECT_FALSE(std::filesystem::exists(space.DriveC() / "ZOV_LT"));
@@ -153,15 +150,12 @@ TEST_F(WindowTest, WaitsForTheTermsOpensLinksAndInstallsRefusingToCloseMeanwhile
     auto* install = Find<QPushButton>("Command1");
     auto* progress = Find<QLabel>("lblInstalação");
     auto* accept = Find<QCheckBox>("Check1");
-    EXPECT_FALSE(install->isEnabled());
-    EXPECT_FALSE(progress->isVisible());
-    EXPECT_FALSE(Find<QLabel>("Image1")->pixmap().isNull());
-    EXPECT_FALSE(Find<QLabel>("Image2")->pixmap().isNull());
+    EXPECT_FALSE(install->isEnabled() || progress->isVisible());
+    EXPECT_FALSE(Find<QLabel>("Image1")->pixmap().isNull() ||
+                 Find<QLabel>("Image2")->pixmap().isNull());
     EXPECT_TRUE(Find<QPlainTextEdit>("Text1")->isReadOnly());
     accept->click();
     EXPECT_TRUE(install->isEnabled());
-    accept->click();
-    EXPECT_FALSE(install->isEnabled());
     accept->setCheckState(Qt::PartiallyChecked);
     EXPECT_FALSE(install->isEnabled());
 
@@ -169,11 +163,10 @@ TEST_F(WindowTest, WaitsForTheTermsOpensLinksAndInstallsRefusingToCloseMeanwhile
     for (const char* name : {"Image1", "Image2", "Label3", "Label4"}) {
         QTest::mouseClick(Find<QLabel>(name), Qt::LeftButton);
     }
-    const auto links = platform.Logged("open ");
-    ASSERT_EQ(links.size(), 4u);
-    EXPECT_EQ(links[0], links[3]);  // both the maker's site
-    EXPECT_NE(links[0], links[1]);
-    EXPECT_EQ(links[2], "open mailto:" + Find<QLabel>("Label3")->text().toStdString());
+    const std::string maker = "open https://www.zovaria.example/zovlt";
+    EXPECT_THAT(platform.Logged("open "),
+                ElementsAre(maker, "open https://www.planurbe.example",
+                            "open mailto:" + Find<QLabel>("Label3")->text().toStdString(), maker));
 
     std::optional<bool> closedWhileInstalling;
     QStringList steps;
@@ -191,8 +184,7 @@ TEST_F(WindowTest, WaitsForTheTermsOpensLinksAndInstallsRefusingToCloseMeanwhile
     EXPECT_EQ(closedWhileInstalling, false);
     EXPECT_TRUE(steps.contains("Configurar o Menu")) << steps.join(", ").toStdString();
     EXPECT_EQ(window.Result(), Outcome::Completed);
-    EXPECT_FALSE(install->isVisible() || progress->isVisible());
-    EXPECT_FALSE(accept->isEnabled());
+    EXPECT_FALSE(install->isVisible() || progress->isVisible() || accept->isEnabled());
     EXPECT_EQ(Find<QPushButton>("Command2")->text(), "Fechar");
     SaveScreenshot(window, "zovlt-finished.png");
 

