@@ -11,30 +11,28 @@
 #include "kvl/kvlSERV.h"
 
 using namespace kvl;
-using kvltest::ScriptedSession;
 
 TEST(ConnectionText, BuiltFromThePropertiesWithAwkwardValuesBraced) {
-    ScriptedSession s(false);
-    auto& server = s.server;
-    server->Abre(std::string("d"), std::string("a;b"), std::string(" x"), std::string("p}w=1"));
-    EXPECT_EQ(server->Login, "DSN=d;DATABASE={a;b};DBQ={a;b};UID={ x};PWD={p}}w=1}");
-    server->Abre(std::nullopt, std::string("base"), std::string(""), std::string(""),
-                 std::string("SQL Server"), std::nullopt, std::nullopt, std::string("srv"));
-    EXPECT_EQ(server->Login, "DRIVER=SQL Server;SERVER=srv;DATABASE=base;DBQ=base;UID=;PWD=");
-    server->Driver = "";
-    server->Abre("outra");  // no "=": a data source's name
-    EXPECT_EQ(server->Login, "DSN=outra;DATABASE=base;DBQ=base;UID=;PWD=");
-    server->Abre("DRIVER=SQLite3;Database=f.db");  // a whole text, whatever the properties say
-    EXPECT_EQ(server->Login, "DRIVER=SQLite3;Database=f.db");
+    kvltest::ScriptedSession s(false);
+    s.server->Abre(std::string("d"), std::string("a;b"), std::string(" x"), std::string("p}w=1"));
+    EXPECT_EQ(s.server->Login, "DSN=d;DATABASE={a;b};DBQ={a;b};UID={ x};PWD={p}}w=1}");
+    s.server->Abre(std::nullopt, std::string("base"), std::string(""), std::string(""),
+                   std::string("SQL Server"), std::nullopt, std::nullopt, std::string("srv"));
+    EXPECT_EQ(s.server->Login, "DRIVER=SQL Server;SERVER=srv;DATABASE=base;DBQ=base;UID=;PWD=");
+    s.server->Driver = "";
+    s.server->Abre("outra");  // no "=": a data source's name
+    EXPECT_EQ(s.server->Login, "DSN=outra;DATABASE=base;DBQ=base;UID=;PWD=");
+    s.server->Abre("DRIVER=SQLite3;Database=f.db");  // a whole text, whatever the properties say
+    EXPECT_EQ(s.server->Login, "DRIVER=SQLite3;Database=f.db");
     EXPECT_TRUE(std::ranges::any_of(  // the text the driver manager was given
-        s.odbc->calls, [&](auto& c) { return c.ends_with(", " + server->Login + ")"); }));
+        s.odbc->calls, [&](auto& c) { return c.ends_with(", " + s.server->Login + ")"); }));
 }
 
 // Every handle is freed once, whether the session was open, half open after a refused
 // connect, or closed by its last reference. The close puts the settings back for the next
 // open and keeps what names the database and the last failure; a refused open resets nothing.
 TEST(OpenAndClose, HandlesAreFreedOnceAndTheCloseResetsTheSettings) {
-    ScriptedSession s(false);
+    kvltest::ScriptedSession s(false);
     auto& server = s.server;
     server->lStackBase = 3;
     server->Log = true;
@@ -69,28 +67,27 @@ TEST(OpenAndClose, HandlesAreFreedOnceAndTheCloseResetsTheSettings) {
 // A result set taken from the stack gives its slot back when dropped. The base, set while
 // closed, takes effect at the open; lowered, it disconnects nothing until a release.
 TEST(Stack, ExtraSlotsComeAndGoAndBaseSlotsStayConnected) {
-    ScriptedSession s(false);
-    auto& server = s.server;
-    server->StackBase(2);
+    kvltest::ScriptedSession s(false);
+    s.server->StackBase(2);
     EXPECT_EQ(s.odbc->Count("DriverConnect"), 0u);
-    server->Abre();
-    auto r1 = server->StackGetNovo(), r2 = server->StackGetNovo(), r3 = server->StackGetNovo(),
-         r4 = server->StackGetNovo();
+    s.server->Abre();
+    auto r1 = s.server->StackGetNovo(), r2 = s.server->StackGetNovo(),
+         r3 = s.server->StackGetNovo(), r4 = s.server->StackGetNovo();
     EXPECT_EQ(r4->Indice, 4);
     r4.reset();
-    EXPECT_EQ(server->Stack(), 4);  // slot 3 is still busy
+    EXPECT_EQ(s.server->Stack(), 4);  // slot 3 is still busy
     r3.reset();
-    EXPECT_EQ(server->Stack(), 2);
+    EXPECT_EQ(s.server->Stack(), 2);
     EXPECT_EQ(s.odbc->Count("Disconnect"), 2u);
     Handle conn = r1->hConn;
     r1.reset();
-    r1 = server->StackGetNovo();
+    r1 = s.server->StackGetNovo();
     EXPECT_EQ(r1->Indice, 1);
     EXPECT_EQ(r1->hConn, conn);
-    server->StackBase(1);
-    EXPECT_EQ(server->Stack(), 2);
+    s.server->StackBase(1);
+    EXPECT_EQ(s.server->Stack(), 2);
     r2.reset();
-    EXPECT_EQ(server->Stack(), 1);
+    EXPECT_EQ(s.server->Stack(), 1);
     EXPECT_EQ(s.odbc->Count("Disconnect"), 3u);
     EXPECT_EQ(s.odbc->misuses, 0);
 }
@@ -98,7 +95,7 @@ TEST(Stack, ExtraSlotsComeAndGoAndBaseSlotsStayConnected) {
 // A slot whose connect failed as the stack grew lies outside the counted stack, is freed
 // when given back, and is connected anew before it serves from inside the stack.
 TEST(Stack, AFailedGrowthSlotIsFreedOnReleaseAndReconnectedBeforeItServes) {
-    ScriptedSession s;
+    kvltest::ScriptedSession s;
     auto r1 = s.server->StackGetNovo();
     s.odbc->Fail("DriverConnect", {"08001", 0, "down"});
     auto failed = s.server->StackGetNovo();
@@ -124,7 +121,7 @@ TEST(Stack, AFailedGrowthSlotIsFreedOnReleaseAndReconnectedBeforeItServes) {
 }
 
 TEST(Stack, AResultSetOfAClosedSessionNeverTouchesTheNewOne) {
-    ScriptedSession s;
+    kvltest::ScriptedSession s;
     auto old = s.Run(kvltest::TextColumn({"um", "dois"}));
     s.server->Abre();  // closes and reopens: slot 1 is a new connection now
     auto current = s.server->StackGetNovo();
@@ -139,7 +136,7 @@ TEST(Stack, AResultSetOfAClosedSessionNeverTouchesTheNewOne) {
 
 // Every reservation and release takes a sample; 120 are kept, and they outlive a close.
 TEST(Stack, UsageSamplesWrapAfter120) {
-    ScriptedSession s;
+    kvltest::ScriptedSession s;
     for (int i = 0; i < 60; ++i) s.server->StackGetNovo();
     EXPECT_EQ(s.server->NRegistos, 120);
     EXPECT_EQ(s.server->GetBase(119), 1);

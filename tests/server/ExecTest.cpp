@@ -10,11 +10,10 @@
 #include "kvl/kvlRES.h"
 
 using namespace kvl;
-using kvltest::ScriptedSession;
 using kvltest::TextColumn;
 
 TEST(Exec, BlankCommandsDoNothingAndComAssemblesThePendingCommand) {
-    ScriptedSession s;
+    kvltest::ScriptedSession s;
     EXPECT_EQ(s.server->Exec("   "), nullptr);
     s.server->com("SELECT a");
     s.server->com("FROM t");
@@ -27,7 +26,7 @@ TEST(Exec, BlankCommandsDoNothingAndComAssemblesThePendingCommand) {
 }
 
 TEST(SqlLog, EntriesOfAnExecutionItsRowsAnErrorAndTheStack) {
-    ScriptedSession s;
+    kvltest::ScriptedSession s;
     s.server->Log = true;
     auto r = s.Run(TextColumn({"1"}), "SELECT 1");
     while (r->TemLinhas()) {
@@ -58,7 +57,7 @@ TEST(SqlLog, EntriesOfAnExecutionItsRowsAnErrorAndTheStack) {
 // 5701 (database context changed) is a success whose message is kept. Servers that give
 // neither SQLSTATE 23505 nor 42501 are understood by their English text.
 TEST(ErrorCheck, TheErrorDialogAndTheErrorProperties) {
-    ScriptedSession s;
+    kvltest::ScriptedSession s;
     s.Fail(5701, "01000", "Changed database context to 'x'.");
     s.server->Exec("USE x");
     EXPECT_EQ(std::tuple(s.server->erro, s.server->ErroN, s.server->ErroD),
@@ -108,7 +107,7 @@ TEST(ErrorCheck, EachAnswerEndsTheCommandOrRunsItAgain) {
                           {0, "08S01", {kRetry, kYes}, 1, 2, true}}) {
         SCOPED_TRACE(std::string(c.state) + " " + std::to_string(c.answers.front()) +
                      (c.refused ? " refused" : ""));
-        ScriptedSession s;
+        kvltest::ScriptedSession s;
         std::string login = s.server->Login;
         s.server->lStackBase = 2;
         s.Fail(c.native, c.state, "falhou");
@@ -147,7 +146,7 @@ TEST(ErrorCheck, EachAnswerEndsTheCommandOrRunsItAgain) {
 // is: each query's count, composed, comes first (one row per group when grouped), then the
 // query's own rows.
 TEST(RowCountPrediction, EachQueryIsPrecededByItsCount) {
-    ScriptedSession s;
+    kvltest::ScriptedSession s;
     for (auto [command, batch] :
          {std::pair{"SELECT a, b FROM t ORDER BY a",
                     "SELECT count(a) FROM t  SELECT a, b FROM t ORDER BY a "},
@@ -174,7 +173,7 @@ TEST(RowCountPrediction, EachQueryIsPrecededByItsCount) {
 }
 
 TEST(Exists, DatabaseLookupQuotesTheNameAndGivesTheSlotBack) {
-    ScriptedSession s;
+    kvltest::ScriptedSession s;
     s.odbc->ScriptExecution({TextColumn({"7"})});
     Variant id;
     EXPECT_TRUE(s.server->ExisteDB("o'base", &id));
