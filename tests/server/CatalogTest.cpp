@@ -60,23 +60,20 @@ class Lists : public BackendTest {
 }  // namespace
 
 TEST(CatalogQuery, TheOracleFormsTheWholeCatalogAndAPrefixInAnyCase) {
-    auto split = [](const char* table, tqConecçaoTipo dialect) {
-        services::TableName t = services::SplitTableName(table, dialect);
-        return t.prefix + "|" + t.name;
-    };
-    EXPECT_EQ(split("Db1.DBO.Parcelas", tq_dbconnectionINFORMIX), "Db1.DBO.|Parcelas");
-    EXPECT_EQ(split("db1.dbo.parcelas", tq_dbconnectionORACLE8), "db1.|dbo.parcelas");
+    services::TableName t = services::SplitTableName("Db1.DBO.Parcelas", tq_dbconnectionINFORMIX);
+    EXPECT_EQ(t.prefix + "|" + t.name, "Db1.DBO.|Parcelas");
+    t = services::SplitTableName("db1.dbo.o'n", tq_dbconnectionORACLE8);
+    EXPECT_EQ(t.prefix + "|" + t.name, "db1.|dbo.o'n");
 
     FakeRunner run;
     auto s = kvlSERV::Create();
     s->syscolumns = "cols";
     s->sysobjects = "objs";
-    const services::TableName t{"db1.", "o'neill"};
     const std::string outer = " FROM db1.cols a,db1.objs b Where a.id(+)=b.id ";
     using Case = std::tuple<tqConecçaoTipo, const services::TableName*, const char*, std::string>;
     const Case cases[] = {
-        {tq_dbconnectionORACLE8, &t, "a'b", outer + "AND b.name='o''neill' and a.name='a''b'"},
-        {tq_dbconnectionORACLE8, &t, nullptr, outer + " AND b.name='o''neill'"},
+        {tq_dbconnectionORACLE8, &t, "a'b", outer + "AND b.name='dbo.o''n' and a.name='a''b'"},
+        {tq_dbconnectionORACLE8, &t, nullptr, outer + " AND b.name='dbo.o''n'"},
         {tq_dbconnectionORACLE8, nullptr, nullptr, " FROM cols a,objs b Where a.id(+)=b.id "},
         {tq_dbconnectionSQL7, nullptr, nullptr,
          " FROM cols a  LEFT OUTER JOIN objs b ON a.id=b.id"},
@@ -92,7 +89,7 @@ TEST(CatalogQuery, TheOracleFormsTheWholeCatalogAndAPrefixInAnyCase) {
 
 // The derived properties as the session reports them; type, size and digits come from the
 // real catalog views below.
-TEST(FieldProperties, DerivedFromEachKindOfCatalogRowWithTheLocalesSeparator) {
+TEST(FieldProperties, DerivedFromEachKindOfCatalogRowWithTheLocalesSeparatorOrAFailure) {
     // The row (name, type, length, precision, scale, table id and name), the width and the
     // format, which writes the range too.
     const std::tuple<std::vector<std::string>, int32_t, std::string> cases[] = {
@@ -141,21 +138,18 @@ TEST(FieldProperties, DerivedFromEachKindOfCatalogRowWithTheLocalesSeparator) {
         cache.Append(area);
         EXPECT_EQ(cache.fields().at(0).format, "{-+#.000}(-9999.999>9999.999)") << locale;
     }
-}
-
-TEST(FieldProperties, AConversionFailureStopsTheLoadKeepingTheRecordsBefore) {
-    const std::pair<std::vector<std::string>, int32_t> cases[] = {
+    // A conversion failure stops the load, keeping the records before.
+    const std::pair<std::vector<std::string>, int32_t> failures[] = {
         {{"b", "", "4", "10", "0", "5", "t"}, kTypeMismatch},    // no type
         {{"b", "24", "17", "40000", "0", "5", "t"}, kOverflow},  // digits past 16 bits
         {{"b", "6", "2", "32767", "2", "5", "t"}, kOverflow},    // width past 16 bits
     };
-    const std::vector<std::string> good = {"a", "2", "10", "10", "", "5", "t"};
-    for (const auto& [failing, error] : cases) {
+    for (const auto& [failing, error] : failures) {
         services::FieldProperties cache;
-        CatalogRows rows({good, failing, good});
-        EXPECT_EQ(ErrorOf([&] { cache.Append(rows); }), error);
+        CatalogRows some({rows[7], failing, rows[7]});
+        EXPECT_EQ(ErrorOf([&] { cache.Append(some); }), error);
         ASSERT_EQ(cache.fields().size(), 1u);
-        EXPECT_EQ(cache.fields()[0].name, "a");
+        EXPECT_EQ(cache.fields()[0].name, "nome");
     }
 }
 
@@ -222,11 +216,9 @@ TEST_P(Catalog, TheViewsDescribeEachDeclaredTypeWithItsDocumentedCode) {
     const VariantArray& p = info.array();
     ASSERT_EQ(p.UBound(2), int32_t(types.size())) << session->ErroD;
     for (int32_t n = 1; const std::string& type : types) {
-        std::string got = type.substr(0, type.find(' '));
+        std::string got = p.At({1, n}).ToString() + "." + p.At({3, n}).ToString();
         for (int32_t row : {4, 5, 7, 8}) got += " " + p.At({row, n}).ToString();
-        EXPECT_EQ(got, type);
-        EXPECT_EQ(p.At({1, n}), Variant("tipos"));
-        EXPECT_EQ(p.At({3, n}), Variant("c" + std::to_string(n)));
+        EXPECT_EQ(got, "tipos.c" + std::to_string(n) + type.substr(type.find(' '))) << type;
         EXPECT_EQ(p.At({2, n++}), p.At({2, 1}));  // one table id for all
     }
 }
@@ -281,7 +273,13 @@ TEST_P(Catalog, FieldExistenceAndPropertiesAskedOfTheCatalogOnce) {
 
 KVL_BACKENDS(Catalog);
 
-TEST_P(Lists, FillingAListFromOneOrTwoColumnsOrNoRowsOfAnyLength) {
+TEST_P(Lists, FillingAListOrVariablesFromOneOrTwoColumnsOrNoRowsOfAnyLength) {
+    // What is no list control fails before the command runs: the lists below show no X.
+    const std::string insert = "INSERT INTO tipos VALUES ('X', 'X', 4)";
+    EXPECT_EQ(ErrorOf([&] { session->ListaEnche(Variant("lista"), insert); }), kObjectNotSet);
+    EXPECT_EQ(ErrorOf([&] { session->ListaEnche(AsVariant(std::make_shared<Object>()), insert); }),
+              kNoSuchMember);
+
     // The command, the list's entries, and the codes from index -1.
     const std::tuple<const char*, std::vector<std::string>, std::vector<Variant>> cases[] = {
         {"SELECT descricao FROM tipos ORDER BY ordem", {"Rua", "Avenida", ""}, {""}},
@@ -310,9 +308,8 @@ TEST_P(Lists, FillingAListFromOneOrTwoColumnsOrNoRowsOfAnyLength) {
     EXPECT_EQ(lista->entries.back(), "n39999");
     EXPECT_EQ(codes.array().UBound(), 39999);
     EXPECT_EQ(codes.array().At({39999}).ToInt32(), 39999);
-}
 
-TEST_P(Lists, AFailingListKeepsItsEntriesAndTheErrorReachesTheCaller) {
+    // A list that fails keeps its entries and the error reaches the caller.
     auto cheia = std::make_shared<Lista>();
     cheia->failAt = 2;
     EXPECT_THROW(
@@ -321,17 +318,7 @@ TEST_P(Lists, AFailingListKeepsItsEntriesAndTheErrorReachesTheCaller) {
     EXPECT_EQ(cheia->entries, std::vector<std::string>{"Rua"});
     EXPECT_FALSE(SlotBusy(*session, 1));  // the result set was given back
 
-    // What is no list control fails before the command runs.
-    const std::string insert = "INSERT INTO tipos VALUES ('X', 'X', 4)";
-    EXPECT_EQ(ErrorOf([&] { session->ListaEnche(Variant("lista"), insert); }), kObjectNotSet);
-    EXPECT_EQ(ErrorOf([&] { session->ListaEnche(AsVariant(std::make_shared<Object>()), insert); }),
-              kNoSuchMember);
-    auto count = session->Exec("SELECT count(*) FROM tipos");
-    ASSERT_TRUE(count->TemLinhas());
-    EXPECT_EQ(count->Col(1).ToInt32(), 3);
-}
-
-TEST_P(Lists, LoadingVariablesFromTheFirstRow) {
+    // Variables loaded from the first row.
     auto array = [](int32_t lower, int32_t count) {
         return VariantArray{{{lower, count}}, std::vector<Variant>(size_t(count), Variant("x"))};
     };

