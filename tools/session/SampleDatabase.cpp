@@ -185,7 +185,8 @@ void EnsureSampleDatabase(const std::filesystem::path& file) {
 
 void AddMissingCatalogViews(const std::filesystem::path& file) {
     auto s = Open(file);
-    if (NamesTaken(*s, {"syscolumns", "sysobjects"}) < 2) RunAll(*s, SplitStatements(kCatalogSqlite));
+    if (NamesTaken(*s, {"syscolumns", "sysobjects"}) < 2)
+        RunAll(*s, SplitStatements(kCatalogSqlite));
     s->Fecha();
 }
 
