@@ -38,49 +38,49 @@ StreetForm::StreetForm(StreetStore& store, QWidget* parent)
     setObjectName(QStringLiteral("frmRua"));
     setWindowTitle(QString::fromUtf8(kTitle));
     setLayout(new QFormLayout);
-    for (const FieldSpec& spec : store_.Fields()) AddField(spec);
+    for (const FieldDescription& field : store_.Fields()) AddField(field);
     if (Field* type = Named(kTypeField))
         type->codes = store_.FillStreetTypes(kvlqt::ListOf(type->combo));
 }
 
-QLineEdit* StreetForm::NewEdit(const FieldSpec& spec) {
+QLineEdit* StreetForm::NewEdit(const FieldDescription& field) {
     auto* edit = new QLineEdit(this);
-    if (spec.numeric) {
+    if (field.numeric) {
         auto* validator = new QDoubleValidator(edit);
-        validator->setBottom(spec.least);
-        validator->setTop(spec.greatest);
-        if (spec.decimals != kAnyDecimals) validator->setDecimals(spec.decimals);
+        validator->setBottom(field.least);
+        validator->setTop(field.greatest);
+        if (field.decimals != kAnyDecimals) validator->setDecimals(field.decimals);
         validator->setNotation(QDoubleValidator::StandardNotation);
         validator->setLocale(NumberLocale());
         edit->setValidator(validator);
-    } else if (spec.width > 0 && spec.width < edit->maxLength()) {
-        edit->setMaxLength(spec.width);
+    } else if (field.width > 0 && field.width < edit->maxLength()) {
+        edit->setMaxLength(field.width);
     }
-    if (spec.width <= kWidestFixed) {
+    if (field.width <= kWidestFixed) {
         const int digit = edit->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-        edit->setFixedWidth(digit * std::max(spec.width, 4) + 2 * digit);
+        edit->setFixedWidth(digit * std::max(field.width, 4) + 2 * digit);
     }
     return edit;
 }
 
-void StreetForm::AddField(const FieldSpec& spec) {
+void StreetForm::AddField(const FieldDescription& field) {
     Field f;
-    f.spec = spec;
+    f.description = field;
     QWidget* widget = nullptr;
-    if (spec.name == kTypeField || spec.name == kParishField) {
+    if (field.name == kTypeField || field.name == kParishField) {
         widget = f.combo = new QComboBox(this);
     } else {
-        widget = f.edit = NewEdit(spec);
+        widget = f.edit = NewEdit(field);
     }
-    widget->setObjectName(FromUtf8("fld_" + spec.name));
-    widget->setToolTip(FromUtf8(spec.format));
-    static_cast<QFormLayout*>(layout())->addRow(FromUtf8(spec.title), widget);
+    widget->setObjectName(FromUtf8("fld_" + field.name));
+    widget->setToolTip(FromUtf8(field.format));
+    static_cast<QFormLayout*>(layout())->addRow(FromUtf8(field.title), widget);
     fields_.push_back(std::move(f));
 }
 
 StreetForm::Field* StreetForm::Named(const std::string& name) {
     auto it = std::find_if(fields_.begin(), fields_.end(),
-                           [&](const Field& f) { return f.spec.name == name; });
+                           [&](const Field& f) { return f.description.name == name; });
     return it == fields_.end() ? nullptr : &*it;
 }
 
@@ -96,12 +96,12 @@ void StreetForm::Show(const Street& street) {
     const bool named = name != street.fields.end() && !name->second.empty();
     setWindowTitle(FromUtf8(named ? std::string(kTitle) + " (" + name->second + ")" : kTitle));
     for (Field& f : fields_) {
-        auto value = street.fields.find(f.spec.name);
+        auto value = street.fields.find(f.description.name);
         const std::string text = value == street.fields.end() ? "" : value->second;
         if (f.combo) {
             Select(*f.combo, f.codes, text);
         } else {
-            f.edit->setText(Shown(text, f.spec));
+            f.edit->setText(Shown(text, f.description));
         }
     }
 }
@@ -114,9 +114,9 @@ Street StreetForm::Current() const {
     Street street;
     street.id = id_;
     for (const Field& f : fields_) {
-        street.fields[f.spec.name] = f.combo
-                                         ? f.codes.array().At({f.combo->currentIndex()}).ToString()
-                                         : Stored(f.edit->text(), f.spec);
+        street.fields[f.description.name] =
+            f.combo ? f.codes.array().At({f.combo->currentIndex()}).ToString()
+                    : Stored(f.edit->text(), f.description);
     }
     return street;
 }

@@ -31,14 +31,14 @@ class StreetForm : public QWidget {
 
   private:
     struct Field {
-        FieldSpec spec;
+        FieldDescription description;
         QLineEdit* edit = nullptr;
         QComboBox* combo = nullptr;
         kvl::Variant codes;  // the combo's codes, from index -1
     };
 
-    void AddField(const FieldSpec& spec);
-    QLineEdit* NewEdit(const FieldSpec& spec);
+    void AddField(const FieldDescription& field);
+    QLineEdit* NewEdit(const FieldDescription& field);
     Field* Named(const std::string& name);
 
     StreetStore& store_;

@@ -35,13 +35,14 @@ bool PlainNumber(const std::string& text) {
     return digits(i, point) && digits(point + 1, text.size());
 }
 
-const FieldSpec* Named(const std::vector<FieldSpec>& fields, const std::string& name) {
-    auto it = std::ranges::find(fields, name, &FieldSpec::name);
+const FieldDescription* Named(const std::vector<FieldDescription>& fields,
+                              const std::string& name) {
+    auto it = std::ranges::find(fields, name, &FieldDescription::name);
     return it == fields.end() ? nullptr : &*it;
 }
 
 // The line shows the descriptions of the codes chosen from lists, not the codes.
-bool ShownAsNumber(const FieldSpec* f) {
+bool ShownAsNumber(const FieldDescription* f) {
     return f && f->numeric && f->name != kTypeField && f->name != kParishField;
 }
 
@@ -75,10 +76,10 @@ std::map<std::string, FieldTitle> StreetStore::Titles() {
     return titles;
 }
 
-const std::vector<FieldSpec>& StreetStore::Fields() {
+const std::vector<FieldDescription>& StreetStore::Fields() {
     if (fields_.empty()) {
         const kvl::Variant props = session_->CamposPropsInfo(kStreetTable);
-        fields_ = FieldSpecs(props.array(), Titles(), kStreetKey);
+        fields_ = DescribedFields(props.array(), Titles(), kStreetKey);
     }
     return fields_;
 }
@@ -86,7 +87,7 @@ const std::vector<FieldSpec>& StreetStore::Fields() {
 std::vector<std::string> StreetStore::LineHeadings() {
     std::vector<std::string> headings;
     for (const char* name : kLineFields) {
-        const FieldSpec* f = Named(Fields(), name);
+        const FieldDescription* f = Named(Fields(), name);
         headings.push_back(f ? f->title : name);
     }
     return headings;
@@ -106,7 +107,7 @@ std::vector<StreetLine> StreetStore::Streets(const std::string& municipality) {
         // The key is column 1, the fields shown follow it.
         for (int16_t c = 2; const char* name : kLineFields) {
             const std::string text = r->Col(c++).ToString();
-            const FieldSpec* f = Named(Fields(), name);
+            const FieldDescription* f = Named(Fields(), name);
             line.columns.push_back(ShownAsNumber(f) ? Shown(text, *f).toStdString() : text);
         }
     }
@@ -142,7 +143,7 @@ std::string StreetStore::SqlValue(const std::string& field, const std::string& t
 }
 
 void StreetStore::CheckRequired(const Street& street) {
-    for (const FieldSpec& f : Fields()) {
+    for (const FieldDescription& f : Fields()) {
         auto value = street.fields.find(f.name);
         if (f.required && (value == street.fields.end() || value->second.empty()))
             throw MissingField(f.title);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "Dialect.h"
-#include "FieldSpec.h"
+#include "FieldDescription.h"
 #include "kvl/Variant.h"
 
 namespace kvl {
@@ -59,7 +59,7 @@ class StreetStore {
     kvl::Variant FillStreetTypes(const kvl::Variant& list);
 
     // The fields of a street but its key, in the table's order; read once.
-    const std::vector<FieldSpec>& Fields();
+    const std::vector<FieldDescription>& Fields();
 
     // The headings of StreetLine's columns: the titles of the fields they show.
     std::vector<std::string> LineHeadings();
@@ -85,7 +85,7 @@ class StreetStore {
     bool Run(const std::string& sql);
 
     std::shared_ptr<kvl::kvlSERV> session_;
-    std::vector<FieldSpec> fields_;  // empty until first asked for
+    std::vector<FieldDescription> fields_;  // empty until first asked for
     std::optional<kvlsession::Dialect> dialect_;
 };
 

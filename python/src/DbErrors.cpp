@@ -12,14 +12,14 @@ namespace kvlpy::dbapi {
 
 namespace {
 
-struct ClassSpec {
+struct ErrorClass {
     const char* name;
     int base;  // index in this table, -1 for the module's Error
     const char* doc;
 };
 
 // In the order of Failure, then Warning; bases come before the classes derived from them.
-constexpr std::array<ClassSpec, 9> kClasses{{
+constexpr std::array<ErrorClass, 9> kClasses{{
     {"InterfaceError", -1, "A failure of the interface rather than of the database."},
     {"DatabaseError", -1, "A failure reported by the database."},
     {"DataError", 1, "A value the database cannot take: out of range, too long, malformed."},
@@ -136,7 +136,7 @@ Failure FailureOf(const kvl::odbc::Diagnostic& d) {
 void BindErrors(py::module_& m, ConnectionClass& conn) {
     py::handle error = m.attr("Error");
     for (size_t i = 0; i < kClasses.size(); ++i) {
-        const ClassSpec& c = kClasses[i];
+        const ErrorClass& c = kClasses[i];
         py::handle base = c.base == -1   ? error
                           : c.base == -2 ? py::handle(PyExc_Exception)
                                          : classes[static_cast<size_t>(c.base)];

@@ -1,4 +1,4 @@
-#include "FieldSpec.h"
+#include "FieldDescription.h"
 
 #include "kvl/Error.h"
 #include "kvl/TypeCodes.h"
@@ -34,12 +34,12 @@ QString Plain(const QLocale& locale, double value, int decimals) {
 
 }  // namespace
 
-std::vector<FieldSpec> FieldSpecs(const kvl::VariantArray& props,
-                                  const std::map<std::string, FieldTitle>& titles,
-                                  const std::string& key) {
-    std::vector<FieldSpec> fields;
+std::vector<FieldDescription> DescribedFields(const kvl::VariantArray& props,
+                                              const std::map<std::string, FieldTitle>& titles,
+                                              const std::string& key) {
+    std::vector<FieldDescription> fields;
     for (int32_t i = 1; i <= props.UBound(2); ++i) {
-        FieldSpec f;
+        FieldDescription f;
         f.name = props.At({kName, i}).ToString();
         if (f.name == key) continue;
         auto title = titles.find(f.name);
@@ -62,14 +62,14 @@ QLocale NumberLocale() {
     return locale;
 }
 
-QString Shown(const std::string& stored, const FieldSpec& f) {
+QString Shown(const std::string& stored, const FieldDescription& f) {
     const QString text = QString::fromStdString(stored);
     bool ok = false;
     const double value = f.numeric ? text.toDouble(&ok) : 0;
     return ok ? Plain(NumberLocale(), value, f.decimals) : text;
 }
 
-std::string Stored(const QString& typed, const FieldSpec& f) {
+std::string Stored(const QString& typed, const FieldDescription& f) {
     if (!f.numeric) return typed.toStdString();
     const QString text = typed.trimmed();
     if (text.isEmpty()) return "";

@@ -19,7 +19,7 @@ struct FieldTitle {
     bool required = false;  // a record needs it filled in
 };
 
-struct FieldSpec {
+struct FieldDescription {
     std::string name;
     std::string title;  // the name where the dictionary has no title
     bool required = false;
@@ -33,9 +33,9 @@ struct FieldSpec {
 inline constexpr int kAnyDecimals = -1;
 
 // The fields of a CamposPropsInfo array, in its order, but for the key; titled from titles.
-std::vector<FieldSpec> FieldSpecs(const kvl::VariantArray& props,
-                                  const std::map<std::string, FieldTitle>& titles,
-                                  const std::string& key);
+std::vector<FieldDescription> DescribedFields(const kvl::VariantArray& props,
+                                              const std::map<std::string, FieldTitle>& titles,
+                                              const std::string& key);
 
 // The user's notation of numbers, without group separators, which would make a typed number
 // ambiguous.
@@ -43,11 +43,11 @@ QLocale NumberLocale();
 
 // A value as the database gives it, as the user reads it: a number in the user's notation,
 // any other text as it is.
-QString Shown(const std::string& stored, const FieldSpec& f);
+QString Shown(const std::string& stored, const FieldDescription& f);
 
 // A typed value as the database takes it: a number read in the user's notation and written
 // plain, "" for an empty one. A number that does not read is error 13, one out of the field's
 // bounds error 6, each naming the field by its title.
-std::string Stored(const QString& typed, const FieldSpec& f);
+std::string Stored(const QString& typed, const FieldDescription& f);
 
 }  // namespace moradas
