@@ -1,7 +1,6 @@
 #include "Parameters.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <type_traits>
 
@@ -34,25 +33,12 @@ std::string BytesOf(T v) {
     return b;
 }
 
-std::string DateText(const Date& d) {
-    char b[16];
-    std::snprintf(b, sizeof b, "%04d-%02u-%02u", d.year, unsigned{d.month}, unsigned{d.day});
-    return b;
-}
-
 // hh:mm:ss, with the fraction's digits when it has one; digits gives how many.
 std::string TimeText(const Time& t, int16_t& digits) {
-    char b[32];
-    std::snprintf(b, sizeof b, "%02u:%02u:%02u", unsigned{t.hour}, unsigned{t.minute},
-                  unsigned{t.second});
-    std::string text = b;
-    digits = 0;
-    if (t.fraction == 0) return text;
-    std::snprintf(b, sizeof b, ".%09u", t.fraction);
-    text += b;
+    std::string text = IsoText(t);
     // Microseconds where they say all, as most servers keep no more.
-    digits = t.fraction % 1000 == 0 ? 6 : 9;
-    text.resize(8 + 1 + static_cast<size_t>(digits));
+    digits = t.fraction == 0 ? 0 : t.fraction % 1000 == 0 ? 6 : 9;
+    if (digits != 0) text.resize(8 + 1 + static_cast<size_t>(digits), '0');
     return text;
 }
 
@@ -97,14 +83,14 @@ void BoundParameters::Fill(Slot& s, const TypedValue& value) {
                 s.bytes.assign(v.begin(), v.end());
             } else if constexpr (std::is_same_v<T, Date>) {
                 s.sqlType = odbc::kSqlTypeDate;
-                s.bytes = DateText(v);
+                s.bytes = IsoText(v);
             } else if constexpr (std::is_same_v<T, Time>) {
                 s.sqlType = odbc::kSqlTypeTime;
                 s.bytes = TimeText(v, s.decimals);
             } else {
                 static_assert(std::is_same_v<T, Timestamp>);
                 s.sqlType = odbc::kSqlTypeTimestamp;
-                s.bytes = DateText(v.date) + ' ' + TimeText(v.time, s.decimals);
+                s.bytes = IsoText(v.date) + ' ' + TimeText(v.time, s.decimals);
             }
         },
         value);

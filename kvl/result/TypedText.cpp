@@ -1,6 +1,7 @@
 #include "TypedText.h"
 
 #include <charconv>
+#include <cstdio>
 #include <optional>
 
 namespace kvl {
@@ -135,6 +136,23 @@ void SetBytes(TypedValue& v, std::string_view bytes) {
 }
 
 }  // namespace
+
+std::string IsoText(const Date& d) {
+    char b[16];
+    std::snprintf(b, sizeof b, "%04d-%02u-%02u", d.year, unsigned{d.month}, unsigned{d.day});
+    return b;
+}
+
+std::string IsoText(const Time& t) {
+    char b[32];
+    int n = std::snprintf(b, sizeof b, "%02u:%02u:%02u", unsigned{t.hour}, unsigned{t.minute},
+                          unsigned{t.second});
+    if (t.fraction != 0) {
+        n += std::snprintf(b + n, sizeof b - n, ".%09u", t.fraction);
+        while (b[n - 1] == '0') --n;
+    }
+    return std::string(b, n);
+}
 
 void FromText(Kind kind, std::string_view text, TypedValue& out) {
     switch (kind) {

@@ -27,6 +27,8 @@
 #include <variant>
 #include <vector>
 
+#include "kvl/Export.h"
+
 namespace kvl {
 
 // The public headers compile as C++17 too, where comparisons cannot be defaulted.
@@ -73,5 +75,10 @@ using Bytes = std::vector<uint8_t>;
 
 using TypedValue = std::variant<std::monostate, bool, int64_t, double, Decimal, std::string, Bytes,
                                 Date, Time, Timestamp>;
+
+// ISO text: YYYY-MM-DD, and HH:MM:SS followed by the fraction's digits when it has one,
+// without trailing zeros.
+KVL_API std::string IsoText(const Date& d);
+KVL_API std::string IsoText(const Time& t);
 
 }  // namespace kvl
