@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "MessagesOff.h"
 #include "UserOrder.h"
 #include "kvl/Error.h"
 #include "kvl/Text.h"

@@ -2,7 +2,7 @@
 
 #include "FieldTable.h"
 #include "Messages.h"
-#include "QuietErrors.h"
+#include "MessagesOff.h"
 #include "ResultPrinter.h"
 #include "Runner.h"
 #include "kvl/kvlRES.h"
@@ -38,7 +38,7 @@ bool ListTables(Runner& runner, bool tablesOnly) {
          {StandardCatalogQuery(tablesOnly), SqliteCatalogQuery(tablesOnly)}) {
         std::shared_ptr<kvl::kvlRES> r;
         {
-            QuietErrors quiet(s);
+            kvlsession::MessagesOff quiet(s);
             r = s.Exec(query);
         }
         bool read = !r->erro;
@@ -54,7 +54,7 @@ bool DescribeTable(Runner& runner, const std::string& table) {
     kvl::kvlSERV& s = runner.Server();
     kvl::Variant fields;
     {
-        QuietErrors quiet(s);
+        kvlsession::MessagesOff quiet(s);
         s.erro = false;
         fields = s.CamposPropsInfo(table);
     }

@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "Interrupts.h"
+#include "MessagesOff.h"
 #include "MetaCommands.h"
-#include "QuietErrors.h"
 #include "ResultPrinter.h"
 #include "RowCount.h"
 #include "ScriptReader.h"
@@ -149,7 +149,7 @@ void Runner::Predict(const std::string& sql) {
     if (!count) return;
     std::shared_ptr<kvl::kvlRES> r;
     {
-        QuietErrors quiet(*server_);
+        kvlsession::MessagesOff quiet(*server_);
         r = server_->Exec(*count);
     }
     if (!r->erro && r->TemLinhas()) {

@@ -2,18 +2,11 @@
 
 #include <stdexcept>
 
+#include "MessagesOff.h"
 #include "kvl/kvlRES.h"
 #include "kvl/kvlSERV.h"
 
 namespace kvlsession {
-
-MessagesOff::MessagesOff(kvl::kvlSERV& s) : s_(s), was_(s.ComMsg) {
-    s.ComMsg = false;
-}
-
-MessagesOff::~MessagesOff() {
-    s_.ComMsg = was_;
-}
 
 std::string FirstValue(kvl::kvlSERV& s, const std::string& sql) {
     auto r = s.Exec(sql);

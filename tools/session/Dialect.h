@@ -19,17 +19,4 @@ Dialect DialectOf(kvl::kvlSERV& s);
 // The first value of the query's first row; "" when it fails or gives no row.
 std::string FirstValue(kvl::kvlSERV& s, const std::string& sql);
 
-// Keeps the session's messages off while it lives: failures are the caller's to handle.
-class MessagesOff {
-  public:
-    explicit MessagesOff(kvl::kvlSERV& s);
-    ~MessagesOff();
-    MessagesOff(const MessagesOff&) = delete;
-    MessagesOff& operator=(const MessagesOff&) = delete;
-
-  private:
-    kvl::kvlSERV& s_;
-    bool was_;
-};
-
 }  // namespace kvlsession
